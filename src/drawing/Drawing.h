@@ -1,0 +1,98 @@
+// mmDrawing: the drawing database. Model space (entity list, id index, block table, selection),
+// the layer and dimension style tables, the id counters and the undo history.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+
+#include "drawing/DimStyle.h"
+#include "drawing/EntityIndex.h"
+#include "drawing/Layer.h"
+#include "entities/Block.h"
+#include "entities/Object.h"
+
+// Told when the selection set changes (the properties panel).
+class mmSelectionObserver {
+public:
+    virtual ~mmSelectionObserver() = default;
+    virtual void SelectionChanged(int count) = 0;
+};
+
+struct mmSelectionSet {
+    int32_t count = 0;
+    int32_t flag = 1;
+    std::set<int32_t> ids;
+    mmSelectionObserver* observer = nullptr;
+
+    void Clear() {
+        count = 0;
+        flag = 1;
+        ids.clear();
+        if (observer) observer->SelectionChanged(0);
+    }
+};
+
+// A set of entities edited together: model space, or the paper space of one layout.
+struct mmSpace {
+    mmEntityIndex entityIndex;
+    mmEntityList entities;  // drawing order
+    std::map<int32_t, mmBlockPtr> blocks;
+    mmSelectionSet selection;
+    int32_t nextEntityId = 0;
+};
+
+inline constexpr int kUndoSlots = 100;
+
+class mmDrawing : public mmSpace {
+public:
+    std::map<int32_t, mmLayer> layers;
+    std::map<int32_t, DimStyle> dimStyles;
+    int32_t nextBlockId = 0;
+    int32_t nextLayerId = 0;
+    int32_t currentLayerId = 0;
+    int32_t nextDimStyleId = 0;
+    int32_t currentDimStyleId = 0;
+
+    // Undo history: a ring of snapshots with the next slot, the stored and the redoable steps.
+    std::array<std::shared_ptr<mmEntityList>, kUndoSlots> undoSlots;
+    int32_t undoNext = 0;
+    int32_t undoCount = 0;
+    int32_t redoCount = 0;
+
+    // The paper space of the active layout when the active view is a layout in paper mode;
+    // null otherwise. Set by the view layer.
+    mmSpace* activePaperSpace = nullptr;
+
+    mmSpace& ModelSpace() { return *this; }
+    const mmSpace& ModelSpace() const { return *this; }
+    // Where new entities and blocks go.
+    mmSpace& TargetSpace() { return activePaperSpace ? *activePaperSpace : ModelSpace(); }
+
+    const mmLayer* FindLayer(int32_t layerId) const;
+    mmLayer* FindLayer(int32_t layerId);
+    // The layer whose name equals the given one ignoring case; null when none does.
+    const mmLayer* FindLayerByName(std::u16string_view name) const;
+};
+
+// Appends an entity with a non-negative id to the target space of the drawing and indexes it
+// (an id already indexed keeps its old position). The caller advances the space's id counter.
+// Returns false when nothing was added.
+bool AddEntity(mmDrawing& drawing, const mmObjectPtr& entity);
+bool AddEntity(mmSpace& space, const mmObjectPtr& entity);
+// Inserts a block with a non-negative id into the block table of the target space (an existing
+// id stays as it is).
+bool AddBlock(mmDrawing& drawing, const mmBlockPtr& block);
+bool AddBlock(mmSpace& space, const mmBlockPtr& block);
+mmObjectPtr FindEntity(const mmSpace& space, int32_t id);
+
+// Rebuilds the id index of a space from its list (after a reorder).
+void ReindexSpace(mmSpace& space);
+
+// Empties the tables, the model space and the selection, and zeroes every counter.
+void ResetDrawing(mmDrawing& drawing);
+// Adds what every new or opened drawing starts with: the dimension style "Standard" and the
+// layer "0", both with id 0.
+void FillNewDrawing(mmDrawing& drawing);

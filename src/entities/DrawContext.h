@@ -1,0 +1,67 @@
+// The thin drawing interface entities emit their geometry through. The GL implementation sends it
+// to OpenGL; the recording implementation keeps it for tests. Primitive codes are OpenGL's.
+#pragma once
+
+#include <cstdint>
+
+namespace prim {
+inline constexpr int kPoints = 0;
+inline constexpr int kLines = 1;
+inline constexpr int kLineLoop = 2;
+inline constexpr int kLineStrip = 3;
+inline constexpr int kTriangles = 4;
+inline constexpr int kTriangleStrip = 5;
+inline constexpr int kTriangleFan = 6;
+inline constexpr int kQuads = 7;
+inline constexpr int kQuadStrip = 8;
+inline constexpr int kPolygon = 9;
+}  // namespace prim
+
+// Passed as the primitive argument of Draw: the caller has already opened a primitive (a triangle
+// fan of a hatch) and only vertices are to be emitted.
+inline constexpr int kPrimitiveAlreadyOpen = prim::kTriangleFan;
+
+// Draw modes.
+inline constexpr int kDrawNormal = 0;
+inline constexpr int kDrawHighlight = 1;
+inline constexpr int kDrawGrips = 2;
+
+class mmDrawContext {
+public:
+    virtual ~mmDrawContext() = default;
+
+    virtual void Begin(int primitive) = 0;
+    virtual void Vertex(double x, double y) = 0;
+    virtual void End() = 0;
+
+    virtual void Color(float r, float g, float b) = 0;
+    virtual void LineWidth(float width) = 0;
+    virtual void PointSize(float size) = 0;
+    // Line stipple on with the given repeat factor and pattern, or off.
+    virtual void LineStipple(bool on, int factor = 1, uint16_t pattern = 0xFFFF) = 0;
+    // Polygon stipple on with a 32x32 bit mask (128 bytes), or off when mask is null.
+    virtual void PolygonStipple(const uint8_t* mask) = 0;
+
+    virtual void PushMatrix() = 0;
+    virtual void PopMatrix() = 0;
+    virtual void Translate(double x, double y) = 0;
+    virtual void Scale(double sx, double sy) = 0;
+
+    // Even-odd fill through the stencil buffer: StencilMaskBegin clears the stencil, disables
+    // colour writes and inverts the stencil for every fragment; StencilCoverBegin re-enables
+    // colour writes and passes only fragments whose stencil is 1; StencilEnd turns the test off.
+    virtual void StencilMaskBegin() = 0;
+    virtual void StencilCoverBegin() = 0;
+    virtual void StencilEnd() = 0;
+
+    // Display lists (compiled in the current context, released by their owner).
+    virtual uint32_t GenLists(int count) = 0;
+    virtual void NewList(uint32_t list) = 0;
+    virtual void EndList() = 0;
+    virtual void CallList(uint32_t list) = 0;
+    virtual void DeleteLists(uint32_t list, int count) = 0;
+
+    // An order-`order` NURBS curve through `stride`-float control points (x, y, z).
+    virtual void NurbsCurve(int knotCount, const float* knots, int stride, const float* controlPoints,
+                            int order) = 0;
+};

@@ -1,0 +1,23 @@
+// Creation of an empty entity from its type code (used by copies and undo snapshots).
+#include "entities/Arc.h"
+#include "entities/Circle.h"
+#include "entities/Line.h"
+#include "entities/Object.h"
+#include "entities/Point.h"
+
+mmObjectPtr CreateEntityOfType(int32_t type) {
+    switch (type) {
+        case kTypeObject:
+            return std::make_shared<mmObject>();
+        case kTypePoint:
+            return std::make_shared<mmPointObj>();
+        case kTypeLine:
+            return std::make_shared<mmLine>();
+        case kTypeCircle:
+            return std::make_shared<mmCircle>();
+        case kTypeArc:
+            return std::make_shared<mmArc>();
+        default:
+            return nullptr;
+    }
+}

@@ -1,0 +1,30 @@
+// The drawing interface sent to the current OpenGL context (legacy fixed-function GL).
+#pragma once
+
+#include "entities/DrawContext.h"
+
+class mmGlDrawContext : public mmDrawContext {
+public:
+    void Begin(int primitive) override;
+    void Vertex(double x, double y) override;
+    void End() override;
+    void Color(float r, float g, float b) override;
+    void LineWidth(float width) override;
+    void PointSize(float size) override;
+    void LineStipple(bool on, int factor, uint16_t pattern) override;
+    void PolygonStipple(const uint8_t* mask) override;
+    void PushMatrix() override;
+    void PopMatrix() override;
+    void Translate(double x, double y) override;
+    void Scale(double sx, double sy) override;
+    void StencilMaskBegin() override;
+    void StencilCoverBegin() override;
+    void StencilEnd() override;
+    uint32_t GenLists(int count) override;
+    void NewList(uint32_t list) override;
+    void EndList() override;
+    void CallList(uint32_t list) override;
+    void DeleteLists(uint32_t list, int count) override;
+    void NurbsCurve(int knotCount, const float* knots, int stride, const float* controlPoints,
+                    int order) override;
+};
