@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
-    std::fprintf(stderr, "kestrel: the editor window is not available in this build yet; try --help\n");
-    return 1;
+    std::printf("Kestrel %s: the editor window is not part of this build yet.\n\n", KESTREL_VERSION);
+    printUsage();
+    return 0;
 }
