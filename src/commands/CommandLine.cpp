@@ -32,6 +32,7 @@ void mmCommandLine::AppendHistory(std::u16string_view text, bool withPending) {
     history_ += u"\r\n";
     history_ += text;
     if (withPending) history_ += pendingMessage;
+    trimHistory();
 }
 
 void mmCommandLine::FlushPendingMessage() {
@@ -39,6 +40,16 @@ void mmCommandLine::FlushPendingMessage() {
     history_ += u"\r\n";
     history_ += pendingMessage;
     pendingMessage.clear();
+    trimHistory();
+}
+
+void mmCommandLine::trimHistory() {
+    if (history_.size() <= kHistoryLimit) return;
+    // Whole lines go from the front, down to three quarters of the limit, so trimming is rare.
+    const std::size_t keep = kHistoryLimit / 4 * 3;
+    std::size_t cut = history_.find(u"\r\n", history_.size() - keep);
+    if (cut == std::u16string::npos) cut = history_.size() - keep;
+    history_.erase(0, cut);
 }
 
 void mmCommandLine::ResetInputLine() {

@@ -18,6 +18,10 @@ inline constexpr char16_t kPickMarker[] = u"#EXT#";
 
 class mmCommandLine {
 public:
+    // The history keeps about this many characters of its newest lines, so long batch runs do
+    // not grow it without bound.
+    static constexpr std::size_t kHistoryLimit = std::size_t{1} << 20;
+
     explicit mmCommandLine(mmSession& session) : session_(session) {}
 
     std::u16string prompt = kIdlePrompt;
@@ -52,6 +56,7 @@ public:
     void TypeText(std::u16string_view text);
 
 private:
+    void trimHistory();
     void submitTyped();
     void escape();
     void backspace();

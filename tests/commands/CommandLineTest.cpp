@@ -118,3 +118,15 @@ TEST_F(Keys, MenuCommandsSubmitNamesAndOptions) {
     EXPECT_FALSE(SubmitMenuCommandId(session, 1));
     EXPECT_FALSE(MenuCommandEnabled(session, menu::kUndo));
 }
+
+TEST_F(Keys, HistoryKeepsItsNewestWholeLines) {
+    const std::u16string name(100000, u'q');
+    for (int i = 0; i < 8; ++i) line.SubmitMenuCommand(name);
+    type(u"last");
+    const std::u16string& text = line.history();
+    EXPECT_LE(text.size(), mmCommandLine::kHistoryLimit);
+    EXPECT_GT(text.size(), mmCommandLine::kHistoryLimit / 2);
+    EXPECT_EQ(text.substr(0, 4), u"\r\n> ");
+    const std::u16string end = u"\r\n> last\r\nUnknown command \"LAST\"";
+    EXPECT_EQ(utf8(text.substr(text.size() - end.size())), utf8(end));
+}
