@@ -100,24 +100,22 @@ void onPoint(mmSession& s, std::u16string& text) {
     }
 }
 
-// Picks at these steps already set the value.
+// A pick at these steps has already set the value; typed text gives it.
 void onNumber(mmSession& s, std::u16string& text, bool picked) {
-    const std::optional<double> value = picked ? std::optional<double>(0.0) : ReadNumber(text);
-    if (!value) return;
+    const std::optional<double> typed = picked ? std::nullopt : ReadNumber(text);
+    if (!picked && !typed) return;
     switch (s.ActiveView().step) {
         case kRadius:
-            if (!picked) {
-                if (*value <= 0.0) return;
-                arc(s).SetRadius(*value);
-            }
+            if (typed && *typed <= 0.0) return;  // the prompt stays
+            if (typed) arc(s).SetRadius(*typed);
             setStep(s, kStartAngle, kStartAnglePrompt);
             break;
         case kStartAngle:
-            if (!picked) arc(s).SetStartAngle(*value);
+            if (typed) arc(s).SetStartAngle(*typed);
             setStep(s, kEndAngle, kEndAnglePrompt);
             break;
         case kEndAngle:
-            if (!picked) arc(s).SetEndAngle(*value);
+            if (typed) arc(s).SetEndAngle(*typed);
             complete(s, text);
             break;
     }
@@ -127,17 +125,23 @@ bool takesNumber(int step) {
     return step == kRadius || step == kStartAngle || step == kEndAngle;
 }
 
+// The start point goes after the centre slot.
+bool takeStartPoint(mmSession& s, const std::u16string& text) {
+    const std::optional<mmVertex> point = TypedPoint(s, text);
+    if (!point) return false;
+    arc(s).AddPoint(0.0, 0.0);
+    ApplyPoint(s, point->x, point->y);
+    return true;
+}
+
 void input(mmSession& s, std::u16string& text, bool picked) {
     if (text.empty()) return onEmpty(s, text);
     const int step = s.ActiveView().step;
     if (takesNumber(step)) return onNumber(s, text, picked);
-    if (step == kStart && !picked && OptionLetter(text) == u'C') return onOption(s, u'C');
     if (step == kStart && !picked) {
-        const std::optional<mmVertex> point = TypedPoint(s, text);
-        if (!point) return;
-        arc(s).AddPoint(0.0, 0.0);  // the centre slot
-        ApplyPoint(s, point->x, point->y);
-        return onPoint(s, text);
+        if (OptionLetter(text) == u'C') return onOption(s, u'C');
+        if (takeStartPoint(s, text)) onPoint(s, text);
+        return;
     }
     if (TakePoint(s, text, picked)) onPoint(s, text);
 }
