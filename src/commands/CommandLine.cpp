@@ -1,0 +1,141 @@
+// The command-line model: submissions, the transcript and the keys of the input line and the
+// history pane.
+#include "commands/CommandLine.h"
+
+#include "commands/Interpreter.h"
+#include "commands/Selection.h"
+#include "commands/Session.h"
+
+std::u16string_view mmCommandLine::typedText() const {
+    return std::u16string_view(input_).substr(shownPrompt_);
+}
+
+void mmCommandLine::SubmitInput(std::u16string_view text, bool picked) {
+    std::u16string line = input_;
+    if (text != kPickMarker) line += text;
+    AppendHistory(line, false);
+    InterpretInput(session_, std::u16string(text), picked);
+    FlushPendingMessage();
+    ResetInputLine();
+}
+
+void mmCommandLine::SubmitMenuCommand(std::u16string_view name) {
+    std::u16string line = kIdlePrompt;
+    line += name;
+    AppendHistory(line, true);
+    InterpretInput(session_, std::u16string(name), false);
+    FlushPendingMessage();
+    ResetInputLine();
+}
+
+void mmCommandLine::AppendHistory(std::u16string_view text, bool withPending) {
+    history_ += u"\r\n";
+    history_ += text;
+    if (withPending) history_ += pendingMessage;
+    trimHistory();
+}
+
+void mmCommandLine::FlushPendingMessage() {
+    if (pendingMessage.empty()) return;
+    history_ += u"\r\n";
+    history_ += pendingMessage;
+    pendingMessage.clear();
+    trimHistory();
+}
+
+void mmCommandLine::trimHistory() {
+    if (history_.size() <= kHistoryLimit) return;
+    // Whole lines go from the front, down to three quarters of the limit, so trimming is rare.
+    const std::size_t keep = kHistoryLimit / 4 * 3;
+    std::size_t cut = history_.find(u"\r\n", history_.size() - keep);
+    if (cut == std::u16string::npos) cut = history_.size() - keep;
+    history_.erase(0, cut);
+}
+
+void mmCommandLine::ResetInputLine() {
+    input_ = prompt;
+    shownPrompt_ = prompt.size();
+    // The quote that opened a quoted text left with the line it was typed in.
+    quoteMode = false;
+}
+
+void mmCommandLine::InputKey(mmKey key, std::u16string_view text) {
+    pendingMessage.clear();
+    switch (key) {
+        case mmKey::Backspace:
+            backspace();
+            break;
+        case mmKey::Return:
+            submitTyped();
+            break;
+        case mmKey::Escape:
+            escape();
+            break;
+        case mmKey::Space:
+            if (quoteMode)
+                TypeText(u" ");
+            else
+                SubmitInput(session_.lastCommand, false);
+            break;
+        case mmKey::F3:
+            session_.snap.on = !session_.snap.on;
+            session_.events().SnapToggled(session_.snap.on);
+            session_.RequestRedraw();
+            break;
+        case mmKey::Delete:
+        case mmKey::Shift:
+            break;
+        case mmKey::Other:
+            TypeText(text);
+            break;
+    }
+}
+
+bool mmCommandLine::HistoryKey(mmKey key, std::u16string_view text) {
+    switch (key) {
+        case mmKey::Backspace:
+            return false;
+        case mmKey::Space:
+            SubmitInput(session_.lastCommand, false);
+            return false;
+        case mmKey::Return:
+            return true;
+        default:
+            TypeText(text);
+            return false;
+    }
+}
+
+void mmCommandLine::TypeText(std::u16string_view text) {
+    for (char16_t c : text) {
+        if (c < 0x20 || c == 0x7F) continue;  // control characters are keys, not text
+        if (c == u'"') quoteMode = !quoteMode;
+        input_ += c;
+    }
+}
+
+void mmCommandLine::submitTyped() {
+    const std::u16string full = input_;
+    const std::u16string typed(typedText());
+    AppendHistory(full, true);
+    InterpretInput(session_, typed, false);
+    FlushPendingMessage();
+    ResetInputLine();
+}
+
+void mmCommandLine::escape() {
+    ClearSelection(session_);
+    session_.ActiveView().selectionWindowStarted = false;
+    session_.RequestRedraw();
+}
+
+void mmCommandLine::backspace() {
+    if (input_.size() <= shownPrompt_) return;  // the prompt cannot be erased
+    std::size_t cut = input_.size() - 1;
+    // A surrogate pair goes as one character.
+    if (cut > shownPrompt_ && input_[cut] >= 0xDC00 && input_[cut] <= 0xDFFF &&
+        input_[cut - 1] >= 0xD800 && input_[cut - 1] <= 0xDBFF)
+        --cut;
+    if (input_[cut] == u'"') quoteMode = !quoteMode;
+    input_.erase(cut);
+}

@@ -1,0 +1,67 @@
+// mmSession: the application-level state the command layer works on: the drawing, the views and
+// which one is active, the Host, the command line, the entity being built, the extension command
+// table, the last command and the modified flag. The Qt shell and the headless mode each own one.
+#pragma once
+
+#include <string>
+
+#include "commands/BuiltinPreview.h"
+#include "commands/CommandLine.h"
+#include "commands/ExtensionCommands.h"
+#include "commands/ShellEvents.h"
+#include "display/View.h"
+#include "drawing/Drawing.h"
+#include "platform/Host.h"
+
+// (commandId, step) kept by SaveCurrentCommand.
+struct mmSavedCommand {
+    int commandId = 0;
+    int step = 0;
+};
+
+// Object snap settings of the application: the master switch and the mode bits.
+struct mmSnapSettings {
+    bool on = true;
+    int modes = 0x2E;  // nearest, endpoint, intersection, perpendicular
+};
+
+class mmSession {
+public:
+    // Starts with a new drawing (layer "0", style "Standard") and the model view active.
+    explicit mmSession(kestrel::platform::Host& host);
+    mmSession(const mmSession&) = delete;
+    mmSession& operator=(const mmSession&) = delete;
+
+    kestrel::platform::Host& host;
+    mmDrawing drawing;
+    mmOriginOffset originOffset;
+    mmView modelView;
+    mmView* activeView;
+
+    mmCommandLine commandLine;
+    // The entity the running command builds or edits; null when no command runs.
+    mmObjectPtr pendingEntity;
+    mmSavedCommand savedCommand;
+    mmExtensionCommands extensionCommands;
+    std::u16string lastCommand;  // upper-case
+    bool modified = false;
+    mmSnapSettings snap;
+
+    mmView& ActiveView() { return *activeView; }
+    const mmView& ActiveView() const { return *activeView; }
+    // The space new entities go to and undo works on: the active layout's paper space when paper
+    // space is edited, model space otherwise.
+    mmSpace& CurrentSpace() { return drawing.TargetSpace(); }
+
+    // Asks for the active view to be drawn again.
+    void RequestRedraw();
+
+    mmShellEvents& events() { return *events_; }
+    // Null restores the default, which ignores everything.
+    void SetShellEvents(mmShellEvents* events) { events_ = events ? events : &noEvents_; }
+
+private:
+    mmBuiltinCommandPreview preview_;
+    mmShellEvents noEvents_;
+    mmShellEvents* events_ = &noEvents_;
+};

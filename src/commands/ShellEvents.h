@@ -1,0 +1,11 @@
+// mmShellEvents: what the command layer tells the window around it beyond the Host requests.
+#pragma once
+
+class mmShellEvents {
+public:
+    virtual ~mmShellEvents() = default;
+
+    // Object snap was switched on or off: the status-bar toggle follows, and the snap search runs
+    // again at the last mouse position so the markers update at once.
+    virtual void SnapToggled(bool /*on*/) {}
+};

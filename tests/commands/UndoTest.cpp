@@ -1,0 +1,89 @@
+// Undo and redo through the commands: the ring of 100 steps, the swap, availability.
+#include "commands/CommandTestSupport.h"
+#include "commands/MenuCommands.h"
+#include "commands/Undo.h"
+#include "entities/Circle.h"
+#include "entities/Line.h"
+
+namespace {
+class Undo : public CommandTest {
+protected:
+    void drawLine(int i) {
+        type(u"line");
+        type(u"0," + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)));
+        type(u"5,5");
+    }
+    bool erased(std::size_t i) const { return session.drawing.entities.at(i)->erased; }
+};
+}  // namespace
+
+TEST_F(Undo, HundredStepsLeaveTheFirstLine) {
+    for (int i = 0; i < 101; ++i)
+        drawLine(i);
+    ASSERT_EQ(session.drawing.entities.size(), 101u);
+    for (int i = 0; i < 100; ++i)
+        type(u"undo");
+    EXPECT_FALSE(erased(0));
+    for (std::size_t i = 1; i < 101; ++i)
+        EXPECT_TRUE(erased(i)) << i;
+    EXPECT_FALSE(CanUndo(session.drawing));
+    type(u"undo");  // nothing left: no change, no message
+    EXPECT_FALSE(erased(0));
+    EXPECT_EQ(history().find("Unknown"), std::string::npos);
+}
+
+TEST_F(Undo, CreatedEntityDisappearsAndComesBack) {
+    drawLine(1);
+    const mmObjectPtr line = session.drawing.entities[0];
+    type(u"undo");
+    EXPECT_TRUE(line->erased);
+    EXPECT_TRUE(CanRedo(session.drawing));
+    type(u"redo");
+    EXPECT_FALSE(line->erased);
+    EXPECT_EQ(line->points[1].x, 5);  // the live entity got its state back, not a copy's
+    EXPECT_EQ(session.drawing.entities[0], line);
+}
+
+TEST_F(Undo, RecordingDiscardsRedo) {
+    drawLine(1);
+    type(u"undo");
+    type(u"circle");
+    type(u"0,0");
+    type(u"2");
+    EXPECT_FALSE(CanRedo(session.drawing));
+    EXPECT_FALSE(MenuCommandEnabled(session, menu::kRedo));
+    EXPECT_TRUE(MenuCommandEnabled(session, menu::kUndo));
+    type(u"redo");
+    EXPECT_TRUE(erased(0));
+    type(u"undo");
+    type(u"undo");  // the line's step was overwritten by the circle's
+    EXPECT_TRUE(erased(0));
+    EXPECT_TRUE(erased(1));
+}
+
+// Redoing the newest of 100 steps left the next slot one past the ring; the next record wrote
+// outside it.
+TEST_F(Undo, RecordAfterRedoOfTheNewestStepStaysInTheRing) {
+    for (int i = 0; i < 100; ++i)
+        drawLine(i);
+    type(u"undo");
+    type(u"redo");
+    EXPECT_EQ(session.drawing.undoNext, 100);
+    drawLine(7);
+    EXPECT_EQ(session.drawing.undoNext, 1);
+    EXPECT_EQ(session.drawing.undoCount, 100);
+    type(u"undo");
+    EXPECT_TRUE(erased(100));
+    EXPECT_FALSE(erased(99));
+}
+
+TEST_F(Undo, SnapshotOutsideTheCurrentSpaceIsSkipped) {
+    drawLine(1);
+    mmSpace paper;
+    session.drawing.activePaperSpace = &paper;
+    type(u"undo");
+    EXPECT_FALSE(erased(0));
+    EXPECT_EQ(session.drawing.undoSlots[0]->size(), 1u);  // the snapshot stays in its step
+    EXPECT_TRUE(CanRedo(session.drawing));
+    session.drawing.activePaperSpace = nullptr;
+}
