@@ -117,8 +117,9 @@ struct FaceDeleter {
     void operator()(FT_Face face) const { FT_Done_Face(face); }
 };
 
-// The first outline font fontconfig offers for family, in its order of preference.
-std::string matchFontFile(const std::string& family, std::string& error) {
+// The first outline font fontconfig offers for family, in its order of preference, and the
+// index of its face within the file.
+std::string matchFontFile(const std::string& family, int& faceIndex, std::string& error) {
     FcConfig* config = FcInitLoadConfigAndFonts();
     if (!config) {
         error = "fontconfig could not be initialised";
@@ -137,8 +138,11 @@ std::string matchFontFile(const std::string& family, std::string& error) {
             FcBool outline = FcFalse;
             FcChar8* path = nullptr;
             if (FcPatternGetBool(fonts->fonts[i], FC_OUTLINE, 0, &outline) == FcResultMatch &&
-                outline && FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &path) == FcResultMatch)
+                outline && FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &path) == FcResultMatch) {
                 file = reinterpret_cast<const char*>(path);
+                if (FcPatternGetInteger(fonts->fonts[i], FC_INDEX, 0, &faceIndex) != FcResultMatch)
+                    faceIndex = 0;
+            }
         }
         if (fonts) FcFontSetDestroy(fonts);
         FcPatternDestroy(pattern);
@@ -148,9 +152,7 @@ std::string matchFontFile(const std::string& family, std::string& error) {
     return file;
 }
 
-}  // namespace
-
-GlyphOutlines loadGlyphOutlinesFromFile(const std::string& path, double emUnits) {
+GlyphOutlines loadFace(const std::string& path, int faceIndex, double emUnits) {
     GlyphOutlines result;
     result.emUnits = emUnits;
     FT_Library rawLib = nullptr;
@@ -160,7 +162,7 @@ GlyphOutlines loadGlyphOutlinesFromFile(const std::string& path, double emUnits)
     }
     std::unique_ptr<FT_LibraryRec_, LibraryDeleter> lib(rawLib);
     FT_Face rawFace = nullptr;
-    if (FT_New_Face(lib.get(), path.c_str(), 0, &rawFace) != 0) {
+    if (FT_New_Face(lib.get(), path.c_str(), faceIndex, &rawFace) != 0) {
         result.error = "cannot read the font file " + path;
         return result;
     }
@@ -186,14 +188,22 @@ GlyphOutlines loadGlyphOutlinesFromFile(const std::string& path, double emUnits)
     return result;
 }
 
+}  // namespace
+
+GlyphOutlines loadGlyphOutlinesFromFile(const std::string& path, double emUnits) {
+    return loadFace(path, 0, emUnits);
+}
+
 GlyphOutlines loadGlyphOutlines(const std::string& family, double emUnits) {
     std::string error;
-    const std::string file = matchFontFile(family, error);
+    int faceIndex = 0;
+    const std::string file = matchFontFile(family, faceIndex, error);
     GlyphOutlines result;
-    if (!file.empty()) result = loadGlyphOutlinesFromFile(file, emUnits);
     if (file.empty()) {
         result.emUnits = emUnits;
         result.error = error;
+    } else {
+        result = loadFace(file, faceIndex, emUnits);
     }
     result.family = family;
     return result;
