@@ -27,4 +27,16 @@ public:
     void DeleteLists(uint32_t list, int count) override;
     void NurbsCurve(int knotCount, const float* knots, int stride, const float* controlPoints,
                     int order) override;
+
+    // Fills leave the stencil zero (the cover pass resets what the mask set), so it is cleared
+    // only before the first fill. Call this when something else may have written the stencil or
+    // the framebuffer was recreated, and the next fill clears it again.
+    void StencilContentsUnknown() { stencilClean_ = false; }
+
+private:
+    void EnsureCleanStencil();
+
+    bool inPrimitive_ = false;
+    bool compiling_ = false;
+    bool stencilClean_ = false;
 };
