@@ -3,10 +3,12 @@
 #include "entities/Circle.h"
 #include "entities/Hatch.h"
 #include "entities/Line.h"
+#include "entities/MText.h"
 #include "entities/Object.h"
 #include "entities/Point.h"
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
+#include "entities/Text.h"
 
 mmObjectPtr CreateEntityOfType(int32_t type) {
     switch (type) {
@@ -26,6 +28,10 @@ mmObjectPtr CreateEntityOfType(int32_t type) {
             return std::make_shared<mmSpline>();
         case kTypeHatch:
             return std::make_shared<mmHatch>();
+        case kTypeText:
+            return std::make_shared<mmText>();
+        case kTypeMText:
+            return std::make_shared<mmMText>();
         default:
             return nullptr;
     }
