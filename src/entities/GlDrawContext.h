@@ -3,6 +3,10 @@
 
 #include "entities/DrawContext.h"
 
+// Keep one instance per GL context for as long as the context lives: texts tie their display
+// lists to it. With the context current, call DeleteReleasedLists once per paint (lists of
+// changed or destroyed texts), and StencilContentsUnknown after the framebuffer was recreated.
+// When the GL context itself is destroyed or recreated, call ForgetLists (or destroy this).
 class mmGlDrawContext : public mmDrawContext {
 public:
     void Begin(int primitive) override;

@@ -187,6 +187,7 @@ void mmHatch::UpdateExtents() {
 }
 
 void mmHatch::CopyFrom(const mmObject& from) {
+    if (&from == this) return;
     CopyProperties(from);
     CopyPointsAndGrips(from);
     loops.clear();

@@ -338,6 +338,7 @@ void mmText::SetColor(uint32_t newColor, int32_t newColorIndex, const mmGlyphTab
 }
 
 void mmText::CopyTextFields(const mmText& from) {
+    if (&from == this) return;
     height = from.height;
     offsetX = from.offsetX;
     offsetY = from.offsetY;

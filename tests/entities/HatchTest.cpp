@@ -168,3 +168,10 @@ TEST(HatchCopy, CopyIsDeep) {
     EXPECT_EQ(copy->extents.maxX, h->extents.maxX);
     EXPECT_EQ(copy->nextBoundaryId, h->nextBoundaryId);
 }
+
+TEST(HatchCopy, AssigningAHatchToItselfKeepsItsLoops) {
+    auto h = squareWithHole();
+    EXPECT_TRUE(AssignEntity(*h, *h));
+    EXPECT_EQ(h->loops.size(), 2u);
+    EXPECT_EQ(h->loops[0]->size(), 1u);
+}
