@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace prim {
 inline constexpr int kPoints = 0;
@@ -26,9 +29,27 @@ inline constexpr int kDrawNormal = 0;
 inline constexpr int kDrawHighlight = 1;
 inline constexpr int kDrawGrips = 2;
 
+// The display lists compiled through one context, as their owners see it. An owner keeps a weak
+// reference: it recognises the context its lists belong to, gives them back with Release (they
+// are deleted when that context next runs DeleteReleasedLists, so never while another context is
+// current), and finds the reference expired once the context is gone.
+struct mmDisplayListSpace {
+    std::vector<std::pair<uint32_t, int>> released;
+    void Release(uint32_t first, int count) { released.emplace_back(first, count); }
+};
+
 class mmDrawContext {
 public:
     virtual ~mmDrawContext() = default;
+
+    const std::shared_ptr<mmDisplayListSpace>& ListSpace() const { return listSpace_; }
+    // Deletes the lists their owners gave back; call with this context current.
+    void DeleteReleasedLists() {
+        for (const auto& [first, count] : listSpace_->released) DeleteLists(first, count);
+        listSpace_->released.clear();
+    }
+    // The GL context was destroyed or recreated: its lists are gone and owners must compile anew.
+    void ForgetLists() { listSpace_ = std::make_shared<mmDisplayListSpace>(); }
 
     virtual void Begin(int primitive) = 0;
     virtual void Vertex(double x, double y) = 0;
@@ -47,9 +68,11 @@ public:
     virtual void Translate(double x, double y) = 0;
     virtual void Scale(double sx, double sy) = 0;
 
-    // Even-odd fill through the stencil buffer: StencilMaskBegin clears the stencil, disables
-    // colour writes and inverts the stencil for every fragment; StencilCoverBegin re-enables
-    // colour writes and passes only fragments whose stencil is 1; StencilEnd turns the test off.
+    // Even-odd fill through the stencil buffer: StencilMaskBegin starts from a zero stencil,
+    // disables colour writes and inverts the stencil for every fragment; StencilCoverBegin
+    // re-enables colour writes and passes only fragments whose stencil is 1; StencilEnd turns the
+    // test off. The cover must cover every masked fragment (the GL side may rely on it to leave
+    // the stencil zero instead of clearing it for every fill).
     virtual void StencilMaskBegin() = 0;
     virtual void StencilCoverBegin() = 0;
     virtual void StencilEnd() = 0;
@@ -61,7 +84,11 @@ public:
     virtual void CallList(uint32_t list) = 0;
     virtual void DeleteLists(uint32_t list, int count) = 0;
 
-    // An order-`order` NURBS curve through `stride`-float control points (x, y, z).
+    // An order-`order` NURBS curve through `stride`-float control points (x, y, z). Inside an
+    // open primitive (a hatch's fan) only the curve's vertices are emitted into it.
     virtual void NurbsCurve(int knotCount, const float* knots, int stride, const float* controlPoints,
                             int order) = 0;
+
+private:
+    std::shared_ptr<mmDisplayListSpace> listSpace_ = std::make_shared<mmDisplayListSpace>();
 };

@@ -1,9 +1,14 @@
 // Creation of an empty entity from its type code (used by copies and undo snapshots).
 #include "entities/Arc.h"
 #include "entities/Circle.h"
+#include "entities/Hatch.h"
 #include "entities/Line.h"
+#include "entities/MText.h"
 #include "entities/Object.h"
 #include "entities/Point.h"
+#include "entities/Polyline.h"
+#include "entities/Spline.h"
+#include "entities/Text.h"
 
 mmObjectPtr CreateEntityOfType(int32_t type) {
     switch (type) {
@@ -17,6 +22,16 @@ mmObjectPtr CreateEntityOfType(int32_t type) {
             return std::make_shared<mmCircle>();
         case kTypeArc:
             return std::make_shared<mmArc>();
+        case kTypePolyline:
+            return std::make_shared<mmPolyline>();
+        case kTypeSpline:
+            return std::make_shared<mmSpline>();
+        case kTypeHatch:
+            return std::make_shared<mmHatch>();
+        case kTypeText:
+            return std::make_shared<mmText>();
+        case kTypeMText:
+            return std::make_shared<mmMText>();
         default:
             return nullptr;
     }

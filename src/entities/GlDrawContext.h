@@ -3,6 +3,10 @@
 
 #include "entities/DrawContext.h"
 
+// Keep one instance per GL context for as long as the context lives: texts tie their display
+// lists to it. With the context current, call DeleteReleasedLists once per paint (lists of
+// changed or destroyed texts), and StencilContentsUnknown after the framebuffer was recreated.
+// When the GL context itself is destroyed or recreated, call ForgetLists (or destroy this).
 class mmGlDrawContext : public mmDrawContext {
 public:
     void Begin(int primitive) override;
@@ -27,4 +31,16 @@ public:
     void DeleteLists(uint32_t list, int count) override;
     void NurbsCurve(int knotCount, const float* knots, int stride, const float* controlPoints,
                     int order) override;
+
+    // Fills leave the stencil zero (the cover pass resets what the mask set), so it is cleared
+    // only before the first fill. Call this when something else may have written the stencil or
+    // the framebuffer was recreated, and the next fill clears it again.
+    void StencilContentsUnknown() { stencilClean_ = false; }
+
+private:
+    void EnsureCleanStencil();
+
+    bool inPrimitive_ = false;
+    bool compiling_ = false;
+    bool stencilClean_ = false;
 };

@@ -72,9 +72,11 @@ bool segmentConsidered(const Pass& s, const mmVertex& a, const mmVertex& b) {
 }
 
 void trySegment(Pass& s, int segment) {
-    if (segment > s.entity.pointCount() - 2) return;
+    const int count = s.entity.pointCount();
+    const bool closing = s.style.closed && count >= 2 && segment == count - 1;
+    if (segment > count - 2 && !closing) return;
     const mmVertex a = s.display(s.entity.points[segment]);
-    const mmVertex b = s.display(s.entity.points[segment + 1]);
+    const mmVertex b = s.display(s.entity.points[closing ? 0 : segment + 1]);
     if (!segmentConsidered(s, a, b)) return;
     mmSnapInfo& info = s.info;
     const Vector3D va(static_cast<float>(a.x), static_cast<float>(a.y));

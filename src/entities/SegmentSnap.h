@@ -13,6 +13,8 @@ struct mmSegmentSnapStyle {
     // segment i once, at the vertex grip 2i; lines, circles and arcs use the widened rectangle and
     // segment i at grip i.
     bool polyline = false;
+    // Closed polylines: the segment at the last vertex grip joins the last vertex to vertex 0.
+    bool closed = false;
     // Grips for which this returns true are skipped (the placeholders of polylines).
     bool (*skipGrip)(const mmObject& entity, int gripIndex) = nullptr;
 };

@@ -1,0 +1,71 @@
+// mmGlyphTable: the outlines of the characters 0 to 254 of one outline font, shared by every text.
+// Built once from the platform's glyph outlines; immutable afterwards.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kestrel::platform {
+struct GlyphOutlines;
+}
+
+struct mmGlyphPoint {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+// One character in font units (an em of 1000), y up, origin at the start of its cell.
+struct mmGlyph {
+    // Closed contours one after another; contourEnds[i] is one past the last point of contour i.
+    std::vector<mmGlyphPoint> points;
+    std::vector<uint32_t> contourEnds;
+    double blackBoxWidth = 0.0;
+    double blackBoxHeight = 0.0;
+    double advanceX = 0.0;
+    double advanceY = 0.0;
+    double originX = 0.0;
+    double originY = 0.0;
+    // Bounding box of the contour points (inverted when there are none).
+    float inkMinX = 0.0f, inkMinY = 0.0f, inkMaxX = -1.0f, inkMaxY = -1.0f;
+
+    std::size_t contourCount() const { return contourEnds.size(); }
+    std::span<const mmGlyphPoint> contour(std::size_t i) const {
+        const uint32_t begin = i == 0 ? 0u : contourEnds[i - 1];
+        return {points.data() + begin, contourEnds[i] - begin};
+    }
+};
+
+class mmGlyphTable;
+using mmGlyphTablePtr = std::shared_ptr<const mmGlyphTable>;
+
+class mmGlyphTable : public std::enable_shared_from_this<mmGlyphTable> {
+public:
+    static constexpr int kCodes = 255;
+    static constexpr int kReferenceCode = 65;  // "A": its ink height is the text height
+
+    std::vector<mmGlyph> glyphs;  // indexed by character code (a Windows-1252 byte)
+    std::string fontName;
+
+    // The record of a code, or null when the code is outside the table.
+    const mmGlyph* Find(unsigned char code) const {
+        return code < glyphs.size() ? &glyphs[code] : nullptr;
+    }
+    // The black box height of "A"; 0 when the table cannot lay out text.
+    double ReferenceHeight() const;
+    // Text geometry needs the record of "A" with a positive height.
+    bool Usable() const { return ReferenceHeight() > 0.0; }
+
+    static std::shared_ptr<mmGlyphTable> FromOutlines(const kestrel::platform::GlyphOutlines& outlines);
+};
+
+// Loads the outlines of the font fontconfig matches for family and builds a table. When no font
+// can be used the table is empty (texts then have no outlines) and *message, when given, says
+// which font is missing; otherwise *message is cleared.
+mmGlyphTablePtr LoadGlyphTable(const std::string& family, std::string* message);
+
+// The table of "Arial" shared by the whole process, built on first use. The message about a
+// missing font is given once: to the first caller only.
+mmGlyphTablePtr SystemGlyphTable(std::string* message);

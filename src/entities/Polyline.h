@@ -1,0 +1,52 @@
+// mmPolyline: a chain of vertices joined by straight or circular-arc (bulge) segments, optionally
+// closed. Grips: two per vertex, the vertex and the mid point of its arc segment, or a placeholder.
+#pragma once
+
+#include <vector>
+
+#include "entities/Object.h"
+
+class mmArc;
+
+class mmPolyline : public mmObject {
+public:
+    // A closing segment joins the last vertex to the first.
+    bool closed = false;
+    // Empty (all straight) or one per vertex: bulges[i] belongs to the segment from vertex i to
+    // vertex i + 1, the last one to the closing segment. The bulge is the tangent of a quarter of
+    // the included angle, positive counter-clockwise; 0 is straight, 1 a half circle.
+    std::vector<double> bulges;
+
+    mmPolyline() { type = kTypePolyline; }
+
+    // Segments, the closing one included (last).
+    int SegmentCount() const;
+    // The bulge of segment i; 0 when bulges has no entry for it.
+    double BulgeAt(int segment) const;
+    // Vertex index where segment i ends (0 for the closing segment).
+    int SegmentEnd(int segment) const;
+    // Sets arc to segment i moved by (dx, dy); false when the segment is straight.
+    bool SegmentArc(int segment, double dx, double dy, mmArc& arc) const;
+    // Grip entries that only keep the two-per-vertex layout: never drawn, snapped to or dragged.
+    bool IsPlaceholderGrip(int gripIndex) const;
+
+    // The index i of the segment (vertex i to i + 1, i from 0 to count - 2) nearest to p; the
+    // first of equal distances wins; -1 for fewer than two vertices.
+    static int NearestSegment(const std::vector<mmVertex>& points, const mmVertex& p);
+
+    void Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixelsPerUnit, int primitive,
+              const mmShift& shift, bool cull) override;
+    bool HitTest(int cx, int cy, const mmRect& view, const mmViewMatrices& m, float pixelsPerUnit,
+                 const mmShift& shift, bool cull) override;
+    bool Snap(int commandId, bool forceGrips, int cx, int cy, const mmRect& view,
+              mmSnapInfo& info, const mmViewMatrices& m, float pixelsPerUnit,
+              const mmShift& shift, bool cull) override;
+    bool CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) override;
+    void UpdateGrips() override;
+    void UpdateExtents() override;
+    void CopyFrom(const mmObject& from) override;
+
+private:
+    void EmitVertices(mmDrawContext& dc, float pixelsPerUnit, const mmShift& shift) const;
+    void DrawGrips(mmDrawContext& dc, float pixelsPerUnit, const mmShift& shift) const;
+};

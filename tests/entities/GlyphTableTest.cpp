@@ -1,0 +1,75 @@
+// The glyph table: built from outlines, usable only with an "A", and the message when the font is
+// missing, given once for the process-wide table.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "TestGlyphs.h"
+#include "entities/GlyphTable.h"
+#include "entities/Text.h"
+
+namespace {
+
+// Points fontconfig at a set-up without fonts while alive.
+struct NoFonts {
+    NoFonts() {
+        const std::string dir = std::string(KESTREL_TEST_OUTPUT_DIR) + "/no-fonts";
+        std::filesystem::create_directories(dir);
+        const std::string config = dir + "/fonts.conf";
+        std::ofstream(config) << "<?xml version=\"1.0\"?><fontconfig><cachedir>" << dir
+                              << "</cachedir></fontconfig>\n";
+        ::setenv("FONTCONFIG_FILE", config.c_str(), 1);
+    }
+    ~NoFonts() { ::unsetenv("FONTCONFIG_FILE"); }
+};
+
+}  // namespace
+
+TEST(GlyphTable, BuiltFromOutlinesWithTheHeightOfA) {
+    auto table = SyntheticGlyphTable();
+    ASSERT_EQ(table->glyphs.size(), 255u);
+    EXPECT_EQ(table->ReferenceHeight(), 700);
+    EXPECT_TRUE(table->Usable());
+    EXPECT_EQ(table->Find(255), nullptr);
+    const mmGlyph& o = table->glyphs['O'];
+    ASSERT_EQ(o.contourCount(), 2u);
+    EXPECT_EQ(o.contour(1).size(), 5u);
+    EXPECT_EQ(o.contour(1)[0].x, 150);
+    EXPECT_EQ(o.inkMinX, 50);
+    EXPECT_EQ(o.inkMaxY, 700);
+    EXPECT_TRUE(table->glyphs['B'].points.empty());
+
+    kestrel::platform::GlyphOutlines withoutA;
+    withoutA.glyphs.resize(255);
+    EXPECT_FALSE(mmGlyphTable::FromOutlines(withoutA)->Usable());
+    EXPECT_FALSE(mmGlyphTable().Usable());
+}
+
+TEST(GlyphTable, SystemFontLoadsWithoutAMessage) {
+    if (!std::filesystem::exists(kPinnedFont)) GTEST_SKIP() << "font not installed: " << kPinnedFont;
+    std::string message = "unchanged";
+    auto table = LoadGlyphTable("Arial", &message);
+    EXPECT_TRUE(message.empty()) << message;
+    EXPECT_TRUE(table->Usable());
+    EXPECT_EQ(table->fontName, "Liberation Sans Regular");
+}
+
+TEST(GlyphTable, MissingFontIsNamedOnceAndTextsStillWork) {
+    NoFonts noFonts;
+    std::string first, second = "unchanged";
+    auto table = SystemGlyphTable(&first);
+    auto again = SystemGlyphTable(&second);
+    EXPECT_EQ(table, again);
+    EXPECT_NE(first.find("\"Arial\""), std::string::npos) << first;
+    EXPECT_TRUE(second.empty());
+    ASSERT_TRUE(table);
+    EXPECT_FALSE(table->Usable());
+
+    mmText text;
+    text.CreateText("Survey 12", table);
+    text.SetInsertionPoint(4, 5);
+    EXPECT_EQ(text.extents.minX, 4);
+    EXPECT_EQ(text.advance, 0);
+}
