@@ -265,9 +265,15 @@ bool circleHorizontalLineHits(double r, double cx, double cy, double y, double& 
 }
 
 bool angleInArc(double px, double py, double cx, double cy, double startDeg, double endDeg) {
+    if (!std::isfinite(startDeg) || !std::isfinite(endDeg)) return false;
+    // The arc runs counter-clockwise from start to end: raise the end above the start and bring
+    // the point's angle into (start, start + 360].
+    double end = endDeg;
+    if (end <= startDeg) end += 360.0 * std::ceil((startDeg - end) / 360.0 + 1e-12);
     double a = std::atan2(py - cy, px - cx) * kRadToDeg;
-    if (a < 0.0 && startDeg > 0.0 && endDeg > 0.0) a += 360.0;
-    return startDeg < a && a < endDeg;
+    a += 360.0 * std::ceil((startDeg - a) / 360.0);
+    if (a <= startDeg) a += 360.0;
+    return startDeg < a && a < end;
 }
 
 bool arcCrossesRect(double cx, double cy, double r, double startDeg, double endDeg,

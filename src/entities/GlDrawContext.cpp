@@ -97,6 +97,8 @@ void mmGlDrawContext::NurbsCurve(int knotCount, const float* knots, int stride,
     }
     GLUnurbs* nurbs = gluNewNurbsRenderer();
     if (!nurbs) return;
+    // GLU's default of 50 pixels per sampled segment shows curves as visible polygons.
+    gluNurbsProperty(nurbs, GLU_SAMPLING_TOLERANCE, 5.0f);
     gluBeginCurve(nurbs);
     gluNurbsCurve(nurbs, knotCount, const_cast<float*>(knots), stride,
                   const_cast<float*>(controlPoints), order, GL_MAP1_VERTEX_3);

@@ -220,3 +220,13 @@ TEST(ArcThroughThreePoints, CollinearPointsLeaveTheArcUnchanged) {
     EXPECT_EQ(a.points[0].x, 5);
     EXPECT_TRUE(std::isfinite(a.extents.minX));
 }
+
+// An arc read as start 350, end 10 (the end below the start) was not pickable anywhere.
+TEST(ArcPick, RegressionArcAcrossZeroWithEndBelowStart) {
+    TestView view(400, 300, 1.0, 200, 150);
+    auto aPtr = makeArc(0, 0, 50, 350, 10);
+    mmArc& a = *aPtr;
+    EXPECT_TRUE(a.HitTest(view.px(51), view.py(0), view.rect(), view.m, 1.0f, {}, true));
+    EXPECT_FALSE(a.HitTest(view.px(-50), view.py(0), view.rect(), view.m, 1.0f, {}, true));
+    EXPECT_TRUE(a.CrossesRect({49, -2, 52, 2}, {}, true));
+}

@@ -56,7 +56,8 @@ TEST(AngleInArc, StrictBoundsAndNegativeStart) {
     struct Case { double deg, start, end; bool inside; };
     const Case cases[] = {
         {-5, -10, 10, true}, {10, -10, 10, false}, {-10, -10, 10, false},
-        {0, 350, 370, false},  // no wrap for a point at 0 when the end is not normalised
+        {0, 350, 370, true}, {5, 350, 10, true}, {-5, 350, 10, true},  // across 0 degrees
+        {180, 350, 10, false}, {20, 143, 397, true}, {20, 143, 37, true}, {90, 143, 37, false},
         {-90, 180, 360, true}, {90, 180, 360, false}, {45, 0, 90, true},
     };
     for (const Case& c : cases) {
