@@ -33,6 +33,8 @@ extern const mmCommandSteps kLineSteps;
 extern const mmCommandSteps kCircleSteps;
 extern const mmCommandSteps kArcSteps;
 extern const mmCommandSteps kViewportSteps;
+extern const mmCommandSteps kZoomSteps;
+extern const mmCommandSteps kPanSteps;
 extern const mmCommandSteps kUndoSteps;
 extern const mmCommandSteps kRedoSteps;
 extern const mmCommandSteps kRegenSteps;
