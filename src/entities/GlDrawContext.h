@@ -37,6 +37,11 @@ public:
     // the framebuffer was recreated, and the next fill clears it again.
     void StencilContentsUnknown() { stencilClean_ = false; }
 
+    // Sends what is still held back to GL; call before GL calls of one's own.
+    void Flush() {}
+    // Something other than this context changed the GL colour or line state.
+    void ForgetState() {}
+
 private:
     void EnsureCleanStencil();
 
