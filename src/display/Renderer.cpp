@@ -24,7 +24,9 @@ bool hasExtension(const char* extension) {
 }  // namespace
 
 mmRenderer::mmRenderer(kestrel::platform::Host& host, mmRendererOptions options)
-    : host_(host), options_(options) {}
+    : host_(host), options_(options) {
+    dc_.SetBatching(true);
+}
 
 bool mmRenderer::InitializeGl(mmView& view) {
     const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
@@ -84,6 +86,7 @@ void mmRenderer::ContextLost() {
     cursors_.Forget();
     dc_.ForgetLists();
     dc_.ForgetState();
+    dc_.ForgetArrays();
     xorShown_.clear();
     initialised_ = false;
 }
@@ -101,6 +104,7 @@ void mmRenderer::Paint(mmView& view, const mmSceneSource& scene) {
     if (!initialised_) return;
     dc_.DeleteReleasedLists();
     dc_.ForgetState();
+    dc_.ForgetArrays();
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
