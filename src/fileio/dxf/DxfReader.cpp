@@ -75,6 +75,27 @@ bool DxfReader::fillWindow(uint64_t at) {
     return windowLength_ > 0;
 }
 
+namespace {
+
+// Index of the first CR or LF in [from, end), or end; eight bytes at a time.
+std::size_t findLineEnd(const char* w, std::size_t from, std::size_t end) {
+    constexpr uint64_t kOnes = 0x0101010101010101u;
+    constexpr uint64_t kHighs = 0x8080808080808080u;
+    std::size_t i = from;
+    for (; end - i >= 8; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, w + i, 8);
+        const uint64_t lf = word ^ (kOnes * '\n');
+        const uint64_t cr = word ^ (kOnes * '\r');
+        const uint64_t hit = ((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr);
+        if (hit & kHighs) break;
+    }
+    while (i < end && w[i] != '\n' && w[i] != '\r') ++i;
+    return i;
+}
+
+}  // namespace
+
 // After a CR: consumes a following LF. May refill the window.
 bool DxfReader::peekLineFeed() {
     if (position_ >= size_) return false;
@@ -94,9 +115,8 @@ bool DxfReader::readLine(std::string_view& line) {
     }
     const char* w = window_.get();
     const std::size_t start = static_cast<std::size_t>(position_ - windowStart_);
-    for (std::size_t i = start; i < windowLength_; ++i) {
+    if (const std::size_t i = findLineEnd(w, start, windowLength_); i < windowLength_) {
         const char c = w[i];
-        if (c != '\n' && c != '\r') continue;
         position_ = windowStart_ + i + 1;
         if (c == '\r' && i + 1 == windowLength_ && position_ < size_) {
             // The LF may be in the next window: keep the line before refilling.
@@ -114,8 +134,7 @@ bool DxfReader::readLine(std::string_view& line) {
     position_ = windowStart_ + windowLength_;
     while (position_ < size_ && fillWindow(position_)) {
         w = window_.get();
-        std::size_t i = 0;
-        while (i < windowLength_ && w[i] != '\n' && w[i] != '\r') ++i;
+        const std::size_t i = findLineEnd(w, 0, windowLength_);
         spill_.append(w, std::min(i, kMaxValueLength - spill_.size()));
         position_ = windowStart_ + i;
         if (i < windowLength_) {
