@@ -68,7 +68,7 @@ void BM_TokenizeGroups(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * gInputBytes));
     state.counters["groups"] = static_cast<double>(groups);
 }
-BENCHMARK(BM_TokenizeGroups)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_TokenizeGroups)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 void BM_ReadDrawing(benchmark::State& state) {
     std::size_t entities = 0;
@@ -84,7 +84,7 @@ void BM_ReadDrawing(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * gInputBytes));
     state.counters["entities"] = static_cast<double>(entities);
 }
-BENCHMARK(BM_ReadDrawing)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadDrawing)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 void BM_SaveDrawing(benchmark::State& state) {
     mmDrawing drawing;
@@ -99,7 +99,7 @@ void BM_SaveDrawing(benchmark::State& state) {
     state.counters["MB written"] = mb(bytes);
     std::filesystem::remove(out);
 }
-BENCHMARK(BM_SaveDrawing)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SaveDrawing)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 // One read on its own, before the benchmarks: the peak memory it needs.
 double cpuSeconds() {

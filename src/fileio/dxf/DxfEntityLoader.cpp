@@ -2,6 +2,8 @@
 // simple types, and the common properties every entity read from a file receives.
 #include "fileio/dxf/DxfEntityLoader.h"
 
+#include <algorithm>
+
 #include "drawing/Drawing.h"
 #include "drawing/Names.h"
 #include "drawing/Palette.h"
@@ -10,15 +12,23 @@
 #include "entities/Circle.h"
 #include "entities/Line.h"
 #include "entities/Point.h"
+#include "fileio/HeapGrowthHint.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfReader.h"
 #include "platform/CodePage.h"
 
 DxfEntityLoader::DxfEntityLoader(DxfReader& reader, mmDrawing& drawing,
-                                 const mmGlyphTable* glyphs, DxfLoadReport* report)
-    : reader_(reader), drawing_(drawing), glyphs_(glyphs), report_(report) {}
+                                 const mmGlyphTable* glyphs, DxfLoadReport* report,
+                                 HeapGrowthHint* heapHint)
+    : reader_(reader), drawing_(drawing), glyphs_(glyphs), report_(report), heapHint_(heapHint) {}
 
 void DxfEntityLoader::loadEntities(DxfLayout* layout) {
+    // Room for as many entities as the rest of the file could hold at a small size each, so
+    // that the list does not grow step by step. Untouched room costs address space only.
+    constexpr uint64_t kSmallEntityBytes = 96;
+    constexpr uint64_t kMostReserved = 16u << 20;
+    const uint64_t room = std::min(kMostReserved, (reader_.size() - reader_.position()) / kSmallEntityBytes);
+    drawing_.entities.reserve(drawing_.entities.size() + room);
     Target t;
     t.layout = layout;
     load(t);
@@ -275,4 +285,5 @@ void DxfEntityLoader::finish(const mmObjectPtr& e) {
     e->UpdateGrips();
     e->UpdateExtents();
     if (AddEntity(space, e)) ++space.nextEntityId;
+    if (heapHint_) heapHint_->poll();
 }

@@ -12,6 +12,7 @@
 
 class DxfLayout;
 class DxfReader;
+class HeapGrowthHint;
 class mmBlock;
 class mmDrawing;
 class mmGlyphTable;
@@ -43,7 +44,7 @@ struct DxfEntityHeader {
 class DxfEntityLoader {
 public:
     DxfEntityLoader(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs,
-                    DxfLoadReport* report);
+                    DxfLoadReport* report, HeapGrowthHint* heapHint = nullptr);
 
     // The ENTITIES section, up to its end: model space, or the layout for paper-space entities
     // when one is given.
@@ -106,6 +107,7 @@ private:
     mmDrawing& drawing_;
     [[maybe_unused]] const mmGlyphTable* glyphs_;  // for the text entities
     DxfLoadReport* report_;
+    HeapGrowthHint* heapHint_;
     Target target_;
     DxfEntityHeader header_;
     std::map<std::string, int32_t, std::less<>> layerIds_;  // group 8 as read -> layer id

@@ -5,6 +5,7 @@
 
 #include "drawing/Drawing.h"
 #include "entities/Block.h"
+#include "fileio/HeapGrowthHint.h"
 #include "fileio/dxf/DxfReader.h"
 #include "fileio/dxf/DxfTables.h"
 #include "platform/CodePage.h"
@@ -26,7 +27,8 @@ public:
            DxfLoadReport* report, const LoadRequest& request)
         : reader_(reader),
           drawing_(drawing),
-          entities_(reader, drawing, glyphs, report),
+          heapHint_(reader.size()),
+          entities_(reader, drawing, glyphs, report, &heapHint_),
           request_(request) {}
 
     void run() {
@@ -99,6 +101,7 @@ private:
 
     DxfReader& reader_;
     mmDrawing& drawing_;
+    HeapGrowthHint heapHint_;
     DxfEntityLoader entities_;
     LoadRequest request_;
     double lastBaseX_ = 0.0;
