@@ -52,10 +52,18 @@ DxfEntityLoader::EntityReader DxfEntityLoader::readerFor(std::string_view name) 
         {"POINT", &DxfEntityLoader::readPoint},
         {"CIRCLE", &DxfEntityLoader::readCircle},
         {"ARC", &DxfEntityLoader::readArc},
+        {"LWPOLYLINE", &DxfEntityLoader::readLwPolyline},
+        {"POLYLINE", &DxfEntityLoader::readPolyline},
+        {"TEXT", &DxfEntityLoader::readText},
+        {"MTEXT", &DxfEntityLoader::readMText},
+        {"INSERT", &DxfEntityLoader::readInsert},
+        {"DIMENSION", &DxfEntityLoader::readDimension},
+        {"HATCH", &DxfEntityLoader::readHatch},
+        {"SPLINE", &DxfEntityLoader::readSpline},
+        {"3DFACE", &DxfEntityLoader::read3dFace},
+        {"VIEWPORT", &DxfEntityLoader::readViewport},
         {"ELLIPSE", &DxfEntityLoader::skipEntity},
         {"SOLID", &DxfEntityLoader::skipEntity},
-        // Read once their entity classes exist: 3DFACE, TEXT, MTEXT, INSERT, POLYLINE,
-        // LWPOLYLINE, SPLINE, HATCH, DIMENSION, VIEWPORT.
     };
     for (const Entry& e : kReaders)
         if (e.name == name) return e.reader;
@@ -63,7 +71,7 @@ DxfEntityLoader::EntityReader DxfEntityLoader::readerFor(std::string_view name) 
 }
 
 void DxfEntityLoader::dropped(std::string_view name) {
-    if (!report_) return;
+    if (!report_ || name == "SEQEND") return;
     auto it = report_->dropped.find(name);
     if (it == report_->dropped.end()) it = report_->dropped.emplace(std::string(name), 0).first;
     ++it->second;
@@ -102,51 +110,9 @@ bool DxfEntityLoader::atListEnd() {
     return false;
 }
 
-bool DxfEntityLoader::readHeaderGroup(int32_t code, unsigned mask) {
-    switch (code) {
-        case 8:
-            if (!(mask & kLayer)) return false;
-            header_.layer.assign(reader_.value());
-            return true;
-        case 6:
-            if (!(mask & kLineType)) return false;
-            header_.lineType.assign(reader_.value());
-            return true;
-        case 62:
-            if (!(mask & kColor)) return false;
-            header_.color = reader_.intValue();
-            return true;
-        case 39:
-            if (!(mask & kThickness)) return false;
-            header_.thickness = reader_.realValue();
-            return true;
-        case 48:
-            if (!(mask & kLineTypeScale)) return false;
-            header_.lineTypeScale = reader_.realValue();
-            return true;
-        case 67:
-            if (!(mask & kPaper)) return false;
-            header_.paperSpace = reader_.intValue() != 0;
-            return true;
-        default:
-            return false;
-    }
-}
-
-template <class Body>
-bool DxfEntityLoader::readGroups(unsigned headerMask, Body&& body) {
-    header_.clear();
-    while (reader_.readGroup()) {
-        const int32_t code = reader_.code();
-        if (code == 0) return true;
-        if (!readHeaderGroup(code, headerMask)) body(code);
-    }
-    return false;
-}
-
 bool DxfEntityLoader::readPoint() {
     double x = 0.0, y = 0.0;
-    const bool more = readGroups(kAllHeader, [&](int32_t code) {
+    const bool more = readGroups(kDxfAllHeader, [&](int32_t code) {
         if (code == 10) x = reader_.realValue();
         else if (code == 20) y = reader_.realValue();
     });
@@ -159,7 +125,7 @@ bool DxfEntityLoader::readPoint() {
 
 bool DxfEntityLoader::readLine() {
     double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;
-    const bool more = readGroups(kAllHeader, [&](int32_t code) {
+    const bool more = readGroups(kDxfAllHeader, [&](int32_t code) {
         switch (code) {
             case 10: x1 = reader_.realValue(); break;
             case 20: y1 = reader_.realValue(); break;
@@ -179,7 +145,7 @@ bool DxfEntityLoader::readLine() {
 
 bool DxfEntityLoader::readCircle() {
     double x = 0.0, y = 0.0, r = 0.0;
-    const bool more = readGroups(kAllHeader, [&](int32_t code) {
+    const bool more = readGroups(kDxfAllHeader, [&](int32_t code) {
         if (code == 10) x = reader_.realValue();
         else if (code == 20) y = reader_.realValue();
         else if (code == 40) r = reader_.realValue();
@@ -195,7 +161,7 @@ bool DxfEntityLoader::readCircle() {
 
 bool DxfEntityLoader::readArc() {
     double x = 0.0, y = 0.0, r = 0.0, start = 0.0, end = 0.0;
-    const bool more = readGroups(kAllHeader, [&](int32_t code) {
+    const bool more = readGroups(kDxfAllHeader, [&](int32_t code) {
         switch (code) {
             case 10: x = reader_.realValue(); break;
             case 20: y = reader_.realValue(); break;
@@ -220,6 +186,75 @@ bool DxfEntityLoader::readArc() {
 bool DxfEntityLoader::skipEntity() {
     dropped(reader_.value());
     return reader_.skipToCodeZero();
+}
+
+// Records read in full; each becomes its entity once the class exists (issues 3 and 4).
+bool DxfEntityLoader::readPolyline() {
+    const bool more = readDxfPolyline(reader_, header_, polyline_);
+    dropped("POLYLINE");
+    return more;
+}
+
+bool DxfEntityLoader::readLwPolyline() {
+    const bool more = readDxfLwPolyline(reader_, header_, polyline_);
+    dropped("LWPOLYLINE");
+    return more;
+}
+
+bool DxfEntityLoader::read3dFace() {
+    const bool more = readDxf3dFace(reader_, header_, polyline_);
+    dropped("3DFACE");
+    return more;
+}
+
+bool DxfEntityLoader::readText() {
+    DxfTextRecord text;
+    const bool more = readDxfText(reader_, header_, text);
+    dropped("TEXT");
+    return more;
+}
+
+bool DxfEntityLoader::readMText() {
+    DxfTextRecord text;
+    const bool more = readDxfMText(reader_, header_, text);
+    dropped("MTEXT");
+    return more;
+}
+
+bool DxfEntityLoader::readInsert() {
+    DxfInsertRecord insert;
+    const bool more = readDxfInsert(reader_, header_, insert);
+    dropped("INSERT");
+    return more;
+}
+
+bool DxfEntityLoader::readSpline() {
+    DxfSplineRecord spline;
+    const bool more = readDxfSpline(reader_, header_, spline);
+    dropped("SPLINE");
+    return more;
+}
+
+bool DxfEntityLoader::readHatch() {
+    DxfHatchRecord hatch;
+    const bool more = readDxfHatch(reader_, header_, hatch);
+    dropped("HATCH");
+    return more;
+}
+
+bool DxfEntityLoader::readDimension() {
+    DxfDimensionRecord dimension;
+    const bool more = readDxfDimension(reader_, header_, dimension);
+    dropped("DIMENSION");
+    return more;
+}
+
+// Until layouts exist no layout receives a viewport.
+bool DxfEntityLoader::readViewport() {
+    DxfViewportRecord viewport;
+    const bool more = readDxfViewport(reader_, header_, viewport);
+    dropped("VIEWPORT");
+    return more;
 }
 
 int32_t DxfEntityLoader::layerIdFor(std::string_view name) {

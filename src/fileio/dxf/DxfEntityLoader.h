@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "entities/Object.h"
+#include "fileio/dxf/DxfEntityRecords.h"
 
 class DxfLayout;
 class DxfReader;
@@ -20,25 +21,6 @@ class mmGlyphTable;
 // What a load left out: entity names and how many of each were dropped.
 struct DxfLoadReport {
     std::map<std::string, int64_t, std::less<>> dropped;
-};
-
-// Filled for every entity before its own data; cleared to these defaults first.
-struct DxfEntityHeader {
-    std::string layer;           // 8
-    std::string lineType;        // 6
-    int32_t color = 256;         // 62
-    double thickness = 0.0;      // 39
-    double lineTypeScale = 1.0;  // 48
-    bool paperSpace = false;     // 67
-
-    void clear() {
-        layer.clear();
-        lineType.clear();
-        color = 256;
-        thickness = 0.0;
-        lineTypeScale = 1.0;
-        paperSpace = false;
-    }
 };
 
 class DxfEntityLoader {
@@ -60,17 +42,6 @@ public:
         lastLayerValid_ = false;
     }
 
-    // The header groups an entity type stores (the others are ignored).
-    enum HeaderGroups : unsigned {
-        kLayer = 1,
-        kLineType = 2,
-        kColor = 4,
-        kThickness = 8,
-        kLineTypeScale = 16,
-        kPaper = 32,
-        kAllHeader = 63,
-    };
-
 private:
     struct Target {
         DxfLayout* layout = nullptr;
@@ -85,11 +56,10 @@ private:
     static EntityReader readerFor(std::string_view name);
     void dropped(std::string_view name);
 
-    // Reads the groups of one entity up to the next code 0, the header groups of the mask into
-    // header_, all others through body(code). False when the file ended first.
     template <class Body>
-    bool readGroups(unsigned headerMask, Body&& body);
-    bool readHeaderGroup(int32_t code, unsigned mask);
+    bool readGroups(unsigned headerMask, Body&& body) {
+        return readDxfEntityGroups(reader_, header_, headerMask, body);
+    }
 
     // Entity readers: each reads its entity, stops at the next code 0 and returns false when the
     // file ended instead.
@@ -98,6 +68,18 @@ private:
     bool readCircle();
     bool readArc();
     bool skipEntity();  // a type that is read but not kept (ELLIPSE, SOLID)
+    // Types whose records are read but whose entity classes are still to come: the records are
+    // dropped until then.
+    bool readPolyline();
+    bool readLwPolyline();
+    bool read3dFace();
+    bool readText();
+    bool readMText();
+    bool readInsert();
+    bool readSpline();
+    bool readHatch();
+    bool readDimension();
+    bool readViewport();
 
     // Common properties, grips and extents; then the entity goes to the target.
     void finish(const mmObjectPtr& entity);
@@ -110,6 +92,7 @@ private:
     HeapGrowthHint* heapHint_;
     Target target_;
     DxfEntityHeader header_;
+    DxfPolylineRecord polyline_;  // kept between entities for their buffers
     std::map<std::string, int32_t, std::less<>> layerIds_;  // group 8 as read -> layer id
     std::string lastLayerName_;
     int32_t lastLayerId_ = 0;
