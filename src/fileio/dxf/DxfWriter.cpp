@@ -58,7 +58,7 @@ void DxfWriter::putLine(std::string_view text) {
     }
     reserve(text.size() + kLineEnd.size());
     char* p = buffer_.get() + used_;
-    std::memcpy(p, text.data(), text.size());
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());  // an empty view may be null
     p[text.size()] = '\r';
     p[text.size() + 1] = '\n';
     used_ += text.size() + kLineEnd.size();
