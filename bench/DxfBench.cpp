@@ -7,8 +7,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -28,7 +28,9 @@ constexpr int64_t kEntities = 1'000'000;
 std::string gInput = "/tmp/kestrel-bench-survey-1M-v2.dxf";
 uint64_t gInputBytes = 0;
 
-double mb(uint64_t bytes) { return static_cast<double>(bytes) / 1e6; }
+double mb(uint64_t bytes) {
+    return static_cast<double>(bytes) / 1e6;
+}
 
 long peakRssKb() {
     rusage u{};
@@ -62,7 +64,8 @@ void BM_TokenizeGroups(benchmark::State& state) {
         DxfReader r;
         r.open(gInput);
         groups = 0;
-        while (r.readGroup()) ++groups;
+        while (r.readGroup())
+            ++groups;
         benchmark::DoNotOptimize(groups);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * gInputBytes));
@@ -119,10 +122,11 @@ void reportReadMemory() {
         const double cpu = cpuSeconds() - cpuStart;
         const double wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::printf("first read of %.1f MB into %zu entities: %.2f s (%.0f MB/s), %.2f s CPU; "
-                    "resident %.0f MB (%.0f MB before), peak %.0f MB\n",
-                    mb(gInputBytes), drawing.entities.size(), wall, mb(gInputBytes) / wall, cpu,
-                    currentRssKb() / 1024.0, before / 1024.0, peakRssKb() / 1024.0);
+        std::printf(
+            "first read of %.1f MB into %zu entities: %.2f s (%.0f MB/s), %.2f s CPU; "
+            "resident %.0f MB (%.0f MB before), peak %.0f MB\n",
+            mb(gInputBytes), drawing.entities.size(), wall, mb(gInputBytes) / wall, cpu,
+            currentRssKb() / 1024.0, before / 1024.0, peakRssKb() / 1024.0);
     }
     std::printf("sizeof: mmLine %zu, mmCircle %zu, mmArc %zu, mmPointObj %zu\n", sizeof(mmLine),
                 sizeof(mmCircle), sizeof(mmArc), sizeof(mmPointObj));

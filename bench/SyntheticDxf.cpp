@@ -60,8 +60,9 @@ private:
     uint64_t bytes_ = 0;
 };
 
-const char* const kLayers[] = {"0",          "Survey-Roads", "Survey-Kerbs", "Survey-Trees",
-                               "Survey-Levels", "Drainage",   "Buildings",    "Fences"};
+const char* const kLayers[] = {
+    "0",        "Survey-Roads", "Survey-Kerbs", "Survey-Trees", "Survey-Levels",
+    "Drainage", "Buildings",    "Fences"};
 const int kLayerColors[] = {7, 1, 2, 3, 4, 5, 6, 8};
 
 void tables(Out& o) {

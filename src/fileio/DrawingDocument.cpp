@@ -20,14 +20,18 @@ std::size_t extensionDot(std::string_view path) {
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto fold = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+        const auto fold = [](char c) {
+            return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+        };
         if (fold(a[i]) != fold(b[i])) return false;
     }
     return true;
 }
 
 // Until the DWG import exists a DWG file cannot be read.
-bool readDwg(mmDrawing&, const std::string&) { return false; }
+bool readDwg(mmDrawing&, const std::string&) {
+    return false;
+}
 
 }  // namespace
 
@@ -42,8 +46,8 @@ std::string DxfPathFor(std::string_view path) {
 }
 
 std::string DwgSaveRedirectMessage(std::string_view dxfPath) {
-    return "Saving to *.DWG is not yet supported. File will be renamed to " +
-           std::string(dxfPath) + "\nPlease save again.";
+    return "Saving to *.DWG is not yet supported. File will be renamed to " + std::string(dxfPath) +
+           "\nPlease save again.";
 }
 
 void NewDrawing(mmDrawing& drawing) {

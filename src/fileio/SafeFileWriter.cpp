@@ -15,7 +15,7 @@ namespace {
 // The file a path names, following symbolic links, so that a link is written through and
 // not replaced by a plain file.
 std::string resolveTarget(const std::string& target) {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
     char resolved[PATH_MAX];
     if (::realpath(target.c_str(), resolved)) return resolved;
@@ -42,7 +42,9 @@ unsigned creationMode() {
 
 }  // namespace
 
-SafeFileWriter::~SafeFileWriter() { discard(); }
+SafeFileWriter::~SafeFileWriter() {
+    discard();
+}
 
 bool SafeFileWriter::open(const std::string& target) {
     discard();
@@ -50,7 +52,7 @@ bool SafeFileWriter::open(const std::string& target) {
     target_ = resolveTarget(target);
     const std::string name = nameOf(target_);
     if (name.empty()) return false;
-    struct stat st{};
+    struct stat st {};
     if (::stat(target_.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode) || ::access(target_.c_str(), W_OK) != 0) return false;
         mode_ = st.st_mode & 07777;

@@ -52,8 +52,10 @@ TEST(DrawingDocument, SavingToDwgWritesNothingAndMovesToTheDxfName) {
     EXPECT_EQ(redirected.documentPath, dir.file("plan.dxf"));
     EXPECT_EQ(dir.fileCount(), 0u);
     ASSERT_EQ(host.messages().size(), 1u);
-    EXPECT_EQ(host.messages()[0].text, "Saving to *.DWG is not yet supported. File will be "
-                                       "renamed to " + dir.file("plan.dxf") + "\nPlease save again.");
+    EXPECT_EQ(host.messages()[0].text,
+              "Saving to *.DWG is not yet supported. File will be "
+              "renamed to " +
+                  dir.file("plan.dxf") + "\nPlease save again.");
 
     host.clearRecords();
     const SaveOutcome saved = SaveDrawing(d, redirected.documentPath, host, nullptr);
@@ -77,6 +79,6 @@ TEST(DrawingDocument, FailedSaveSaysSoAndCountsWhatWasLeftOut) {
     d.layers[0] = mmLayer::WithDefaults(0, u"\u0141");
     const SaveOutcome failed = SaveDrawing(d, dir.file("a.dxf"), host, nullptr);
     EXPECT_FALSE(failed.written);
-    EXPECT_EQ(host.messages(), (std::vector<RecordedMessage>{
-                                   {"Error saving DXF file!", MessageKind::Error, ""}}));
+    EXPECT_EQ(host.messages(),
+              (std::vector<RecordedMessage>{{"Error saving DXF file!", MessageKind::Error, ""}}));
 }

@@ -24,14 +24,16 @@ struct Expected {
 
 // Counted in the files' ENTITIES sections and tables by an independent scan.
 const Expected kFiles[] = {
-    {"2018_TS1.dxf", 3, 2, 1, 1, 1, 3, 3},      {"example_2000.dxf", 8, 0, 2, 1, 2, 5, 2},
-    {"example_2004.dxf", 8, 0, 2, 1, 2, 5, 2},  {"example_2018.dxf", 8, 0, 2, 1, 2, 5, 2},
-    {"example_r12.dxf", 10, 0, 2, 1, 2, 5, 2},  {"example_r14.dxf", 8, 0, 2, 1, 2, 5, 2},
-    {"r12_Leader.dxf", 1, 0, 0, 0, 1, 1, 2},    {"r13_v.dxf", 16, 0, 0, 0, 0, 5, 1},
+    {"2018_TS1.dxf", 3, 2, 1, 1, 1, 3, 3},     {"example_2000.dxf", 8, 0, 2, 1, 2, 5, 2},
+    {"example_2004.dxf", 8, 0, 2, 1, 2, 5, 2}, {"example_2018.dxf", 8, 0, 2, 1, 2, 5, 2},
+    {"example_r12.dxf", 10, 0, 2, 1, 2, 5, 2}, {"example_r14.dxf", 8, 0, 2, 1, 2, 5, 2},
+    {"r12_Leader.dxf", 1, 0, 0, 0, 1, 1, 2},   {"r13_v.dxf", 16, 0, 0, 0, 0, 5, 1},
     {"sample_2000.dxf", 3, 1, 0, 0, 0, 2, 2},
 };
 
-void PrintTo(const Expected& e, std::ostream* os) { *os << e.file; }
+void PrintTo(const Expected& e, std::ostream* os) {
+    *os << e.file;
+}
 
 struct Loaded {
     mmDrawing drawing;
@@ -45,7 +47,8 @@ struct Loaded {
     int count(int32_t type) const {
         int n = 0;
         for (const mmSpace* s : {static_cast<const mmSpace*>(&drawing), &paper})
-            for (const mmObjectPtr& e : s->entities) n += e->type == type;
+            for (const mmObjectPtr& e : s->entities)
+                n += e->type == type;
         return n;
     }
 };
@@ -104,7 +107,8 @@ TEST_P(DxfCorpus, OpensWithPlausibleContents) {
     EXPECT_EQ(f.drawing.blocks.size(), e.namedBlocks);
     EXPECT_EQ(f.drawing.layers.size(), e.layers);
     EXPECT_EQ(f.drawing.dimStyles.size(), e.dimStyles);
-    for (const mmObjectPtr& ent : f.drawing.entities) EXPECT_NE(f.drawing.FindLayer(ent->layerId), nullptr);
+    for (const mmObjectPtr& ent : f.drawing.entities)
+        EXPECT_NE(f.drawing.FindLayer(ent->layerId), nullptr);
 }
 
 TEST_P(DxfCorpus, SavedFileReadsBackTheSame) {

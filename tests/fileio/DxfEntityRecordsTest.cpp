@@ -114,15 +114,15 @@ TEST(DxfRecords, MTextLosesItsFormattingCodes) {
         const char* in;
         const char* out;
     } cases[] = {
-        {"\\A1;Plain", "Plain"},                        // a code with its semicolon
+        {"\\A1;Plain", "Plain"},  // a code with its semicolon
         {"\\fArial|b1|i0|c0|p34;Bold", "Bold"},
-        {"One\\PTwo", "OneTwo"},                        // a paragraph without a semicolon
-        {"One\\PTwo; three", "OneTwo; three"},          // ... and with one later in the text
-        {"a;b\\H2.5x;c", "a;bc"},                       // a semicolon before the backslash stays
-        {"{\\C1;red} text", "{red} text"},              // braces stay
+        {"One\\PTwo", "OneTwo"},                // a paragraph without a semicolon
+        {"One\\PTwo; three", "OneTwo; three"},  // ... and with one later in the text
+        {"a;b\\H2.5x;c", "a;bc"},               // a semicolon before the backslash stays
+        {"{\\C1;red} text", "{red} text"},      // braces stay
         {"Width \\W0.8;narrow\\~here", "Width narrowhere"},
-        {"\\S1^2;\" pipe", "1/2\" pipe"},                // a stacked fraction keeps its numbers
-        {"C:\\\\temp \\{x\\}", "C:\\temp {x}"},          // escaped characters stay
+        {"\\S1^2;\" pipe", "1/2\" pipe"},        // a stacked fraction keeps its numbers
+        {"C:\\\\temp \\{x\\}", "C:\\temp {x}"},  // escaped characters stay
         {"end\\", "end"},
     };
     for (const Case& c : cases) {

@@ -52,7 +52,9 @@ const char* const kLayerTable = R"(
 2 WALLS
 62 3
 0 LAYER
-2 Caf)" "\xe9" R"(
+2 Caf)"
+                                "\xe9"
+                                R"(
 62 5
 370 9
 0 LAYER
@@ -166,11 +168,11 @@ TEST_F(LoadFixture, EntityColoursAndLayers) {
         int32_t colorIndex;
         uint32_t color;
     } expected[] = {
-        {1, 256, kRed},             // by layer, the layer found ignoring case
-        {1, 0, 0},                  // by block: black
-        {1, 300, 300},              // a true colour
+        {1, 256, kRed},  // by layer, the layer found ignoring case
+        {1, 0, 0},       // by block: black
+        {1, 300, 300},   // a true colour
         {1, 3, PaletteColor(3)},
-        {0, 256, kColorWhite},      // a layer the file never defined: the current layer
+        {0, 256, kColorWhite},  // a layer the file never defined: the current layer
     };
     ASSERT_EQ(d.entities.size(), std::size(expected));
     for (std::size_t i = 0; i < d.entities.size(); ++i) {

@@ -14,7 +14,8 @@ using Groups = std::vector<std::pair<int32_t, std::string>>;
 
 Groups readAll(DxfReader& r) {
     Groups out;
-    while (r.readGroup()) out.emplace_back(r.code(), std::string(r.value()));
+    while (r.readGroup())
+        out.emplace_back(r.code(), std::string(r.value()));
     return out;
 }
 
@@ -34,6 +35,13 @@ TEST(DxfReader, LineEndsReadTheSame) {
                              "  0\nSECTION\r\n2\nENTITIES\n10\n 1.5 \n0\nEOF"}) {
         EXPECT_EQ(readAllText(text), expected) << text;
     }
+}
+
+// 0x8D and 0x8A share their low bits with CR and LF; neither ends a line.
+TEST(DxfReader, HighBytesAreNotLineEnds) {
+    const std::string value = "Caf\xe9 \x8d\x8a\x8d\x8a long enough for a word \x0d\x8a";
+    const std::string text = "1\r\n" + value.substr(0, value.size() - 2) + "\r\n2\nx";
+    EXPECT_EQ(readAllText(text), (Groups{{1, value.substr(0, value.size() - 2)}, {2, "x"}}));
 }
 
 TEST(DxfReader, TruncatedGroupHasAnEmptyValue) {
@@ -90,7 +98,8 @@ TEST(DxfReader, FindGroupMatchesExactlyOrRestoresThePosition) {
 TEST(DxfReader, ReadsFilesLikeText) {
     TempDir dir;
     std::string text;
-    for (int i = 0; i < 5000; ++i) text += Dxf("10 " + std::to_string(i * 0.5) + "\n8 layer\n", "\r\n");
+    for (int i = 0; i < 5000; ++i)
+        text += Dxf("10 " + std::to_string(i * 0.5) + "\n8 layer\n", "\r\n");
     WriteWholeFile(dir.file("a.dxf"), text);
     DxfReader r;
     ASSERT_TRUE(r.open(dir.file("a.dxf")));

@@ -59,7 +59,8 @@ struct TempDir {
     // Names of the files in the folder, to check that nothing was left behind.
     std::size_t fileCount() const {
         std::size_t n = 0;
-        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(path)) ++n;
+        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(path))
+            ++n;
         return n;
     }
 };

@@ -92,7 +92,8 @@ struct WriterFixture : ::testing::Test {
         auto e = std::make_shared<T>();
         e->layerId = 0;
         e->colorIndex = colorIndex;
-        for (const mmVertex& p : pts) e->AddPoint(p.x, p.y);
+        for (const mmVertex& p : pts)
+            e->AddPoint(p.x, p.y);
         e->id = d.nextEntityId++;
         AddEntity(d, e);
         return e;
@@ -128,15 +129,15 @@ TEST_F(WriterFixture, EmptyDrawingWritesTheFixedFile) {
 }
 
 TEST_F(WriterFixture, SimpleEntitiesWithTheirColoursAndPointWidth) {
-    add<mmLine>({{1, 2}, {3.5, -4}}, 256);           // by layer: no 62
-    add<mmLine>({{0, 0}, {1, 1}}, 1);                // ACI 1
-    add<mmCircle>({{10, 10}}, 0)->radius = 2.5;      // by block: no 62
-    auto arc = add<mmArc>({{0, 0}}, 300);            // a true colour: no 62
+    add<mmLine>({{1, 2}, {3.5, -4}}, 256);       // by layer: no 62
+    add<mmLine>({{0, 0}, {1, 1}}, 1);            // ACI 1
+    add<mmCircle>({{10, 10}}, 0)->radius = 2.5;  // by block: no 62
+    auto arc = add<mmArc>({{0, 0}}, 300);        // a true colour: no 62
     arc->radius = 1;
     arc->startAngle = 10;
     arc->endAngle = 370.25;
     add<mmPointObj>({{7, 8}})->lineWidth = 1;
-    add<mmPointObj>({{9, 9}})->lineWidth = 0;        // no 39
+    add<mmPointObj>({{9, 9}})->lineWidth = 0;  // no 39
     auto erased = add<mmLine>({{5, 5}, {6, 6}});
     erased->erased = true;
 
@@ -292,7 +293,8 @@ TEST_F(WriterFixture, FileThatCannotBeCreatedFails) {
 TEST_F(WriterFixture, FullDiskFailsAndKeepsThePreviousFile) {
     const std::string path = dir.file("kept.dxf");
     WriteWholeFile(path, "previous contents");
-    for (int i = 0; i < 20000; ++i) add<mmLine>({{i * 1.0, 0}, {i * 1.0, 1}});
+    for (int i = 0; i < 20000; ++i)
+        add<mmLine>({{i * 1.0, 0}, {i * 1.0, 1}});
 
     // A file size limit makes writes fail as a full disk does.
     ::signal(SIGXFSZ, SIG_IGN);
@@ -340,7 +342,7 @@ TEST(DxfWriter, PrimitivesInTheWrongStateWriteNothing) {
     EXPECT_FALSE(w.writeBlockHeader(u"0", u"B", 0));
     ASSERT_TRUE(w.beginSection(DxfWriter::Section::Tables));
     EXPECT_FALSE(w.beginSection(DxfWriter::Section::Blocks));  // one open at a time
-    EXPECT_FALSE(w.writeLayerEntry(u"0", 7));                   // no LAYER table open
+    EXPECT_FALSE(w.writeLayerEntry(u"0", 7));                  // no LAYER table open
     ASSERT_TRUE(w.beginTable(DxfWriter::Table::Layer));
     EXPECT_FALSE(w.beginTable(DxfWriter::Table::DimStyle));
     EXPECT_FALSE(w.endSection());  // a table is open

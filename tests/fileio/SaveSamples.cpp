@@ -21,7 +21,8 @@ std::shared_ptr<T> make(int32_t layerId, int32_t colorIndex, std::initializer_li
     auto e = std::make_shared<T>();
     e->layerId = layerId;
     e->colorIndex = colorIndex;
-    for (const mmVertex& p : pts) e->AddPoint(p.x, p.y);
+    for (const mmVertex& p : pts)
+        e->AddPoint(p.x, p.y);
     return e;
 }
 
@@ -95,7 +96,8 @@ int main(int argc, char** argv) {
             FillNewDrawing(d);
             mmSpace paper;
             DxfSpaceLayout layout(paper);
-            const std::string saved = (out / ("saved_" + entry.path().filename().string())).string();
+            const std::string saved =
+                (out / ("saved_" + entry.path().filename().string())).string();
             if (!loadDrawingFromDxf(d, nullptr, entry.path().string(), &layout) ||
                 !saveDrawingAsDxf(d, &layout, saved)) {
                 std::fprintf(stderr, "could not open and save %s\n", entry.path().c_str());

@@ -1,5 +1,5 @@
-// Entity reading: the dispatch by entity name, the header groups, the entity readers of the
-// simple types, and the common properties every entity read from a file receives.
+// Entity reading: the dispatch by entity name, the entity readers, and the common properties
+// every entity read from a file receives.
 #include "fileio/dxf/DxfEntityLoader.h"
 
 #include <algorithm>
@@ -17,9 +17,8 @@
 #include "fileio/dxf/DxfReader.h"
 #include "platform/CodePage.h"
 
-DxfEntityLoader::DxfEntityLoader(DxfReader& reader, mmDrawing& drawing,
-                                 const mmGlyphTable* glyphs, DxfLoadReport* report,
-                                 HeapGrowthHint* heapHint)
+DxfEntityLoader::DxfEntityLoader(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs,
+                                 DxfLoadReport* report, HeapGrowthHint* heapHint)
     : reader_(reader), drawing_(drawing), glyphs_(glyphs), report_(report), heapHint_(heapHint) {}
 
 void DxfEntityLoader::loadEntities(DxfLayout* layout) {
@@ -27,7 +26,8 @@ void DxfEntityLoader::loadEntities(DxfLayout* layout) {
     // that the list does not grow step by step. Untouched room costs address space only.
     constexpr uint64_t kSmallEntityBytes = 96;
     constexpr uint64_t kMostReserved = 16u << 20;
-    const uint64_t room = std::min(kMostReserved, (reader_.size() - reader_.position()) / kSmallEntityBytes);
+    const uint64_t room =
+        std::min(kMostReserved, (reader_.size() - reader_.position()) / kSmallEntityBytes);
     drawing_.entities.reserve(drawing_.entities.size() + room);
     Target t;
     t.layout = layout;
@@ -113,8 +113,10 @@ bool DxfEntityLoader::atListEnd() {
 bool DxfEntityLoader::readPoint() {
     double x = 0.0, y = 0.0;
     const bool more = readGroups(kDxfAllHeader, [&](int32_t code) {
-        if (code == 10) x = reader_.realValue();
-        else if (code == 20) y = reader_.realValue();
+        if (code == 10)
+            x = reader_.realValue();
+        else if (code == 20)
+            y = reader_.realValue();
     });
     auto point = std::make_shared<mmPointObj>();
     point->points.reserve(1);
@@ -127,11 +129,20 @@ bool DxfEntityLoader::readLine() {
     double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;
     const bool more = readGroups(kDxfAllHeader, [&](int32_t code) {
         switch (code) {
-            case 10: x1 = reader_.realValue(); break;
-            case 20: y1 = reader_.realValue(); break;
-            case 11: x2 = reader_.realValue(); break;
-            case 21: y2 = reader_.realValue(); break;
-            default: break;
+            case 10:
+                x1 = reader_.realValue();
+                break;
+            case 20:
+                y1 = reader_.realValue();
+                break;
+            case 11:
+                x2 = reader_.realValue();
+                break;
+            case 21:
+                y2 = reader_.realValue();
+                break;
+            default:
+                break;
         }
     });
     auto line = std::make_shared<mmLine>();
@@ -146,9 +157,12 @@ bool DxfEntityLoader::readLine() {
 bool DxfEntityLoader::readCircle() {
     double x = 0.0, y = 0.0, r = 0.0;
     const bool more = readGroups(kDxfAllHeader, [&](int32_t code) {
-        if (code == 10) x = reader_.realValue();
-        else if (code == 20) y = reader_.realValue();
-        else if (code == 40) r = reader_.realValue();
+        if (code == 10)
+            x = reader_.realValue();
+        else if (code == 20)
+            y = reader_.realValue();
+        else if (code == 40)
+            r = reader_.realValue();
     });
     auto circle = std::make_shared<mmCircle>();
     circle->points.reserve(1);
@@ -163,12 +177,23 @@ bool DxfEntityLoader::readArc() {
     double x = 0.0, y = 0.0, r = 0.0, start = 0.0, end = 0.0;
     const bool more = readGroups(kDxfAllHeader, [&](int32_t code) {
         switch (code) {
-            case 10: x = reader_.realValue(); break;
-            case 20: y = reader_.realValue(); break;
-            case 40: r = reader_.realValue(); break;
-            case 50: start = reader_.realValue(); break;
-            case 51: end = reader_.realValue(); break;
-            default: break;
+            case 10:
+                x = reader_.realValue();
+                break;
+            case 20:
+                y = reader_.realValue();
+                break;
+            case 40:
+                r = reader_.realValue();
+                break;
+            case 50:
+                start = reader_.realValue();
+                break;
+            case 51:
+                end = reader_.realValue();
+                break;
+            default:
+                break;
         }
     });
     auto arc = std::make_shared<mmArc>();

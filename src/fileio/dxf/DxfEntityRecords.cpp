@@ -72,9 +72,12 @@ bool readDxfPolyline(DxfReader& r, DxfEntityHeader& h, DxfPolylineRecord& p) {
                 more = true;
                 break;
             }
-            if (code == 10) x = r.realValue();
-            else if (code == 20) y = r.realValue();
-            else if (code == 42) bulge = r.realValue();
+            if (code == 10)
+                x = r.realValue();
+            else if (code == 20)
+                y = r.realValue();
+            else if (code == 42)
+                bulge = r.realValue();
         }
         addVertex(p, x, y, bulge);
     }
@@ -86,8 +89,12 @@ bool readDxfLwPolyline(DxfReader& r, DxfEntityHeader& h, DxfPolylineRecord& p) {
     bool inVertex = false;  // the last 10 started a vertex that was kept
     return readDxfEntityGroups(r, h, kDxfAllHeader, [&](int32_t code) {
         switch (code) {
-            case 70: p.flags = r.intValue(); break;
-            case 90: p.vertexCount = std::max(0, r.intValue()); break;
+            case 70:
+                p.flags = r.intValue();
+                break;
+            case 90:
+                p.vertexCount = std::max(0, r.intValue());
+                break;
             case 10:
                 inVertex = p.x.size() < static_cast<std::size_t>(p.vertexCount);
                 if (inVertex) addVertex(p, r.realValue(), 0.0, 0.0);
@@ -98,7 +105,8 @@ bool readDxfLwPolyline(DxfReader& r, DxfEntityHeader& h, DxfPolylineRecord& p) {
             case 42:
                 if (inVertex) p.bulge.back() = r.realValue();
                 break;
-            default: break;
+            default:
+                break;
         }
     });
 }
@@ -106,10 +114,13 @@ bool readDxfLwPolyline(DxfReader& r, DxfEntityHeader& h, DxfPolylineRecord& p) {
 bool readDxf3dFace(DxfReader& r, DxfEntityHeader& h, DxfPolylineRecord& p) {
     clearPolyline(p);
     double x[4] = {}, y[4] = {};
-    const bool more = readDxfEntityGroups(r, h, kDxfLayer | kDxfColor | kDxfPaper, [&](int32_t code) {
-        if (code >= 10 && code <= 13) x[code - 10] = r.realValue();
-        else if (code >= 20 && code <= 23) y[code - 20] = r.realValue();
-    });
+    const bool more =
+        readDxfEntityGroups(r, h, kDxfLayer | kDxfColor | kDxfPaper, [&](int32_t code) {
+            if (code >= 10 && code <= 13)
+                x[code - 10] = r.realValue();
+            else if (code >= 20 && code <= 23)
+                y[code - 20] = r.realValue();
+        });
     for (int corner : {0, 1, 2, 3, 0}) {
         p.x.push_back(x[corner]);
         p.y.push_back(y[corner]);
@@ -129,14 +140,29 @@ bool readDxfInsert(DxfReader& r, DxfEntityHeader& h, DxfInsertRecord& ins) {
     return readDxfEntityGroups(r, h, kDxfLayer | kDxfLineType | kDxfColor | kDxfPaper,
                                [&](int32_t code) {
                                    switch (code) {
-                                       case 2: ins.blockName.assign(r.value()); break;
-                                       case 10: ins.x = r.realValue(); break;
-                                       case 20: ins.y = r.realValue(); break;
-                                       case 41: ins.scaleX = r.realValue(); break;
-                                       case 42: ins.scaleY = r.realValue(); break;
-                                       case 43: ins.scaleZ = r.realValue(); break;
-                                       case 50: ins.rotation = r.realValue(); break;
-                                       default: break;
+                                       case 2:
+                                           ins.blockName.assign(r.value());
+                                           break;
+                                       case 10:
+                                           ins.x = r.realValue();
+                                           break;
+                                       case 20:
+                                           ins.y = r.realValue();
+                                           break;
+                                       case 41:
+                                           ins.scaleX = r.realValue();
+                                           break;
+                                       case 42:
+                                           ins.scaleY = r.realValue();
+                                           break;
+                                       case 43:
+                                           ins.scaleZ = r.realValue();
+                                           break;
+                                       case 50:
+                                           ins.rotation = r.realValue();
+                                           break;
+                                       default:
+                                           break;
                                    }
                                });
 }
@@ -145,20 +171,47 @@ bool readDxfDimension(DxfReader& r, DxfEntityHeader& h, DxfDimensionRecord& d) {
     d = DxfDimensionRecord();
     return readDxfEntityGroups(r, h, kDxfAllHeader, [&](int32_t code) {
         switch (code) {
-            case 1: d.text.assign(r.value().substr(0, kDxfTextLimit)); break;
-            case 2: d.blockName.assign(r.value()); break;
-            case 3: d.styleName.assign(r.value()); break;
-            case 10: d.defX = r.realValue(); break;
-            case 20: d.defY = r.realValue(); break;
-            case 11: d.textX = r.realValue(); break;
-            case 21: d.textY = r.realValue(); break;
-            case 13: d.ext1X = r.realValue(); break;
-            case 23: d.ext1Y = r.realValue(); break;
-            case 14: d.ext2X = r.realValue(); break;
-            case 24: d.ext2Y = r.realValue(); break;
-            case 53: d.textRotation = r.realValue(); break;
-            case 70: d.type = r.intValue(); break;
-            default: break;
+            case 1:
+                d.text.assign(r.value().substr(0, kDxfTextLimit));
+                break;
+            case 2:
+                d.blockName.assign(r.value());
+                break;
+            case 3:
+                d.styleName.assign(r.value());
+                break;
+            case 10:
+                d.defX = r.realValue();
+                break;
+            case 20:
+                d.defY = r.realValue();
+                break;
+            case 11:
+                d.textX = r.realValue();
+                break;
+            case 21:
+                d.textY = r.realValue();
+                break;
+            case 13:
+                d.ext1X = r.realValue();
+                break;
+            case 23:
+                d.ext1Y = r.realValue();
+                break;
+            case 14:
+                d.ext2X = r.realValue();
+                break;
+            case 24:
+                d.ext2Y = r.realValue();
+                break;
+            case 53:
+                d.textRotation = r.realValue();
+                break;
+            case 70:
+                d.type = r.intValue();
+                break;
+            default:
+                break;
         }
     });
 }
@@ -174,13 +227,26 @@ bool readDxfViewport(DxfReader& r, DxfEntityHeader& h, DxfViewportRecord& v) {
         if (code == 1001) break;
         if (readDxfHeaderGroup(r, h, kDxfLayer | kDxfPaper)) continue;
         switch (code) {
-            case 10: v.cx = r.realValue(); break;
-            case 20: v.cy = r.realValue(); break;
-            case 40: v.width = r.realValue(); break;
-            case 41: v.height = r.realValue(); break;
-            case 68: v.status = r.intValue(); break;
-            case 69: v.id = r.intValue(); break;
-            default: break;
+            case 10:
+                v.cx = r.realValue();
+                break;
+            case 20:
+                v.cy = r.realValue();
+                break;
+            case 40:
+                v.width = r.realValue();
+                break;
+            case 41:
+                v.height = r.realValue();
+                break;
+            case 68:
+                v.status = r.intValue();
+                break;
+            case 69:
+                v.id = r.intValue();
+                break;
+            default:
+                break;
         }
     }
     // MVIEW data: after the first 1040 (the view twist), three 1040 give the view height and

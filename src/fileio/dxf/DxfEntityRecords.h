@@ -66,8 +66,8 @@ void appendClosingVertex(DxfPolylineRecord& record);
 
 // TEXT and MTEXT.
 struct DxfTextRecord {
-    std::string text;  // 1, bytes of the file's code page, at most kDxfTextLimit
-    std::string style;  // 7
+    std::string text;                   // 1, bytes of the file's code page, at most kDxfTextLimit
+    std::string style;                  // 7
     double x = 0.0, y = 0.0;            // 10, 20
     double alignX = 0.0, alignY = 0.0;  // 11, 21
     double height = 0.0;                // 40
@@ -92,9 +92,9 @@ struct DxfInsertRecord {
 bool readDxfInsert(DxfReader& reader, DxfEntityHeader& header, DxfInsertRecord& record);
 
 struct DxfSplineRecord {
-    int32_t flags = 0, degree = 0;                              // 70, 71
-    int32_t knotCount = 0, controlCount = 0, fitCount = 0;      // 72, 73, 74
-    float startTangent[3] = {}, endTangent[3] = {};             // 12.., 13..
+    int32_t flags = 0, degree = 0;                          // 70, 71
+    int32_t knotCount = 0, controlCount = 0, fitCount = 0;  // 72, 73, 74
+    float startTangent[3] = {}, endTangent[3] = {};         // 12.., 13..
     std::vector<float> knots;
     std::vector<float> control;  // x, y, z triples
     std::vector<float> fit;      // x, y, z triples

@@ -34,7 +34,8 @@ DxfHatchEdge segmentEdge(double x1, double y1, double x2, double y2, double bulg
     if (bulge == 0.0) return lineEdge(x1, y1, x2, y2);
     mmArc arc;
     arc.PrepareFourPoints();
-    if (!arc.SetFromBulge(bulge, mmVertex(x1, y1), mmVertex(x2, y2))) return lineEdge(x1, y1, x2, y2);
+    if (!arc.SetFromBulge(bulge, mmVertex(x1, y1), mmVertex(x2, y2)))
+        return lineEdge(x1, y1, x2, y2);
     DxfHatchEdge e;
     e.kind = DxfHatchEdge::Arc;
     e.cx = arc.points[0].x;
@@ -67,7 +68,8 @@ void readPolylinePath(Cursor& c, DxfHatchPath& path) {
     const std::size_t n = x.size();
     for (std::size_t i = 0; i + 1 < n; ++i)
         path.edges.push_back(segmentEdge(x[i], y[i], x[i + 1], y[i + 1], bulge[i]));
-    if (closed && n > 0) path.edges.push_back(segmentEdge(x[n - 1], y[n - 1], x[0], y[0], bulge[n - 1]));
+    if (closed && n > 0)
+        path.edges.push_back(segmentEdge(x[n - 1], y[n - 1], x[0], y[0], bulge[n - 1]));
 }
 
 // Reads the groups of an edge up to and including the one with the last code, storing them
@@ -86,8 +88,10 @@ void readEdgeGroups(Cursor& c, int32_t lastCode, Store&& store) {
 void readSplineEdge(Cursor& c, DxfHatchEdge& e) {
     int32_t knotCount = 0, controlCount = 0;
     for (; c.have && c.code() != 40 && !c.atBoundary() && c.code() != 72; c.next()) {
-        if (c.code() == 95) knotCount = std::max(0, c.r.intValue());
-        else if (c.code() == 96) controlCount = std::max(0, c.r.intValue());
+        if (c.code() == 95)
+            knotCount = std::max(0, c.r.intValue());
+        else if (c.code() == 96)
+            controlCount = std::max(0, c.r.intValue());
     }
     for (; c.have && c.code() != 10 && !c.atBoundary() && c.code() != 72 &&
            e.knots.size() < static_cast<std::size_t>(knotCount);
@@ -120,22 +124,32 @@ void readEdgePath(Cursor& c, DxfHatchPath& path) {
         switch (type) {
             case kEdgeLine:
                 readEdgeGroups(c, 21, [&](int32_t code) {
-                    if (code == 10) e.x1 = c.r.realValue();
-                    else if (code == 20) e.y1 = c.r.realValue();
-                    else if (code == 11) e.x2 = c.r.realValue();
-                    else if (code == 21) e.y2 = c.r.realValue();
+                    if (code == 10)
+                        e.x1 = c.r.realValue();
+                    else if (code == 20)
+                        e.y1 = c.r.realValue();
+                    else if (code == 11)
+                        e.x2 = c.r.realValue();
+                    else if (code == 21)
+                        e.y2 = c.r.realValue();
                 });
                 e.kind = DxfHatchEdge::Line;
                 path.edges.push_back(std::move(e));
                 break;
             case kEdgeArc:
                 readEdgeGroups(c, 73, [&](int32_t code) {
-                    if (code == 10) e.cx = c.r.realValue();
-                    else if (code == 20) e.cy = c.r.realValue();
-                    else if (code == 40) e.radius = c.r.realValue();
-                    else if (code == 50) e.startAngle = c.r.realValue();
-                    else if (code == 51) e.endAngle = c.r.realValue();
-                    else if (code == 73) e.counterClockwise = c.r.intValue() != 0;
+                    if (code == 10)
+                        e.cx = c.r.realValue();
+                    else if (code == 20)
+                        e.cy = c.r.realValue();
+                    else if (code == 40)
+                        e.radius = c.r.realValue();
+                    else if (code == 50)
+                        e.startAngle = c.r.realValue();
+                    else if (code == 51)
+                        e.endAngle = c.r.realValue();
+                    else if (code == 73)
+                        e.counterClockwise = c.r.intValue() != 0;
                 });
                 e.kind = DxfHatchEdge::Arc;
                 path.edges.push_back(std::move(e));

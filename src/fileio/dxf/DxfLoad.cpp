@@ -23,8 +23,8 @@ struct LoadRequest {
 
 class Loader {
 public:
-    Loader(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs,
-           DxfLoadReport* report, const LoadRequest& request)
+    Loader(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs, DxfLoadReport* report,
+           const LoadRequest& request)
         : reader_(reader),
           drawing_(drawing),
           heapHint_(reader.size()),
@@ -34,10 +34,17 @@ public:
     void run() {
         while (reader_.nextSection()) {
             switch (reader_.section()) {
-                case DxfSection::Tables: readTables(); break;
-                case DxfSection::Blocks: readBlocks(); break;
-                case DxfSection::Entities: readEntities(); break;
-                default: break;
+                case DxfSection::Tables:
+                    readTables();
+                    break;
+                case DxfSection::Blocks:
+                    readBlocks();
+                    break;
+                case DxfSection::Entities:
+                    readEntities();
+                    break;
+                default:
+                    break;
             }
         }
     }
@@ -61,7 +68,8 @@ private:
         while (reader_.section() == DxfSection::Blocks && reader_.readBlockHeader(header)) {
             lastBaseX_ = header.baseX;
             lastBaseY_ = header.baseY;
-            const bool unnamed = !header.name.empty() && (header.name[0] == '*' || header.name[0] == '$');
+            const bool unnamed =
+                !header.name.empty() && (header.name[0] == '*' || header.name[0] == '$');
             if (unnamed) {
                 if (!header.empty) reader_.skipBlock();
                 continue;
@@ -108,8 +116,8 @@ private:
     double lastBaseY_ = 0.0;
 };
 
-void run(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs,
-         DxfLoadReport* report, const LoadRequest& request) {
+void run(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs, DxfLoadReport* report,
+         const LoadRequest& request) {
     Loader(reader, drawing, glyphs, report, request).run();
     reader.close();
 }
@@ -126,8 +134,8 @@ bool loadDrawingFromDxf(mmDrawing& drawing, const mmGlyphTable* glyphs, const st
     return true;
 }
 
-void loadDrawingFromDxfText(mmDrawing& drawing, const mmGlyphTable* glyphs,
-                            std::string_view text, DxfLayout* layout, DxfLoadReport* report) {
+void loadDrawingFromDxfText(mmDrawing& drawing, const mmGlyphTable* glyphs, std::string_view text,
+                            DxfLayout* layout, DxfLoadReport* report) {
     DxfReader reader;
     reader.openText(text);
     LoadRequest request;

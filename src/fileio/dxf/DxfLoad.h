@@ -18,9 +18,8 @@ class mmGlyphTable;
 bool loadDrawingFromDxf(mmDrawing& drawing, const mmGlyphTable* glyphs, const std::string& path,
                         DxfLayout* layout, DxfLoadReport* report = nullptr);
 // The same from DXF text in memory.
-void loadDrawingFromDxfText(mmDrawing& drawing, const mmGlyphTable* glyphs,
-                            std::string_view text, DxfLayout* layout,
-                            DxfLoadReport* report = nullptr);
+void loadDrawingFromDxfText(mmDrawing& drawing, const mmGlyphTable* glyphs, std::string_view text,
+                            DxfLayout* layout, DxfLoadReport* report = nullptr);
 
 // As loadDrawingFromDxf, but the entities of the ENTITIES section, paper-space ones included,
 // go into one new block of the given name, based at the base point of the file's last BLOCK.

@@ -12,7 +12,9 @@ bool isCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool isHexDigit(char c) {
     return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -21,7 +23,8 @@ bool isHexDigit(char c) {
 // Skips C white space; returns the index of the first other character.
 std::size_t skipSpace(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && isCSpace(text[i])) ++i;
+    while (i < text.size() && isCSpace(text[i]))
+        ++i;
     return i;
 }
 
@@ -36,7 +39,8 @@ bool startsHexNumber(std::string_view s) {
 
 int32_t parseDxfCode(std::string_view line) {
     std::size_t i = 0;
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+        ++i;
     int64_t value = 0;
     for (; i < line.size() && isDigit(line[i]); ++i) {
         value = value * 10 + (line[i] - '0');

@@ -14,13 +14,15 @@
 
 DxfReader::DxfReader() : window_(new char[kWindowSize]) {}
 
-DxfReader::~DxfReader() { close(); }
+DxfReader::~DxfReader() {
+    close();
+}
 
 bool DxfReader::open(const std::string& path) {
     close();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return false;
@@ -58,7 +60,8 @@ bool DxfReader::fillWindow(uint64_t at) {
     windowStart_ = at;
     windowLength_ = 0;
     if (at >= size_) return false;
-    const std::size_t wanted = static_cast<std::size_t>(std::min<uint64_t>(kWindowSize, size_ - at));
+    const std::size_t wanted =
+        static_cast<std::size_t>(std::min<uint64_t>(kWindowSize, size_ - at));
     if (fd_ < 0) {
         std::memcpy(window_.get(), text_.data() + at, wanted);
         windowLength_ = wanted;
@@ -90,7 +93,8 @@ std::size_t findLineEnd(const char* w, std::size_t from, std::size_t end) {
         const uint64_t hit = ((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr);
         if (hit & kHighs) break;
     }
-    while (i < end && w[i] != '\n' && w[i] != '\r') ++i;
+    while (i < end && w[i] != '\n' && w[i] != '\r')
+        ++i;
     return i;
 }
 
@@ -160,9 +164,13 @@ bool DxfReader::readGroup() {
     return true;
 }
 
-double DxfReader::realValue() const { return parseDxfReal(value_); }
+double DxfReader::realValue() const {
+    return parseDxfReal(value_);
+}
 
-int32_t DxfReader::intValue() const { return parseDxfInt(value_); }
+int32_t DxfReader::intValue() const {
+    return parseDxfInt(value_);
+}
 
 bool DxfReader::findGroup(int32_t code, std::string_view name, std::string_view stop) {
     const uint64_t start = position_;
@@ -237,44 +245,90 @@ void DxfReader::storeTableGroup(DxfTableEntry& e) const {
     }
     switch (table_) {
         case DxfTable::Layer:
-            if (c == 6) e.lineType.assign(value_);
-            else if (c == 62) e.color = intValue();
-            else if (c == 370) e.lineWeight = intValue();
+            if (c == 6)
+                e.lineType.assign(value_);
+            else if (c == 62)
+                e.color = intValue();
+            else if (c == 370)
+                e.lineWeight = intValue();
             break;
         case DxfTable::DimStyle:
             switch (c) {
-                case 6: e.lineType.assign(value_); break;
-                case 7: e.arrowBlock2.assign(value_); break;
-                case 41: e.arrowSize = realValue(); break;
-                case 42: e.extLineOffset = realValue(); break;
-                case 44: e.extLineExtension = realValue(); break;
-                case 46: e.dimLineExtension = realValue(); break;
-                case 77: e.textPlacement = intValue(); break;
-                case 140: e.textHeight = realValue(); break;
-                case 147: e.textGap = realValue(); break;
-                case 176: e.dimLineColor = intValue(); break;
-                case 177: e.extLineColor = intValue(); break;
-                case 178: e.textColor = intValue(); break;
-                case 340: e.textStyle = intValue(); break;
-                default: break;
+                case 6:
+                    e.lineType.assign(value_);
+                    break;
+                case 7:
+                    e.arrowBlock2.assign(value_);
+                    break;
+                case 41:
+                    e.arrowSize = realValue();
+                    break;
+                case 42:
+                    e.extLineOffset = realValue();
+                    break;
+                case 44:
+                    e.extLineExtension = realValue();
+                    break;
+                case 46:
+                    e.dimLineExtension = realValue();
+                    break;
+                case 77:
+                    e.textPlacement = intValue();
+                    break;
+                case 140:
+                    e.textHeight = realValue();
+                    break;
+                case 147:
+                    e.textGap = realValue();
+                    break;
+                case 176:
+                    e.dimLineColor = intValue();
+                    break;
+                case 177:
+                    e.extLineColor = intValue();
+                    break;
+                case 178:
+                    e.textColor = intValue();
+                    break;
+                case 340:
+                    e.textStyle = intValue();
+                    break;
+                default:
+                    break;
             }
             break;
         case DxfTable::LineType:
-            if (c == 3) e.description.assign(value_);
-            else if (c == 40) e.patternLength = realValue();
-            else if (c == 73) e.announcedDashes = intValue();
+            if (c == 3)
+                e.description.assign(value_);
+            else if (c == 40)
+                e.patternLength = realValue();
+            else if (c == 73)
+                e.announcedDashes = intValue();
             else if (c == 49 && e.dashCount < DxfTableEntry::kMaxDashes)
                 e.dashes[e.dashCount++] = realValue();
             break;
         case DxfTable::Style:
             switch (c) {
-                case 3: e.description.assign(value_); break;
-                case 40: e.fixedHeight = realValue(); break;
-                case 41: e.widthFactor = realValue(); break;
-                case 42: e.lastHeight = realValue(); break;
-                case 50: e.obliqueAngle = realValue(); break;
-                case 71: e.generation = intValue(); break;
-                default: break;
+                case 3:
+                    e.description.assign(value_);
+                    break;
+                case 40:
+                    e.fixedHeight = realValue();
+                    break;
+                case 41:
+                    e.widthFactor = realValue();
+                    break;
+                case 42:
+                    e.lastHeight = realValue();
+                    break;
+                case 50:
+                    e.obliqueAngle = realValue();
+                    break;
+                case 71:
+                    e.generation = intValue();
+                    break;
+                default:
+                    break;
             }
             break;
         default:
@@ -293,7 +347,8 @@ bool DxfReader::readTableEntry(DxfTableEntry& entry) {
     }
     entry.clear();
     bool more = false;
-    while ((more = readGroup()) && code_ != 0) storeTableGroup(entry);
+    while ((more = readGroup()) && code_ != 0)
+        storeTableGroup(entry);
     if (!more) return true;
     stepBack();
     if (readGroup() && is(0, "ENDTAB")) {
@@ -327,13 +382,26 @@ bool DxfReader::readBlockHeader(DxfBlockHeader& header) {
     while ((more = readGroup()) && code_ != 0) {
         switch (code_) {
             case 2:
-            case 3: header.name.assign(value_); break;
-            case 8: header.layer.assign(value_); break;
-            case 10: header.baseX = realValue(); break;
-            case 20: header.baseY = realValue(); break;
-            case 30: header.baseZ = realValue(); break;
-            case 70: header.flags = intValue(); break;
-            default: break;
+            case 3:
+                header.name.assign(value_);
+                break;
+            case 8:
+                header.layer.assign(value_);
+                break;
+            case 10:
+                header.baseX = realValue();
+                break;
+            case 20:
+                header.baseY = realValue();
+                break;
+            case 30:
+                header.baseZ = realValue();
+                break;
+            case 70:
+                header.flags = intValue();
+                break;
+            default:
+                break;
         }
     }
     if (more && is(0, "ENDBLK")) {

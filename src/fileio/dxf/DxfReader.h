@@ -39,14 +39,14 @@ struct DxfTableEntry {
     // LTYPE
     double patternLength = 0.0;  // 40
     std::array<double, kMaxDashes> dashes{};
-    std::size_t dashCount = 0;     // 49 groups kept
-    int32_t announcedDashes = 0;   // 73
+    std::size_t dashCount = 0;    // 49 groups kept
+    int32_t announcedDashes = 0;  // 73
     // STYLE
-    double fixedHeight = 0.0;    // 40
-    double widthFactor = 0.0;    // 41
-    double lastHeight = 0.0;     // 42
-    double obliqueAngle = 0.0;   // 50
-    int32_t generation = 0;      // 71
+    double fixedHeight = 0.0;   // 40
+    double widthFactor = 0.0;   // 41
+    double lastHeight = 0.0;    // 42
+    double obliqueAngle = 0.0;  // 50
+    int32_t generation = 0;     // 71
 
     void clear() { *this = DxfTableEntry(); }
 };

@@ -16,7 +16,8 @@ bool writeTables(DxfWriter& w, const mmDrawing& drawing) {
         ok = w.writeLayerEntry(layer.name, layer.colorIndex) && ok;
     ok = w.endTable() && ok;
     ok = w.beginTable(DxfWriter::Table::DimStyle) && ok;
-    for (const auto& [id, style] : drawing.dimStyles) ok = w.writeDimStyleEntry(style) && ok;
+    for (const auto& [id, style] : drawing.dimStyles)
+        ok = w.writeDimStyleEntry(style) && ok;
     ok = w.endTable() && ok;
     return w.endSection() && ok;
 }

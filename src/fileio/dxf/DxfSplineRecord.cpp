@@ -35,18 +35,41 @@ bool readDxfSpline(DxfReader& r, DxfEntityHeader& h, DxfSplineRecord& s) {
         if (code() == 0) return finish(true);
         if (readDxfHeaderGroup(r, h, kDxfAllHeader)) continue;
         switch (code()) {
-            case 70: s.flags = r.intValue(); break;
-            case 71: s.degree = r.intValue(); break;
-            case 72: s.knotCount = r.intValue(); break;
-            case 73: s.controlCount = r.intValue(); break;
-            case 74: s.fitCount = r.intValue(); break;
-            case 12: s.startTangent[0] = static_cast<float>(r.realValue()); break;
-            case 22: s.startTangent[1] = static_cast<float>(r.realValue()); break;
-            case 32: s.startTangent[2] = static_cast<float>(r.realValue()); break;
-            case 13: s.endTangent[0] = static_cast<float>(r.realValue()); break;
-            case 23: s.endTangent[1] = static_cast<float>(r.realValue()); break;
-            case 33: s.endTangent[2] = static_cast<float>(r.realValue()); break;
-            default: break;
+            case 70:
+                s.flags = r.intValue();
+                break;
+            case 71:
+                s.degree = r.intValue();
+                break;
+            case 72:
+                s.knotCount = r.intValue();
+                break;
+            case 73:
+                s.controlCount = r.intValue();
+                break;
+            case 74:
+                s.fitCount = r.intValue();
+                break;
+            case 12:
+                s.startTangent[0] = static_cast<float>(r.realValue());
+                break;
+            case 22:
+                s.startTangent[1] = static_cast<float>(r.realValue());
+                break;
+            case 32:
+                s.startTangent[2] = static_cast<float>(r.realValue());
+                break;
+            case 13:
+                s.endTangent[0] = static_cast<float>(r.realValue());
+                break;
+            case 23:
+                s.endTangent[1] = static_cast<float>(r.realValue());
+                break;
+            case 33:
+                s.endTangent[2] = static_cast<float>(r.realValue());
+                break;
+            default:
+                break;
         }
     }
     // Knots: the 40 groups from the first on, up to the count, a weight, the first control

@@ -11,7 +11,9 @@
 
 namespace {
 
-std::u16string fromFile(const std::string& bytes) { return kestrel::platform::cp1252ToUtf16(bytes); }
+std::u16string fromFile(const std::string& bytes) {
+    return kestrel::platform::cp1252ToUtf16(bytes);
+}
 
 // A layer's colour from its group 62. A negative number is how other programs mark a layer
 // that is switched off: its colour is that of the number without the sign.

@@ -11,29 +11,53 @@ bool readTextGroups(DxfReader& r, DxfEntityHeader& h, DxfTextRecord& t, Extra&& 
     return readDxfEntityGroups(r, h, kDxfAllHeader, [&](int32_t code) {
         switch (code) {
             // Texts are kept as the file's bytes (the code page both ways), cut to the limit.
-            case 1: t.text.assign(r.value().substr(0, kDxfTextLimit)); break;
-            case 7: t.style.assign(r.value()); break;
-            case 10: t.x = r.realValue(); break;
-            case 20: t.y = r.realValue(); break;
-            case 11: t.alignX = r.realValue(); break;
-            case 21: t.alignY = r.realValue(); break;
-            case 40: t.height = r.realValue(); break;
-            case 41: t.widthFactor = r.realValue(); break;
-            case 50: t.rotation = r.realValue(); break;
-            default: extra(code); break;
+            case 1:
+                t.text.assign(r.value().substr(0, kDxfTextLimit));
+                break;
+            case 7:
+                t.style.assign(r.value());
+                break;
+            case 10:
+                t.x = r.realValue();
+                break;
+            case 20:
+                t.y = r.realValue();
+                break;
+            case 11:
+                t.alignX = r.realValue();
+                break;
+            case 21:
+                t.alignY = r.realValue();
+                break;
+            case 40:
+                t.height = r.realValue();
+                break;
+            case 41:
+                t.widthFactor = r.realValue();
+                break;
+            case 50:
+                t.rotation = r.realValue();
+                break;
+            default:
+                extra(code);
+                break;
         }
     });
 }
 
 // Codes followed by an argument that a semicolon ends.
-bool takesArgument(char c) { return std::string_view("ACcFfHQTWp").find(c) != std::string_view::npos; }
+bool takesArgument(char c) {
+    return std::string_view("ACcFfHQTWp").find(c) != std::string_view::npos;
+}
 
 }  // namespace
 
 bool readDxfText(DxfReader& r, DxfEntityHeader& h, DxfTextRecord& t) {
     return readTextGroups(r, h, t, [&](int32_t code) {
-        if (code == 72) t.horizontal = r.intValue();
-        else if (code == 73) t.vertical = r.intValue();
+        if (code == 72)
+            t.horizontal = r.intValue();
+        else if (code == 73)
+            t.vertical = r.intValue();
     });
 }
 

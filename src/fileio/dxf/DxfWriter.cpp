@@ -13,16 +13,25 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-unsigned bit(DxfWriter::Section s) { return 1u << static_cast<unsigned>(s); }
-unsigned bit(DxfWriter::Table t) { return 1u << static_cast<unsigned>(t); }
+unsigned bit(DxfWriter::Section s) {
+    return 1u << static_cast<unsigned>(s);
+}
+unsigned bit(DxfWriter::Table t) {
+    return 1u << static_cast<unsigned>(t);
+}
 
 std::string_view sectionName(DxfWriter::Section s) {
     switch (s) {
-        case DxfWriter::Section::Header: return "HEADER";
-        case DxfWriter::Section::Tables: return "TABLES";
-        case DxfWriter::Section::Blocks: return "BLOCKS";
-        case DxfWriter::Section::Entities: return "ENTITIES";
-        default: return {};
+        case DxfWriter::Section::Header:
+            return "HEADER";
+        case DxfWriter::Section::Tables:
+            return "TABLES";
+        case DxfWriter::Section::Blocks:
+            return "BLOCKS";
+        case DxfWriter::Section::Entities:
+            return "ENTITIES";
+        default:
+            return {};
     }
 }
 
@@ -171,13 +180,15 @@ bool DxfWriter::writeDimStyleEntry(const DimStyle& s) {
     writeGroupString(0, "DIMSTYLE");
     const bool ok = writeGroupText(2, s.name);
     writeGroupInt(70, 0);
-    for (int32_t code = 3; code <= 7; ++code) writeGroupString(code, {});
+    for (int32_t code = 3; code <= 7; ++code)
+        writeGroupString(code, {});
     writeGroupReal(40, 1.0);
     writeGroupReal(41, s.arrowSize);
     writeGroupReal(42, s.extLineOffset);
     writeGroupReal(43, 3.75);
     writeGroupReal(44, s.extLineExtension);
-    for (int32_t code = 45; code <= 48; ++code) writeGroupReal(code, 0.0);
+    for (int32_t code = 45; code <= 48; ++code)
+        writeGroupReal(code, 0.0);
     writeGroupReal(140, s.textHeight);
     writeGroupReal(141, 2.5);
     writeGroupReal(142, 0.0);
@@ -187,10 +198,11 @@ bool DxfWriter::writeDimStyleEntry(const DimStyle& s) {
     writeGroupReal(146, 1.0);
     writeGroupReal(147, s.textGap);
     constexpr int32_t kFixedInts[][2] = {
-        {71, 0}, {72, 0}, {73, 0}, {74, 0}, {75, 0},  {76, 0},  {77, 1},  {78, 8},
-        {170, 0}, {171, 3}, {172, 1}, {173, 0}, {174, 0}, {175, 0}, {176, 0}, {177, 0}, {178, 0},
+        {71, 0},  {72, 0},  {73, 0},  {74, 0},  {75, 0},  {76, 0},  {77, 1},  {78, 8},  {170, 0},
+        {171, 3}, {172, 1}, {173, 0}, {174, 0}, {175, 0}, {176, 0}, {177, 0}, {178, 0},
     };
-    for (const auto& [code, value] : kFixedInts) writeGroupInt(code, value);
+    for (const auto& [code, value] : kFixedInts)
+        writeGroupInt(code, value);
     return ok;
 }
 
