@@ -7,7 +7,7 @@
 
 std::shared_ptr<mmDimension> NewDimension(const mmDrawing& drawing, int16_t dimType, int32_t id,
                                           const std::array<mmVertex, 7>& defPoints,
-                                          const mmGlyphTablePtr& glyphs) {
+                                          const mmGlyphTablePtr& glyphs, int16_t ordinateAxis) {
     auto d = std::make_shared<mmDimension>();
     const DimStyle style = DimStyleById(drawing, drawing.currentDimStyleId);
     d->dimStyleId = drawing.currentDimStyleId;
@@ -17,6 +17,7 @@ std::shared_ptr<mmDimension> NewDimension(const mmDrawing& drawing, int16_t dimT
     ApplyLayerDefaults(*d, drawing);
     if (drawing.FindLayer(drawing.currentLayerId)) d->label.color = d->color;
     d->dimType = dimType;
+    d->ordinateAxis = ordinateAxis;
     d->id = id;
     d->SetBlockNameFromId();
     d->defPoints = defPoints;

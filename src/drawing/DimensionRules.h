@@ -12,11 +12,11 @@
 #include "entities/GlyphTable.h"
 
 // A dimension of the given type and id with the current style's values, on the current layer
-// (its label in the layer's colour), named "*D" + id, with the given definition points, built,
-// grips and extents updated. Not added to any space.
+// (its label in the layer's colour), named "*D" + id, with the given definition points (and,
+// for ordinates, axis), built, grips and extents updated. Not added to any space.
 std::shared_ptr<mmDimension> NewDimension(const mmDrawing& drawing, int16_t dimType, int32_t id,
                                           const std::array<mmVertex, 7>& defPoints,
-                                          const mmGlyphTablePtr& glyphs);
+                                          const mmGlyphTablePtr& glyphs, int16_t ordinateAxis = 0);
 
 // The dimension takes the style's id and six values, its label the style's text height, and is
 // built again (grips and extents too).

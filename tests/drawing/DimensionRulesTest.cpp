@@ -118,8 +118,9 @@ TEST_F(DimensionBlocksFixture, BlocksGoToTheWrittenTableWhicheverViewIsActive) {
 }
 
 TEST_F(DimensionBlocksFixture, BlocksHoldWhatIsDrawn) {
-    // An ordinate dimension (measuring y) draws three leader pieces, one mark and its label.
-    auto ord = NewDimension(d, kDimOrdinate, 20, {{{30, 20}, {40, 40}, {0, 0}, {}, {}, {}, {40, 45}}}, nullptr);
+    // An ordinate dimension draws three leader pieces, one mark and its label.
+    auto ord = NewDimension(d, kDimOrdinate, 20, {{{30, 20}, {40, 40}, {0, 0}, {}, {}, {}, {40, 45}}},
+                            nullptr, 1);
     AddEntity(d, ord);
     auto angular = NewDimension(d, 2, 21, {{{1, 1}, {2, 2}, {3, 3}}}, nullptr);
     AddEntity(d, angular);
@@ -130,7 +131,8 @@ TEST_F(DimensionBlocksFixture, BlocksHoldWhatIsDrawn) {
     const mmBlockPtr b = named(u"*D20");
     ASSERT_NE(b, nullptr);
     ASSERT_EQ(b->entities.size(), 5u);
-    EXPECT_EQ(b->entities[2]->points[1].x, 35);  // the leader line, (P1.x - 2h, P1.y)
+    EXPECT_EQ(static_cast<mmText&>(*b->entities[4]).String(), "30");
+    EXPECT_EQ(b->entities[2]->points[1].y, 35);  // the leader line, (P1.x, P1.y - 2h)
     EXPECT_TRUE(named(u"*D21")->entities.empty());
     EXPECT_NE(named(u"*D22"), nullptr);
 }
