@@ -19,6 +19,15 @@ struct mmSavedCommand {
     int step = 0;
 };
 
+// What a running command keeps between its steps besides the pending entity.
+struct mmCommandScratch {
+    // Direction of the last segment added to a polyline (PLINE's tangent arcs).
+    mmVertex tangentDirection{1.0, 0.0};
+    // A point given ahead of the entity it shapes: PLINE's second arc point, RECTANGLE's first
+    // corner.
+    mmVertex heldPoint;
+};
+
 // Object snap settings of the application: the master switch and the mode bits.
 struct mmSnapSettings {
     bool on = true;
@@ -41,6 +50,7 @@ public:
     mmCommandLine commandLine;
     // The entity the running command builds or edits; null when no command runs.
     mmObjectPtr pendingEntity;
+    mmCommandScratch scratch;
     mmSavedCommand savedCommand;
     mmExtensionCommands extensionCommands;
     std::u16string lastCommand;  // upper-case
