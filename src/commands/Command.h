@@ -34,6 +34,8 @@ extern const mmCommandSteps kLineSteps;
 extern const mmCommandSteps kCircleSteps;
 extern const mmCommandSteps kArcSteps;
 extern const mmCommandSteps kRectangleSteps;
+extern const mmCommandSteps kTextSteps;
+extern const mmCommandSteps kImptxtSteps;
 extern const mmCommandSteps kViewportSteps;
 extern const mmCommandSteps kUndoSteps;
 extern const mmCommandSteps kRedoSteps;

@@ -11,6 +11,7 @@
 #include "commands/ShellEvents.h"
 #include "display/View.h"
 #include "drawing/Drawing.h"
+#include "entities/GlyphTable.h"
 #include "platform/Host.h"
 
 // (commandId, step) kept by SaveCurrentCommand.
@@ -36,7 +37,8 @@ struct mmSnapSettings {
 
 class mmSession {
 public:
-    // Starts with a new drawing (layer "0", style "Standard") and the model view active.
+    // Starts with a new drawing (layer "0", style "Standard") and the model view active. A
+    // missing system font is reported in a message box.
     explicit mmSession(kestrel::platform::Host& host);
     mmSession(const mmSession&) = delete;
     mmSession& operator=(const mmSession&) = delete;
@@ -56,6 +58,9 @@ public:
     std::u16string lastCommand;  // upper-case
     bool modified = false;
     mmSnapSettings snap;
+    // The glyph table of the texts commands create; null or unusable when no font could be
+    // loaded (such texts have no outlines).
+    mmGlyphTablePtr glyphTable;
 
     mmView& ActiveView() { return *activeView; }
     const mmView& ActiveView() const { return *activeView; }
