@@ -4,7 +4,6 @@
 #include <string>
 
 #include "commands/Session.h"
-#include "entities/GlyphTable.h"
 
 namespace {
 
@@ -27,12 +26,7 @@ void PrepareStartupView(mmSession& s, int width, int height) {
     mmView& view = s.modelView;
     view.Resize(width, height);
     view.SetInitialModelView();
-    if (!view.glyphs) {
-        std::string message;
-        view.glyphs = SystemGlyphTable(&message);
-        if (!message.empty())
-            s.host.messageBox(message, kestrel::platform::MessageKind::Warning);
-    }
+    view.glyphs = s.glyphTable;
 }
 
 void TypeWelcomeTexts(mmSession& s) {

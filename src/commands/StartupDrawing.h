@@ -6,7 +6,7 @@
 class mmSession;
 
 // The model view of a client area of width x height at the start-up zoom and pan, with the
-// glyph table (a missing font is reported through the Host once).
+// session's glyph table.
 void PrepareStartupView(mmSession& session, int width, int height);
 
 // The welcome texts: three TEXT commands, each submitted as the command, the text, the insertion

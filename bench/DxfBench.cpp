@@ -1,0 +1,146 @@
+// DXF reading and writing of a synthetic survey drawing of a million entities: throughput of
+// the tokenizer alone, of reading into the drawing and of saving it, and the peak memory of a
+// read. Pass --dxf-file=PATH to use another file (made when missing).
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include "SyntheticDxf.h"
+#include "drawing/Drawing.h"
+#include "entities/Arc.h"
+#include "entities/Circle.h"
+#include "entities/Line.h"
+#include "entities/Point.h"
+#include "fileio/dxf/DxfLoad.h"
+#include "fileio/dxf/DxfReader.h"
+#include "fileio/dxf/DxfSave.h"
+
+namespace {
+
+constexpr int64_t kEntities = 1'000'000;
+std::string gInput = "/tmp/kestrel-bench-survey-1M-v2.dxf";
+uint64_t gInputBytes = 0;
+
+double mb(uint64_t bytes) {
+    return static_cast<double>(bytes) / 1e6;
+}
+
+long peakRssKb() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+long currentRssKb() {
+    long pages = 0, resident = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+void prepareInput() {
+    if (!std::filesystem::exists(gInput)) {
+        const SyntheticDxfStats s = WriteSyntheticDxf(gInput, kEntities);
+        std::printf("made %s: %.1f MB, %lld lines, %lld circles, %lld arcs, %lld points\n",
+                    gInput.c_str(), mb(s.bytes), static_cast<long long>(s.lines),
+                    static_cast<long long>(s.circles), static_cast<long long>(s.arcs),
+                    static_cast<long long>(s.points));
+    }
+    gInputBytes = std::filesystem::file_size(gInput);
+}
+
+void BM_TokenizeGroups(benchmark::State& state) {
+    int64_t groups = 0;
+    for (auto _ : state) {
+        DxfReader r;
+        r.open(gInput);
+        groups = 0;
+        while (r.readGroup())
+            ++groups;
+        benchmark::DoNotOptimize(groups);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * gInputBytes));
+    state.counters["groups"] = static_cast<double>(groups);
+}
+BENCHMARK(BM_TokenizeGroups)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_ReadDrawing(benchmark::State& state) {
+    std::size_t entities = 0;
+    for (auto _ : state) {
+        auto drawing = std::make_unique<mmDrawing>();
+        FillNewDrawing(*drawing);
+        loadDrawingFromDxf(*drawing, nullptr, gInput, nullptr);
+        entities = drawing->entities.size();
+        state.PauseTiming();
+        drawing.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * gInputBytes));
+    state.counters["entities"] = static_cast<double>(entities);
+}
+BENCHMARK(BM_ReadDrawing)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_SaveDrawing(benchmark::State& state) {
+    mmDrawing drawing;
+    FillNewDrawing(drawing);
+    loadDrawingFromDxf(drawing, nullptr, gInput, nullptr);
+    const std::string out = gInput + ".saved.dxf";
+    for (auto _ : state) {
+        if (!saveDrawingAsDxf(drawing, nullptr, out)) state.SkipWithError("save failed");
+    }
+    const uint64_t bytes = std::filesystem::file_size(out);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+    state.counters["MB written"] = mb(bytes);
+    std::filesystem::remove(out);
+}
+BENCHMARK(BM_SaveDrawing)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// One read on its own, before the benchmarks: the peak memory it needs.
+double cpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+void reportReadMemory() {
+    const long before = currentRssKb();
+    {
+        mmDrawing drawing;
+        FillNewDrawing(drawing);
+        const auto start = std::chrono::steady_clock::now();
+        const double cpuStart = cpuSeconds();
+        loadDrawingFromDxf(drawing, nullptr, gInput, nullptr);
+        const double cpu = cpuSeconds() - cpuStart;
+        const double wall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::printf(
+            "first read of %.1f MB into %zu entities: %.2f s (%.0f MB/s), %.2f s CPU; "
+            "resident %.0f MB (%.0f MB before), peak %.0f MB\n",
+            mb(gInputBytes), drawing.entities.size(), wall, mb(gInputBytes) / wall, cpu,
+            currentRssKb() / 1024.0, before / 1024.0, peakRssKb() / 1024.0);
+    }
+    std::printf("sizeof: mmLine %zu, mmCircle %zu, mmArc %zu, mmPointObj %zu\n", sizeof(mmLine),
+                sizeof(mmCircle), sizeof(mmArc), sizeof(mmPointObj));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--dxf-file=", 11) == 0) gInput = argv[i] + 11;
+    prepareInput();
+    reportReadMemory();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,15 @@
+// A synthetic survey drawing as a DXF file in the style of other programs' files (handles,
+// subclass markers, z values, padded group codes): the input of the file benchmarks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct SyntheticDxfStats {
+    uint64_t bytes = 0;
+    int64_t lines = 0, circles = 0, arcs = 0, points = 0;
+};
+
+// Writes count entities (a fixed mix of lines, circles, arcs and points on eight layers with
+// large survey coordinates) to path. Same seed, same file.
+SyntheticDxfStats WriteSyntheticDxf(const std::string& path, int64_t count, uint32_t seed = 1);

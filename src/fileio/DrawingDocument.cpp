@@ -1,0 +1,82 @@
+// New, open and save of the document, dispatched by file extension.
+#include "fileio/DrawingDocument.h"
+
+#include "drawing/Drawing.h"
+#include "fileio/dxf/DxfLoad.h"
+#include "fileio/dxf/DxfSave.h"
+#include "platform/Host.h"
+
+namespace {
+
+// Index of the extension's dot in the last path component, or npos.
+std::size_t extensionDot(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return std::string_view::npos;
+    return dot;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto fold = [](char c) {
+            return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+        };
+        if (fold(a[i]) != fold(b[i])) return false;
+    }
+    return true;
+}
+
+// Until the DWG import exists a DWG file cannot be read.
+bool readDwg(mmDrawing&, const std::string&) {
+    return false;
+}
+
+}  // namespace
+
+bool HasDwgExtension(std::string_view path) {
+    const std::size_t dot = extensionDot(path);
+    return dot != std::string_view::npos && equalsIgnoringCase(path.substr(dot), ".DWG");
+}
+
+std::string DxfPathFor(std::string_view path) {
+    const std::size_t dot = extensionDot(path);
+    return std::string(path.substr(0, dot)) + ".dxf";
+}
+
+std::string DwgSaveRedirectMessage(std::string_view dxfPath) {
+    return "Saving to *.DWG is not yet supported. File will be renamed to " + std::string(dxfPath) +
+           "\nPlease save again.";
+}
+
+void NewDrawing(mmDrawing& drawing) {
+    ResetDrawing(drawing);
+    FillNewDrawing(drawing);
+}
+
+bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
+                 const mmGlyphTable* glyphs, DxfLayout* layout) {
+    NewDrawing(drawing);
+    const bool read = HasDwgExtension(path) ? readDwg(drawing, path)
+                                            : loadDrawingFromDxf(drawing, glyphs, path, layout);
+    if (!read) host.messageBox(kErrorReadingDrawing, kestrel::platform::MessageKind::Error);
+    return read;
+}
+
+SaveOutcome SaveDrawing(const mmDrawing& drawing, const std::string& path,
+                        kestrel::platform::Host& host, const DxfLayout* layout) {
+    SaveOutcome outcome;
+    if (HasDwgExtension(path)) {
+        outcome.documentPath = DxfPathFor(path);
+        host.messageBox(DwgSaveRedirectMessage(outcome.documentPath),
+                        kestrel::platform::MessageKind::Warning);
+        return outcome;
+    }
+    outcome.documentPath = path;
+    DxfSaveReport report;
+    outcome.written = saveDrawingAsDxf(drawing, layout, path, &report);
+    outcome.leftOut = std::move(report.leftOut);
+    if (!outcome.written) host.messageBox(kErrorSavingDxf, kestrel::platform::MessageKind::Error);
+    return outcome;
+}

@@ -1,0 +1,51 @@
+// The document's new, open and save: the drawing reset to its defaults, the file read or written
+// by its extension, and the messages the user sees. Windows, tabs, layouts and zooming belong to
+// the shell and the views, which call these.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace kestrel::platform {
+class Host;
+}
+class DxfLayout;
+class mmDrawing;
+class mmGlyphTable;
+
+inline constexpr char kErrorReadingDrawing[] = "Error reading drawing file!";
+inline constexpr char kErrorSavingDxf[] = "Error saving DXF file!";
+
+// True when the file name's extension is ".dwg" in any letter case.
+bool HasDwgExtension(std::string_view path);
+// The same folder and name with the extension ".dxf".
+std::string DxfPathFor(std::string_view path);
+// "Saving to *.DWG is not yet supported. File will be renamed to <path>\nPlease save again."
+std::string DwgSaveRedirectMessage(std::string_view dxfPath);
+
+// Empties the drawing and gives it what every drawing starts with (layer "0", style
+// "Standard").
+void NewDrawing(mmDrawing& drawing);
+
+// Resets the drawing as NewDrawing does, then reads the file: DWG by its extension, DXF
+// otherwise. Paper-space entities go to the layout when one is given. When the file cannot be
+// read, says so; the drawing keeps what was read. Returns whether the file was read (the
+// document counts as opened either way).
+bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
+                 const mmGlyphTable* glyphs, DxfLayout* layout);
+
+struct SaveOutcome {
+    bool written = false;
+    // Where the document is from now on: the path saved to, or for a DWG name the DXF name the
+    // next save goes to.
+    std::string documentPath;
+    std::map<int32_t, int64_t> leftOut;  // entities the file could not hold, by type code
+};
+
+// Saves the drawing and the layout's paper space as DXF. A DWG name writes nothing and moves
+// the document to the DXF name, with a message; a failed save says so and leaves the previous
+// file as it was.
+SaveOutcome SaveDrawing(const mmDrawing& drawing, const std::string& path,
+                        kestrel::platform::Host& host, const DxfLayout* layout);

@@ -1,0 +1,349 @@
+// Entity reading: the dispatch by entity name, the entity readers, and the common properties
+// every entity read from a file receives.
+#include "fileio/dxf/DxfEntityLoader.h"
+
+#include <algorithm>
+
+#include "drawing/Drawing.h"
+#include "drawing/Names.h"
+#include "drawing/Palette.h"
+#include "entities/Arc.h"
+#include "entities/Block.h"
+#include "entities/Circle.h"
+#include "entities/Line.h"
+#include "entities/Point.h"
+#include "fileio/HeapGrowthHint.h"
+#include "fileio/dxf/DxfLayout.h"
+#include "fileio/dxf/DxfReader.h"
+#include "platform/CodePage.h"
+
+DxfEntityLoader::DxfEntityLoader(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs,
+                                 DxfLoadReport* report, HeapGrowthHint* heapHint)
+    : reader_(reader), drawing_(drawing), glyphs_(glyphs), report_(report), heapHint_(heapHint) {}
+
+void DxfEntityLoader::loadEntities(DxfLayout* layout) {
+    // Room for as many entities as the rest of the file could hold at a small size each, so
+    // that the list does not grow step by step. Untouched room costs address space only.
+    constexpr uint64_t kSmallEntityBytes = 96;
+    constexpr uint64_t kMostReserved = 16u << 20;
+    const uint64_t room =
+        std::min(kMostReserved, (reader_.size() - reader_.position()) / kSmallEntityBytes);
+    drawing_.entities.reserve(drawing_.entities.size() + room);
+    Target t;
+    t.layout = layout;
+    load(t);
+}
+
+void DxfEntityLoader::loadEntities(mmBlock& block, bool moveToBase) {
+    Target t;
+    t.block = &block;
+    t.moveToBase = moveToBase;
+    load(t);
+}
+
+// Entity names and their readers. Types without a reader are stepped over (SEQEND, ATTRIB, ...).
+DxfEntityLoader::EntityReader DxfEntityLoader::readerFor(std::string_view name) {
+    struct Entry {
+        std::string_view name;
+        EntityReader reader;
+    };
+    static constexpr Entry kReaders[] = {
+        {"LINE", &DxfEntityLoader::readLine},
+        {"POINT", &DxfEntityLoader::readPoint},
+        {"CIRCLE", &DxfEntityLoader::readCircle},
+        {"ARC", &DxfEntityLoader::readArc},
+        {"LWPOLYLINE", &DxfEntityLoader::readLwPolyline},
+        {"POLYLINE", &DxfEntityLoader::readPolyline},
+        {"TEXT", &DxfEntityLoader::readText},
+        {"MTEXT", &DxfEntityLoader::readMText},
+        {"INSERT", &DxfEntityLoader::readInsert},
+        {"DIMENSION", &DxfEntityLoader::readDimension},
+        {"HATCH", &DxfEntityLoader::readHatch},
+        {"SPLINE", &DxfEntityLoader::readSpline},
+        {"3DFACE", &DxfEntityLoader::read3dFace},
+        {"VIEWPORT", &DxfEntityLoader::readViewport},
+        {"ELLIPSE", &DxfEntityLoader::skipEntity},
+        {"SOLID", &DxfEntityLoader::skipEntity},
+    };
+    for (const Entry& e : kReaders)
+        if (e.name == name) return e.reader;
+    return nullptr;
+}
+
+void DxfEntityLoader::dropped(std::string_view name) {
+    if (!report_ || name == "SEQEND") return;
+    auto it = report_->dropped.find(name);
+    if (it == report_->dropped.end()) it = report_->dropped.emplace(std::string(name), 0).first;
+    ++it->second;
+}
+
+void DxfEntityLoader::load(const Target& target) {
+    target_ = target;
+    if (!reader_.readGroup()) return;
+    for (;;) {
+        if (reader_.code() != 0) {
+            reader_.stepBack();
+            return;
+        }
+        if (atListEnd()) return;
+        bool more = false;
+        if (EntityReader read = readerFor(reader_.value())) {
+            more = (this->*read)();
+        } else {
+            dropped(reader_.value());
+            more = reader_.skipToCodeZero();
+        }
+        if (!more) return;
+    }
+}
+
+bool DxfEntityLoader::atListEnd() {
+    const std::string_view v = reader_.value();
+    if (v == "ENDSEC") {
+        reader_.endSection();
+        return true;
+    }
+    if (target_.block && v == "ENDBLK" && reader_.insideBlock()) {
+        reader_.finishBlock();
+        return true;
+    }
+    return false;
+}
+
+bool DxfEntityLoader::readPoint() {
+    double x = 0.0, y = 0.0;
+    const bool more = readGroups(kDxfAllHeader, [&](int32_t code) {
+        if (code == 10)
+            x = reader_.realValue();
+        else if (code == 20)
+            y = reader_.realValue();
+    });
+    auto point = std::make_shared<mmPointObj>();
+    point->points.reserve(1);
+    point->AddPoint(x, y);
+    finish(point);
+    return more;
+}
+
+bool DxfEntityLoader::readLine() {
+    double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;
+    const bool more = readGroups(kDxfAllHeader, [&](int32_t code) {
+        switch (code) {
+            case 10:
+                x1 = reader_.realValue();
+                break;
+            case 20:
+                y1 = reader_.realValue();
+                break;
+            case 11:
+                x2 = reader_.realValue();
+                break;
+            case 21:
+                y2 = reader_.realValue();
+                break;
+            default:
+                break;
+        }
+    });
+    auto line = std::make_shared<mmLine>();
+    line->points.reserve(2);
+    line->grips.reserve(3);
+    line->AddPoint(x1, y1);
+    line->AddPoint(x2, y2);
+    finish(line);
+    return more;
+}
+
+bool DxfEntityLoader::readCircle() {
+    double x = 0.0, y = 0.0, r = 0.0;
+    const bool more = readGroups(kDxfAllHeader, [&](int32_t code) {
+        if (code == 10)
+            x = reader_.realValue();
+        else if (code == 20)
+            y = reader_.realValue();
+        else if (code == 40)
+            r = reader_.realValue();
+    });
+    auto circle = std::make_shared<mmCircle>();
+    circle->points.reserve(1);
+    circle->grips.reserve(5);
+    circle->AddPoint(x, y);
+    circle->radius = r;
+    finish(circle);
+    return more;
+}
+
+bool DxfEntityLoader::readArc() {
+    double x = 0.0, y = 0.0, r = 0.0, start = 0.0, end = 0.0;
+    const bool more = readGroups(kDxfAllHeader, [&](int32_t code) {
+        switch (code) {
+            case 10:
+                x = reader_.realValue();
+                break;
+            case 20:
+                y = reader_.realValue();
+                break;
+            case 40:
+                r = reader_.realValue();
+                break;
+            case 50:
+                start = reader_.realValue();
+                break;
+            case 51:
+                end = reader_.realValue();
+                break;
+            default:
+                break;
+        }
+    });
+    auto arc = std::make_shared<mmArc>();
+    arc->points.reserve(1);
+    arc->grips.reserve(4);
+    arc->AddPoint(x, y);
+    arc->radius = r;
+    arc->startAngle = start;
+    arc->endAngle = end;
+    arc->direction = 1;
+    finish(arc);
+    return more;
+}
+
+bool DxfEntityLoader::skipEntity() {
+    dropped(reader_.value());
+    return reader_.skipToCodeZero();
+}
+
+// Records read in full; each becomes its entity once the class exists (issues 3 and 4).
+bool DxfEntityLoader::readPolyline() {
+    const bool more = readDxfPolyline(reader_, header_, polyline_);
+    dropped("POLYLINE");
+    return more;
+}
+
+bool DxfEntityLoader::readLwPolyline() {
+    const bool more = readDxfLwPolyline(reader_, header_, polyline_);
+    dropped("LWPOLYLINE");
+    return more;
+}
+
+bool DxfEntityLoader::read3dFace() {
+    const bool more = readDxf3dFace(reader_, header_, polyline_);
+    dropped("3DFACE");
+    return more;
+}
+
+bool DxfEntityLoader::readText() {
+    DxfTextRecord text;
+    const bool more = readDxfText(reader_, header_, text);
+    dropped("TEXT");
+    return more;
+}
+
+bool DxfEntityLoader::readMText() {
+    DxfTextRecord text;
+    const bool more = readDxfMText(reader_, header_, text);
+    dropped("MTEXT");
+    return more;
+}
+
+bool DxfEntityLoader::readInsert() {
+    DxfInsertRecord insert;
+    const bool more = readDxfInsert(reader_, header_, insert);
+    dropped("INSERT");
+    return more;
+}
+
+bool DxfEntityLoader::readSpline() {
+    DxfSplineRecord spline;
+    const bool more = readDxfSpline(reader_, header_, spline);
+    dropped("SPLINE");
+    return more;
+}
+
+bool DxfEntityLoader::readHatch() {
+    DxfHatchRecord hatch;
+    const bool more = readDxfHatch(reader_, header_, hatch);
+    dropped("HATCH");
+    return more;
+}
+
+bool DxfEntityLoader::readDimension() {
+    DxfDimensionRecord dimension;
+    const bool more = readDxfDimension(reader_, header_, dimension);
+    dropped("DIMENSION");
+    return more;
+}
+
+// Until layouts exist no layout receives a viewport.
+bool DxfEntityLoader::readViewport() {
+    DxfViewportRecord viewport;
+    const bool more = readDxfViewport(reader_, header_, viewport);
+    dropped("VIEWPORT");
+    return more;
+}
+
+int32_t DxfEntityLoader::layerIdFor(std::string_view name) {
+    if (lastLayerValid_ && name == lastLayerName_) return lastLayerId_;
+    int32_t id = drawing_.currentLayerId;
+    if (auto it = layerIds_.find(name); it != layerIds_.end()) {
+        id = it->second;
+    } else {
+        const std::u16string wide = kestrel::platform::cp1252ToUtf16(name);
+        for (const auto& [key, layer] : drawing_.layers) {
+            if (layer.id != -1 && NamesEqualIgnoringCase(layer.name, wide)) {
+                id = layer.id;
+                break;
+            }
+        }
+        layerIds_.emplace(std::string(name), id);
+    }
+    lastLayerName_.assign(name);
+    lastLayerId_ = id;
+    lastLayerValid_ = true;
+    return id;
+}
+
+namespace {
+
+uint32_t colorOfIndex(int32_t index, const mmLayer* layer) {
+    if (index == kColorByLayer) return layer ? layer->color : 0;
+    if (index == kColorByBlock) return 0;
+    if (index >= 1 && index <= 255) return PaletteColor(index);
+    return static_cast<uint32_t>(index);
+}
+
+}  // namespace
+
+void DxfEntityLoader::finish(const mmObjectPtr& e) {
+    e->layerId = layerIdFor(header_.layer);
+    const mmLayer* layer = drawing_.FindLayer(e->layerId);
+    e->colorIndex = header_.color;
+    e->color = colorOfIndex(header_.color, layer);
+    if (layer) {
+        e->visible = layer->show;
+        e->lineWidth = layer->lineWidth;
+    }
+    e->lineWidthSource = kLineWidthByLayer;
+    e->erased = false;
+    e->selected = false;
+
+    if (mmBlock* block = target_.block) {
+        if (target_.moveToBase)
+            for (mmVertex& p : e->points) {
+                p.x -= block->baseX;
+                p.y -= block->baseY;
+            }
+        e->id = block->nextEntityId++;
+        e->UpdateGrips();
+        e->UpdateExtents();
+        block->entities.push_back(e);
+        return;
+    }
+    mmSpace& space = (header_.paperSpace && target_.layout) ? target_.layout->PaperSpace()
+                                                            : drawing_.ModelSpace();
+    e->id = space.nextEntityId;
+    e->UpdateGrips();
+    e->UpdateExtents();
+    if (AddEntity(space, e)) ++space.nextEntityId;
+    if (heapHint_) heapHint_->poll();
+}

@@ -1,0 +1,100 @@
+// DxfEntityLoader: reads the entities of the ENTITIES section or of one block, converts each
+// into the program's entity class with the common properties, and adds it to its target.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "entities/Object.h"
+#include "fileio/dxf/DxfEntityRecords.h"
+
+class DxfLayout;
+class DxfReader;
+class HeapGrowthHint;
+class mmBlock;
+class mmDrawing;
+class mmGlyphTable;
+
+// What a load left out: entity names and how many of each were dropped.
+struct DxfLoadReport {
+    std::map<std::string, int64_t, std::less<>> dropped;
+};
+
+class DxfEntityLoader {
+public:
+    DxfEntityLoader(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs,
+                    DxfLoadReport* report, HeapGrowthHint* heapHint = nullptr);
+
+    // The ENTITIES section, up to its end: model space, or the layout for paper-space entities
+    // when one is given.
+    void loadEntities(DxfLayout* layout);
+    // Entities into a block: the current block's up to its ENDBLK, or (outside BLOCKS) the
+    // ENTITIES section's, paper-space ones included. With moveToBase the block's base point is
+    // subtracted, so that the entities are relative to it as block entities are kept.
+    void loadEntities(mmBlock& block, bool moveToBase);
+
+    // To be called when layers were added after entities were read.
+    void forgetLayers() {
+        layerIds_.clear();
+        lastLayerValid_ = false;
+    }
+
+private:
+    struct Target {
+        DxfLayout* layout = nullptr;
+        mmBlock* block = nullptr;
+        bool moveToBase = false;
+    };
+    using EntityReader = bool (DxfEntityLoader::*)();
+
+    void load(const Target& target);
+    // True when the current group ends the list being read (and does what the end does).
+    bool atListEnd();
+    static EntityReader readerFor(std::string_view name);
+    void dropped(std::string_view name);
+
+    template <class Body>
+    bool readGroups(unsigned headerMask, Body&& body) {
+        return readDxfEntityGroups(reader_, header_, headerMask, body);
+    }
+
+    // Entity readers: each reads its entity, stops at the next code 0 and returns false when the
+    // file ended instead.
+    bool readPoint();
+    bool readLine();
+    bool readCircle();
+    bool readArc();
+    bool skipEntity();  // a type that is read but not kept (ELLIPSE, SOLID)
+    // Types whose records are read but whose entity classes are still to come: the records are
+    // dropped until then.
+    bool readPolyline();
+    bool readLwPolyline();
+    bool read3dFace();
+    bool readText();
+    bool readMText();
+    bool readInsert();
+    bool readSpline();
+    bool readHatch();
+    bool readDimension();
+    bool readViewport();
+
+    // Common properties, grips and extents; then the entity goes to the target.
+    void finish(const mmObjectPtr& entity);
+    int32_t layerIdFor(std::string_view name);
+
+    DxfReader& reader_;
+    mmDrawing& drawing_;
+    [[maybe_unused]] const mmGlyphTable* glyphs_;  // for the text entities
+    DxfLoadReport* report_;
+    HeapGrowthHint* heapHint_;
+    Target target_;
+    DxfEntityHeader header_;
+    DxfPolylineRecord polyline_;  // kept between entities for their buffers
+    std::map<std::string, int32_t, std::less<>> layerIds_;  // group 8 as read -> layer id
+    std::string lastLayerName_;
+    int32_t lastLayerId_ = 0;
+    bool lastLayerValid_ = false;
+};

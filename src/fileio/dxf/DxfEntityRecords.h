@@ -1,0 +1,156 @@
+// What the DXF entity readers take from a file before the entity is made: the common header and
+// one record per entity type, read by functions that stop at the code 0 of the next object and
+// return false when the file ended instead. Counts in the file never size an allocation: lists
+// hold what the file holds.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class DxfReader;
+
+// Filled for every entity before its own data; cleared to these defaults first.
+struct DxfEntityHeader {
+    std::string layer;           // 8
+    std::string lineType;        // 6
+    int32_t color = 256;         // 62
+    double thickness = 0.0;      // 39
+    double lineTypeScale = 1.0;  // 48
+    bool paperSpace = false;     // 67
+    std::string handle;          // 5 (HATCH)
+
+    void clear() {
+        layer.clear();
+        lineType.clear();
+        color = 256;
+        thickness = 0.0;
+        lineTypeScale = 1.0;
+        paperSpace = false;
+        handle.clear();
+    }
+};
+
+// The header groups an entity type stores (the others are ignored).
+enum DxfHeaderGroups : unsigned {
+    kDxfLayer = 1,
+    kDxfLineType = 2,
+    kDxfColor = 4,
+    kDxfThickness = 8,
+    kDxfLineTypeScale = 16,
+    kDxfPaper = 32,
+    kDxfHandle = 64,
+    kDxfAllHeader = 63,
+};
+
+// Stores the reader's current group in the header when the mask takes it; false otherwise.
+bool readDxfHeaderGroup(const DxfReader& reader, DxfEntityHeader& header, unsigned mask);
+
+// Reads the groups of an entity up to the next code 0: header groups of the mask into header
+// (cleared first), all others through body(code). False when the file ended first.
+template <class Body>
+bool readDxfEntityGroups(DxfReader& reader, DxfEntityHeader& header, unsigned mask, Body&& body);
+
+// POLYLINE with its VERTEX entities, LWPOLYLINE, and 3DFACE as a polyline of its corners.
+struct DxfPolylineRecord {
+    int32_t flags = 0;        // 70: bit 1 closed
+    int32_t vertexCount = 0;  // 90 (LWPOLYLINE)
+    std::vector<double> x, y, bulge;
+};
+bool readDxfPolyline(DxfReader& reader, DxfEntityHeader& header, DxfPolylineRecord& record);
+bool readDxfLwPolyline(DxfReader& reader, DxfEntityHeader& header, DxfPolylineRecord& record);
+bool readDxf3dFace(DxfReader& reader, DxfEntityHeader& header, DxfPolylineRecord& record);
+// A closed polyline's first vertex and bulge appended again at its end.
+void appendClosingVertex(DxfPolylineRecord& record);
+
+// TEXT and MTEXT.
+struct DxfTextRecord {
+    std::string text;                   // 1, bytes of the file's code page, at most kDxfTextLimit
+    std::string style;                  // 7
+    double x = 0.0, y = 0.0;            // 10, 20
+    double alignX = 0.0, alignY = 0.0;  // 11, 21
+    double height = 0.0;                // 40
+    double widthFactor = 0.0;           // 41
+    double rotation = 0.0;              // 50
+    int32_t horizontal = 0, vertical = 0;  // 72, 73 (TEXT)
+    int32_t attachment = 0;                // 71 (MTEXT)
+};
+inline constexpr std::size_t kDxfTextLimit = 249;
+bool readDxfText(DxfReader& reader, DxfEntityHeader& header, DxfTextRecord& record);
+// MTEXT: the text without its formatting codes.
+bool readDxfMText(DxfReader& reader, DxfEntityHeader& header, DxfTextRecord& record);
+// Removes the formatting codes of multi-line text; braces stay.
+void stripMTextFormatting(std::string& text);
+
+struct DxfInsertRecord {
+    std::string blockName;  // 2
+    double x = 0.0, y = 0.0;
+    double scaleX = 1.0, scaleY = 1.0, scaleZ = 1.0;  // 41 42 43
+    double rotation = 0.0;                            // 50
+};
+bool readDxfInsert(DxfReader& reader, DxfEntityHeader& header, DxfInsertRecord& record);
+
+struct DxfSplineRecord {
+    int32_t flags = 0, degree = 0;                          // 70, 71
+    int32_t knotCount = 0, controlCount = 0, fitCount = 0;  // 72, 73, 74
+    float startTangent[3] = {}, endTangent[3] = {};         // 12.., 13..
+    std::vector<float> knots;
+    std::vector<float> control;  // x, y, z triples
+    std::vector<float> fit;      // x, y, z triples
+};
+// The knots and control points announced but missing from the file are added as zeros, at
+// most kDxfSplinePadding of each.
+inline constexpr std::size_t kDxfSplinePadding = 8;
+bool readDxfSpline(DxfReader& reader, DxfEntityHeader& header, DxfSplineRecord& record);
+
+struct DxfHatchEdge {
+    enum Kind { Line, Arc, Bulge, Spline } kind = Line;
+    double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;  // line ends; bulge edge ends
+    double cx = 0.0, cy = 0.0, radius = 0.0;        // arc
+    double startAngle = 0.0, endAngle = 0.0;        // arc, degrees
+    bool counterClockwise = false;                  // arc (73)
+    double bulge = 0.0;                             // bulge edge
+    std::vector<float> knots, control;              // spline: x, y, 0 triples
+};
+struct DxfHatchPath {
+    int32_t flags = 0;  // 92: bit 2 polyline path
+    std::vector<DxfHatchEdge> edges;
+};
+struct DxfHatchRecord {
+    int32_t pathCount = 0;  // 91
+    std::vector<DxfHatchPath> paths;
+};
+bool readDxfHatch(DxfReader& reader, DxfEntityHeader& header, DxfHatchRecord& record);
+
+struct DxfDimensionRecord {
+    std::string text, blockName, styleName;  // 1, 2, 3
+    double defX = 0.0, defY = 0.0;           // 10, 20
+    double textX = 0.0, textY = 0.0;         // 11, 21
+    double ext1X = 0.0, ext1Y = 0.0;         // 13, 23
+    double ext2X = 0.0, ext2Y = 0.0;         // 14, 24
+    double textRotation = 0.0;               // 53
+    int32_t type = 0;                        // 70
+};
+bool readDxfDimension(DxfReader& reader, DxfEntityHeader& header, DxfDimensionRecord& record);
+
+struct DxfViewportRecord {
+    double cx = 0.0, cy = 0.0, width = 0.0, height = 0.0;  // 10 20 40 41
+    int32_t status = 0, id = 0;                            // 68 69
+    bool hasView = false;
+    double viewHeight = 0.0, viewCx = 0.0, viewCy = 0.0;  // MVIEW extended data
+};
+bool readDxfViewport(DxfReader& reader, DxfEntityHeader& header, DxfViewportRecord& record);
+
+#include "fileio/dxf/DxfReader.h"
+
+template <class Body>
+bool readDxfEntityGroups(DxfReader& reader, DxfEntityHeader& header, unsigned mask, Body&& body) {
+    header.clear();
+    while (reader.readGroup()) {
+        const int32_t code = reader.code();
+        if (code == 0) return true;
+        if (!readDxfHeaderGroup(reader, header, mask)) body(code);
+    }
+    return false;
+}

@@ -1,0 +1,38 @@
+// DxfEntityWriter: writes one entity of the drawing as its DXF entity, with the header
+// properties from its layer and colour. Types without a DXF form here are left out and counted.
+#pragma once
+
+#include <cstdint>
+#include <map>
+
+class DxfWriter;
+class mmArc;
+class mmCircle;
+class mmDrawing;
+class mmLine;
+class mmObject;
+class mmPointObj;
+
+class DxfEntityWriter {
+public:
+    DxfEntityWriter(DxfWriter& writer, const mmDrawing& drawing);
+
+    // False when the entity was left out (its type is not written, or the writer refused).
+    bool writeEntity(const mmObject& entity, int32_t paperFlag);
+
+    // Entities left out, by type code.
+    const std::map<int32_t, int64_t>& leftOut() const { return leftOut_; }
+
+private:
+    void setLayer(int32_t layerId);
+    bool writePoint(const mmPointObj& point);
+    bool writeLine(const mmLine& line);
+    bool writeCircle(const mmCircle& circle);
+    bool writeArc(const mmArc& arc);
+
+    DxfWriter& w_;
+    const mmDrawing& drawing_;
+    int32_t layerId_ = 0;
+    bool layerSet_ = false;
+    std::map<int32_t, int64_t> leftOut_;
+};

@@ -1,0 +1,176 @@
+// The loaders: the walk over sections, tables and blocks shared by the three of them.
+#include "fileio/dxf/DxfLoad.h"
+
+#include <memory>
+
+#include "drawing/Drawing.h"
+#include "entities/Block.h"
+#include "fileio/HeapGrowthHint.h"
+#include "fileio/dxf/DxfReader.h"
+#include "fileio/dxf/DxfTables.h"
+#include "platform/CodePage.h"
+
+namespace {
+
+enum class LoadMode { Drawing, Xref, Blocks };
+
+struct LoadRequest {
+    LoadMode mode = LoadMode::Drawing;
+    DxfLayout* layout = nullptr;
+    std::u16string_view xrefName;
+    std::vector<std::u16string>* blockNames = nullptr;
+};
+
+class Loader {
+public:
+    Loader(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs, DxfLoadReport* report,
+           const LoadRequest& request)
+        : reader_(reader),
+          drawing_(drawing),
+          heapHint_(reader.size()),
+          entities_(reader, drawing, glyphs, report, &heapHint_),
+          request_(request) {}
+
+    void run() {
+        while (reader_.nextSection()) {
+            switch (reader_.section()) {
+                case DxfSection::Tables:
+                    readTables();
+                    break;
+                case DxfSection::Blocks:
+                    readBlocks();
+                    break;
+                case DxfSection::Entities:
+                    readEntities();
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+
+private:
+    void readTables() {
+        DxfTableEntry entry;
+        while (reader_.section() == DxfSection::Tables && reader_.nextTable()) {
+            const DxfTable table = reader_.table();
+            while (reader_.table() != DxfTable::None && reader_.readTableEntry(entry)) {
+                if (table == DxfTable::Layer && addLayerEntry(drawing_, entry))
+                    entities_.forgetLayers();
+                else if (table == DxfTable::DimStyle)
+                    addDimStyleEntry(drawing_, entry);
+            }
+        }
+    }
+
+    void readBlocks() {
+        DxfBlockHeader header;
+        while (reader_.section() == DxfSection::Blocks && reader_.readBlockHeader(header)) {
+            lastBaseX_ = header.baseX;
+            lastBaseY_ = header.baseY;
+            const bool unnamed =
+                !header.name.empty() && (header.name[0] == '*' || header.name[0] == '$');
+            if (unnamed) {
+                if (!header.empty) reader_.skipBlock();
+                continue;
+            }
+            auto block = std::make_shared<mmBlock>();
+            block->id = drawing_.nextBlockId++;
+            block->name = kestrel::platform::cp1252ToUtf16(header.name);
+            block->baseX = header.baseX;
+            block->baseY = header.baseY;
+            block->flags = 0;
+            if (!header.empty) entities_.loadEntities(*block, true);
+            AddBlock(drawing_.ModelSpace(), block);
+            if (request_.blockNames) request_.blockNames->push_back(block->name);
+        }
+    }
+
+    void readEntities() {
+        switch (request_.mode) {
+            case LoadMode::Drawing:
+                entities_.loadEntities(request_.layout);
+                break;
+            case LoadMode::Xref: {
+                auto block = std::make_shared<mmBlock>();
+                block->id = drawing_.nextBlockId++;
+                block->name = std::u16string(request_.xrefName);
+                block->baseX = lastBaseX_;
+                block->baseY = lastBaseY_;
+                block->flags = 0;
+                entities_.loadEntities(*block, false);
+                AddBlock(drawing_.ModelSpace(), block);
+                break;
+            }
+            case LoadMode::Blocks:
+                break;
+        }
+    }
+
+    DxfReader& reader_;
+    mmDrawing& drawing_;
+    HeapGrowthHint heapHint_;
+    DxfEntityLoader entities_;
+    LoadRequest request_;
+    double lastBaseX_ = 0.0;
+    double lastBaseY_ = 0.0;
+};
+
+void run(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs, DxfLoadReport* report,
+         const LoadRequest& request) {
+    Loader(reader, drawing, glyphs, report, request).run();
+    reader.close();
+}
+
+}  // namespace
+
+bool loadDrawingFromDxf(mmDrawing& drawing, const mmGlyphTable* glyphs, const std::string& path,
+                        DxfLayout* layout, DxfLoadReport* report) {
+    DxfReader reader;
+    if (!reader.open(path)) return false;
+    LoadRequest request;
+    request.layout = layout;
+    run(reader, drawing, glyphs, report, request);
+    return true;
+}
+
+void loadDrawingFromDxfText(mmDrawing& drawing, const mmGlyphTable* glyphs, std::string_view text,
+                            DxfLayout* layout, DxfLoadReport* report) {
+    DxfReader reader;
+    reader.openText(text);
+    LoadRequest request;
+    request.layout = layout;
+    run(reader, drawing, glyphs, report, request);
+}
+
+bool loadXrefFromDxf(mmDrawing& drawing, const mmGlyphTable* glyphs, std::u16string_view blockName,
+                     const std::string& path) {
+    DxfReader reader;
+    if (!reader.open(path)) return false;
+    LoadRequest request;
+    request.mode = LoadMode::Xref;
+    request.xrefName = blockName;
+    run(reader, drawing, glyphs, nullptr, request);
+    return true;
+}
+
+bool loadBlocksFromDxf(mmDrawing& drawing, std::vector<std::u16string>& blockNames,
+                       const std::string& path, const mmGlyphTable* glyphs) {
+    DxfReader reader;
+    if (!reader.open(path)) return false;
+    LoadRequest request;
+    request.mode = LoadMode::Blocks;
+    request.blockNames = &blockNames;
+    run(reader, drawing, glyphs, nullptr, request);
+    return true;
+}
+
+void loadBlocksFromDxfText(mmDrawing& drawing, std::vector<std::u16string>& blockNames,
+                           std::string_view text, const mmGlyphTable* glyphs) {
+    DxfReader reader;
+    reader.openText(text);
+    LoadRequest request;
+    request.mode = LoadMode::Blocks;
+    request.blockNames = &blockNames;
+    run(reader, drawing, glyphs, nullptr, request);
+}

@@ -1,0 +1,34 @@
+// The three DXF loaders: a drawing, an external reference into one block, and the named blocks
+// of a file. Each returns false only when the file cannot be opened; whatever the file holds
+// beyond that is read as far as it goes, and what was loaded stays.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fileio/dxf/DxfEntityLoader.h"
+
+class DxfLayout;
+class mmDrawing;
+class mmGlyphTable;
+
+// Layers, dimension styles, named blocks and entities into the drawing (which the caller has
+// reset). Paper-space entities go to the layout when one is given, else to model space.
+bool loadDrawingFromDxf(mmDrawing& drawing, const mmGlyphTable* glyphs, const std::string& path,
+                        DxfLayout* layout, DxfLoadReport* report = nullptr);
+// The same from DXF text in memory.
+void loadDrawingFromDxfText(mmDrawing& drawing, const mmGlyphTable* glyphs, std::string_view text,
+                            DxfLayout* layout, DxfLoadReport* report = nullptr);
+
+// As loadDrawingFromDxf, but the entities of the ENTITIES section, paper-space ones included,
+// go into one new block of the given name, based at the base point of the file's last BLOCK.
+bool loadXrefFromDxf(mmDrawing& drawing, const mmGlyphTable* glyphs, std::u16string_view blockName,
+                     const std::string& path);
+
+// The tables and the named blocks only; the names of the blocks made are appended to
+// blockNames in file order.
+bool loadBlocksFromDxf(mmDrawing& drawing, std::vector<std::u16string>& blockNames,
+                       const std::string& path, const mmGlyphTable* glyphs);
+void loadBlocksFromDxfText(mmDrawing& drawing, std::vector<std::u16string>& blockNames,
+                           std::string_view text, const mmGlyphTable* glyphs);

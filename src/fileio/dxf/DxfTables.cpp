@@ -1,0 +1,68 @@
+// LAYER and DIMSTYLE entries into the drawing's tables.
+#include "fileio/dxf/DxfTables.h"
+
+#include <cstdlib>
+
+#include "drawing/Drawing.h"
+#include "drawing/Names.h"
+#include "drawing/Palette.h"
+#include "fileio/dxf/DxfReader.h"
+#include "platform/CodePage.h"
+
+namespace {
+
+std::u16string fromFile(const std::string& bytes) {
+    return kestrel::platform::cp1252ToUtf16(bytes);
+}
+
+// A layer's colour from its group 62. A negative number is how other programs mark a layer
+// that is switched off: its colour is that of the number without the sign.
+uint32_t layerColor(int32_t number) {
+    if (number >= 0 && number <= 255) return PaletteColor(number);
+    if (number < 0 && number >= -255) return PaletteColor(-number);
+    return static_cast<uint32_t>(number);
+}
+
+}  // namespace
+
+bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry) {
+    std::u16string name = fromFile(entry.name);
+    for (const auto& [id, layer] : drawing.layers)
+        if (layer.id != -1 && NamesEqualIgnoringCase(layer.name, name)) return false;
+    mmLayer layer;
+    layer.id = drawing.nextLayerId++;
+    layer.name = std::move(name);
+    layer.colorIndex = entry.color;
+    layer.color = layerColor(entry.color);
+    layer.colorText = ColorText(layer.color);
+    layer.show = true;
+    layer.selectable = true;
+    layer.linetype = 0;
+    layer.lineWidth = entry.lineWeight > 9 ? entry.lineWeight / 10 : 1;
+    drawing.layers[layer.id] = std::move(layer);
+    return true;
+}
+
+bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry) {
+    std::u16string name = fromFile(entry.name);
+    for (const auto& [id, style] : drawing.dimStyles)
+        if (style.id != -1 && NamesEqualIgnoringCase(style.name, name)) return false;
+    DimStyle s;
+    s.id = drawing.nextDimStyleId++;
+    s.name = std::move(name);
+    s.textHeight = entry.textHeight;
+    s.arrowSize = entry.arrowSize;
+    s.extLineExtension = entry.extLineExtension;
+    s.extLineOffset = entry.extLineOffset;
+    s.textGap = entry.textGap;
+    s.arrowBlock1 = fromFile(entry.lineType);
+    s.arrowBlock2 = fromFile(entry.arrowBlock2);
+    s.dimLineExtension = entry.dimLineExtension;
+    s.dimLineColor = entry.dimLineColor;
+    s.extLineColor = entry.extLineColor;
+    s.textColor = entry.textColor;
+    s.textPlacement = entry.textPlacement;
+    s.arrowKind = 0;
+    drawing.dimStyles[s.id] = std::move(s);
+    return true;
+}

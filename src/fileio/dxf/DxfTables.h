@@ -1,0 +1,11 @@
+// Table entries read from a DXF file that reach the drawing: layers and dimension styles. An
+// entry whose name the drawing already has (ignoring case) leaves the drawing's as it is.
+#pragma once
+
+struct DxfTableEntry;
+class mmDrawing;
+
+// Returns true when a layer was added.
+bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry);
+// Returns true when a dimension style was added.
+bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry);

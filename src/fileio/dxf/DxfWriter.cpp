@@ -1,0 +1,257 @@
+// The DXF writing primitives: buffered output, the order of sections and tables, table entries,
+// block headers and the common entity header.
+#include "fileio/dxf/DxfWriter.h"
+
+#include <charconv>
+#include <cstring>
+
+#include "drawing/DimStyle.h"
+#include "fileio/dxf/DxfNumbers.h"
+#include "platform/CodePage.h"
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+unsigned bit(DxfWriter::Section s) {
+    return 1u << static_cast<unsigned>(s);
+}
+unsigned bit(DxfWriter::Table t) {
+    return 1u << static_cast<unsigned>(t);
+}
+
+std::string_view sectionName(DxfWriter::Section s) {
+    switch (s) {
+        case DxfWriter::Section::Header:
+            return "HEADER";
+        case DxfWriter::Section::Tables:
+            return "TABLES";
+        case DxfWriter::Section::Blocks:
+            return "BLOCKS";
+        case DxfWriter::Section::Entities:
+            return "ENTITIES";
+        default:
+            return {};
+    }
+}
+
+}  // namespace
+
+DxfWriter::DxfWriter() : buffer_(new char[kBufferSize]) {}
+
+DxfWriter::~DxfWriter() = default;
+
+bool DxfWriter::create(const std::string& path) {
+    if (file_.isOpen()) return false;
+    return file_.open(path);
+}
+
+void DxfWriter::flush() {
+    if (used_ == 0) return;
+    if (!file_.write(buffer_.get(), used_)) failed_ = true;
+    flushed_ += used_;
+    used_ = 0;
+}
+
+void DxfWriter::reserve(std::size_t bytes) {
+    if (kBufferSize - used_ < bytes) flush();
+}
+
+void DxfWriter::putLine(std::string_view text) {
+    if (text.size() + kLineEnd.size() > kBufferSize) {
+        flush();
+        if (!file_.write(text.data(), text.size()) || !file_.write(kLineEnd.data(), 2))
+            failed_ = true;
+        flushed_ += text.size() + kLineEnd.size();
+        return;
+    }
+    reserve(text.size() + kLineEnd.size());
+    char* p = buffer_.get() + used_;
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());  // an empty view may be null
+    p[text.size()] = '\r';
+    p[text.size() + 1] = '\n';
+    used_ += text.size() + kLineEnd.size();
+}
+
+void DxfWriter::putCode(int32_t code) {
+    reserve(16);
+    char* p = buffer_.get() + used_;
+    char* end = std::to_chars(p, p + 14, code).ptr;
+    *end++ = '\r';
+    *end++ = '\n';
+    used_ += static_cast<std::size_t>(end - p);
+}
+
+bool DxfWriter::writeGroupString(int32_t code, std::string_view bytes) {
+    if (!canWrite()) return false;
+    putCode(code);
+    putLine(bytes);
+    return true;
+}
+
+bool DxfWriter::writeGroupText(int32_t code, std::u16string_view text) {
+    if (!canWrite()) return false;
+    const bool ok = kestrel::platform::utf16ToCp1252(text, scratch_);
+    putCode(code);
+    putLine(scratch_);
+    if (!ok) failed_ = true;
+    return ok;
+}
+
+bool DxfWriter::writeGroupInt(int32_t code, int64_t n) {
+    if (!canWrite()) return false;
+    putCode(code);
+    reserve(24);
+    char* p = buffer_.get() + used_;
+    char* end = std::to_chars(p, p + 21, n).ptr;
+    *end++ = '\r';
+    *end++ = '\n';
+    used_ += static_cast<std::size_t>(end - p);
+    return true;
+}
+
+bool DxfWriter::writeGroupReal(int32_t code, double x) {
+    if (!canWrite()) return false;
+    putCode(code);
+    reserve(kDxfRealMaxChars + 2);
+    char* p = buffer_.get() + used_;
+    const std::size_t n = formatDxfReal(x, p);
+    p[n] = '\r';
+    p[n + 1] = '\n';
+    used_ += n + 2;
+    return true;
+}
+
+bool DxfWriter::beginSection(Section section) {
+    if (!canWrite() || section == Section::None || openSection_ != Section::None) return false;
+    // Each section once, in the order HEADER, TABLES, BLOCKS, ENTITIES.
+    if (sectionsWritten_ & ~(bit(section) - 1)) return false;
+    writeGroupString(0, "SECTION");
+    writeGroupString(2, sectionName(section));
+    openSection_ = section;
+    return true;
+}
+
+bool DxfWriter::endSection() {
+    if (!canWrite() || openSection_ == Section::None || openTable_ != Table::None || blockOpen_)
+        return false;
+    writeGroupString(0, "ENDSEC");
+    sectionsWritten_ |= bit(openSection_);
+    openSection_ = Section::None;
+    return true;
+}
+
+bool DxfWriter::beginTable(Table table) {
+    if (!canWrite() || openSection_ != Section::Tables || openTable_ != Table::None ||
+        table == Table::None || (tablesWritten_ & bit(table)))
+        return false;
+    writeGroupString(0, "TABLE");
+    writeGroupString(2, table == Table::Layer ? "LAYER" : "DIMSTYLE");
+    openTable_ = table;
+    return true;
+}
+
+bool DxfWriter::endTable() {
+    if (!canWrite() || openTable_ == Table::None) return false;
+    writeGroupString(0, "ENDTAB");
+    tablesWritten_ |= bit(openTable_);
+    openTable_ = Table::None;
+    return true;
+}
+
+void DxfWriter::setEntityLayer(std::u16string_view name) {
+    layerNameBad_ = !kestrel::platform::utf16ToCp1252(name, layerName_);
+    lineTypeName_ = "Continuous";
+}
+
+bool DxfWriter::writeLayerEntry(std::u16string_view name, int32_t colorIndex) {
+    if (!canWrite() || openSection_ != Section::Tables || openTable_ != Table::Layer) return false;
+    writeGroupString(0, "LAYER");
+    bool ok = writeGroupText(2, name);
+    writeGroupInt(70, 0);
+    writeGroupInt(62, colorIndex);
+    writeGroupString(6, "Continuous");
+    return ok;
+}
+
+bool DxfWriter::writeDimStyleEntry(const DimStyle& s) {
+    if (!canWrite() || openSection_ != Section::Tables || openTable_ != Table::DimStyle)
+        return false;
+    writeGroupString(0, "DIMSTYLE");
+    const bool ok = writeGroupText(2, s.name);
+    writeGroupInt(70, 0);
+    for (int32_t code = 3; code <= 7; ++code)
+        writeGroupString(code, {});
+    writeGroupReal(40, 1.0);
+    writeGroupReal(41, s.arrowSize);
+    writeGroupReal(42, s.extLineOffset);
+    writeGroupReal(43, 3.75);
+    writeGroupReal(44, s.extLineExtension);
+    for (int32_t code = 45; code <= 48; ++code)
+        writeGroupReal(code, 0.0);
+    writeGroupReal(140, s.textHeight);
+    writeGroupReal(141, 2.5);
+    writeGroupReal(142, 0.0);
+    writeGroupReal(143, 25.4);
+    writeGroupReal(144, 1.0);
+    writeGroupReal(145, 0.0);
+    writeGroupReal(146, 1.0);
+    writeGroupReal(147, s.textGap);
+    constexpr int32_t kFixedInts[][2] = {
+        {71, 0},  {72, 0},  {73, 0},  {74, 0},  {75, 0},  {76, 0},  {77, 1},  {78, 8},  {170, 0},
+        {171, 3}, {172, 1}, {173, 0}, {174, 0}, {175, 0}, {176, 0}, {177, 0}, {178, 0},
+    };
+    for (const auto& [code, value] : kFixedInts)
+        writeGroupInt(code, value);
+    return ok;
+}
+
+bool DxfWriter::writeBlockHeader(std::u16string_view layer, std::u16string_view name,
+                                 int32_t flags) {
+    if (!canWrite() || openSection_ != Section::Blocks || blockOpen_) return false;
+    writeGroupString(0, "BLOCK");
+    bool ok = writeGroupText(8, layer);
+    ok = writeGroupText(2, name) && ok;
+    writeGroupInt(70, flags);
+    writeGroupReal(10, 0.0);
+    writeGroupReal(20, 0.0);
+    ok = writeGroupText(3, name) && ok;
+    blockOpen_ = true;
+    return ok;
+}
+
+bool DxfWriter::endBlock() {
+    if (!canWrite() || openSection_ != Section::Blocks || !blockOpen_) return false;
+    writeGroupString(0, "ENDBLK");
+    blockOpen_ = false;
+    return true;
+}
+
+bool DxfWriter::entityAllowed() const {
+    return canWrite() &&
+           (openSection_ == Section::Entities || (openSection_ == Section::Blocks && blockOpen_));
+}
+
+bool DxfWriter::beginEntity(std::string_view name, EntityHeader header) {
+    if (!entityAllowed()) return false;
+    writeGroupString(0, name);
+    writeGroupString(8, layerName_);
+    if (layerNameBad_) failed_ = true;
+    if (paperSpace_ != 0) writeGroupInt(67, paperSpace_);
+    if (header == EntityHeader::Full) {
+        if (colorNumber_ >= 1 && colorNumber_ <= 255) writeGroupInt(62, colorNumber_);
+        if (!lineTypeName_.empty()) writeGroupString(6, lineTypeName_);
+    }
+    return true;
+}
+
+bool DxfWriter::closeDxfFile() {
+    if (!canWrite() || openSection_ != Section::None) return false;
+    writeGroupString(0, "EOF");
+    flush();
+    if (failed_ || file_.failed()) {
+        file_.discard();
+        return false;
+    }
+    return file_.commit();
+}

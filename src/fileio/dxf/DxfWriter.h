@@ -1,0 +1,95 @@
+// DxfWriter: the group-writing primitives of a DXF save, around a writer object that keeps the
+// sections and tables in their order and the properties of the entity being written. Every
+// primitive called in the wrong state writes nothing and returns false. Lines end in CR LF.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "fileio/SafeFileWriter.h"
+
+struct DimStyle;
+
+class DxfWriter {
+public:
+    enum class Section { None, Header, Tables, Blocks, Entities };
+    enum class Table { None, Layer, DimStyle };
+    enum class EntityHeader { Full, LayerAndPaperOnly };
+
+    DxfWriter();
+    ~DxfWriter();
+    DxfWriter(const DxfWriter&) = delete;
+    DxfWriter& operator=(const DxfWriter&) = delete;
+
+    // Creates the output (a temporary file that replaces path at a successful close). False
+    // when it cannot be created.
+    bool create(const std::string& path);
+
+    bool beginSection(Section section);
+    bool endSection();
+    bool beginTable(Table table);
+    bool endTable();
+
+    // A value of 8-bit characters, written as it is.
+    bool writeGroupString(int32_t code, std::string_view bytes);
+    // A name or text: one byte per character through the code page. A character that has no
+    // byte makes the group (and so the save) fail.
+    bool writeGroupText(int32_t code, std::u16string_view text);
+    bool writeGroupInt(int32_t code, int64_t n);
+    bool writeGroupReal(int32_t code, double x);
+
+    // The properties written in the header of the next entities.
+    void setEntityLayer(std::u16string_view name);
+    void setColorNumber(int32_t colorNumber) { colorNumber_ = colorNumber; }
+    void setPaperSpace(int32_t flag) { paperSpace_ = flag; }
+
+    bool writeLayerEntry(std::u16string_view name, int32_t colorIndex);
+    bool writeDimStyleEntry(const DimStyle& style);
+    bool writeBlockHeader(std::u16string_view layer, std::u16string_view name, int32_t flags);
+    bool endBlock();
+
+    // 0 and the entity name, then the common header: layer, paper-space flag (when not 0),
+    // colour number (when 1 to 255) and linetype (when set), or only layer and paper space.
+    // Allowed in ENTITIES and inside a block.
+    bool beginEntity(std::string_view name, EntityHeader header = EntityHeader::Full);
+    bool entityAllowed() const;
+
+    // Writes 0 EOF and completes the file; refused while a section is open. False when any group
+    // could not be written: the target is then left as it was.
+    bool closeDxfFile();
+
+    // A group could not be written (a character without a byte, a write error).
+    bool failed() const { return failed_; }
+    // Bytes written so far.
+    uint64_t bytesWritten() const { return flushed_ + used_; }
+
+private:
+    static constexpr std::size_t kBufferSize = 1 << 20;
+
+    void putCode(int32_t code);
+    void putLine(std::string_view text);
+    void reserve(std::size_t bytes);
+    void flush();
+    bool canWrite() const { return file_.isOpen(); }
+
+    SafeFileWriter file_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
+    uint64_t flushed_ = 0;
+    bool failed_ = false;
+
+    std::string layerName_ = "0";  // as bytes
+    bool layerNameBad_ = false;    // the name has a character without a byte
+    std::string lineTypeName_;
+    int32_t colorNumber_ = 256;
+    int32_t paperSpace_ = 0;
+
+    Section openSection_ = Section::None;
+    unsigned sectionsWritten_ = 0;  // bit per Section
+    bool blockOpen_ = false;
+    Table openTable_ = Table::None;
+    unsigned tablesWritten_ = 0;  // bit per Table
+    std::string scratch_;
+};

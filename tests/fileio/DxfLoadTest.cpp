@@ -1,0 +1,496 @@
+// The DXF loaders on small inline files: tables, entities and their common properties, blocks,
+// paper space, truncated files, and save -> load round trips.
+#include <gtest/gtest.h>
+
+#include "drawing/Drawing.h"
+#include "drawing/Palette.h"
+#include "entities/Arc.h"
+#include "entities/Circle.h"
+#include "entities/Line.h"
+#include "entities/Point.h"
+#include "fileio/DxfTestSupport.h"
+#include "fileio/dxf/DxfLayout.h"
+#include "fileio/dxf/DxfLoad.h"
+#include "fileio/dxf/DxfSave.h"
+
+namespace {
+
+constexpr uint32_t kRed = 0x0000FF;
+
+struct LoadFixture : ::testing::Test {
+    mmDrawing d;
+    DxfLoadReport report;
+    void SetUp() override { FillNewDrawing(d); }
+    void load(std::string_view groups, DxfLayout* layout = nullptr) {
+        loadDrawingFromDxfText(d, nullptr, Dxf(groups), layout, &report);
+    }
+    const mmLayer* layer(std::u16string_view name) const {
+        for (const auto& [id, l] : d.layers)
+            if (l.name == name) return &l;
+        return nullptr;
+    }
+};
+
+std::string entities(std::string_view body) {
+    return "0 SECTION\n2 ENTITIES\n" + std::string(body) + "0 ENDSEC\n0 EOF\n";
+}
+
+const char* const kLayerTable = R"(
+0 SECTION
+2 TABLES
+0 TABLE
+2 LAYER
+0 LAYER
+2 0
+62 1
+0 LAYER
+2 Walls
+70 0
+62 1
+370 35
+0 LAYER
+2 WALLS
+62 3
+0 LAYER
+2 Caf)"
+                                "\xe9"
+                                R"(
+62 5
+370 9
+0 LAYER
+2 TrueColour
+62 300
+0 LAYER
+2 Off
+62 -5
+0 ENDTAB
+0 ENDSEC
+)";
+
+}  // namespace
+
+TEST_F(LoadFixture, LayersAreAddedUnlessTheDrawingHasTheName) {
+    load(kLayerTable);
+    struct Expected {
+        std::u16string name;
+        int32_t id;
+        int32_t colorIndex;
+        uint32_t color;
+        std::string colorText;
+        int32_t lineWidth;
+    } expected[] = {
+        {u"0", 0, 7, kColorWhite, "White", 1},  // the drawing's own layer stays
+        {u"Walls", 1, 1, kRed, "255,0,0", 3},
+        {u"Caf\u00e9", 2, 5, PaletteColor(5), "0,0,255", 1},
+        {u"TrueColour", 3, 300, 300, "44,1,0", 1},
+        {u"Off", 4, -5, PaletteColor(5), "0,0,255", 1},  // switched off in the file
+    };
+    ASSERT_EQ(d.layers.size(), std::size(expected));
+    EXPECT_EQ(layer(u"WALLS"), nullptr) << "a name differing only in case adds no layer";
+    for (const Expected& e : expected) {
+        const mmLayer* l = layer(e.name);
+        ASSERT_NE(l, nullptr);
+        EXPECT_EQ(l->id, e.id);
+        EXPECT_EQ(l->colorIndex, e.colorIndex);
+        EXPECT_EQ(l->color, e.color);
+        EXPECT_EQ(l->colorText, e.colorText);
+        EXPECT_EQ(l->lineWidth, e.lineWidth);
+        EXPECT_TRUE(l->show);
+    }
+    EXPECT_EQ(d.nextLayerId, 5);
+}
+
+TEST_F(LoadFixture, DimStylesAreAddedUnlessTheDrawingHasTheName) {
+    load(R"(
+0 SECTION
+2 TABLES
+0 TABLE
+2 DIMSTYLE
+0 DIMSTYLE
+2 STANDARD
+41 9
+0 DIMSTYLE
+2 Iso
+6 ArrowA
+7 ArrowB
+41 3.5
+42 1.5
+44 2.25
+46 0.5
+77 1
+140 3.0
+147 0.75
+176 1
+177 2
+178 3
+0 ENDTAB
+0 ENDSEC
+)");
+    ASSERT_EQ(d.dimStyles.size(), 2u);
+    EXPECT_EQ(d.dimStyles.at(0).arrowSize, 2.5) << "Standard keeps its own values";
+    const DimStyle& s = d.dimStyles.at(1);
+    EXPECT_EQ(s.name, u"Iso");
+    EXPECT_EQ(s.arrowBlock1, u"ArrowA");
+    EXPECT_EQ(s.arrowBlock2, u"ArrowB");
+    EXPECT_EQ(s.arrowSize, 3.5);
+    EXPECT_EQ(s.extLineOffset, 1.5);
+    EXPECT_EQ(s.extLineExtension, 2.25);
+    EXPECT_EQ(s.dimLineExtension, 0.5);
+    EXPECT_EQ(s.textPlacement, 1);
+    EXPECT_EQ(s.textHeight, 3.0);
+    EXPECT_EQ(s.textGap, 0.75);
+    EXPECT_EQ(s.dimLineColor, 1);
+    EXPECT_EQ(s.extLineColor, 2);
+    EXPECT_EQ(s.textColor, 3);
+    EXPECT_EQ(s.arrowKind, 0);
+    EXPECT_EQ(d.nextDimStyleId, 2);
+}
+
+TEST_F(LoadFixture, EntityColoursAndLayers) {
+    load(std::string(kLayerTable) + entities(R"(
+0 LINE
+8 walls
+0 LINE
+8 Walls
+62 0
+0 LINE
+8 Walls
+62 300
+0 LINE
+8 Walls
+62 3
+0 LINE
+8 Nowhere
+62 256
+)"));
+    struct Expected {
+        int32_t layerId;
+        int32_t colorIndex;
+        uint32_t color;
+    } expected[] = {
+        {1, 256, kRed},  // by layer, the layer found ignoring case
+        {1, 0, 0},       // by block: black
+        {1, 300, 300},   // a true colour
+        {1, 3, PaletteColor(3)},
+        {0, 256, kColorWhite},  // a layer the file never defined: the current layer
+    };
+    ASSERT_EQ(d.entities.size(), std::size(expected));
+    for (std::size_t i = 0; i < d.entities.size(); ++i) {
+        const mmObject& e = *d.entities[i];
+        EXPECT_EQ(e.layerId, expected[i].layerId) << i;
+        EXPECT_EQ(e.colorIndex, expected[i].colorIndex) << i;
+        EXPECT_EQ(e.color, expected[i].color) << i;
+        EXPECT_EQ(e.lineWidthSource, kLineWidthByLayer);
+    }
+    EXPECT_EQ(d.entities[0]->lineWidth, 3) << "the layer's width";
+}
+
+TEST_F(LoadFixture, SimpleEntitiesAndSkippedTypes) {
+    load(entities(R"(
+0 POINT
+10 1.5
+20 2.5
+30 9
+39 4
+0 ELLIPSE
+10 0
+20 0
+11 5
+21 0
+40 0.5
+0 LINE
+10 0
+20 0
+30 1
+11 10
+21 5
+31 1
+0 SOLID
+10 0
+20 0
+11 1
+21 0
+12 0
+22 1
+13 1
+23 1
+0 CIRCLE
+10 3
+20 4
+40 2
+0 ARC
+10 -1
+20 -2
+40 3
+50 45
+51 -90
+0 SEQEND
+0 ATTRIB
+1 text
+)"));
+    ASSERT_EQ(d.entities.size(), 4u);
+    for (int32_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(d.entities[i]->id, i);
+        EXPECT_EQ(FindEntity(d, i), d.entities[i]);
+    }
+    EXPECT_EQ(d.nextEntityId, 4);
+
+    const auto& point = dynamic_cast<const mmPointObj&>(*d.entities[0]);
+    EXPECT_EQ(point.points[0].x, 1.5);
+    EXPECT_EQ(point.gripCount(), 1);
+    const auto& line = dynamic_cast<const mmLine&>(*d.entities[1]);
+    EXPECT_EQ(line.points[1].x, 10.0);
+    EXPECT_EQ(line.points[1].y, 5.0);
+    EXPECT_EQ(line.gripCount(), 3);
+    EXPECT_EQ(line.extents.maxX, 10.0);
+    const auto& circle = dynamic_cast<const mmCircle&>(*d.entities[2]);
+    EXPECT_EQ(circle.radius, 2.0);
+    EXPECT_EQ(circle.gripCount(), 5);
+    EXPECT_EQ(circle.extents.minX, 1.0);
+    const auto& arc = dynamic_cast<const mmArc&>(*d.entities[3]);
+    EXPECT_EQ(arc.radius, 3.0);
+    EXPECT_EQ(arc.startAngle, 45.0);
+    EXPECT_EQ(arc.direction, 1);
+    EXPECT_EQ(arc.gripCount(), 4);
+
+    EXPECT_EQ(report.dropped, (std::map<std::string, int64_t, std::less<>>{
+                                  {"ATTRIB", 1}, {"ELLIPSE", 1}, {"SOLID", 1}}));
+}
+
+TEST_F(LoadFixture, NamedBlocksAreReadRelativeToTheirBasePoint) {
+    load(R"(
+0 SECTION
+2 BLOCKS
+0 BLOCK
+8 0
+2 *Model_Space
+70 0
+10 0
+20 0
+0 LINE
+11 1
+0 ENDBLK
+0 BLOCK
+2 $Temp
+0 ENDBLK
+0 BLOCK
+8 0
+2 Door
+70 2
+10 12.75
+20 5
+3 Door
+0 LINE
+10 12.75
+20 5
+11 13.75
+21 6
+0 CIRCLE
+10 12.75
+20 5
+40 1
+0 ENDBLK
+8 0
+0 BLOCK
+2 Empty
+0 ENDBLK
+0 BLOCK
+2 Door
+0 POINT
+0 ENDBLK
+0 ENDSEC
+)" + entities("0 POINT\n"));
+    ASSERT_EQ(d.blocks.size(), 3u);
+    const mmBlock& door = *d.blocks.at(0);
+    EXPECT_EQ(door.name, u"Door");
+    EXPECT_EQ(door.baseX, 12.75) << "the base point keeps its fraction";
+    EXPECT_EQ(door.baseY, 5.0);
+    EXPECT_EQ(door.flags, 0);
+    ASSERT_EQ(door.entities.size(), 2u);
+    EXPECT_EQ(door.entities[0]->points[0].x, 0.0);
+    EXPECT_EQ(door.entities[0]->points[1].x, 1.0);
+    EXPECT_EQ(door.entities[0]->points[1].y, 1.0);
+    EXPECT_EQ(door.entities[0]->extents.maxX, 1.0);
+    EXPECT_EQ(door.entities[1]->grips[1].x, 1.0) << "grips follow the moved centre";
+    EXPECT_EQ(door.entities[0]->id, 0);
+    EXPECT_EQ(door.entities[1]->id, 1);
+    EXPECT_EQ(door.nextEntityId, 2);
+    EXPECT_EQ(d.blocks.at(1)->name, u"Empty");
+    EXPECT_TRUE(d.blocks.at(1)->entities.empty());
+    EXPECT_EQ(d.blocks.at(2)->name, u"Door") << "a second block of the same name is added";
+    EXPECT_EQ(d.nextBlockId, 3);
+    ASSERT_EQ(d.entities.size(), 1u) << "ENTITIES after BLOCKS";
+    EXPECT_EQ(d.entities[0]->id, 0);
+}
+
+TEST_F(LoadFixture, PaperSpaceEntitiesGoToTheLayout) {
+    const std::string file = entities("0 POINT\n67 1\n0 POINT\n0 POINT\n67 0\n");
+    mmSpace paper;
+    DxfSpaceLayout layout(paper);
+    load(file, &layout);
+    EXPECT_EQ(d.entities.size(), 2u);
+    ASSERT_EQ(paper.entities.size(), 1u);
+    EXPECT_EQ(paper.entities[0]->id, 0);
+    EXPECT_EQ(paper.nextEntityId, 1);
+
+    mmDrawing noLayout;
+    FillNewDrawing(noLayout);
+    loadDrawingFromDxfText(noLayout, nullptr, Dxf(file), nullptr);
+    EXPECT_EQ(noLayout.entities.size(), 3u);
+}
+
+// Every prefix of a file reads without harm, and keeps the entities it holds.
+TEST(DxfLoad, TruncatedFilesKeepWhatWasRead) {
+    const std::string full = Dxf(std::string(kLayerTable) + R"(
+0 SECTION
+2 BLOCKS
+0 BLOCK
+2 B
+10 1
+0 LINE
+0 ENDBLK
+0 ENDSEC
+)" + entities("0 LINE\n8 Walls\n10 1\n20 2\n11 3\n21 4\n0 CIRCLE\n40 2\n0 ARC\n40 1\n"));
+    std::size_t previous = 0;
+    for (std::size_t n = 0; n <= full.size(); ++n) {
+        mmDrawing d;
+        FillNewDrawing(d);
+        loadDrawingFromDxfText(d, nullptr, std::string_view(full).substr(0, n), nullptr);
+        ASSERT_GE(d.entities.size(), previous) << n;
+        previous = d.entities.size();
+    }
+    EXPECT_EQ(previous, 3u);
+}
+
+TEST(DxfLoad, BlocksOnlyAndXref) {
+    const std::string file = Dxf(R"(
+0 SECTION
+2 BLOCKS
+0 BLOCK
+2 First
+0 LINE
+0 ENDBLK
+0 BLOCK
+2 *U1
+0 LINE
+0 ENDBLK
+0 BLOCK
+2 Second
+10 4
+20 6
+0 ENDBLK
+0 ENDSEC
+0 SECTION
+2 ENTITIES
+0 LINE
+0 POINT
+67 1
+0 ENDSEC
+0 EOF
+)");
+    mmDrawing d;
+    FillNewDrawing(d);
+    std::vector<std::u16string> names{u"Earlier"};
+    loadBlocksFromDxfText(d, names, file, nullptr);
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"Earlier", u"First", u"Second"}));
+    EXPECT_TRUE(d.entities.empty());
+
+    TempDir dir;
+    WriteWholeFile(dir.file("x.dxf"), file);
+    mmDrawing x;
+    FillNewDrawing(x);
+    ASSERT_TRUE(loadXrefFromDxf(x, nullptr, u"Site", dir.file("x.dxf")));
+    ASSERT_EQ(x.blocks.size(), 3u);
+    const mmBlock& site = *x.blocks.at(2);
+    EXPECT_EQ(site.name, u"Site");
+    EXPECT_EQ(site.baseX, 4.0) << "the base point of the last BLOCK";
+    EXPECT_EQ(site.baseY, 6.0);
+    EXPECT_EQ(site.entities.size(), 2u) << "paper-space entities included";
+    EXPECT_TRUE(x.entities.empty());
+
+    EXPECT_FALSE(loadXrefFromDxf(x, nullptr, u"Site", dir.file("missing.dxf")));
+    EXPECT_FALSE(loadBlocksFromDxf(x, names, dir.file("missing.dxf"), nullptr));
+    mmDrawing m;
+    EXPECT_FALSE(loadDrawingFromDxf(m, nullptr, dir.file("missing.dxf"), nullptr));
+}
+
+// A saved drawing reads back to the same tables, blocks and entities (new layer ids, layer
+// widths 1, block base points at the origin).
+TEST(DxfLoad, SavedDrawingReadsBackTheSame) {
+    mmDrawing d;
+    FillNewDrawing(d);
+    mmLayer walls = mmLayer::WithDefaults(d.nextLayerId++, u"Mur \u00e9pais");
+    walls.colorIndex = 1;
+    walls.color = kRed;
+    walls.lineWidth = 4;
+    d.layers[walls.id] = walls;
+    DimStyle iso = DimStyle::Standard(d.nextDimStyleId++);
+    iso.name = u"ISO-25";
+    iso.arrowSize = 3.125;
+    d.dimStyles[iso.id] = iso;
+    auto block = std::make_shared<mmBlock>();
+    block->id = d.nextBlockId++;
+    block->name = u"Tree";
+    block->baseX = 5;
+    auto c = std::make_shared<mmCircle>();
+    c->AddPoint(0, 0);
+    c->radius = 1.25;
+    block->entities.push_back(c);
+    AddBlock(d, block);
+    auto add = [&](const mmObjectPtr& e, int32_t layerId, int32_t colorIndex) {
+        e->layerId = layerId;
+        e->colorIndex = colorIndex;
+        e->id = d.nextEntityId++;
+        AddEntity(d, e);
+    };
+    auto line = std::make_shared<mmLine>();
+    line->AddPoint(2500000.123456, 5600000.654321);
+    line->AddPoint(-1.5, 0.25);
+    add(line, 1, 256);
+    auto arc = std::make_shared<mmArc>();
+    arc->AddPoint(1, 2);
+    arc->radius = 3;
+    arc->startAngle = 30;
+    arc->endAngle = 300;
+    add(arc, 0, 6);
+    auto point = std::make_shared<mmPointObj>();
+    point->AddPoint(7, 7);
+    add(point, 1, 0);
+
+    TempDir dir;
+    ASSERT_TRUE(saveDrawingAsDxf(d, nullptr, dir.file("r.dxf")));
+    mmDrawing back;
+    FillNewDrawing(back);
+    ASSERT_TRUE(loadDrawingFromDxf(back, nullptr, dir.file("r.dxf"), nullptr));
+
+    ASSERT_EQ(back.layers.size(), 2u);
+    EXPECT_EQ(back.layers.at(1).name, u"Mur \u00e9pais");
+    EXPECT_EQ(back.layers.at(1).color, kRed);
+    EXPECT_EQ(back.layers.at(1).lineWidth, 1);
+    ASSERT_EQ(back.dimStyles.size(), 2u);
+    EXPECT_EQ(back.dimStyles.at(1).name, u"ISO-25");
+    EXPECT_EQ(back.dimStyles.at(1).arrowSize, 3.125);
+    ASSERT_EQ(back.blocks.size(), 1u);
+    EXPECT_EQ(back.blocks.at(0)->name, u"Tree");
+    EXPECT_EQ(back.blocks.at(0)->baseX, 0.0);
+    ASSERT_EQ(back.blocks.at(0)->entities.size(), 1u);
+    EXPECT_EQ(dynamic_cast<const mmCircle&>(*back.blocks.at(0)->entities[0]).radius, 1.25);
+
+    ASSERT_EQ(back.entities.size(), d.entities.size());
+    for (std::size_t i = 0; i < d.entities.size(); ++i) {
+        const mmObject& a = *d.entities[i];
+        const mmObject& b = *back.entities[i];
+        EXPECT_EQ(b.type, a.type);
+        EXPECT_EQ(b.layerId, a.layerId);
+        EXPECT_EQ(b.colorIndex, a.colorIndex == 0 || a.colorIndex > 255 ? 256 : a.colorIndex);
+        ASSERT_EQ(b.points.size(), a.points.size());
+        for (std::size_t k = 0; k < a.points.size(); ++k) {
+            EXPECT_NEAR(b.points[k].x, a.points[k].x, 5e-7);
+            EXPECT_NEAR(b.points[k].y, a.points[k].y, 5e-7);
+        }
+    }
+    const auto& arcBack = dynamic_cast<const mmArc&>(*back.entities[1]);
+    EXPECT_EQ(arcBack.startAngle, 30.0);
+    EXPECT_EQ(arcBack.endAngle, 300.0);
+    EXPECT_EQ(back.entities[1]->color, PaletteColor(6));
+}

@@ -1,0 +1,396 @@
+// The DXF writer: whole files for the edge cases, the order of sections and tables, and saves
+// that fail without touching the previous file.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include "drawing/Drawing.h"
+#include "drawing/Palette.h"
+#include "entities/Arc.h"
+#include "entities/Circle.h"
+#include "entities/Line.h"
+#include "entities/Point.h"
+#include "fileio/DxfTestSupport.h"
+#include "fileio/dxf/DxfLayout.h"
+#include "fileio/dxf/DxfSave.h"
+#include "fileio/dxf/DxfWriter.h"
+
+namespace {
+
+const std::string kHeaderAndTablesStart = Dxf(R"(
+0 SECTION
+2 HEADER
+0 ENDSEC
+0 SECTION
+2 TABLES
+0 TABLE
+2 LAYER
+0 LAYER
+2 0
+70 0
+62 7
+6 Continuous
+)");
+
+const std::string kStandardDimStyleTable = Dxf(R"(
+0 ENDTAB
+0 TABLE
+2 DIMSTYLE
+0 DIMSTYLE
+2 Standard
+70 0
+3 
+4 
+5 
+6 
+7 
+40 1.000000
+41 2.500000
+42 0.625000
+43 3.750000
+44 1.250000
+45 0.000000
+46 0.000000
+47 0.000000
+48 0.000000
+140 2.500000
+141 2.500000
+142 0.000000
+143 25.400000
+144 1.000000
+145 0.000000
+146 1.000000
+147 0.625000
+71 0
+72 0
+73 0
+74 0
+75 0
+76 0
+77 1
+78 8
+170 0
+171 3
+172 1
+173 0
+174 0
+175 0
+176 0
+177 0
+178 0
+0 ENDTAB
+0 ENDSEC
+)");
+
+struct WriterFixture : ::testing::Test {
+    TempDir dir;
+    mmDrawing d;
+    void SetUp() override { FillNewDrawing(d); }
+
+    template <class T>
+    std::shared_ptr<T> add(std::initializer_list<mmVertex> pts, int32_t colorIndex = 256) {
+        auto e = std::make_shared<T>();
+        e->layerId = 0;
+        e->colorIndex = colorIndex;
+        for (const mmVertex& p : pts)
+            e->AddPoint(p.x, p.y);
+        e->id = d.nextEntityId++;
+        AddEntity(d, e);
+        return e;
+    }
+    std::string save(const DxfLayout* layout = nullptr) {
+        const std::string path = dir.file("out.dxf");
+        EXPECT_TRUE(saveDrawingAsDxf(d, layout, path));
+        return ReadWholeFile(path);
+    }
+    // The text between "2 ENTITIES" and its ENDSEC.
+    static std::string entitiesOf(const std::string& file) {
+        const std::string start = Dxf("0 SECTION\n2 ENTITIES\n");
+        const std::size_t at = file.find(start);
+        const std::size_t end = file.rfind(Dxf("0 ENDSEC\n0 EOF\n"));
+        if (at == std::string::npos || end == std::string::npos) return "(no ENTITIES)";
+        return file.substr(at + start.size(), end - at - start.size());
+    }
+};
+
+}  // namespace
+
+TEST_F(WriterFixture, EmptyDrawingWritesTheFixedFile) {
+    const std::string expected = kHeaderAndTablesStart + kStandardDimStyleTable + Dxf(R"(
+0 SECTION
+2 BLOCKS
+0 ENDSEC
+0 SECTION
+2 ENTITIES
+0 ENDSEC
+0 EOF
+)");
+    EXPECT_EQ(save(), expected);
+}
+
+TEST_F(WriterFixture, SimpleEntitiesWithTheirColoursAndPointWidth) {
+    add<mmLine>({{1, 2}, {3.5, -4}}, 256);       // by layer: no 62
+    add<mmLine>({{0, 0}, {1, 1}}, 1);            // ACI 1
+    add<mmCircle>({{10, 10}}, 0)->radius = 2.5;  // by block: no 62
+    auto arc = add<mmArc>({{0, 0}}, 300);        // a true colour: no 62
+    arc->radius = 1;
+    arc->startAngle = 10;
+    arc->endAngle = 370.25;
+    add<mmPointObj>({{7, 8}})->lineWidth = 1;
+    add<mmPointObj>({{9, 9}})->lineWidth = 0;  // no 39
+    auto erased = add<mmLine>({{5, 5}, {6, 6}});
+    erased->erased = true;
+
+    EXPECT_EQ(entitiesOf(save()), Dxf(R"(
+0 LINE
+8 0
+6 Continuous
+10 1.000000
+20 2.000000
+11 3.500000
+21 -4.000000
+0 LINE
+8 0
+62 1
+6 Continuous
+10 0.000000
+20 0.000000
+11 1.000000
+21 1.000000
+0 CIRCLE
+8 0
+6 Continuous
+10 10.000000
+20 10.000000
+40 2.500000
+0 ARC
+8 0
+6 Continuous
+10 0.000000
+20 0.000000
+40 1.000000
+50 10.000000
+51 370.250000
+0 POINT
+8 0
+6 Continuous
+10 7.000000
+20 8.000000
+39 1.000000
+0 POINT
+8 0
+6 Continuous
+10 9.000000
+20 9.000000
+)"));
+}
+
+TEST_F(WriterFixture, LayersInIdOrderAndMissingLayerGivesEmptyName) {
+    mmLayer walls = mmLayer::WithDefaults(d.nextLayerId++, u"W\u00e4nde");
+    walls.colorIndex = 1;
+    d.layers[walls.id] = walls;
+    mmLayer odd = mmLayer::WithDefaults(d.nextLayerId++, u"Odd");
+    odd.colorIndex = -3;  // written as stored
+    d.layers[odd.id] = odd;
+    add<mmLine>({{0, 0}, {1, 0}})->layerId = 1;
+    add<mmLine>({{0, 0}, {1, 0}})->layerId = 42;
+
+    const std::string file = save();
+    EXPECT_NE(file.find(Dxf("0 LAYER\n2 0\n70 0\n62 7\n6 Continuous\n"
+                            "0 LAYER\n2 W\xe4nde\n70 0\n62 1\n6 Continuous\n"
+                            "0 LAYER\n2 Odd\n70 0\n62 -3\n6 Continuous\n0 ENDTAB\n")),
+              std::string::npos);
+    EXPECT_EQ(entitiesOf(file), Dxf("0 LINE\n8 W\xe4nde\n6 Continuous\n10 0.000000\n20 0.000000\n"
+                                    "11 1.000000\n21 0.000000\n"
+                                    "0 LINE\n8 \n6 Continuous\n10 0.000000\n20 0.000000\n"
+                                    "11 1.000000\n21 0.000000\n"));
+}
+
+TEST_F(WriterFixture, BlockBasedAtFiveFiveIsWrittenAtTheOriginWithErasedEntities) {
+    auto block = std::make_shared<mmBlock>();
+    block->id = d.nextBlockId++;
+    block->name = u"Door";
+    block->baseX = 5;
+    block->baseY = 5;
+    block->flags = 1;
+    auto line = std::make_shared<mmLine>();
+    line->AddPoint(0, 0);
+    line->AddPoint(1, 0);
+    line->erased = true;
+    line->colorIndex = 3;
+    block->entities.push_back(line);
+    AddBlock(d, block);
+
+    const std::string file = save();
+    EXPECT_NE(file.find(Dxf(R"(
+0 SECTION
+2 BLOCKS
+0 BLOCK
+8 0
+2 Door
+70 1
+10 0.000000
+20 0.000000
+3 Door
+0 LINE
+8 0
+62 3
+6 Continuous
+10 0.000000
+20 0.000000
+11 1.000000
+21 0.000000
+0 ENDBLK
+0 ENDSEC
+)")),
+              std::string::npos)
+        << file;
+}
+
+TEST_F(WriterFixture, PaperSpaceOfTheActiveLayoutOnlyFollowsModelSpace) {
+    add<mmPointObj>({{1, 1}})->lineWidth = 0;
+    mmSpace paper;
+    auto p = std::make_shared<mmPointObj>();
+    p->AddPoint(2, 2);
+    p->lineWidth = 0;
+    p->colorIndex = 5;
+    p->id = paper.nextEntityId++;
+    AddEntity(paper, p);
+
+    const std::string model = Dxf("0 POINT\n8 0\n6 Continuous\n10 1.000000\n20 1.000000\n");
+    EXPECT_EQ(entitiesOf(save()), model);
+    DxfSpaceLayout layout(paper);
+    EXPECT_EQ(entitiesOf(save(&layout)),
+              model + Dxf("0 POINT\n8 0\n67 1\n62 5\n6 Continuous\n10 2.000000\n20 2.000000\n"));
+}
+
+TEST_F(WriterFixture, NameWithoutAByteFailsAndKeepsThePreviousFile) {
+    const std::string path = dir.file("kept.dxf");
+    WriteWholeFile(path, "previous contents");
+    for (const char16_t* bad : {u"L\u0141", u"\u20ac\u0141"}) {
+        mmDrawing drawing;
+        FillNewDrawing(drawing);
+        drawing.layers[0].name = bad;
+        EXPECT_FALSE(saveDrawingAsDxf(drawing, nullptr, path));
+        EXPECT_EQ(ReadWholeFile(path), "previous contents");
+    }
+    // The same character in a block name.
+    auto block = std::make_shared<mmBlock>();
+    block->id = 0;
+    block->name = u"\u0141";
+    AddBlock(d, block);
+    EXPECT_FALSE(saveDrawingAsDxf(d, nullptr, path));
+    EXPECT_EQ(ReadWholeFile(path), "previous contents");
+    EXPECT_EQ(dir.fileCount(), 1u) << "no temporary file is left behind";
+}
+
+TEST_F(WriterFixture, FileThatCannotBeCreatedFails) {
+    EXPECT_FALSE(saveDrawingAsDxf(d, nullptr, dir.file("missing/out.dxf")));
+    EXPECT_FALSE(saveDrawingAsDxf(d, nullptr, dir.path));  // a folder
+    EXPECT_EQ(dir.fileCount(), 0u);
+}
+
+TEST_F(WriterFixture, FullDiskFailsAndKeepsThePreviousFile) {
+    const std::string path = dir.file("kept.dxf");
+    WriteWholeFile(path, "previous contents");
+    for (int i = 0; i < 20000; ++i)
+        add<mmLine>({{i * 1.0, 0}, {i * 1.0, 1}});
+
+    // A file size limit makes writes fail as a full disk does.
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved = saveDrawingAsDxf(d, nullptr, path);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadWholeFile(path), "previous contents");
+    EXPECT_EQ(dir.fileCount(), 1u);
+}
+
+TEST_F(WriterFixture, SaveReplacesAnExistingFileAndKeepsItsMode) {
+    const std::string path = dir.file("plan.dxf");
+    WriteWholeFile(path, "old");
+    std::filesystem::permissions(path, std::filesystem::perms(0640));
+    ASSERT_TRUE(saveDrawingAsDxf(d, nullptr, path));
+    EXPECT_EQ(ReadWholeFile(path).substr(0, 9), "0\r\nSECTIO");
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(dir.fileCount(), 1u);
+}
+
+TEST_F(WriterFixture, SaveThroughASymbolicLinkWritesItsTarget) {
+    const std::string real = dir.file("real.dxf");
+    const std::string link = dir.file("link.dxf");
+    WriteWholeFile(real, "old");
+    std::filesystem::create_symlink(real, link);
+    ASSERT_TRUE(saveDrawingAsDxf(d, nullptr, link));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_NE(ReadWholeFile(real), "old");
+}
+
+TEST(DxfWriter, PrimitivesInTheWrongStateWriteNothing) {
+    TempDir dir;
+    const std::string path = dir.file("p.dxf");
+    DxfWriter w;
+    ASSERT_TRUE(w.create(path));
+    EXPECT_FALSE(w.beginTable(DxfWriter::Table::Layer));  // outside TABLES
+    EXPECT_FALSE(w.endSection());
+    EXPECT_FALSE(w.beginEntity("LINE"));
+    EXPECT_FALSE(w.writeBlockHeader(u"0", u"B", 0));
+    ASSERT_TRUE(w.beginSection(DxfWriter::Section::Tables));
+    EXPECT_FALSE(w.beginSection(DxfWriter::Section::Blocks));  // one open at a time
+    EXPECT_FALSE(w.writeLayerEntry(u"0", 7));                  // no LAYER table open
+    ASSERT_TRUE(w.beginTable(DxfWriter::Table::Layer));
+    EXPECT_FALSE(w.beginTable(DxfWriter::Table::DimStyle));
+    EXPECT_FALSE(w.endSection());  // a table is open
+    ASSERT_TRUE(w.endTable());
+    EXPECT_FALSE(w.beginTable(DxfWriter::Table::Layer));  // each table once
+    ASSERT_TRUE(w.endSection());
+    EXPECT_FALSE(w.beginSection(DxfWriter::Section::Header));  // sections keep their order
+    EXPECT_FALSE(w.beginSection(DxfWriter::Section::Tables));
+    ASSERT_TRUE(w.beginSection(DxfWriter::Section::Blocks));
+    EXPECT_FALSE(w.beginEntity("LINE"));  // no block open
+    EXPECT_FALSE(w.endBlock());
+    ASSERT_TRUE(w.writeBlockHeader(u"0", u"B", 0));
+    EXPECT_FALSE(w.writeBlockHeader(u"0", u"C", 0));
+    EXPECT_FALSE(w.endSection());
+    EXPECT_FALSE(w.closeDxfFile());  // a section is open
+    ASSERT_TRUE(w.endBlock());
+    ASSERT_TRUE(w.endSection());
+    ASSERT_TRUE(w.closeDxfFile());
+    EXPECT_FALSE(w.writeGroupInt(70, 1));  // closed
+
+    EXPECT_EQ(ReadWholeFile(path), Dxf(R"(
+0 SECTION
+2 TABLES
+0 TABLE
+2 LAYER
+0 ENDTAB
+0 ENDSEC
+0 SECTION
+2 BLOCKS
+0 BLOCK
+8 0
+2 B
+70 0
+10 0.000000
+20 0.000000
+3 B
+0 ENDBLK
+0 ENDSEC
+0 EOF
+)"));
+}
+
+TEST(DxfWriter, WriterThatIsNotClosedLeavesNoFile) {
+    TempDir dir;
+    {
+        DxfWriter w;
+        ASSERT_TRUE(w.create(dir.file("never.dxf")));
+        w.beginSection(DxfWriter::Section::Header);
+    }
+    EXPECT_EQ(dir.fileCount(), 0u);
+}

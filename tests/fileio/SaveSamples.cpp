@@ -1,0 +1,109 @@
+// Writes DXF files saved by Kestrel for the interop check: a drawing holding every entity type
+// the writer knows, and (given a folder of DXF files) each of them opened and saved again.
+// Usage: dxf_save_samples OUT_DIR [DXF_DIR]
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "drawing/Drawing.h"
+#include "entities/Arc.h"
+#include "entities/Circle.h"
+#include "entities/Line.h"
+#include "entities/Point.h"
+#include "fileio/dxf/DxfLayout.h"
+#include "fileio/dxf/DxfLoad.h"
+#include "fileio/dxf/DxfSave.h"
+
+namespace {
+
+template <class T>
+std::shared_ptr<T> make(int32_t layerId, int32_t colorIndex, std::initializer_list<mmVertex> pts) {
+    auto e = std::make_shared<T>();
+    e->layerId = layerId;
+    e->colorIndex = colorIndex;
+    for (const mmVertex& p : pts)
+        e->AddPoint(p.x, p.y);
+    return e;
+}
+
+void add(mmSpace& space, const mmObjectPtr& e) {
+    e->id = space.nextEntityId++;
+    AddEntity(space, e);
+}
+
+// Points, lines, circles and arcs in model space, paper space and a block, on layers with
+// Latin-1 names, in colours by layer, by block, indexed and true.
+bool writeEveryType(const std::string& path) {
+    mmDrawing d;
+    FillNewDrawing(d);
+    mmLayer walls = mmLayer::WithDefaults(d.nextLayerId++, u"Mauerwerk \u00e4\u00df");
+    walls.colorIndex = 1;
+    d.layers[walls.id] = walls;
+    DimStyle iso = DimStyle::Standard(d.nextDimStyleId++);
+    iso.name = u"ISO-25";
+    d.dimStyles[iso.id] = iso;
+
+    auto block = std::make_shared<mmBlock>();
+    block->id = d.nextBlockId++;
+    block->name = u"Baum";
+    block->baseX = 5;
+    block->baseY = 5;
+    auto crown = make<mmCircle>(1, 3, {{0, 0}});
+    crown->radius = 2;
+    block->entities.push_back(crown);
+    block->entities.push_back(make<mmLine>(0, 0, {{0, -2}, {0, -4}}));
+    AddBlock(d, block);
+
+    add(d, make<mmLine>(0, 256, {{0, 0}, {2500000.125, 5600000.5}}));
+    add(d, make<mmLine>(1, 0, {{1, 1}, {-1, -1}}));
+    auto circle = make<mmCircle>(1, 5, {{10, 10}});
+    circle->radius = 4.5;
+    add(d, circle);
+    auto arc = make<mmArc>(0, 300, {{-3, 4}});
+    arc->radius = 1.5;
+    arc->startAngle = 350;
+    arc->endAngle = 30;
+    add(d, arc);
+    auto point = make<mmPointObj>(1, 7, {{3, 3}});
+    point->lineWidth = 2;
+    add(d, point);
+
+    mmSpace paper;
+    add(paper, make<mmLine>(0, 2, {{0, 0}, {297, 210}}));
+    add(paper, make<mmPointObj>(1, 256, {{10, 10}}));
+    DxfSpaceLayout layout(paper);
+    return saveDrawingAsDxf(d, &layout, path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: dxf_save_samples OUT_DIR [DXF_DIR]\n");
+        return 2;
+    }
+    const std::filesystem::path out = argv[1];
+    std::filesystem::create_directories(out);
+    int failures = 0;
+    if (!writeEveryType((out / "every_type.dxf").string())) {
+        std::fprintf(stderr, "could not save every_type.dxf\n");
+        ++failures;
+    }
+    if (argc > 2) {
+        for (const auto& entry : std::filesystem::directory_iterator(argv[2])) {
+            if (entry.path().extension() != ".dxf") continue;
+            mmDrawing d;
+            FillNewDrawing(d);
+            mmSpace paper;
+            DxfSpaceLayout layout(paper);
+            const std::string saved =
+                (out / ("saved_" + entry.path().filename().string())).string();
+            if (!loadDrawingFromDxf(d, nullptr, entry.path().string(), &layout) ||
+                !saveDrawingAsDxf(d, &layout, saved)) {
+                std::fprintf(stderr, "could not open and save %s\n", entry.path().c_str());
+                ++failures;
+            }
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
