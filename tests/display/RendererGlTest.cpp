@@ -162,6 +162,8 @@ TEST_F(RendererGl, CachedFramePlusOverlaysEqualsAFullRedraw) {
         type(u"line");
         type(u"20,40");  // the rubber band runs from here to the cursor
         select(*black);  // highlighted with grips
+        model().selectionWindowStarted = true;  // tints the picture from (60, 10) to the cursor
+        model().selectionWindowCorner = mmVertex(60, 10);
 
         ViewMouseMove(session, 100, 60);
         paint(std::string(mode.name) + "-first");
@@ -171,7 +173,7 @@ TEST_F(RendererGl, CachedFramePlusOverlaysEqualsAFullRedraw) {
         model().requestRedraw();
         const Image full = paint(std::string(mode.name) + "-full");
         EXPECT_TRUE(sameRgb(moved, full));
-        EXPECT_FALSE(isWhite(full.pixel(250 - 10, 180)));  // the cursor is where the mouse is
+        EXPECT_FALSE(isWhite(full.pixel(250 + 10, 180)));  // the cursor is where the mouse is
 
         // A paint without a full redraw does not draw the entities again.
         green->color = 0x0000FF;
@@ -180,6 +182,34 @@ TEST_F(RendererGl, CachedFramePlusOverlaysEqualsAFullRedraw) {
         EXPECT_EQ(stale.g, 255);
         EXPECT_EQ(stale.b, 0);
         type(u"");
+    }
+}
+
+TEST_F(RendererGl, SnapMarkersAreDrawnAtTheSnappedPointWhileACommandTakesPoints) {
+    start();
+    model().zoomWindow(0, 0, 100, 75, 0);
+    const auto orange = [](const Rgba& c) { return c.r == 255 && c.g > 100 && c.g < 160 && c.b == 0; };
+    const double pixel = 1.0 / model().ActiveZoomScale();
+    model().snapInfo.x = 50;
+    model().snapInfo.y = 40;
+    model().snapMarkerShown = true;
+    model().snapInfo.kind = kSnapEndpoint;
+    EXPECT_FALSE(inkNear(paint("idle"), 50 - 5 * pixel, 40));  // no command: no marker
+    type(u"line");
+    const struct {
+        int kind;
+        double x, y;  // a point of the marker, in pixels from the snapped point
+    } markers[] = {{kSnapEndpoint, -5, 0}, {kSnapIntersection, 3, 3}, {kSnapNearest, 0, 6}};
+    for (const auto& m : markers) {
+        model().snapInfo.kind = m.kind;
+        model().requestRedraw();
+        const Image image = paint("marker" + std::to_string(m.kind));
+        int px = 0, py = 0;
+        model().worldToScreen(50 + m.x * pixel, 40 + m.y * pixel, model().Matrices(), px, py);
+        bool found = false;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) found |= orange(image.pixel(px + dx, py + dy));
+        EXPECT_TRUE(found) << m.kind;
     }
 }
 
