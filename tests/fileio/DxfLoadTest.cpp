@@ -6,9 +6,16 @@
 #include "drawing/Palette.h"
 #include "entities/Arc.h"
 #include "entities/Circle.h"
+#include "entities/GlyphTable.h"
+#include "entities/Hatch.h"
 #include "entities/Line.h"
+#include "entities/MText.h"
 #include "entities/Point.h"
+#include "entities/Polyline.h"
+#include "entities/Spline.h"
+#include "entities/Text.h"
 #include "fileio/DxfTestSupport.h"
+#include "fileio/EntityComparison.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfLoad.h"
 #include "fileio/dxf/DxfSave.h"
@@ -257,6 +264,235 @@ TEST_F(LoadFixture, SimpleEntitiesAndSkippedTypes) {
                                   {"ATTRIB", 1}, {"ELLIPSE", 1}, {"SOLID", 1}}));
 }
 
+template <class T>
+const T& entityAt(const mmDrawing& d, std::size_t i) {
+    return dynamic_cast<const T&>(*d.entities.at(i));
+}
+
+std::vector<std::pair<double, double>> xyOf(const mmObject& e) {
+    std::vector<std::pair<double, double>> out;
+    for (const mmVertex& p : e.points)
+        out.emplace_back(p.x, p.y);
+    return out;
+}
+
+using XY = std::vector<std::pair<double, double>>;
+
+TEST_F(LoadFixture, PolylinesAndFaces) {
+    load(entities(R"(
+0 LWPOLYLINE
+62 2
+90 4
+70 1
+10 0
+20 0
+42 1
+10 10
+20 0
+10 10
+20 10
+10 0
+20 10
+0 POLYLINE
+70 0
+0 VERTEX
+10 1
+20 1
+0 VERTEX
+10 2
+20 1
+42 -0.5
+0 SEQEND
+0 3DFACE
+10 0
+20 0
+11 1
+21 0
+12 1
+22 1
+13 0
+23 1
+0 LINE
+)"));
+    ASSERT_EQ(d.entities.size(), 4u) << "SEQEND is stepped over";
+    const auto& lw = entityAt<mmPolyline>(d, 0);
+    EXPECT_EQ(xyOf(lw), (XY{{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}))
+        << "closed: the first vertex again";
+    EXPECT_FALSE(lw.closed);
+    EXPECT_EQ(lw.bulges, (std::vector<double>{1, 0, 0, 0, 1}));
+    EXPECT_EQ(lw.colorIndex, 2);
+    EXPECT_EQ(lw.gripCount(), 10);
+    EXPECT_NEAR(lw.grips[1].y, -5.0, 1e-5) << "the arc's mid point";
+    EXPECT_NEAR(lw.extents.minY, -5.0, 1e-5);
+    const auto& pl = entityAt<mmPolyline>(d, 1);
+    EXPECT_EQ(xyOf(pl), (XY{{1, 1}, {2, 1}}));
+    EXPECT_EQ(pl.bulges, (std::vector<double>{0, -0.5}));
+    const auto& face = entityAt<mmPolyline>(d, 2);
+    EXPECT_EQ(xyOf(face), (XY{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}}));
+    EXPECT_EQ(d.entities[3]->type, kTypeLine);
+}
+
+TEST_F(LoadFixture, TextsAndMultiLineTexts) {
+    load(entities(R"(
+0 TEXT
+1 Plan 1:100
+7 Romans
+10 5
+20 6
+11 9
+21 9
+40 2.5
+41 0.8
+50 90
+72 1
+0 MTEXT
+10 1
+20 2
+40 3
+71 3
+3 first 
+1 {\C1;second}
+0 MTEXT
+10 0
+20 0
+11 0
+21 -1
+)"));
+    ASSERT_EQ(d.entities.size(), 3u);
+    const auto& text = entityAt<mmText>(d, 0);
+    EXPECT_EQ(text.type, kTypeText);
+    EXPECT_EQ(text.String(), "Plan 1:100");
+    EXPECT_EQ(xyOf(text), (XY{{5, 6}})) << "the alignment point is not used";
+    EXPECT_EQ(text.height, 2.5);
+    EXPECT_EQ(text.rotation, 90.0);
+    EXPECT_EQ(text.gripCount(), 1);
+    const auto& mtext = entityAt<mmMText>(d, 1);
+    EXPECT_EQ(mtext.String(), "first {second}");
+    EXPECT_EQ(mtext.attachment, 3);
+    EXPECT_EQ(mtext.height, 3.0);
+    EXPECT_EQ(mtext.DrawOrigin().y, -1.0) << "top attachment: below the insertion point";
+    EXPECT_DOUBLE_EQ(entityAt<mmMText>(d, 2).rotation, -90.0);
+}
+
+// With a glyph table the texts are laid out: their extents cover their glyphs.
+TEST_F(LoadFixture, TextsAreLaidOutWithTheGlyphTable) {
+    std::string message;
+    const mmGlyphTablePtr glyphs = SystemGlyphTable(&message);
+    if (!glyphs || !glyphs->Usable()) GTEST_SKIP() << "no font: " << message;
+    loadDrawingFromDxfText(d, glyphs.get(), Dxf(entities("0 TEXT\n1 HH\n10 100\n20 50\n40 10\n")),
+                           nullptr);
+    ASSERT_EQ(d.entities.size(), 1u);
+    const auto& text = entityAt<mmText>(d, 0);
+    EXPECT_EQ(text.glyphs, glyphs);
+    EXPECT_NEAR(text.extents.minY, 50.0, 0.5);
+    EXPECT_NEAR(text.extents.maxY, 60.0, 0.5) << "a capital is the text height";
+    EXPECT_GT(text.extents.maxX - text.extents.minX, 10.0);
+}
+
+TEST_F(LoadFixture, SplinesKeepTheirPointsInDoublePrecision) {
+    load(entities(R"(
+0 SPLINE
+72 8
+73 4
+40 0
+40 0
+40 0
+40 0
+40 1
+40 1
+40 1
+40 1
+10 2500000.125
+20 5600000.25
+30 7
+10 2500001
+20 5600001
+30 0
+10 2500002
+20 5600001
+30 0
+10 2500003
+20 5600000
+30 0
+)"));
+    ASSERT_EQ(d.entities.size(), 1u);
+    const auto& s = entityAt<mmSpline>(d, 0);
+    EXPECT_EQ(s.knots, (std::vector<float>{0, 0, 0, 0, 1, 1, 1, 1}));
+    ASSERT_EQ(s.pointCount(), 4);
+    EXPECT_EQ(s.points[0].x, 2500000.125);
+    EXPECT_EQ(s.points[0].y, 5600000.25);
+    ASSERT_EQ(s.controlPoints.size(), 12u);
+    EXPECT_EQ(s.controlPoints[2], 0.0f) << "z is not kept";
+    EXPECT_EQ(s.gripCount(), 4);
+    EXPECT_TRUE(s.IsDrawable());
+}
+
+// Each path is a loop; line edges become two-vertex polylines, arcs keep their direction of
+// travel, and the boundary is relative to point 0, the centre of the hatch's extents.
+TEST_F(LoadFixture, HatchLoopsFromEdgeAndPolylinePaths) {
+    load(entities(R"(
+0 HATCH
+91 2
+92 1
+93 2
+72 1
+10 -2
+20 0
+11 2
+21 0
+72 2
+10 0
+20 0
+40 2
+50 0
+51 180
+73 0
+97 0
+92 2
+73 1
+93 3
+10 10
+20 10
+10 14
+20 10
+10 14
+20 14
+97 0
+75 0
+0 HATCH
+91 0
+)"));
+    ASSERT_EQ(d.entities.size(), 1u) << "a hatch without edges is dropped";
+    EXPECT_EQ(report.dropped.at("HATCH"), 1);
+    const auto& h = entityAt<mmHatch>(d, 0);
+    ASSERT_EQ(h.loops.size(), 2u);
+    EXPECT_NEAR(h.points[0].x, 6.0, 1e-9);
+    EXPECT_NEAR(h.points[0].y, 6.0, 1e-9);
+    const mmEntityList& first = *h.loops[0];
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[0]->type, kTypePolyline);
+    EXPECT_EQ(xyOf(*first[0]), (XY{{-8, -6}, {-4, -6}}));
+    const auto& arc = dynamic_cast<const mmArc&>(*first[1]);
+    EXPECT_EQ(arc.startAngle, 180.0) << "clockwise from 180 through 90 to 0...";
+    EXPECT_EQ(arc.endAngle, 360.0) << "...is the lower half followed from its end";
+    EXPECT_EQ(arc.direction, 0);
+    EXPECT_EQ(arc.lineWidth, 1);
+    EXPECT_EQ(h.loops[1]->size(), 3u) << "closed polyline path: three edges";
+    EXPECT_EQ((*h.loops[1])[2]->id, 4) << "boundary ids run through the hatch";
+    EXPECT_NEAR(h.extents.minY, -2.0, 1e-5);
+}
+
+TEST_F(LoadFixture, TrueColoursAreKept) {
+    load(entities("0 LINE\n62 1\n420 2883840\n0 LINE\n62 1\n420 327680\n0 LINE\n420 255\n"));
+    ASSERT_EQ(d.entities.size(), 3u);
+    EXPECT_EQ(d.entities[0]->colorIndex, 300) << "red 44, green 1, blue 0";
+    EXPECT_EQ(d.entities[0]->color, 300u);
+    EXPECT_EQ(d.entities[1]->colorIndex, 1) << "red 5 would read as an index: 62 stays";
+    EXPECT_EQ(d.entities[1]->color, kRed);
+    EXPECT_EQ(d.entities[2]->colorIndex, 0xFF0000) << "blue";
+    EXPECT_EQ(d.entities[2]->color, 0xFF0000u);
+}
+
 TEST_F(LoadFixture, NamedBlocksAreReadRelativeToTheirBasePoint) {
     load(R"(
 0 SECTION
@@ -455,10 +691,74 @@ TEST(DxfLoad, SavedDrawingReadsBackTheSame) {
     add(arc, 0, 6);
     auto point = std::make_shared<mmPointObj>();
     point->AddPoint(7, 7);
-    add(point, 1, 0);
+    add(point, 1, 0);  // by block
+    auto pline = std::make_shared<mmPolyline>();
+    for (const mmVertex& v : {mmVertex(0, 0), mmVertex(2500000.5, 0), mmVertex(2500000.5, 3)})
+        pline->AddPoint(v.x, v.y);
+    pline->bulges = {0.25, -1, 0.5};
+    pline->closed = true;
+    add(pline, 1, 0x123456);  // a true colour
+    auto text = std::make_shared<mmText>();
+    text->SetInsertionPoint(-3.25, 8);
+    text->height = 1.75;
+    text->rotation = 12.5;
+    text->SetString("N\xb0 12 \\ {x}", nullptr);
+    add(text, 0, 3);
+    auto mtext = std::make_shared<mmMText>();
+    mtext->SetInsertionPoint(4, 4);
+    mtext->attachment = 9;
+    mtext->SetString(std::string(120, 'a') + "\\{b}" + std::string(125, 'c'), nullptr);  // 249
+    add(mtext, 0, 256);
+    auto spline = std::make_shared<mmSpline>();
+    for (const mmVertex& v : {mmVertex(2500000.125, 5600000.25), mmVertex(2500001, 5600003),
+                              mmVertex(2500004, 5600003), mmVertex(2500005, 5600000)})
+        spline->AddPoint(v.x, v.y);
+    spline->SyncControlPoints();
+    spline->knots = {0, 0, 0, 0, 0.333333f, 1, 1, 1, 1};
+    add(spline, 0, 256);
+    // A hatch as files give them: edges as two-vertex polylines, arcs both ways, a spline.
+    auto hatch = std::make_shared<mmHatch>();
+    const int loop = hatch->AddLoop();
+    auto edge = std::make_shared<mmPolyline>();
+    edge->AddPoint(2500000, 5600000);
+    edge->AddPoint(2500010, 5600000);
+    hatch->AddBoundary(edge, loop);
+    auto cw = std::make_shared<mmArc>();
+    cw->AddPoint(2500005, 5600000);
+    cw->radius = 5;
+    cw->startAngle = 0;
+    cw->endAngle = 180;
+    cw->direction = 0;
+    hatch->AddBoundary(cw, loop);
+    const int second = hatch->AddLoop();
+    auto ccw = std::make_shared<mmArc>();
+    ccw->AddPoint(2500005, 5600001);
+    ccw->radius = 0.5;
+    ccw->startAngle = 0;
+    ccw->endAngle = 360;
+    hatch->AddBoundary(ccw, second);
+    auto curve = std::make_shared<mmSpline>();
+    for (const mmVertex& v : spline->points)
+        curve->AddPoint(v.x, v.y);
+    curve->SyncControlPoints();
+    curve->knots = spline->knots;
+    hatch->AddBoundary(curve, second);
+    for (const auto& l : hatch->loops)
+        for (const mmObjectPtr& e : *l) {
+            e->UpdateGrips();
+            e->UpdateExtents();
+        }
+    hatch->RebuildFill();
+    add(hatch, 1, 5);
+    for (const mmObjectPtr& e : d.entities) {
+        e->UpdateGrips();
+        e->UpdateExtents();
+    }
 
     TempDir dir;
-    ASSERT_TRUE(saveDrawingAsDxf(d, nullptr, dir.file("r.dxf")));
+    DxfSaveReport saveReport;
+    ASSERT_TRUE(saveDrawingAsDxf(d, nullptr, dir.file("r.dxf"), &saveReport));
+    EXPECT_TRUE(saveReport.leftOut.empty());
     mmDrawing back;
     FillNewDrawing(back);
     ASSERT_TRUE(loadDrawingFromDxf(back, nullptr, dir.file("r.dxf"), nullptr));
@@ -473,24 +773,12 @@ TEST(DxfLoad, SavedDrawingReadsBackTheSame) {
     ASSERT_EQ(back.blocks.size(), 1u);
     EXPECT_EQ(back.blocks.at(0)->name, u"Tree");
     EXPECT_EQ(back.blocks.at(0)->baseX, 0.0);
-    ASSERT_EQ(back.blocks.at(0)->entities.size(), 1u);
-    EXPECT_EQ(dynamic_cast<const mmCircle&>(*back.blocks.at(0)->entities[0]).radius, 1.25);
+    ExpectSameEntities(block->entities, back.blocks.at(0)->entities, "block");
 
-    ASSERT_EQ(back.entities.size(), d.entities.size());
-    for (std::size_t i = 0; i < d.entities.size(); ++i) {
-        const mmObject& a = *d.entities[i];
-        const mmObject& b = *back.entities[i];
-        EXPECT_EQ(b.type, a.type);
-        EXPECT_EQ(b.layerId, a.layerId);
-        EXPECT_EQ(b.colorIndex, a.colorIndex == 0 || a.colorIndex > 255 ? 256 : a.colorIndex);
-        ASSERT_EQ(b.points.size(), a.points.size());
-        for (std::size_t k = 0; k < a.points.size(); ++k) {
-            EXPECT_NEAR(b.points[k].x, a.points[k].x, 5e-7);
-            EXPECT_NEAR(b.points[k].y, a.points[k].y, 5e-7);
-        }
-    }
-    const auto& arcBack = dynamic_cast<const mmArc&>(*back.entities[1]);
-    EXPECT_EQ(arcBack.startAngle, 30.0);
-    EXPECT_EQ(arcBack.endAngle, 300.0);
+    ExpectSameEntities(d.entities, back.entities, "model space");
+    for (std::size_t i = 0; i < d.entities.size(); ++i)
+        EXPECT_EQ(back.entities[i]->layerId, d.entities[i]->layerId) << i;
     EXPECT_EQ(back.entities[1]->color, PaletteColor(6));
+    EXPECT_EQ(back.entities[2]->colorIndex, kColorByBlock);
+    EXPECT_EQ(back.entities[3]->color, 0x123456u);
 }

@@ -12,6 +12,7 @@
 #include "entities/Circle.h"
 #include "entities/Line.h"
 #include "entities/Point.h"
+#include "entities/Spline.h"
 #include "fileio/HeapGrowthHint.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfReader.h"
@@ -19,7 +20,11 @@
 
 DxfEntityLoader::DxfEntityLoader(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs,
                                  DxfLoadReport* report, HeapGrowthHint* heapHint)
-    : reader_(reader), drawing_(drawing), glyphs_(glyphs), report_(report), heapHint_(heapHint) {}
+    : reader_(reader),
+      drawing_(drawing),
+      glyphs_(glyphs ? glyphs->weak_from_this().lock() : nullptr),
+      report_(report),
+      heapHint_(heapHint) {}
 
 void DxfEntityLoader::loadEntities(DxfLayout* layout) {
     // Room for as many entities as the rest of the file could hold at a small size each, so
@@ -213,57 +218,11 @@ bool DxfEntityLoader::skipEntity() {
     return reader_.skipToCodeZero();
 }
 
-// Records read in full; each becomes its entity once the class exists (issues 3 and 4).
-bool DxfEntityLoader::readPolyline() {
-    const bool more = readDxfPolyline(reader_, header_, polyline_);
-    dropped("POLYLINE");
-    return more;
-}
-
-bool DxfEntityLoader::readLwPolyline() {
-    const bool more = readDxfLwPolyline(reader_, header_, polyline_);
-    dropped("LWPOLYLINE");
-    return more;
-}
-
-bool DxfEntityLoader::read3dFace() {
-    const bool more = readDxf3dFace(reader_, header_, polyline_);
-    dropped("3DFACE");
-    return more;
-}
-
-bool DxfEntityLoader::readText() {
-    DxfTextRecord text;
-    const bool more = readDxfText(reader_, header_, text);
-    dropped("TEXT");
-    return more;
-}
-
-bool DxfEntityLoader::readMText() {
-    DxfTextRecord text;
-    const bool more = readDxfMText(reader_, header_, text);
-    dropped("MTEXT");
-    return more;
-}
-
+// Records read in full; each becomes its entity once the class exists (issue 4, layouts).
 bool DxfEntityLoader::readInsert() {
     DxfInsertRecord insert;
     const bool more = readDxfInsert(reader_, header_, insert);
     dropped("INSERT");
-    return more;
-}
-
-bool DxfEntityLoader::readSpline() {
-    DxfSplineRecord spline;
-    const bool more = readDxfSpline(reader_, header_, spline);
-    dropped("SPLINE");
-    return more;
-}
-
-bool DxfEntityLoader::readHatch() {
-    DxfHatchRecord hatch;
-    const bool more = readDxfHatch(reader_, header_, hatch);
-    dropped("HATCH");
     return more;
 }
 
@@ -305,6 +264,15 @@ int32_t DxfEntityLoader::layerIdFor(std::string_view name) {
 
 namespace {
 
+// A true colour (420, 0x00RRGGBB) as the colour value the entity keeps (0x00BBGGRR), when that
+// value cannot be mistaken for a colour index.
+bool trueColorValue(int32_t rgb, uint32_t& value) {
+    if (rgb < 0) return false;
+    const uint32_t c = static_cast<uint32_t>(rgb);
+    value = MakeColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+    return value > static_cast<uint32_t>(kColorByLayer);
+}
+
 uint32_t colorOfIndex(int32_t index, const mmLayer* layer) {
     if (index == kColorByLayer) return layer ? layer->color : 0;
     if (index == kColorByBlock) return 0;
@@ -317,8 +285,13 @@ uint32_t colorOfIndex(int32_t index, const mmLayer* layer) {
 void DxfEntityLoader::finish(const mmObjectPtr& e) {
     e->layerId = layerIdFor(header_.layer);
     const mmLayer* layer = drawing_.FindLayer(e->layerId);
-    e->colorIndex = header_.color;
-    e->color = colorOfIndex(header_.color, layer);
+    if (uint32_t rgb = 0; trueColorValue(header_.trueColor, rgb)) {
+        e->colorIndex = static_cast<int32_t>(rgb);
+        e->color = rgb;
+    } else {
+        e->colorIndex = header_.color;
+        e->color = colorOfIndex(header_.color, layer);
+    }
     if (layer) {
         e->visible = layer->show;
         e->lineWidth = layer->lineWidth;
@@ -328,11 +301,13 @@ void DxfEntityLoader::finish(const mmObjectPtr& e) {
     e->selected = false;
 
     if (mmBlock* block = target_.block) {
-        if (target_.moveToBase)
+        if (target_.moveToBase) {
             for (mmVertex& p : e->points) {
                 p.x -= block->baseX;
                 p.y -= block->baseY;
             }
+            if (auto* spline = dynamic_cast<mmSpline*>(e.get())) spline->SyncControlPoints();
+        }
         e->id = block->nextEntityId++;
         e->UpdateGrips();
         e->UpdateExtents();

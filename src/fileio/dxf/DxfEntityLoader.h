@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "entities/GlyphTable.h"
 #include "entities/Object.h"
 #include "fileio/dxf/DxfEntityRecords.h"
 
@@ -17,6 +18,7 @@ class HeapGrowthHint;
 class mmBlock;
 class mmDrawing;
 class mmGlyphTable;
+class mmText;
 
 // What a load left out: entity names and how many of each were dropped.
 struct DxfLoadReport {
@@ -68,18 +70,22 @@ private:
     bool readCircle();
     bool readArc();
     bool skipEntity();  // a type that is read but not kept (ELLIPSE, SOLID)
-    // Types whose records are read but whose entity classes are still to come: the records are
-    // dropped until then.
+    // Types read into a record first, then made into their entity (DxfEntityLoaderRecords.cpp).
     bool readPolyline();
     bool readLwPolyline();
     bool read3dFace();
     bool readText();
     bool readMText();
-    bool readInsert();
     bool readSpline();
     bool readHatch();
+    // Records read but not kept until their entity classes exist.
+    bool readInsert();
     bool readDimension();
     bool readViewport();
+
+    void finishPolyline();
+    // The text's string, height, rotation and insertion point, laid out once.
+    void fillText(mmText& text, const DxfTextRecord& record) const;
 
     // Common properties, grips and extents; then the entity goes to the target.
     void finish(const mmObjectPtr& entity);
@@ -87,12 +93,14 @@ private:
 
     DxfReader& reader_;
     mmDrawing& drawing_;
-    [[maybe_unused]] const mmGlyphTable* glyphs_;  // for the text entities
+    mmGlyphTablePtr glyphs_;  // for the text entities; null lays texts out without outlines
     DxfLoadReport* report_;
     HeapGrowthHint* heapHint_;
     Target target_;
     DxfEntityHeader header_;
-    DxfPolylineRecord polyline_;  // kept between entities for their buffers
+    // Kept between entities for their buffers.
+    DxfPolylineRecord polyline_;
+    DxfTextRecord text_;
     std::map<std::string, int32_t, std::less<>> layerIds_;  // group 8 as read -> layer id
     std::string lastLayerName_;
     int32_t lastLayerId_ = 0;
