@@ -2,6 +2,8 @@
 // paper space, truncated files, and save -> load round trips.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "drawing/Drawing.h"
 #include "drawing/Palette.h"
 #include "entities/Arc.h"
@@ -16,6 +18,7 @@
 #include "entities/Text.h"
 #include "fileio/DxfTestSupport.h"
 #include "fileio/EntityComparison.h"
+#include "fileio/HeapGrowthHint.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfLoad.h"
 #include "fileio/dxf/DxfSave.h"
@@ -648,6 +651,31 @@ TEST(DxfLoad, BlocksOnlyAndXref) {
     EXPECT_FALSE(loadBlocksFromDxf(x, names, dir.file("missing.dxf"), nullptr));
     mmDrawing m;
     EXPECT_FALSE(loadDrawingFromDxf(m, nullptr, dir.file("missing.dxf"), nullptr));
+}
+
+// The heap hint of a large read is given back however the read ends.
+TEST(DxfLoad, LargeReadRestoresTheHeapHintOnEveryPath) {
+    struct ThrowingLayout : DxfLayout {
+        int seen = -1;
+        mmSpace& PaperSpace() override {
+            seen = HeapGrowthHint::activeCount();
+            throw std::runtime_error("layout gone");
+        }
+        const mmSpace& PaperSpace() const override { throw std::runtime_error("layout gone"); }
+    };
+    std::string file = Dxf(entities("0 POINT\n67 1\n"));
+    file.insert(0, Dxf("999 " + std::string(HeapGrowthHint::kMinimumBytes, 'c') + "\n"));
+    ThrowingLayout layout;
+    mmDrawing d;
+    FillNewDrawing(d);
+    EXPECT_THROW(loadDrawingFromDxfText(d, nullptr, file, &layout), std::runtime_error);
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_EQ(layout.seen, 1) << "in effect during the read";
+#endif
+    EXPECT_EQ(HeapGrowthHint::activeCount(), 0);
+    loadDrawingFromDxfText(d, nullptr, file, nullptr);
+    EXPECT_EQ(HeapGrowthHint::activeCount(), 0);
+    EXPECT_EQ(d.entities.size(), 1u);
 }
 
 // A saved drawing reads back to the same tables, blocks and entities (new layer ids, layer
