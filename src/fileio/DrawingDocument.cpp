@@ -50,6 +50,27 @@ std::string DwgSaveRedirectMessage(std::string_view dxfPath) {
            "\nPlease save again.";
 }
 
+std::vector<std::string> LeftOutMessages(const std::map<int32_t, int64_t>& leftOut) {
+    std::vector<std::string> lines;
+    int64_t others = 0;
+    for (const auto& [type, count] : leftOut) {
+        if (type != kTypeRasterImage) {
+            others += count;
+            continue;
+        }
+        lines.push_back(count == 1 ? "1 raster image was left out: a DXF file cannot hold "
+                                     "raster images."
+                                   : std::to_string(count) +
+                                         " raster images were left out: a DXF file cannot hold "
+                                         "raster images.");
+    }
+    if (others > 0)
+        lines.push_back(std::to_string(others) + (others == 1 ? " entity was" : " entities were") +
+                        " left out: the DXF file has no form for " +
+                        (others == 1 ? "its type." : "their types."));
+    return lines;
+}
+
 void NewDrawing(mmDrawing& drawing) {
     ResetDrawing(drawing);
     FillNewDrawing(drawing);
@@ -77,6 +98,11 @@ SaveOutcome SaveDrawing(const mmDrawing& drawing, const std::string& path,
     DxfSaveReport report;
     outcome.written = saveDrawingAsDxf(drawing, layout, path, &report);
     outcome.leftOut = std::move(report.leftOut);
-    if (!outcome.written) host.messageBox(kErrorSavingDxf, kestrel::platform::MessageKind::Error);
+    if (!outcome.written) {
+        host.messageBox(kErrorSavingDxf, kestrel::platform::MessageKind::Error);
+        return outcome;
+    }
+    for (const std::string& line : LeftOutMessages(outcome.leftOut))
+        host.historyMessage(line);
     return outcome;
 }
