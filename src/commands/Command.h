@@ -29,9 +29,13 @@ struct mmCommandSteps {
 
 // Built-in commands.
 extern const mmCommandSteps kPointSteps;
+extern const mmCommandSteps kPlineSteps;
 extern const mmCommandSteps kLineSteps;
 extern const mmCommandSteps kCircleSteps;
 extern const mmCommandSteps kArcSteps;
+extern const mmCommandSteps kRectangleSteps;
+extern const mmCommandSteps kTextSteps;
+extern const mmCommandSteps kImptxtSteps;
 extern const mmCommandSteps kViewportSteps;
 extern const mmCommandSteps kUndoSteps;
 extern const mmCommandSteps kRedoSteps;

@@ -1,4 +1,4 @@
-// mmSession: construction and the redraw request.
+// mmSession: construction (with the system glyph table) and the redraw request.
 #include "commands/Session.h"
 
 mmSession::mmSession(kestrel::platform::Host& h)
@@ -9,6 +9,10 @@ mmSession::mmSession(kestrel::platform::Host& h)
       preview_(*this) {
     FillNewDrawing(drawing);
     modelView.commandPreview = &preview_;
+    std::string fontMessage;
+    glyphTable = SystemGlyphTable(&fontMessage);
+    if (!fontMessage.empty())
+        host.messageBox(fontMessage, kestrel::platform::MessageKind::Warning);
 }
 
 void mmSession::RequestRedraw() {

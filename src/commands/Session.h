@@ -11,12 +11,22 @@
 #include "commands/ShellEvents.h"
 #include "display/View.h"
 #include "drawing/Drawing.h"
+#include "entities/GlyphTable.h"
 #include "platform/Host.h"
 
 // (commandId, step) kept by SaveCurrentCommand.
 struct mmSavedCommand {
     int commandId = 0;
     int step = 0;
+};
+
+// What a running command keeps between its steps besides the pending entity.
+struct mmCommandScratch {
+    // Direction of the last segment added to a polyline (PLINE's tangent arcs).
+    mmVertex tangentDirection{1.0, 0.0};
+    // A point given ahead of the entity it shapes: PLINE's second arc point, RECTANGLE's first
+    // corner.
+    mmVertex heldPoint;
 };
 
 // Object snap settings of the application: the master switch and the mode bits.
@@ -27,7 +37,8 @@ struct mmSnapSettings {
 
 class mmSession {
 public:
-    // Starts with a new drawing (layer "0", style "Standard") and the model view active.
+    // Starts with a new drawing (layer "0", style "Standard") and the model view active. A
+    // missing system font is reported in a message box.
     explicit mmSession(kestrel::platform::Host& host);
     mmSession(const mmSession&) = delete;
     mmSession& operator=(const mmSession&) = delete;
@@ -41,11 +52,15 @@ public:
     mmCommandLine commandLine;
     // The entity the running command builds or edits; null when no command runs.
     mmObjectPtr pendingEntity;
+    mmCommandScratch scratch;
     mmSavedCommand savedCommand;
     mmExtensionCommands extensionCommands;
     std::u16string lastCommand;  // upper-case
     bool modified = false;
     mmSnapSettings snap;
+    // The glyph table of the texts commands create; null or unusable when no font could be
+    // loaded (such texts have no outlines).
+    mmGlyphTablePtr glyphTable;
 
     mmView& ActiveView() { return *activeView; }
     const mmView& ActiveView() const { return *activeView; }

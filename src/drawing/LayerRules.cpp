@@ -2,6 +2,7 @@
 #include "drawing/LayerRules.h"
 
 #include "drawing/Drawing.h"
+#include "entities/BlockRef.h"
 #include "entities/Object.h"
 
 mmCurrentProps& CurrentProps() {
@@ -48,10 +49,30 @@ void setWorkingLayer(mmDrawing& drawing, std::u16string_view name) {
 void PushLayerProperties(mmDrawing& drawing, const mmGlyphTable* glyphs) {
     for (const mmObjectPtr& entity : drawing.entities) {
         if (!entity) continue;
-        const mmLayer* layer = drawing.FindLayer(entity->layerId);
-        if (!layer) continue;
-        entity->visible = layer->show;
-        if (entity->colorIndex == kColorByLayer) entity->SetColor(layer->color, kColorByLayer, glyphs);
-        if (entity->lineWidthSource == kLineWidthByLayer) entity->lineWidth = layer->lineWidth;
+        if (const mmLayer* layer = drawing.FindLayer(entity->layerId)) {
+            entity->visible = layer->show;
+            if (entity->colorIndex == kColorByLayer) entity->SetColor(layer->color, kColorByLayer, glyphs);
+            if (entity->lineWidthSource == kLineWidthByLayer) entity->lineWidth = layer->lineWidth;
+        }
+        if (entity->type == kTypeBlockRef)
+            PushIntoChildren(static_cast<mmBlockRef&>(*entity), drawing.layers, glyphs);
+    }
+}
+
+void PushIntoChildren(mmBlockRef& reference, const std::map<int32_t, mmLayer>& layers,
+                      const mmGlyphTable* glyphs) {
+    for (const mmObjectPtr& child : reference.children) {
+        if (!child) continue;
+        child->visible = reference.visible;
+        const auto it = layers.find(child->layerId);
+        const mmLayer* layer = it == layers.end() ? nullptr : &it->second;
+        const uint32_t color = layer ? layer->color : reference.color;
+        // Recolouring lays texts out again: only when the colour changes.
+        if (child->colorIndex == kColorByLayer && child->color != color)
+            child->SetColor(color, kColorByLayer, glyphs);
+        if (child->lineWidthSource == kLineWidthByLayer)
+            child->lineWidth = layer ? layer->lineWidth : reference.lineWidth;
+        if (child->type == kTypeBlockRef)
+            PushIntoChildren(static_cast<mmBlockRef&>(*child), layers, glyphs);
     }
 }

@@ -3,8 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string_view>
 
+#include "drawing/Layer.h"
+
+class mmBlockRef;
 class mmDrawing;
 class mmGlyphTable;
 class mmObject;
@@ -33,5 +37,11 @@ void ApplyCurrentProps(mmObject& entity, const mmCurrentProps& props);
 void setWorkingLayer(mmDrawing& drawing, std::u16string_view name);
 
 // After the layer table changed: visibility, by-layer colours and by-layer widths of model-space
-// entities follow their layers (texts rebuild with the given glyph table).
+// entities follow their layers (texts rebuild with the given glyph table); block references push
+// into their children.
 void PushLayerProperties(mmDrawing& drawing, const mmGlyphTable* glyphs);
+// The children of a reference (and of references nested in it) take the reference's visibility;
+// by-layer colours and widths follow each child's own layer, or the reference itself when that
+// layer is not in the table.
+void PushIntoChildren(mmBlockRef& reference, const std::map<int32_t, mmLayer>& layers,
+                      const mmGlyphTable* glyphs);

@@ -1,6 +1,8 @@
 // Creation of an empty entity from its type code (used by copies and undo snapshots).
 #include "entities/Arc.h"
+#include "entities/BlockRef.h"
 #include "entities/Circle.h"
+#include "entities/Dimension.h"
 #include "entities/Hatch.h"
 #include "entities/Line.h"
 #include "entities/MText.h"
@@ -32,6 +34,10 @@ mmObjectPtr CreateEntityOfType(int32_t type) {
             return std::make_shared<mmText>();
         case kTypeMText:
             return std::make_shared<mmMText>();
+        case kTypeBlockRef:
+            return std::make_shared<mmBlockRef>();
+        case kTypeDimension:
+            return std::make_shared<mmDimension>();
         default:
             return nullptr;
     }

@@ -1,0 +1,69 @@
+// mmBlockRef: a block shown at an insertion point with a scale and a rotation. At insertion the
+// reference takes deep copies of the block's entities ("children") relative to its insertion
+// point; scaling and rotating change the children's coordinates. Also the coordinate transforms
+// that blocks and references apply to entities of every class.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "entities/Block.h"
+#include "entities/GlyphTable.h"
+#include "entities/Object.h"
+
+class mmBlockRef : public mmObject {
+public:
+    mmEntityList children;  // relative to the insertion point, scale and rotation applied
+    int32_t blockId = -1;
+    std::u16string blockName;
+    double scaleX = 1.0;
+    double scaleY = 1.0;
+    double rotation = 0.0;  // degrees
+
+    mmBlockRef() { type = kTypeBlockRef; }
+
+    // Takes copies of the entities of the first block named exactly so (erased ones left out);
+    // texts among them are laid out with the given table (null keeps their own). The children
+    // start at scale 1 and rotation 0. False, and nothing changes, when no block has the name.
+    bool InstantiateBlock(std::u16string_view name, const mmBlockTable& blocks,
+                          const mmGlyphTablePtr& glyphs);
+    // Stores the factors and scales the children by sx / scaleX, sy / scaleY (by sx, sy
+    // themselves when byFactor), in the unrotated frame. Radii of circles and arcs follow the x
+    // factor (the y factor when the x factor equals the old x scale); texts keep their height.
+    // Factors that are zero or not finite are refused (false, nothing changes).
+    bool SetScale(double sx, double sy, bool byFactor);
+    // Turns the children about the insertion point by degrees - rotation (by degrees itself when
+    // fromZero) and stores degrees; arcs add the turn to their angles, texts keep their own
+    // rotation, nested references turn with their contents. False for an angle that is not finite.
+    bool SetRotation(double degrees, bool fromZero);
+
+    void Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixelsPerUnit, int primitive,
+              const mmShift& shift, bool cull) override;
+    bool HitTest(int cx, int cy, const mmRect& view, const mmViewMatrices& m, float pixelsPerUnit,
+                 const mmShift& shift, bool cull) override;
+    void SetSelected(bool on, int& delta) override;
+    bool CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) override;
+    void UpdateGrips() override;
+    void UpdateExtents() override;
+    void CopyFrom(const mmObject& from) override;
+
+private:
+    // The shift that places children (relative to the insertion point) in display coordinates.
+    mmShift ChildShift(const mmShift& shift) const;
+};
+
+// Moves every coordinate an entity has by (dx, dy): points and grips, a spline's control points,
+// a dimension's definition points and parts. Hatches and references move their point 0 only
+// (their contents are relative to it).
+void TranslateEntity(mmObject& entity, double dx, double dy);
+// Multiplies the coordinates of an entity by (fx, fy) about the origin, radii by |radiusFactor|;
+// a mirroring (fx * fy < 0) also mirrors arc angles and polyline bulges. Grips and extents are
+// updated.
+void ScaleEntity(mmObject& entity, double fx, double fy, double radiusFactor);
+// Turns the coordinates of an entity about the origin by degrees; arcs add the angle to theirs.
+// Grips and extents are updated.
+void RotateEntity(mmObject& entity, double degrees);
+// Lays out again, with the given table, every text an entity holds (itself, a dimension's label,
+// the children of a reference) whose table differs.
+void RebuildTexts(mmObject& entity, const mmGlyphTablePtr& glyphs);
