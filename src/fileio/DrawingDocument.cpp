@@ -1,6 +1,7 @@
 // New, open and save of the document, dispatched by file extension.
 #include "fileio/DrawingDocument.h"
 
+#include "drawing/DimensionRules.h"
 #include "drawing/Drawing.h"
 #include "fileio/dxf/DxfLoad.h"
 #include "fileio/dxf/DxfSave.h"
@@ -85,8 +86,8 @@ bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform:
     return read;
 }
 
-SaveOutcome SaveDrawing(const mmDrawing& drawing, const std::string& path,
-                        kestrel::platform::Host& host, const DxfLayout* layout) {
+SaveOutcome SaveDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
+                        const DxfLayout* layout) {
     SaveOutcome outcome;
     if (HasDwgExtension(path)) {
         outcome.documentPath = DxfPathFor(path);
@@ -95,6 +96,7 @@ SaveOutcome SaveDrawing(const mmDrawing& drawing, const std::string& path,
         return outcome;
     }
     outcome.documentPath = path;
+    MakeDimensionBlock(drawing);
     DxfSaveReport report;
     outcome.written = saveDrawingAsDxf(drawing, layout, path, &report);
     outcome.leftOut = std::move(report.leftOut);

@@ -51,6 +51,7 @@ std::vector<std::string> LeftOutMessages(const std::map<int32_t, int64_t>& leftO
 
 // Saves the drawing and the layout's paper space as DXF. A DWG name writes nothing and moves
 // the document to the DXF name, with a message; a failed save says so and leaves the previous
-// file as it was. After a save that left entities out, the command history says so.
-SaveOutcome SaveDrawing(const mmDrawing& drawing, const std::string& path,
-                        kestrel::platform::Host& host, const DxfLayout* layout);
+// file as it was. Before writing, the anonymous blocks of the model-space dimensions are made
+// (MakeDimensionBlock). After a save that left entities out, the command history says so.
+SaveOutcome SaveDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
+                        const DxfLayout* layout);

@@ -4,10 +4,13 @@
 
 #include <stdexcept>
 
+#include "drawing/DimensionRules.h"
 #include "drawing/Drawing.h"
 #include "drawing/Palette.h"
 #include "entities/Arc.h"
+#include "entities/BlockRef.h"
 #include "entities/Circle.h"
+#include "entities/Dimension.h"
 #include "entities/GlyphTable.h"
 #include "entities/Hatch.h"
 #include "entities/Line.h"
@@ -16,12 +19,14 @@
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
+#include "fileio/DrawingDocument.h"
 #include "fileio/DxfTestSupport.h"
 #include "fileio/EntityComparison.h"
 #include "fileio/HeapGrowthHint.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfLoad.h"
 #include "fileio/dxf/DxfSave.h"
+#include "platform/RecordingHost.h"
 
 namespace {
 
@@ -280,6 +285,7 @@ std::vector<std::pair<double, double>> xyOf(const mmObject& e) {
 }
 
 using XY = std::vector<std::pair<double, double>>;
+using kestrel::platform::RecordingHost;
 
 TEST_F(LoadFixture, PolylinesAndFaces) {
     load(entities(R"(
@@ -496,6 +502,193 @@ TEST_F(LoadFixture, TrueColoursAreKept) {
     EXPECT_EQ(d.entities[2]->color, 0xFF0000u);
 }
 
+const char* const kDoorBlock = R"(
+0 SECTION
+2 BLOCKS
+0 BLOCK
+2 *U1
+0 LINE
+0 ENDBLK
+0 BLOCK
+2 Door
+10 5
+20 5
+0 LINE
+10 5
+20 5
+11 6
+21 5
+0 TEXT
+1 D
+10 5
+20 6
+0 ENDBLK
+0 ENDSEC
+)";
+
+// References copy their block's entities, scaled and rotated; a name no block has (anonymous
+// blocks are never read, and names are compared exactly) drops the reference.
+TEST_F(LoadFixture, InsertsOfNamedBlocks) {
+    load(std::string(kDoorBlock) + entities(R"(
+0 INSERT
+8 Walls
+2 Door
+10 100
+20 50
+41 2
+42 3
+50 90
+66 1
+0 ATTRIB
+1 value
+0 SEQEND
+0 INSERT
+2 *U1
+0 INSERT
+2 door
+0 INSERT
+2 Door
+0 LINE
+)"));
+    ASSERT_EQ(d.entities.size(), 3u);
+    const auto& ref = entityAt<mmBlockRef>(d, 0);
+    EXPECT_EQ(ref.blockName, u"Door");
+    EXPECT_EQ(xyOf(ref), (XY{{100, 50}}));
+    EXPECT_EQ(ref.scaleX, 2.0);
+    EXPECT_EQ(ref.scaleY, 3.0);
+    EXPECT_EQ(ref.rotation, 90.0);
+    ASSERT_EQ(ref.children.size(), 2u);
+    EXPECT_NEAR(ref.children[0]->points[1].x, 0.0, 1e-12) << "(1, 0) scaled by 2, turned by 90";
+    EXPECT_NEAR(ref.children[0]->points[1].y, 2.0, 1e-12);
+    EXPECT_NEAR(ref.extents.maxY, 52.0, 1e-9);
+    const auto& plain = entityAt<mmBlockRef>(d, 1);
+    EXPECT_EQ(plain.scaleX, 1.0) << "scales default to 1";
+    EXPECT_EQ(plain.rotation, 0.0);
+    EXPECT_EQ(d.entities[2]->type, kTypeLine);
+    EXPECT_EQ(report.dropped.at("INSERT"), 2);
+    EXPECT_EQ(report.dropped.at("ATTRIB"), 1);
+}
+
+// Blocks of references to blocks of references: a file cannot make the copies grow without
+// bound, nor nest them without end. The references past the bounds are dropped.
+TEST_F(LoadFixture, ReferencesThatWouldMultiplyBeyondTheBoundAreDropped) {
+    std::string blocks = "0 SECTION\n2 BLOCKS\n0 BLOCK\n2 B0\n0 LINE\n0 ENDBLK\n";
+    for (int level = 1; level <= 9; ++level) {
+        blocks += "0 BLOCK\n2 B" + std::to_string(level) + "\n";
+        for (int k = 0; k < 10; ++k)
+            blocks += "0 INSERT\n2 B" + std::to_string(level - 1) + "\n";
+        blocks += "0 ENDBLK\n";
+    }
+    for (int level = 1; level <= 12; ++level)
+        blocks += "0 BLOCK\n2 C" + std::to_string(level) + "\n0 INSERT\n2 " +
+                  (level == 1 ? std::string("B0") : "C" + std::to_string(level - 1)) +
+                  "\n0 ENDBLK\n";
+    blocks += "0 ENDSEC\n";
+    DxfLoadLimits limits;
+    limits.mostCopiedEntities = 50000;
+    limits.mostNesting = 8;
+    loadDrawingFromDxfText(d, nullptr,
+                           Dxf(blocks + entities("0 INSERT\n2 B9\n0 INSERT\n2 B3\n0 INSERT\n"
+                                                 "2 C8\n0 INSERT\n2 C9\n")),
+                           nullptr, &report, limits);
+    // Copies and nesting of everything read, the blocks included.
+    struct Walk {
+        int64_t copies = 0;
+        int deepest = 0;
+        void list(const mmEntityList& entities, int depth) {
+            for (const mmObjectPtr& e : entities)
+                if (auto* ref = dynamic_cast<const mmBlockRef*>(e.get())) {
+                    copies += static_cast<int64_t>(ref->children.size());
+                    deepest = std::max(deepest, depth + 1);
+                    list(ref->children, depth + 1);
+                }
+        }
+    } walk;
+    walk.list(d.entities, 0);
+    for (const auto& [id, block] : d.blocks)
+        walk.list(block->entities, 0);
+    EXPECT_LE(walk.copies, limits.mostCopiedEntities);
+    EXPECT_GT(walk.copies, limits.mostCopiedEntities / 2) << "copies up to the bound are made";
+    EXPECT_LE(walk.deepest, limits.mostNesting);
+    EXPECT_GT(report.dropped.at("INSERT"), 0);
+}
+
+// A dimension finds its style ignoring case (else the current one) and copies its values with
+// arrowheads; its type is the low five bits, an x ordinate has the flag 64; it is named after its
+// id and built.
+TEST_F(LoadFixture, DimensionsAreBuiltFromTheirPoints) {
+    load(R"(
+0 SECTION
+2 TABLES
+0 TABLE
+2 DIMSTYLE
+0 DIMSTYLE
+2 Iso
+41 3.5
+140 5
+178 1
+0 ENDTAB
+0 ENDSEC
+)" + entities(R"(
+0 LINE
+0 DIMENSION
+2 *D99
+3 ISO
+10 10
+20 5
+11 5
+21 6
+13 0
+23 0
+14 10
+24 0
+70 32
+0 DIMENSION
+3 Unknown
+10 4
+20 5
+13 0
+23 0
+14 3
+24 4
+70 33
+53 12
+0 DIMENSION
+10 0
+20 0
+11 40
+21 30
+13 30
+23 20
+14 35
+24 25
+70 70
+)"));
+    ASSERT_EQ(d.entities.size(), 4u);
+    const auto& rotated = entityAt<mmDimension>(d, 1);
+    EXPECT_EQ(rotated.blockName, u"*D1") << "named after its id, whatever the file says";
+    EXPECT_EQ(rotated.dimStyleId, 1);
+    EXPECT_EQ(rotated.arrowSize, 3.5);
+    EXPECT_EQ(rotated.textHeight, 5.0);
+    EXPECT_EQ(rotated.arrowKind, 0);
+    EXPECT_EQ(rotated.dimType, kDimRotated);
+    EXPECT_EQ(rotated.label.String(), "10");
+    EXPECT_EQ(rotated.label.colorIndex, 1) << "the style's text colour";
+    EXPECT_EQ(rotated.label.height, 5.0);
+    EXPECT_NEAR(rotated.defPoints[3].x, 0.0, 1e-6) << "P3 computed";
+    EXPECT_NEAR(rotated.defPoints[3].y, 5.0, 1e-6);
+    const auto& aligned = entityAt<mmDimension>(d, 2);
+    EXPECT_EQ(aligned.dimType, kDimAligned) << "33 is aligned with the block bit";
+    EXPECT_EQ(aligned.dimStyleId, d.currentDimStyleId);
+    EXPECT_EQ(aligned.textRotation, 12.0);
+    EXPECT_EQ(aligned.label.String(), "5");
+    EXPECT_EQ(aligned.label.colorIndex, 256);
+    const auto& ordinate = entityAt<mmDimension>(d, 3);
+    EXPECT_EQ(ordinate.dimType, kDimOrdinate);
+    EXPECT_EQ(ordinate.ordinateAxis, 1);
+    EXPECT_EQ(ordinate.label.String(), "30");
+}
+
 TEST_F(LoadFixture, NamedBlocksAreReadRelativeToTheirBasePoint) {
     load(R"(
 0 SECTION
@@ -651,6 +844,54 @@ TEST(DxfLoad, BlocksOnlyAndXref) {
     EXPECT_FALSE(loadBlocksFromDxf(x, names, dir.file("missing.dxf"), nullptr));
     mmDrawing m;
     EXPECT_FALSE(loadDrawingFromDxf(m, nullptr, dir.file("missing.dxf"), nullptr));
+}
+
+// Saved through the document (which makes the dimension blocks first), references and
+// dimensions read back the same; the "*D" blocks are written but not read.
+TEST(DxfLoad, ReferencesAndDimensionsReadBack) {
+    mmDrawing d;
+    FillNewDrawing(d);
+    auto tree = CreateBlock(d.nextBlockId++, 5, 5, 0, u"Tree");
+    auto crown = std::make_shared<mmCircle>();
+    crown->AddPoint(5, 7);
+    crown->radius = 2;
+    AddToBlock(*tree, crown);
+    auto label = std::make_shared<mmText>();
+    label->SetInsertionPoint(5, 4);
+    label->SetString("T1", nullptr);
+    AddToBlock(*tree, label);
+    AddBlock(d, tree);
+    auto ref = std::make_shared<mmBlockRef>();
+    ref->AddPoint(2500100.25, 5600200.5);
+    ASSERT_TRUE(ref->InstantiateBlock(u"Tree", d.blocks, nullptr));
+    ref->SetScale(1.5, -1.5, false);
+    ref->SetRotation(30, false);
+    ref->id = d.nextEntityId++;
+    AddEntity(d, ref);
+    const std::array<mmVertex, 7> horizontal{mmVertex(0, 0), mmVertex(10, 0), mmVertex(10, 5)};
+    const std::array<mmVertex, 7> slanted{mmVertex(0, 0), mmVertex(3, 4), mmVertex(4, 5)};
+    const std::array<mmVertex, 7> feature{mmVertex(30, 20), mmVertex(35, 25), mmVertex(0, 0),
+                                          mmVertex(),       mmVertex(),       mmVertex(),
+                                          mmVertex(35, 25)};
+    AddEntity(d, NewDimension(d, kDimRotated, d.nextEntityId++, horizontal, nullptr));
+    AddEntity(d, NewDimension(d, kDimAligned, d.nextEntityId++, slanted, nullptr));
+    AddEntity(d, NewDimension(d, kDimOrdinate, d.nextEntityId++, feature, nullptr, 1));
+
+    TempDir dir;
+    RecordingHost host;
+    ASSERT_TRUE(SaveDrawing(d, dir.file("refs.dxf"), host, nullptr).written);
+    EXPECT_EQ(d.blocks.size(), 4u) << "a block for each dimension";
+    EXPECT_NE(ReadWholeFile(dir.file("refs.dxf")).find(Dxf("0 BLOCK\n8 0\n2 *D2\n70 1\n")),
+              std::string::npos);
+    mmDrawing back;
+    FillNewDrawing(back);
+    ASSERT_TRUE(loadDrawingFromDxf(back, nullptr, dir.file("refs.dxf"), nullptr));
+    ASSERT_EQ(back.blocks.size(), 1u);
+    EXPECT_EQ(back.blocks.begin()->second->name, u"Tree");
+    ExpectSameEntities(tree->entities, back.blocks.begin()->second->entities, "block");
+    ExpectSameEntities(d.entities, back.entities, "model space");
+    const auto& again = dynamic_cast<const mmBlockRef&>(*back.entities[0]);
+    ExpectSameEntities(ref->children, again.children, "copies");
 }
 
 // The heap hint of a large read is given back however the read ends.

@@ -4,10 +4,13 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include "drawing/DimensionRules.h"
 #include "drawing/Drawing.h"
 #include "drawing/Palette.h"
 #include "entities/Arc.h"
+#include "entities/BlockRef.h"
 #include "entities/Circle.h"
+#include "entities/Dimension.h"
 #include "entities/Hatch.h"
 #include "entities/Line.h"
 #include "entities/MText.h"
@@ -431,6 +434,113 @@ TEST_F(WriterFixture, HatchWithOnePathPerLoop) {
 75 0
 76 1
 98 0
+)"));
+}
+
+// A reference names its block; a dimension its block and style, with its colour, the flag of an
+// x ordinate and, for rotated dimensions only, 50: 0 when horizontal, 90 when vertical.
+TEST_F(WriterFixture, ReferencesAndDimensions) {
+    auto block = CreateBlock(d.nextBlockId++, 0, 0, 0, u"Baum");
+    AddBlock(d, block);
+    auto ref = std::make_shared<mmBlockRef>();
+    ref->AddPoint(10, 20);
+    ASSERT_TRUE(ref->InstantiateBlock(u"Baum", d.blocks, nullptr));
+    ref->SetScale(2, -1, false);
+    ref->SetRotation(45, false);
+    ref->colorIndex = 0;
+    ref->id = d.nextEntityId++;
+    AddEntity(d, ref);
+    auto dim = [&](int16_t type, std::array<mmVertex, 7> p, int16_t axis = 0) {
+        auto dimension = NewDimension(d, type, d.nextEntityId++, p, nullptr, axis);
+        AddEntity(d, dimension);
+        return dimension;
+    };
+    dim(kDimRotated, {mmVertex(0, 0), mmVertex(10, 0), mmVertex(10, 5)})->colorIndex = 1;
+    dim(kDimRotated, {mmVertex(0, 0), mmVertex(0, 10), mmVertex(5, 10)});
+    dim(kDimAligned, {mmVertex(0, 0), mmVertex(3, 4), mmVertex(4, 5)});
+    dim(kDimOrdinate, {mmVertex(30, 20), mmVertex(35, 25), mmVertex(0, 0)}, 1);
+    EXPECT_EQ(entitiesOf(save()), Dxf(R"(
+0 INSERT
+8 0
+62 0
+6 Continuous
+2 Baum
+10 10.000000
+20 20.000000
+41 2.000000
+42 -1.000000
+50 45.000000
+0 DIMENSION
+8 0
+62 1
+2 *D1
+3 Standard
+10 10.000000
+20 5.000000
+30 0.000000
+11 5.000000
+21 6.875000
+31 0.000000
+70 0
+13 0.000000
+23 0.000000
+33 0.000000
+14 10.000000
+24 0.000000
+34 0.000000
+50 0.000000
+0 DIMENSION
+8 0
+2 *D2
+3 Standard
+10 5.000000
+20 10.000000
+30 0.000000
+11 3.125000
+21 5.000000
+31 0.000000
+70 0
+13 0.000000
+23 0.000000
+33 0.000000
+14 0.000000
+24 10.000000
+34 0.000000
+50 90.000000
+0 DIMENSION
+8 0
+2 *D3
+3 Standard
+10 4.000000
+20 5.000000
+30 0.000000
+11 1.174175
+21 4.325825
+31 0.000000
+70 1
+13 0.000000
+23 0.000000
+33 0.000000
+14 3.000000
+24 4.000000
+34 0.000000
+0 DIMENSION
+8 0
+2 *D4
+3 Standard
+10 0.000000
+20 0.000000
+30 0.000000
+11 0.000000
+21 0.000000
+31 0.000000
+70 70
+13 30.000000
+23 20.000000
+33 0.000000
+14 35.000000
+24 25.000000
+34 0.000000
 )"));
 }
 

@@ -9,7 +9,9 @@
 
 #include "drawing/Drawing.h"
 #include "entities/Arc.h"
+#include "entities/BlockRef.h"
 #include "entities/Circle.h"
+#include "entities/Dimension.h"
 #include "entities/Hatch.h"
 #include "entities/MText.h"
 #include "entities/Polyline.h"
@@ -86,8 +88,41 @@ inline void ExpectSameHatch(const mmHatch& a, const mmHatch& b, const std::strin
     }
 }
 
+// A reference is made again from its block: the same block, transform and copies.
+inline void ExpectSameBlockRef(const mmBlockRef& a, const mmBlockRef& b, const std::string& what) {
+    EXPECT_EQ(a.blockName, b.blockName) << what;
+    ExpectSamePoints(a.points, b.points, what);
+    EXPECT_NEAR(a.scaleX, b.scaleX, kWrittenPrecision) << what;
+    EXPECT_NEAR(a.scaleY, b.scaleY, kWrittenPrecision) << what;
+    EXPECT_NEAR(a.rotation, b.rotation, kWrittenPrecision) << what;
+    EXPECT_EQ(a.children.size(), b.children.size()) << what;
+}
+
+// A dimension is built again from its definition points: the same measurement. The text middle
+// (P6) is given only for ordinates; the others compute it in single precision.
+inline void ExpectSameDimension(const mmDimension& a, const mmDimension& b,
+                                const std::string& what) {
+    EXPECT_EQ(a.dimType, b.dimType) << what;
+    EXPECT_EQ(a.ordinateAxis, b.ordinateAxis) << what;
+    for (int i : {0, 1, 2, 6}) {
+        if (i == 6 && a.dimType != kDimOrdinate) continue;
+        EXPECT_NEAR(a.defPoints[i].x, b.defPoints[i].x, kWrittenPrecision) << what << " P" << i;
+        EXPECT_NEAR(a.defPoints[i].y, b.defPoints[i].y, kWrittenPrecision) << what << " P" << i;
+    }
+    EXPECT_EQ(a.label.String(), b.label.String()) << what;
+    EXPECT_EQ(b.blockName, mmDimension::BlockNameFor(b.id)) << what;
+}
+
 inline void ExpectSameEntity(const mmObject& x, const mmObject& y, const std::string& what) {
     ASSERT_EQ(x.type, y.type) << what;
+    if (auto* r = dynamic_cast<const mmBlockRef*>(&x)) {
+        ExpectSameBlockRef(*r, dynamic_cast<const mmBlockRef&>(y), what);
+        return;
+    }
+    if (auto* d = dynamic_cast<const mmDimension*>(&x)) {
+        ExpectSameDimension(*d, dynamic_cast<const mmDimension&>(y), what);
+        return;
+    }
     EXPECT_EQ(y.colorIndex, ColorIndexAfterReading(x.colorIndex)) << what;
     if (auto* p = dynamic_cast<const mmPolyline*>(&x)) {
         ExpectSamePolyline(*p, dynamic_cast<const mmPolyline&>(y), what);

@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <string>
 
+#include "drawing/DimensionRules.h"
 #include "drawing/Drawing.h"
 #include "entities/Arc.h"
+#include "entities/BlockRef.h"
 #include "entities/Circle.h"
 #include "entities/Hatch.h"
 #include "entities/Line.h"
@@ -145,6 +147,22 @@ bool writeEveryType(const std::string& path) {
     point->lineWidth = 2;
     add(d, point);
     addCurvesAndTexts(d);
+    auto tree = std::make_shared<mmBlockRef>();
+    tree->AddPoint(50, 50);
+    tree->InstantiateBlock(u"Baum", d.blocks, nullptr);
+    tree->SetScale(2, 2, false);
+    tree->SetRotation(30, false);
+    tree->layerId = 1;
+    add(d, tree);
+    add(d, NewDimension(d, kDimRotated, d.nextEntityId,
+                        {mmVertex(0, 0), mmVertex(20, 0), mmVertex(20, -5)}, nullptr));
+    add(d, NewDimension(d, kDimAligned, d.nextEntityId,
+                        {mmVertex(0, 0), mmVertex(3, 4), mmVertex(4, 5)}, nullptr));
+    add(d, NewDimension(d, kDimOrdinate, d.nextEntityId,
+                        {mmVertex(15, 4), mmVertex(25, 10), mmVertex(0, 0), mmVertex(), mmVertex(),
+                         mmVertex(), mmVertex(25, 10)},
+                        nullptr, 1));
+    MakeDimensionBlock(d);
 
     mmSpace paper;
     add(paper, make<mmLine>(0, 2, {{0, 0}, {297, 210}}));
@@ -176,8 +194,9 @@ int main(int argc, char** argv) {
             DxfSpaceLayout layout(paper);
             const std::string saved =
                 (out / ("saved_" + entry.path().filename().string())).string();
-            if (!loadDrawingFromDxf(d, nullptr, entry.path().string(), &layout) ||
-                !saveDrawingAsDxf(d, &layout, saved)) {
+            const bool read = loadDrawingFromDxf(d, nullptr, entry.path().string(), &layout);
+            MakeDimensionBlock(d);
+            if (!read || !saveDrawingAsDxf(d, &layout, saved)) {
                 std::fprintf(stderr, "could not open and save %s\n", entry.path().c_str());
                 ++failures;
             }

@@ -30,12 +30,13 @@ def check_every_type(doc, count):
     problems = []
     blocks = [b.name for b in doc.blocks if not b.name.startswith("*")]
     layers = sorted(layer.dxf.name for layer in doc.layers)
-    if count != 13 or blocks != ["Baum"] or "Mauerwerk \u00e4\u00df" not in layers:
+    if count != 17 or blocks != ["Baum"] or "Mauerwerk \u00e4\u00df" not in layers:
         problems.append("%d entities, blocks %s, layers %s" % (count, blocks, layers))
     msp = doc.modelspace()
     types = sorted(e.dxftype() for e in msp)
     expected = sorted(["LINE", "LINE", "CIRCLE", "ARC", "POINT", "POLYLINE", "POLYLINE",
-                       "TEXT", "MTEXT", "SPLINE", "HATCH"])
+                       "TEXT", "MTEXT", "SPLINE", "HATCH", "INSERT", "DIMENSION", "DIMENSION",
+                       "DIMENSION"])
     if types != expected:
         problems.append("model space types %s" % types)
     polylines = msp.query("POLYLINE")
@@ -59,6 +60,12 @@ def check_every_type(doc, count):
         want = [("POLYLINE", []), ("EDGE", ["ARC", "ARC", "SPLINE"]), ("EDGE", ["ARC"])]
         if paths != want:
             problems.append("hatch paths %s" % paths)
+    for insert in msp.query("INSERT"):
+        if (insert.dxf.name, insert.dxf.xscale, insert.dxf.rotation) != ("Baum", 2.0, 30.0):
+            problems.append("insert %s" % insert.dxf.all_existing_dxf_attribs())
+    dimensions = [(d.dxf.dimtype, d.dxf.geometry in doc.blocks) for d in msp.query("DIMENSION")]
+    if dimensions != [(0, True), (1, True), (70, True)]:
+        problems.append("dimensions (type, block) %s" % dimensions)
     for problem in problems:
         print("  unexpected contents: " + problem)
     return 1 if problems else 0

@@ -9,22 +9,24 @@
 #include "drawing/Palette.h"
 #include "entities/Arc.h"
 #include "entities/Block.h"
+#include "entities/BlockRef.h"
 #include "entities/Circle.h"
 #include "entities/Line.h"
 #include "entities/Point.h"
-#include "entities/Spline.h"
 #include "fileio/HeapGrowthHint.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfReader.h"
 #include "platform/CodePage.h"
 
 DxfEntityLoader::DxfEntityLoader(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs,
-                                 DxfLoadReport* report, HeapGrowthHint* heapHint)
+                                 DxfLoadReport* report, HeapGrowthHint* heapHint,
+                                 const DxfLoadLimits& limits)
     : reader_(reader),
       drawing_(drawing),
       glyphs_(glyphs ? glyphs->weak_from_this().lock() : nullptr),
       report_(report),
-      heapHint_(heapHint) {}
+      heapHint_(heapHint),
+      limits_(limits) {}
 
 void DxfEntityLoader::loadEntities(DxfLayout* layout) {
     // Room for as many entities as the rest of the file could hold at a small size each, so
@@ -218,21 +220,6 @@ bool DxfEntityLoader::skipEntity() {
     return reader_.skipToCodeZero();
 }
 
-// Records read in full; each becomes its entity once the class exists (issue 4, layouts).
-bool DxfEntityLoader::readInsert() {
-    DxfInsertRecord insert;
-    const bool more = readDxfInsert(reader_, header_, insert);
-    dropped("INSERT");
-    return more;
-}
-
-bool DxfEntityLoader::readDimension() {
-    DxfDimensionRecord dimension;
-    const bool more = readDxfDimension(reader_, header_, dimension);
-    dropped("DIMENSION");
-    return more;
-}
-
 // Until layouts exist no layout receives a viewport.
 bool DxfEntityLoader::readViewport() {
     DxfViewportRecord viewport;
@@ -283,42 +270,47 @@ uint32_t colorOfIndex(int32_t index, const mmLayer* layer) {
 }  // namespace
 
 void DxfEntityLoader::finish(const mmObjectPtr& e) {
-    e->layerId = layerIdFor(header_.layer);
-    const mmLayer* layer = drawing_.FindLayer(e->layerId);
+    applyProperties(*e);
+    add(e);
+}
+
+void DxfEntityLoader::applyProperties(mmObject& e) {
+    e.layerId = layerIdFor(header_.layer);
+    const mmLayer* layer = drawing_.FindLayer(e.layerId);
     if (uint32_t rgb = 0; trueColorValue(header_.trueColor, rgb)) {
-        e->colorIndex = static_cast<int32_t>(rgb);
-        e->color = rgb;
+        e.colorIndex = static_cast<int32_t>(rgb);
+        e.color = rgb;
     } else {
-        e->colorIndex = header_.color;
-        e->color = colorOfIndex(header_.color, layer);
+        e.colorIndex = header_.color;
+        e.color = colorOfIndex(header_.color, layer);
     }
     if (layer) {
-        e->visible = layer->show;
-        e->lineWidth = layer->lineWidth;
+        e.visible = layer->show;
+        e.lineWidth = layer->lineWidth;
     }
-    e->lineWidthSource = kLineWidthByLayer;
-    e->erased = false;
-    e->selected = false;
+    e.lineWidthSource = kLineWidthByLayer;
+    e.erased = false;
+    e.selected = false;
+}
 
+void DxfEntityLoader::add(const mmObjectPtr& e) {
     if (mmBlock* block = target_.block) {
-        if (target_.moveToBase) {
-            for (mmVertex& p : e->points) {
-                p.x -= block->baseX;
-                p.y -= block->baseY;
-            }
-            if (auto* spline = dynamic_cast<mmSpline*>(e.get())) spline->SyncControlPoints();
-        }
+        if (target_.moveToBase) TranslateEntity(*e, -block->baseX, -block->baseY);
         e->id = block->nextEntityId++;
         e->UpdateGrips();
         e->UpdateExtents();
         block->entities.push_back(e);
         return;
     }
-    mmSpace& space = (header_.paperSpace && target_.layout) ? target_.layout->PaperSpace()
-                                                            : drawing_.ModelSpace();
+    mmSpace& space = targetSpace();
     e->id = space.nextEntityId;
     e->UpdateGrips();
     e->UpdateExtents();
     if (AddEntity(space, e)) ++space.nextEntityId;
     if (heapHint_) heapHint_->poll();
+}
+
+mmSpace& DxfEntityLoader::targetSpace() {
+    return (header_.paperSpace && target_.layout) ? target_.layout->PaperSpace()
+                                                  : drawing_.ModelSpace();
 }

@@ -19,16 +19,35 @@ class mmBlock;
 class mmDrawing;
 class mmGlyphTable;
 class mmText;
+struct mmSpace;
 
 // What a load left out: entity names and how many of each were dropped.
 struct DxfLoadReport {
     std::map<std::string, int64_t, std::less<>> dropped;
 };
 
+// A load copies at most mostCopiedEntities block entities into references, and references nest
+// at most mostNesting deep: a file cannot make the copies grow beyond memory (blocks of
+// references to blocks of references ...). References past either bound are dropped.
+struct DxfLoadLimits {
+    // About 1.5 to 3 GB of copies at the most: a block of a million entities inserted four
+    // times.
+    int64_t mostCopiedEntities = int64_t{1} << 22;
+    int mostNesting = 32;
+};
+
 class DxfEntityLoader {
 public:
+    // Entities a reference to the block copies (nested references' children included) and how
+    // deep references nest in it.
+    struct BlockSize {
+        int64_t entities = 0;
+        int depth = 0;
+    };
+
     DxfEntityLoader(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs,
-                    DxfLoadReport* report, HeapGrowthHint* heapHint = nullptr);
+                    DxfLoadReport* report, HeapGrowthHint* heapHint = nullptr,
+                    const DxfLoadLimits& limits = {});
 
     // The ENTITIES section, up to its end: model space, or the layout for paper-space entities
     // when one is given.
@@ -78,17 +97,23 @@ private:
     bool readMText();
     bool readSpline();
     bool readHatch();
-    // Records read but not kept until their entity classes exist.
+    // Block references and dimensions (DxfEntityLoaderReferences.cpp).
     bool readInsert();
     bool readDimension();
+    // Read but not kept until layouts exist.
     bool readViewport();
 
     void finishPolyline();
+    BlockSize blockSize(const mmBlock& block);
     // The text's string, height, rotation and insertion point, laid out once.
     void fillText(mmText& text, const DxfTextRecord& record) const;
 
     // Common properties, grips and extents; then the entity goes to the target.
     void finish(const mmObjectPtr& entity);
+    void applyProperties(mmObject& entity);
+    // Id, grips and extents, and the entity goes to the target (a block relative to its base).
+    void add(const mmObjectPtr& entity);
+    mmSpace& targetSpace();
     int32_t layerIdFor(std::string_view name);
 
     DxfReader& reader_;
@@ -102,6 +127,9 @@ private:
     DxfPolylineRecord polyline_;
     DxfTextRecord text_;
     std::map<std::string, int32_t, std::less<>> layerIds_;  // group 8 as read -> layer id
+    std::map<const mmBlock*, BlockSize> blockSizes_;
+    DxfLoadLimits limits_;
+    int64_t copied_ = 0;  // block entities copied into references so far
     std::string lastLayerName_;
     int32_t lastLayerId_ = 0;
     bool lastLayerValid_ = false;

@@ -1,9 +1,12 @@
 // The entity bodies of a DXF save, in the order their groups are written.
 #include "fileio/dxf/DxfEntityWriter.h"
 
+#include "drawing/DimStyleTable.h"
 #include "drawing/Drawing.h"
 #include "entities/Arc.h"
+#include "entities/BlockRef.h"
 #include "entities/Circle.h"
+#include "entities/Dimension.h"
 #include "entities/Hatch.h"
 #include "entities/Line.h"
 #include "entities/MText.h"
@@ -58,8 +61,14 @@ bool DxfEntityWriter::writeEntity(const mmObject& e, int32_t paperFlag) {
         case kTypeHatch:
             if (auto* h = dynamic_cast<const mmHatch*>(&e)) written = writeHatch(*h);
             break;
-        // INSERT, VIEWPORT and DIMENSION are written once their entity classes exist. Raster
-        // images have no form in this file: they are left out, and the save says so.
+        case kTypeBlockRef:
+            if (auto* r = dynamic_cast<const mmBlockRef*>(&e)) written = writeBlockRef(*r);
+            break;
+        case kTypeDimension:
+            if (auto* d = dynamic_cast<const mmDimension*>(&e)) written = writeDimension(*d);
+            break;
+        // VIEWPORT is written once layouts exist. Raster images have no form in this file: they
+        // are left out, and the save says so.
         default:
             break;
     }
@@ -211,5 +220,44 @@ bool DxfEntityWriter::writeSpline(const mmSpline& s) {
         w_.writeGroupReal(20, fromPoints ? s.points[i].y : s.controlPoints[3 * i + 1]);
         w_.writeGroupReal(30, 0.0);
     }
+    return true;
+}
+
+bool DxfEntityWriter::writeBlockRef(const mmBlockRef& r) {
+    if (!w_.beginEntity("INSERT")) return false;
+    const mmVertex p = pointAt(r, 0);
+    w_.writeGroupText(2, r.blockName);
+    w_.writeGroupReal(10, p.x);
+    w_.writeGroupReal(20, p.y);
+    w_.writeGroupReal(41, r.scaleX);
+    w_.writeGroupReal(42, r.scaleY);
+    w_.writeGroupReal(50, r.rotation);
+    return true;
+}
+
+// The colour is written too, so that a dimension does not come back by layer; an x ordinate
+// carries its flag (64) with its type, so that it comes back measuring along x. The 50 of a
+// rotated dimension: 90 when its extension lines are horizontal.
+bool DxfEntityWriter::writeDimension(const mmDimension& d) {
+    if (!w_.beginEntity("DIMENSION", DxfWriter::EntityHeader::NoLineType)) return false;
+    w_.writeGroupText(2, d.blockName);
+    if (const DimStyle* style = FindDimStyle(drawing_, d.dimStyleId); style && !style->name.empty())
+        w_.writeGroupText(3, style->name);
+    const auto& p = d.defPoints;
+    w_.writeGroupReal(10, p[2].x);
+    w_.writeGroupReal(20, p[2].y);
+    w_.writeGroupReal(30, 0.0);
+    w_.writeGroupReal(11, p[6].x);
+    w_.writeGroupReal(21, p[6].y);
+    w_.writeGroupReal(31, 0.0);
+    const bool xOrdinate = d.dimType == kDimOrdinate && d.ordinateAxis != 0;
+    w_.writeGroupInt(70, d.dimType | (xOrdinate ? 64 : 0));
+    w_.writeGroupReal(13, p[0].x);
+    w_.writeGroupReal(23, p[0].y);
+    w_.writeGroupReal(33, 0.0);
+    w_.writeGroupReal(14, p[1].x);
+    w_.writeGroupReal(24, p[1].y);
+    w_.writeGroupReal(34, 0.0);
+    if (d.dimType == kDimRotated) w_.writeGroupReal(50, d.direction.y == 0.0f ? 90.0 : 0.0);
     return true;
 }

@@ -10,7 +10,9 @@
 
 class DxfWriter;
 class mmArc;
+class mmBlockRef;
 class mmCircle;
+class mmDimension;
 class mmDrawing;
 class mmHatch;
 class mmLine;
@@ -42,6 +44,8 @@ private:
     bool writeText(const mmText& text);
     bool writeMText(const mmMText& text);
     bool writeSpline(const mmSpline& spline);
+    bool writeBlockRef(const mmBlockRef& reference);
+    bool writeDimension(const mmDimension& dimension);
     // DxfHatchWriter.cpp: the hatch and its boundary paths.
     bool writeHatch(const mmHatch& hatch);
     void writeHatchPath(const mmEntityList& loop, const mmVertex& origin);

@@ -285,10 +285,8 @@ bool DxfWriter::beginEntity(std::string_view name, EntityHeader header, Markers 
     writeGroupString(8, layerName_);
     if (layerNameBad_) failed_ = true;
     if (paperSpace_ != 0) writeGroupInt(67, paperSpace_);
-    if (header == EntityHeader::Full) {
-        putColor();
-        if (!lineTypeName_.empty()) writeGroupString(6, lineTypeName_);
-    }
+    if (header != EntityHeader::LayerAndPaperOnly) putColor();
+    if (header == EntityHeader::Full && !lineTypeName_.empty()) writeGroupString(6, lineTypeName_);
     return true;
 }
 

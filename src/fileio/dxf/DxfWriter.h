@@ -16,7 +16,9 @@ class DxfWriter {
 public:
     enum class Section { None, Header, Tables, Blocks, Entities };
     enum class Table { None, Layer, DimStyle };
-    enum class EntityHeader { Full, LayerAndPaperOnly };
+    // Full: layer, paper space, colour, linetype. Without the linetype: dimensions (which keep
+    // their colour, unlike the plain layer and paper space of viewports).
+    enum class EntityHeader { Full, NoLineType, LayerAndPaperOnly };
     // Entity types of later releases carry subclass markers, which strict readers need: 100
     // "AcDbEntity" right after the entity name, and the type's own marker before its groups.
     enum class Markers { None, Subclass };
@@ -55,7 +57,7 @@ public:
     bool endBlock();
 
     // 0 and the entity name, then the common header: layer, paper-space flag (when not 0),
-    // colour and linetype (when set), or only layer and paper space. The colour is 62 with the
+    // colour and linetype (when set), or fewer as the header asks. The colour is 62 with the
     // colour number for by block (0) and the indices 1 to 255; a true colour (above 256) is 420
     // with its red, green and blue, after 62 with the nearest index for readers without true
     // colours; by layer writes nothing. Allowed in ENTITIES and inside a block.
