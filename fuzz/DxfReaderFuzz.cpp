@@ -12,7 +12,14 @@
 
 namespace {
 mmGlyphTablePtr gGlyphs;
+
+// Copies of block entities bounded well below the fuzzer's memory limit.
+DxfLoadLimits fuzzLimits() {
+    DxfLoadLimits limits;
+    limits.mostCopiedEntities = 1 << 18;
+    return limits;
 }
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     gGlyphs = SystemGlyphTable(nullptr);
@@ -27,13 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         mmSpace paper;
         DxfSpaceLayout layout(paper);
         DxfLoadReport report;
-        loadDrawingFromDxfText(drawing, gGlyphs.get(), text, &layout, &report);
+        loadDrawingFromDxfText(drawing, gGlyphs.get(), text, &layout, &report, fuzzLimits());
     }
     {
         mmDrawing drawing;
         FillNewDrawing(drawing);
         std::vector<std::u16string> names;
-        loadBlocksFromDxfText(drawing, names, text, gGlyphs.get());
+        loadBlocksFromDxfText(drawing, names, text, gGlyphs.get(), fuzzLimits());
     }
     return 0;
 }
