@@ -16,8 +16,12 @@
 #include "drawing/Drawing.h"
 #include "entities/Arc.h"
 #include "entities/Circle.h"
+#include "entities/GlyphTable.h"
 #include "entities/Line.h"
+#include "entities/MText.h"
 #include "entities/Point.h"
+#include "entities/Polyline.h"
+#include "entities/Text.h"
 #include "fileio/dxf/DxfLoad.h"
 #include "fileio/dxf/DxfReader.h"
 #include "fileio/dxf/DxfSave.h"
@@ -25,7 +29,8 @@
 namespace {
 
 constexpr int64_t kEntities = 1'000'000;
-std::string gInput = "/tmp/kestrel-bench-survey-1M-v2.dxf";
+std::string gInput = "/tmp/kestrel-bench-survey-1M-v3.dxf";
+mmGlyphTablePtr gGlyphs;  // texts are laid out as the editor lays them out
 uint64_t gInputBytes = 0;
 
 double mb(uint64_t bytes) {
@@ -50,10 +55,12 @@ long currentRssKb() {
 void prepareInput() {
     if (!std::filesystem::exists(gInput)) {
         const SyntheticDxfStats s = WriteSyntheticDxf(gInput, kEntities);
-        std::printf("made %s: %.1f MB, %lld lines, %lld circles, %lld arcs, %lld points\n",
-                    gInput.c_str(), mb(s.bytes), static_cast<long long>(s.lines),
-                    static_cast<long long>(s.circles), static_cast<long long>(s.arcs),
-                    static_cast<long long>(s.points));
+        const auto n = [](int64_t v) { return static_cast<long long>(v); };
+        std::printf(
+            "made %s: %.1f MB, %lld lines, %lld circles, %lld arcs, %lld points, %lld polylines "
+            "(%lld vertices), %lld texts, %lld multi-line texts\n",
+            gInput.c_str(), mb(s.bytes), n(s.lines), n(s.circles), n(s.arcs), n(s.points),
+            n(s.polylines), n(s.vertices), n(s.texts), n(s.mtexts));
     }
     gInputBytes = std::filesystem::file_size(gInput);
 }
@@ -73,12 +80,14 @@ void BM_TokenizeGroups(benchmark::State& state) {
 }
 BENCHMARK(BM_TokenizeGroups)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
+// Argument 1: texts laid out with the system font, as in the editor; 0: without outlines.
 void BM_ReadDrawing(benchmark::State& state) {
+    const mmGlyphTable* glyphs = state.range(0) ? gGlyphs.get() : nullptr;
     std::size_t entities = 0;
     for (auto _ : state) {
         auto drawing = std::make_unique<mmDrawing>();
         FillNewDrawing(*drawing);
-        loadDrawingFromDxf(*drawing, nullptr, gInput, nullptr);
+        loadDrawingFromDxf(*drawing, glyphs, gInput, nullptr);
         entities = drawing->entities.size();
         state.PauseTiming();
         drawing.reset();
@@ -87,12 +96,17 @@ void BM_ReadDrawing(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * gInputBytes));
     state.counters["entities"] = static_cast<double>(entities);
 }
-BENCHMARK(BM_ReadDrawing)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_ReadDrawing)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
 
 void BM_SaveDrawing(benchmark::State& state) {
     mmDrawing drawing;
     FillNewDrawing(drawing);
-    loadDrawingFromDxf(drawing, nullptr, gInput, nullptr);
+    loadDrawingFromDxf(drawing, gGlyphs.get(), gInput, nullptr);
     const std::string out = gInput + ".saved.dxf";
     for (auto _ : state) {
         if (!saveDrawingAsDxf(drawing, nullptr, out)) state.SkipWithError("save failed");
@@ -118,7 +132,7 @@ void reportReadMemory() {
         FillNewDrawing(drawing);
         const auto start = std::chrono::steady_clock::now();
         const double cpuStart = cpuSeconds();
-        loadDrawingFromDxf(drawing, nullptr, gInput, nullptr);
+        loadDrawingFromDxf(drawing, gGlyphs.get(), gInput, nullptr);
         const double cpu = cpuSeconds() - cpuStart;
         const double wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -128,8 +142,11 @@ void reportReadMemory() {
             mb(gInputBytes), drawing.entities.size(), wall, mb(gInputBytes) / wall, cpu,
             currentRssKb() / 1024.0, before / 1024.0, peakRssKb() / 1024.0);
     }
-    std::printf("sizeof: mmLine %zu, mmCircle %zu, mmArc %zu, mmPointObj %zu\n", sizeof(mmLine),
-                sizeof(mmCircle), sizeof(mmArc), sizeof(mmPointObj));
+    std::printf(
+        "sizeof: mmLine %zu, mmCircle %zu, mmArc %zu, mmPointObj %zu, mmPolyline %zu, mmText %zu, "
+        "mmMText %zu, mmVertex %zu\n",
+        sizeof(mmLine), sizeof(mmCircle), sizeof(mmArc), sizeof(mmPointObj), sizeof(mmPolyline),
+        sizeof(mmText), sizeof(mmMText), sizeof(mmVertex));
 }
 
 }  // namespace
@@ -138,6 +155,9 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         if (std::strncmp(argv[i], "--dxf-file=", 11) == 0) gInput = argv[i] + 11;
     prepareInput();
+    std::string fontMessage;
+    gGlyphs = SystemGlyphTable(&fontMessage);
+    if (!fontMessage.empty()) std::printf("%s\n", fontMessage.c_str());
     reportReadMemory();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -1,13 +1,30 @@
 // libFuzzer target: any bytes, read as a DXF drawing and as a block library, must neither crash
-// nor hang the reader.
+// nor hang the reader. Texts are laid out with the system font when there is one.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
 #include "drawing/Drawing.h"
+#include "entities/GlyphTable.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfLoad.h"
+
+namespace {
+mmGlyphTablePtr gGlyphs;
+
+// Copies of block entities bounded well below the fuzzer's memory limit.
+DxfLoadLimits fuzzLimits() {
+    DxfLoadLimits limits;
+    limits.mostCopiedEntities = 1 << 18;
+    return limits;
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    gGlyphs = SystemGlyphTable(nullptr);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -17,13 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         mmSpace paper;
         DxfSpaceLayout layout(paper);
         DxfLoadReport report;
-        loadDrawingFromDxfText(drawing, nullptr, text, &layout, &report);
+        loadDrawingFromDxfText(drawing, gGlyphs.get(), text, &layout, &report, fuzzLimits());
     }
     {
         mmDrawing drawing;
         FillNewDrawing(drawing);
         std::vector<std::u16string> names;
-        loadBlocksFromDxfText(drawing, names, text, nullptr);
+        loadBlocksFromDxfText(drawing, names, text, gGlyphs.get(), fuzzLimits());
     }
     return 0;
 }

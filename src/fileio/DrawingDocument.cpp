@@ -1,6 +1,7 @@
 // New, open and save of the document, dispatched by file extension.
 #include "fileio/DrawingDocument.h"
 
+#include "drawing/DimensionRules.h"
 #include "drawing/Drawing.h"
 #include "fileio/dxf/DxfLoad.h"
 #include "fileio/dxf/DxfSave.h"
@@ -50,6 +51,27 @@ std::string DwgSaveRedirectMessage(std::string_view dxfPath) {
            "\nPlease save again.";
 }
 
+std::vector<std::string> LeftOutMessages(const std::map<int32_t, int64_t>& leftOut) {
+    std::vector<std::string> lines;
+    int64_t others = 0;
+    for (const auto& [type, count] : leftOut) {
+        if (type != kTypeRasterImage) {
+            others += count;
+            continue;
+        }
+        lines.push_back(count == 1 ? "1 raster image was left out: a DXF file cannot hold "
+                                     "raster images."
+                                   : std::to_string(count) +
+                                         " raster images were left out: a DXF file cannot hold "
+                                         "raster images.");
+    }
+    if (others > 0)
+        lines.push_back(std::to_string(others) + (others == 1 ? " entity was" : " entities were") +
+                        " left out: the DXF file has no form for " +
+                        (others == 1 ? "its type." : "their types."));
+    return lines;
+}
+
 void NewDrawing(mmDrawing& drawing) {
     ResetDrawing(drawing);
     FillNewDrawing(drawing);
@@ -64,8 +86,8 @@ bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform:
     return read;
 }
 
-SaveOutcome SaveDrawing(const mmDrawing& drawing, const std::string& path,
-                        kestrel::platform::Host& host, const DxfLayout* layout) {
+SaveOutcome SaveDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
+                        const DxfLayout* layout) {
     SaveOutcome outcome;
     if (HasDwgExtension(path)) {
         outcome.documentPath = DxfPathFor(path);
@@ -74,9 +96,15 @@ SaveOutcome SaveDrawing(const mmDrawing& drawing, const std::string& path,
         return outcome;
     }
     outcome.documentPath = path;
+    MakeDimensionBlock(drawing);
     DxfSaveReport report;
     outcome.written = saveDrawingAsDxf(drawing, layout, path, &report);
     outcome.leftOut = std::move(report.leftOut);
-    if (!outcome.written) host.messageBox(kErrorSavingDxf, kestrel::platform::MessageKind::Error);
+    if (!outcome.written) {
+        host.messageBox(kErrorSavingDxf, kestrel::platform::MessageKind::Error);
+        return outcome;
+    }
+    for (const std::string& line : LeftOutMessages(outcome.leftOut))
+        host.historyMessage(line);
     return outcome;
 }

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrel::platform {
 class Host;
@@ -44,8 +45,13 @@ struct SaveOutcome {
     std::map<int32_t, int64_t> leftOut;  // entities the file could not hold, by type code
 };
 
+// The command-history lines that tell what a save left out (raster images, which a DXF file
+// cannot hold, and entities of any other type the writer has no form for); none when nothing was.
+std::vector<std::string> LeftOutMessages(const std::map<int32_t, int64_t>& leftOut);
+
 // Saves the drawing and the layout's paper space as DXF. A DWG name writes nothing and moves
 // the document to the DXF name, with a message; a failed save says so and leaves the previous
-// file as it was.
-SaveOutcome SaveDrawing(const mmDrawing& drawing, const std::string& path,
-                        kestrel::platform::Host& host, const DxfLayout* layout);
+// file as it was. Before writing, the anonymous blocks of the model-space dimensions are made
+// (MakeDimensionBlock). After a save that left entities out, the command history says so.
+SaveOutcome SaveDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
+                        const DxfLayout* layout);

@@ -7,6 +7,8 @@ Host::~Host() = default;
 
 void Host::statusText(const std::string&) {}
 
+void Host::historyMessage(const std::string&) {}
+
 void Host::progress(int) {}
 
 void Host::requestRedraw() {}

@@ -25,6 +25,9 @@ public:
     // Replaces the status-bar text. Default: ignored.
     virtual void statusText(const std::string& text);
 
+    // A message for the command-line history, as a line of its own. Default: ignored.
+    virtual void historyMessage(const std::string& text);
+
     // Percent done, 0 to 100; -1 ends the progress display. Default: ignored.
     virtual void progress(int percent);
 

@@ -25,6 +25,10 @@ void RecordingHost::statusText(const std::string& text) {
     statusTexts_.push_back(text);
 }
 
+void RecordingHost::historyMessage(const std::string& text) {
+    historyMessages_.push_back(text);
+}
+
 void RecordingHost::progress(int percent) {
     progress_.push_back(percent);
 }
@@ -49,6 +53,7 @@ std::optional<std::string> RecordingHost::saveFileDialog(const std::string& titl
 void RecordingHost::clearRecords() {
     messages_.clear();
     statusTexts_.clear();
+    historyMessages_.clear();
     progress_.clear();
     fileDialogs_.clear();
     redraws_ = 0;

@@ -33,6 +33,7 @@ public:
     MessageAnswer messageBox(const std::string& text, MessageKind kind = MessageKind::Info,
                              const std::string& caption = {}) override;
     void statusText(const std::string& text) override;
+    void historyMessage(const std::string& text) override;
     void progress(int percent) override;
     void requestRedraw() override;
     std::vector<std::string> openFileDialog(const std::string& title, const std::string& filter,
@@ -49,6 +50,7 @@ public:
 
     const std::vector<RecordedMessage>& messages() const { return messages_; }
     const std::vector<std::string>& statusTexts() const { return statusTexts_; }
+    const std::vector<std::string>& historyMessages() const { return historyMessages_; }
     const std::vector<int>& progressValues() const { return progress_; }
     const std::vector<RecordedFileDialog>& fileDialogs() const { return fileDialogs_; }
     int redrawCount() const { return redraws_; }
@@ -64,6 +66,7 @@ private:
 
     std::vector<RecordedMessage> messages_;
     std::vector<std::string> statusTexts_;
+    std::vector<std::string> historyMessages_;
     std::vector<int> progress_;
     std::vector<RecordedFileDialog> fileDialogs_;
     int redraws_ = 0;

@@ -64,21 +64,39 @@ TEST(DrawingDocument, SavingToDwgWritesNothingAndMovesToTheDxfName) {
     EXPECT_EQ(dir.fileCount(), 1u);
 }
 
-TEST(DrawingDocument, FailedSaveSaysSoAndCountsWhatWasLeftOut) {
+// Raster images have no form in a DXF file: the save leaves them out and the command history
+// says so. A failed save says only that it failed.
+TEST(DrawingDocument, SaveTellsWhatWasLeftOutAndWhenItFailed) {
     TempDir dir;
     mmDrawing d;
     NewDrawing(d);
-    auto unknown = std::make_shared<mmObject>();  // a type without a DXF form
-    unknown->id = d.nextEntityId++;
-    AddEntity(d, unknown);
     RecordingHost host;
+    EXPECT_TRUE(SaveDrawing(d, dir.file("a.dxf"), host, nullptr).written);
+    EXPECT_TRUE(host.historyMessages().empty()) << "nothing left out, nothing said";
+
+    for (int32_t type : {kTypeRasterImage, kTypeRasterImage, kTypeObject}) {
+        auto e = std::make_shared<mmObject>();  // stands in for types without a DXF form
+        e->type = type;
+        e->id = d.nextEntityId++;
+        AddEntity(d, e);
+    }
     const SaveOutcome ok = SaveDrawing(d, dir.file("a.dxf"), host, nullptr);
     EXPECT_TRUE(ok.written);
-    EXPECT_EQ(ok.leftOut, (std::map<int32_t, int64_t>{{kTypeObject, 1}}));
+    EXPECT_EQ(ok.leftOut, (std::map<int32_t, int64_t>{{kTypeObject, 1}, {kTypeRasterImage, 2}}));
+    EXPECT_EQ(host.historyMessages(),
+              (std::vector<std::string>{
+                  "2 raster images were left out: a DXF file cannot hold raster images.",
+                  "1 entity was left out: the DXF file has no form for its type."}));
+    EXPECT_TRUE(host.messages().empty());
+    EXPECT_EQ(LeftOutMessages({{kTypeRasterImage, 1}}),
+              (std::vector<std::string>{
+                  "1 raster image was left out: a DXF file cannot hold raster images."}));
 
+    host.clearRecords();
     d.layers[0] = mmLayer::WithDefaults(0, u"\u0141");
     const SaveOutcome failed = SaveDrawing(d, dir.file("a.dxf"), host, nullptr);
     EXPECT_FALSE(failed.written);
     EXPECT_EQ(host.messages(),
               (std::vector<RecordedMessage>{{"Error saving DXF file!", MessageKind::Error, ""}}));
+    EXPECT_TRUE(host.historyMessages().empty());
 }

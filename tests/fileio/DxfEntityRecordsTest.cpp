@@ -124,6 +124,7 @@ TEST(DxfRecords, MTextLosesItsFormattingCodes) {
         {"\\S1^2;\" pipe", "1/2\" pipe"},        // a stacked fraction keeps its numbers
         {"C:\\\\temp \\{x\\}", "C:\\temp {x}"},  // escaped characters stay
         {"end\\", "end"},
+        {"\\Pa\\H1;b\\Pc\\H2;d\\A1;e", "abcde"},  // each code finds its own semicolon
     };
     for (const Case& c : cases) {
         std::string text = c.in;
@@ -133,8 +134,37 @@ TEST(DxfRecords, MTextLosesItsFormattingCodes) {
     RecordText f("0 MTEXT\n3 first part \n1 \\LUnder\\l line\n71 3\n40 1.5\n");
     DxfTextRecord t;
     ASSERT_TRUE(readDxfMText(f.reader, f.header, t));
-    EXPECT_EQ(t.text, "Under line") << "group 3 is not read";
+    EXPECT_EQ(t.text, "first part Under line") << "the 3 chunks come first";
     EXPECT_EQ(t.attachment, 3);
+}
+
+// Long texts come in chunks: all of them are read, codes are removed before the text is cut,
+// so a code across the cut or across two chunks leaves nothing behind.
+TEST(DxfRecords, MTextChunksAreJoinedBeforeTheLimit) {
+    const std::string chunk1 = std::string(245, 'a') + "\\H2.";
+    const std::string chunk2 = "5x;" + std::string(247, 'b');
+    RecordText f("0 MTEXT\n3 " + chunk1 + "\n3 " + chunk2 + "\n1 tail\n");
+    DxfTextRecord t;
+    ASSERT_TRUE(readDxfMText(f.reader, f.header, t));
+    f.expectAtNext();
+    EXPECT_EQ(t.text, std::string(245, 'a') + std::string(4, 'b'));
+
+    RecordText noCode("0 MTEXT\n1 " + std::string(260, 'c') + "\n");
+    ASSERT_TRUE(readDxfMText(noCode.reader, noCode.header, t));
+    EXPECT_EQ(t.text.size(), kDxfTextLimit);
+    EXPECT_EQ(t.attachment, 1) << "top left when the file gives none";
+}
+
+TEST(DxfRecords, MTextCodePointsAndDirection) {
+    RecordText f("0 MTEXT\n1 108\\U+00B0 \\U+0141 \\U+00E9x \\U+12\n11 0.0\n21 1.0\n");
+    DxfTextRecord t;
+    ASSERT_TRUE(readDxfMText(f.reader, f.header, t));
+    EXPECT_EQ(t.text, "108\xb0 ? \xe9x +12") << "a character without a byte is shown as ?";
+    EXPECT_DOUBLE_EQ(t.rotation, 90.0) << "the x axis direction gives the rotation";
+
+    RecordText both("0 MTEXT\n50 30\n11 0.0\n21 1.0\n");
+    ASSERT_TRUE(readDxfMText(both.reader, both.header, t));
+    EXPECT_EQ(t.rotation, 30.0) << "group 50 wins";
 }
 
 TEST(DxfRecords, SplineKnotsSkipWeightsAndControlPoints) {
@@ -176,7 +206,7 @@ TEST(DxfRecords, SplineKnotsSkipWeightsAndControlPoints) {
     f.expectAtNext();
     EXPECT_EQ(f.header.layer, "Curves");
     EXPECT_EQ(s.knots, (std::vector<float>{0, 0, 0, 0, 1, 1, 1, 1}));
-    EXPECT_EQ(s.control, (std::vector<float>{0, 0, 0, 1, 2, 0, 3, 2, 0, 4, 0, 0}));
+    EXPECT_EQ(s.control, (std::vector<double>{0, 0, 0, 1, 2, 0, 3, 2, 0, 4, 0, 0}));
 
     RecordText missing("0 SPLINE\n72 5\n73 2000000000\n40 0\n40 1\n10 1\n20 1\n30 0\n");
     ASSERT_TRUE(readDxfSpline(missing.reader, missing.header, s));
@@ -303,7 +333,7 @@ TEST(DxfRecords, HatchSplineEdge) {
 20 1
 10 10
 10 3
-20 0
+20 7
 97 0
 )");
     DxfHatchRecord h;
@@ -313,7 +343,8 @@ TEST(DxfRecords, HatchSplineEdge) {
     const DxfHatchEdge& e = h.paths[0].edges[0];
     EXPECT_EQ(e.kind, DxfHatchEdge::Spline);
     EXPECT_EQ(e.knots.size(), 8u);
-    EXPECT_EQ(e.control, (std::vector<float>{0, 0, 0, 1, 1, 0, 10, 0, 0, 3, 0, 0}));
+    EXPECT_EQ(e.control, (std::vector<double>{0, 0, 0, 1, 1, 0, 10, 0, 0, 3, 7, 0}))
+        << "the last control point keeps its y";
 }
 
 TEST(DxfRecords, DimensionAndViewport) {
@@ -382,6 +413,60 @@ TEST(DxfRecords, DimensionAndViewport) {
     EXPECT_FALSE(vp.hasView);
 }
 
+// A clockwise arc edge gives its angles as 360 minus those of the arc followed
+// counter-clockwise; a negative bulge is a clockwise arc too.
+TEST(DxfRecords, HatchClockwiseArcEdges) {
+    RecordText f(R"(
+0 HATCH
+91 2
+92 1
+93 1
+72 2
+10 0
+20 0
+40 1
+50 0
+51 90
+73 0
+97 0
+92 2
+93 2
+10 0
+20 0
+42 -1
+10 10
+20 0
+97 0
+)");
+    DxfHatchRecord h;
+    ASSERT_TRUE(readDxfHatch(f.reader, f.header, h));
+    f.expectAtNext();
+    ASSERT_EQ(h.paths.size(), 2u);
+    ASSERT_EQ(h.paths[0].edges.size(), 1u);
+    const DxfHatchEdge& arc = h.paths[0].edges[0];
+    EXPECT_FALSE(arc.counterClockwise);
+    EXPECT_EQ(arc.startAngle, 270.0);
+    EXPECT_EQ(arc.endAngle, 360.0);
+    ASSERT_EQ(h.paths[1].edges.size(), 1u);
+    const DxfHatchEdge& bulge = h.paths[1].edges[0];
+    EXPECT_EQ(bulge.kind, DxfHatchEdge::Arc);
+    EXPECT_FALSE(bulge.counterClockwise);
+    EXPECT_NEAR(bulge.cx, 5.0, 1e-12);
+    EXPECT_NEAR(bulge.cy, 0.0, 1e-12);
+    EXPECT_NEAR(bulge.startAngle, 0.0, 1e-12) << "from (10, 0) counter-clockwise...";
+    EXPECT_NEAR(bulge.endAngle, 180.0, 1e-12) << "...to (0, 0): the upper half";
+}
+
+// Survey coordinates keep their digits in arcs made from bulges.
+TEST(DxfRecords, BulgeArcsAreWorkedOutInDoublePrecision) {
+    const DxfHatchEdge e = dxfSegmentEdge(2500000.125, 5600000.25, 2500010.125, 5600000.25, 1.0);
+    EXPECT_EQ(e.kind, DxfHatchEdge::Arc);
+    EXPECT_NEAR(e.cx, 2500005.125, 1e-6);
+    EXPECT_NEAR(e.cy, 5600000.25, 1e-6);
+    EXPECT_NEAR(e.radius, 5.0, 1e-9);
+    EXPECT_EQ(dxfSegmentEdge(1, 1, 1, 1, 0.5).kind, DxfHatchEdge::Line) << "no chord, no arc";
+}
+
 // The entities after record types read but not yet kept are read as usual.
 TEST(DxfRecords, EntitiesAfterRecordTypesAreRead) {
     const std::string file = Dxf(R"(
@@ -407,7 +492,8 @@ TEST(DxfRecords, EntitiesAfterRecordTypesAreRead) {
     FillNewDrawing(d);
     DxfLoadReport report;
     loadDrawingFromDxfText(d, nullptr, file, nullptr, &report);
-    EXPECT_EQ(d.entities.size(), 3u);
-    EXPECT_EQ(report.dropped, (std::map<std::string, int64_t, std::less<>>{
-                                  {"HATCH", 1}, {"POLYLINE", 1}, {"VIEWPORT", 1}}));
+    EXPECT_EQ(d.entities.size(), 4u) << "three lines and the polyline";
+    EXPECT_EQ(report.dropped,
+              (std::map<std::string, int64_t, std::less<>>{{"HATCH", 1}, {"VIEWPORT", 1}}))
+        << "a hatch without edges is dropped";
 }

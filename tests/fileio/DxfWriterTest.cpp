@@ -4,12 +4,20 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include "drawing/DimensionRules.h"
 #include "drawing/Drawing.h"
 #include "drawing/Palette.h"
 #include "entities/Arc.h"
+#include "entities/BlockRef.h"
 #include "entities/Circle.h"
+#include "entities/Dimension.h"
+#include "entities/Hatch.h"
 #include "entities/Line.h"
+#include "entities/MText.h"
 #include "entities/Point.h"
+#include "entities/Polyline.h"
+#include "entities/Spline.h"
+#include "entities/Text.h"
 #include "fileio/DxfTestSupport.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfSave.h"
@@ -128,11 +136,13 @@ TEST_F(WriterFixture, EmptyDrawingWritesTheFixedFile) {
     EXPECT_EQ(save(), expected);
 }
 
+// By block is written as 62 0 and a true colour as 420 after the nearest index, so that neither
+// comes back by layer.
 TEST_F(WriterFixture, SimpleEntitiesWithTheirColoursAndPointWidth) {
     add<mmLine>({{1, 2}, {3.5, -4}}, 256);       // by layer: no 62
     add<mmLine>({{0, 0}, {1, 1}}, 1);            // ACI 1
-    add<mmCircle>({{10, 10}}, 0)->radius = 2.5;  // by block: no 62
-    auto arc = add<mmArc>({{0, 0}}, 300);        // a true colour: no 62
+    add<mmCircle>({{10, 10}}, 0)->radius = 2.5;  // by block
+    auto arc = add<mmArc>({{0, 0}}, 300);        // a true colour: red 44, green 1, blue 0
     arc->radius = 1;
     arc->startAngle = 10;
     arc->endAngle = 370.25;
@@ -159,12 +169,15 @@ TEST_F(WriterFixture, SimpleEntitiesWithTheirColoursAndPointWidth) {
 21 1.000000
 0 CIRCLE
 8 0
+62 0
 6 Continuous
 10 10.000000
 20 10.000000
 40 2.500000
 0 ARC
 8 0
+62 18
+420 2883840
 6 Continuous
 10 0.000000
 20 0.000000
@@ -183,6 +196,361 @@ TEST_F(WriterFixture, SimpleEntitiesWithTheirColoursAndPointWidth) {
 10 9.000000
 20 9.000000
 )"));
+}
+
+TEST_F(WriterFixture, PolylinesWithAndWithoutBulges) {
+    add<mmPolyline>({{0, 0}, {10, 0}, {10, 5}});  // no bulge list: no 42
+    auto closed = add<mmPolyline>({{0, 0}, {4, 0}, {4, 4}}, 3);
+    closed->closed = true;
+    closed->bulges = {0.0, -0.5, 1.0};
+    EXPECT_EQ(entitiesOf(save()), Dxf(R"(
+0 POLYLINE
+8 0
+6 Continuous
+70 0
+66  1
+10 0.0
+20 0.0
+0 VERTEX
+8 0
+10 0.000000
+20 0.000000
+30 0.000000
+0 VERTEX
+8 0
+10 10.000000
+20 0.000000
+30 0.000000
+0 VERTEX
+8 0
+10 10.000000
+20 5.000000
+30 0.000000
+0 SEQEND
+8 0
+0 POLYLINE
+8 0
+62 3
+6 Continuous
+70 1
+66  1
+10 0.0
+20 0.0
+0 VERTEX
+8 0
+10 0.000000
+20 0.000000
+30 0.000000
+42 0.000000
+0 VERTEX
+8 0
+10 4.000000
+20 0.000000
+30 0.000000
+42 -0.500000
+0 VERTEX
+8 0
+10 4.000000
+20 4.000000
+30 0.000000
+42 1.000000
+0 SEQEND
+8 0
+)"));
+}
+
+// TEXT keeps its bytes; MTEXT escapes the characters that start codes and goes in chunks of
+// 250 bytes; both carry the rotation in degrees. MTEXT and SPLINE carry subclass markers.
+TEST_F(WriterFixture, TextsAndSplines) {
+    auto text = add<mmText>({});
+    text->SetInsertionPoint(1.5, 2);
+    text->height = 2.5;
+    text->rotation = 30;
+    text->SetString("Caf\xe9 {1}", nullptr);
+    auto mtext = add<mmMText>({}, 5);
+    mtext->SetInsertionPoint(3, 4);
+    mtext->attachment = 3;
+    mtext->SetString(std::string(248, 'm') + "\\x", nullptr);
+    auto spline = add<mmSpline>({{0, 0}, {1, 2}, {3, 2}, {2500000.125, 0}});
+    spline->SyncControlPoints();
+    spline->knots = {0, 0, 0, 0, 1, 1, 1, 1};
+    EXPECT_EQ(entitiesOf(save()), Dxf(R"(
+0 TEXT
+8 0
+6 Continuous
+7 Standard
+10 1.500000
+20 2.000000
+40 2.500000
+41 1.000000
+50 30.000000
+1 Caf)"
+                                      "\xe9"
+                                      R"( {1}
+0 MTEXT
+100 AcDbEntity
+8 0
+62 5
+6 Continuous
+100 AcDbMText
+10 3.000000
+20 4.000000
+30 0.000000
+40 1.000000
+71 3
+3 )" + std::string(248, 'm') + R"(\\
+1 x
+7 Standard
+50 0.000000
+0 SPLINE
+100 AcDbEntity
+8 0
+6 Continuous
+100 AcDbSpline
+70 8
+71 3
+72 8
+73 4
+74 0
+40 0.000000
+40 0.000000
+40 0.000000
+40 0.000000
+40 1.000000
+40 1.000000
+40 1.000000
+40 1.000000
+10 0.000000
+20 0.000000
+30 0.000000
+10 1.000000
+20 2.000000
+30 0.000000
+10 3.000000
+20 2.000000
+30 0.000000
+10 2500000.125000
+20 0.000000
+30 0.000000
+)"));
+}
+
+// A loop of one polyline is a polyline path; other loops are edge paths. A clockwise arc gives
+// its angles as 360 minus those of the counter-clockwise arc. Point 0 is added back.
+TEST_F(WriterFixture, HatchWithOnePathPerLoop) {
+    auto hatch = std::make_shared<mmHatch>();
+    const int square = hatch->AddLoop();
+    auto outline = std::make_shared<mmPolyline>();
+    for (const mmVertex& p : {mmVertex(0, 0), mmVertex(10, 0), mmVertex(10, 10), mmVertex(0, 10)})
+        outline->AddPoint(p.x, p.y);
+    outline->closed = true;
+    outline->bulges = {0, 0, 0.5, 0};
+    hatch->AddBoundary(outline, square);
+    const int hole = hatch->AddLoop();
+    auto top = std::make_shared<mmArc>();
+    top->AddPoint(5, 5);
+    top->radius = 2;
+    top->startAngle = 0;
+    top->endAngle = 180;
+    auto bottom = std::make_shared<mmArc>();
+    bottom->AddPoint(5, 5);
+    bottom->radius = 2;
+    bottom->startAngle = 180;
+    bottom->endAngle = 360;
+    bottom->direction = 0;  // followed clockwise
+    auto line = std::make_shared<mmLine>();
+    line->AddPoint(3, 5);
+    line->AddPoint(7, 5);
+    hatch->AddBoundary(top, hole);
+    hatch->AddBoundary(bottom, hole);
+    hatch->AddBoundary(line, hole);
+    hatch->AddBoundary(std::make_shared<mmPointObj>(), hole);  // no edge
+    hatch->AddLoop();                                          // empty: no path
+    for (const auto& loop : hatch->loops)
+        for (const mmObjectPtr& e : *loop) {
+            e->UpdateGrips();
+            e->UpdateExtents();
+        }
+    hatch->RebuildFill();
+    hatch->layerId = 0;
+    hatch->id = d.nextEntityId++;
+    AddEntity(d, hatch);
+
+    EXPECT_EQ(entitiesOf(save()), Dxf(R"(
+0 HATCH
+100 AcDbEntity
+8 0
+6 Continuous
+100 AcDbHatch
+10 0.000000
+20 0.000000
+30 0.000000
+210 0.000000
+220 0.000000
+230 1.000000
+2 SOLID
+70 1
+71 0
+91 2
+92 3
+72 1
+73 1
+93 4
+10 0.000000
+20 0.000000
+42 0.000000
+10 10.000000
+20 0.000000
+42 0.000000
+10 10.000000
+20 10.000000
+42 0.500000
+10 0.000000
+20 10.000000
+42 0.000000
+97 0
+92 1
+93 3
+72 2
+10 5.000000
+20 5.000000
+40 2.000000
+50 0.000000
+51 180.000000
+73 1
+72 2
+10 5.000000
+20 5.000000
+40 2.000000
+50 0.000000
+51 180.000000
+73 0
+72 1
+10 3.000000
+20 5.000000
+11 7.000000
+21 5.000000
+97 0
+75 0
+76 1
+98 0
+)"));
+}
+
+// A reference names its block; a dimension its block and style, with its colour, the flag of an
+// x ordinate and, for rotated dimensions only, 50: 0 when horizontal, 90 when vertical.
+TEST_F(WriterFixture, ReferencesAndDimensions) {
+    auto block = CreateBlock(d.nextBlockId++, 0, 0, 0, u"Baum");
+    AddBlock(d, block);
+    auto ref = std::make_shared<mmBlockRef>();
+    ref->AddPoint(10, 20);
+    ASSERT_TRUE(ref->InstantiateBlock(u"Baum", d.blocks, nullptr));
+    ref->SetScale(2, -1, false);
+    ref->SetRotation(45, false);
+    ref->colorIndex = 0;
+    ref->id = d.nextEntityId++;
+    AddEntity(d, ref);
+    auto dim = [&](int16_t type, std::array<mmVertex, 7> p, int16_t axis = 0) {
+        auto dimension = NewDimension(d, type, d.nextEntityId++, p, nullptr, axis);
+        AddEntity(d, dimension);
+        return dimension;
+    };
+    dim(kDimRotated, {mmVertex(0, 0), mmVertex(10, 0), mmVertex(10, 5)})->colorIndex = 1;
+    dim(kDimRotated, {mmVertex(0, 0), mmVertex(0, 10), mmVertex(5, 10)});
+    dim(kDimAligned, {mmVertex(0, 0), mmVertex(3, 4), mmVertex(4, 5)});
+    dim(kDimOrdinate, {mmVertex(30, 20), mmVertex(35, 25), mmVertex(0, 0)}, 1);
+    EXPECT_EQ(entitiesOf(save()), Dxf(R"(
+0 INSERT
+8 0
+62 0
+6 Continuous
+2 Baum
+10 10.000000
+20 20.000000
+41 2.000000
+42 -1.000000
+50 45.000000
+0 DIMENSION
+8 0
+62 1
+2 *D1
+3 Standard
+10 10.000000
+20 5.000000
+30 0.000000
+11 5.000000
+21 6.875000
+31 0.000000
+70 0
+13 0.000000
+23 0.000000
+33 0.000000
+14 10.000000
+24 0.000000
+34 0.000000
+50 0.000000
+0 DIMENSION
+8 0
+2 *D2
+3 Standard
+10 5.000000
+20 10.000000
+30 0.000000
+11 3.125000
+21 5.000000
+31 0.000000
+70 0
+13 0.000000
+23 0.000000
+33 0.000000
+14 0.000000
+24 10.000000
+34 0.000000
+50 90.000000
+0 DIMENSION
+8 0
+2 *D3
+3 Standard
+10 4.000000
+20 5.000000
+30 0.000000
+11 1.174175
+21 4.325825
+31 0.000000
+70 1
+13 0.000000
+23 0.000000
+33 0.000000
+14 3.000000
+24 4.000000
+34 0.000000
+0 DIMENSION
+8 0
+2 *D4
+3 Standard
+10 0.000000
+20 0.000000
+30 0.000000
+11 0.000000
+21 0.000000
+31 0.000000
+70 70
+13 30.000000
+23 20.000000
+33 0.000000
+14 35.000000
+24 25.000000
+34 0.000000
+)"));
+}
+
+TEST_F(WriterFixture, LineEndsInsideAValueAreWrittenAsBlanks) {
+    auto text = add<mmText>({});
+    text->SetString("two\r\nlines", nullptr);
+    d.layers[0].name = u"a\nb";
+    const std::string entities = entitiesOf(save());
+    EXPECT_NE(entities.find(Dxf("8 a b\n")), std::string::npos) << entities;
+    EXPECT_NE(entities.find(Dxf("1 two  lines\n")), std::string::npos) << entities;
 }
 
 TEST_F(WriterFixture, LayersInIdOrderAndMissingLayerGivesEmptyName) {

@@ -1,15 +1,23 @@
 // Writes DXF files saved by Kestrel for the interop check: a drawing holding every entity type
-// the writer knows, and (given a folder of DXF files) each of them opened and saved again.
+// the writer knows (its contents are checked by ezdxf_audit.py), and (given a folder of DXF
+// files) each of them opened and saved again.
 // Usage: dxf_save_samples OUT_DIR [DXF_DIR]
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "drawing/DimensionRules.h"
 #include "drawing/Drawing.h"
 #include "entities/Arc.h"
+#include "entities/BlockRef.h"
 #include "entities/Circle.h"
+#include "entities/Hatch.h"
 #include "entities/Line.h"
+#include "entities/MText.h"
 #include "entities/Point.h"
+#include "entities/Polyline.h"
+#include "entities/Spline.h"
+#include "entities/Text.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfLoad.h"
 #include "fileio/dxf/DxfSave.h"
@@ -27,12 +35,82 @@ std::shared_ptr<T> make(int32_t layerId, int32_t colorIndex, std::initializer_li
 }
 
 void add(mmSpace& space, const mmObjectPtr& e) {
+    e->UpdateGrips();
+    e->UpdateExtents();
     e->id = space.nextEntityId++;
     AddEntity(space, e);
 }
 
-// Points, lines, circles and arcs in model space, paper space and a block, on layers with
-// Latin-1 names, in colours by layer, by block, indexed and true.
+std::shared_ptr<mmSpline> curve(double x, double y) {
+    auto s = make<mmSpline>(0, 256, {{x, y}, {x + 1, y + 2}, {x + 3, y + 2}, {x + 4, y}});
+    s->SyncControlPoints();
+    s->knots = {0, 0, 0, 0, 1, 1, 1, 1};
+    return s;
+}
+
+// A square with a rounded side as one polyline loop, and a hole of two arcs (one followed
+// clockwise), a line and a spline, and a circle.
+std::shared_ptr<mmHatch> hatch() {
+    auto h = std::make_shared<mmHatch>();
+    h->layerId = 1;
+    h->colorIndex = 4;
+    auto square = make<mmPolyline>(0, 256, {{0, 0}, {20, 0}, {20, 20}, {0, 20}});
+    square->closed = true;
+    square->bulges = {0, 0.4, 0, 0};
+    h->AddBoundary(square, h->AddLoop());
+    const int hole = h->AddLoop();
+    auto upper = make<mmArc>(0, 256, {{10, 10}});
+    upper->radius = 3;
+    upper->startAngle = 0;
+    upper->endAngle = 180;
+    auto lower = make<mmArc>(0, 256, {{4, 10}});
+    lower->radius = 3;
+    lower->startAngle = 180;
+    lower->endAngle = 360;
+    lower->direction = 0;
+    h->AddBoundary(upper, hole);
+    h->AddBoundary(lower, hole);
+    h->AddBoundary(curve(1, 10), hole);
+    auto dot = make<mmCircle>(0, 256, {{15, 4}});
+    dot->radius = 1;
+    h->AddBoundary(dot, h->AddLoop());
+    for (const auto& loop : h->loops)
+        for (const mmObjectPtr& e : *loop) {
+            e->UpdateGrips();
+            e->UpdateExtents();
+        }
+    h->RebuildFill();
+    return h;
+}
+
+// Polylines with and without bulges, texts and multi-line texts (one longer than a chunk).
+void addCurvesAndTexts(mmDrawing& d) {
+    add(d, make<mmPolyline>(0, 256, {{0, 0}, {5, 0}, {5, 5}}));
+    auto bulged = make<mmPolyline>(1, 2, {{10, 0}, {15, 0}, {15, 5}});
+    bulged->bulges = {0.5, -1, 0};
+    bulged->closed = true;
+    add(d, bulged);
+    auto text = make<mmText>(1, 256, {});
+    text->SetInsertionPoint(0, 30);
+    text->height = 2.5;
+    text->rotation = 15;
+    text->SetString(
+        "Stra\xdf"
+        "e 12 {Nord}",
+        nullptr);
+    add(d, text);
+    auto mtext = make<mmMText>(0, 0x00805020, {});
+    mtext->SetInsertionPoint(0, 40);
+    mtext->height = 1.5;
+    mtext->attachment = 7;
+    mtext->SetString(std::string(200, 'x') + " C:\\data {a} " + std::string(40, 'y'), nullptr);
+    add(d, mtext);
+    add(d, curve(30, 30));
+    add(d, hatch());
+}
+
+// Every type written, in model space, paper space and a block, on layers with Latin-1 names, in
+// colours by layer, by block, indexed and true.
 bool writeEveryType(const std::string& path) {
     mmDrawing d;
     FillNewDrawing(d);
@@ -52,6 +130,7 @@ bool writeEveryType(const std::string& path) {
     crown->radius = 2;
     block->entities.push_back(crown);
     block->entities.push_back(make<mmLine>(0, 0, {{0, -2}, {0, -4}}));
+    block->entities.push_back(make<mmPolyline>(0, 0, {{-1, -4}, {1, -4}}));
     AddBlock(d, block);
 
     add(d, make<mmLine>(0, 256, {{0, 0}, {2500000.125, 5600000.5}}));
@@ -67,6 +146,23 @@ bool writeEveryType(const std::string& path) {
     auto point = make<mmPointObj>(1, 7, {{3, 3}});
     point->lineWidth = 2;
     add(d, point);
+    addCurvesAndTexts(d);
+    auto tree = std::make_shared<mmBlockRef>();
+    tree->AddPoint(50, 50);
+    tree->InstantiateBlock(u"Baum", d.blocks, nullptr);
+    tree->SetScale(2, 2, false);
+    tree->SetRotation(30, false);
+    tree->layerId = 1;
+    add(d, tree);
+    add(d, NewDimension(d, kDimRotated, d.nextEntityId,
+                        {mmVertex(0, 0), mmVertex(20, 0), mmVertex(20, -5)}, nullptr));
+    add(d, NewDimension(d, kDimAligned, d.nextEntityId,
+                        {mmVertex(0, 0), mmVertex(3, 4), mmVertex(4, 5)}, nullptr));
+    add(d, NewDimension(d, kDimOrdinate, d.nextEntityId,
+                        {mmVertex(15, 4), mmVertex(25, 10), mmVertex(0, 0), mmVertex(), mmVertex(),
+                         mmVertex(), mmVertex(25, 10)},
+                        nullptr, 1));
+    MakeDimensionBlock(d);
 
     mmSpace paper;
     add(paper, make<mmLine>(0, 2, {{0, 0}, {297, 210}}));
@@ -98,8 +194,9 @@ int main(int argc, char** argv) {
             DxfSpaceLayout layout(paper);
             const std::string saved =
                 (out / ("saved_" + entry.path().filename().string())).string();
-            if (!loadDrawingFromDxf(d, nullptr, entry.path().string(), &layout) ||
-                !saveDrawingAsDxf(d, &layout, saved)) {
+            const bool read = loadDrawingFromDxf(d, nullptr, entry.path().string(), &layout);
+            MakeDimensionBlock(d);
+            if (!read || !saveDrawingAsDxf(d, &layout, saved)) {
                 std::fprintf(stderr, "could not open and save %s\n", entry.path().c_str());
                 ++failures;
             }

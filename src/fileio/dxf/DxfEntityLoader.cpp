@@ -9,6 +9,7 @@
 #include "drawing/Palette.h"
 #include "entities/Arc.h"
 #include "entities/Block.h"
+#include "entities/BlockRef.h"
 #include "entities/Circle.h"
 #include "entities/Line.h"
 #include "entities/Point.h"
@@ -18,8 +19,14 @@
 #include "platform/CodePage.h"
 
 DxfEntityLoader::DxfEntityLoader(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs,
-                                 DxfLoadReport* report, HeapGrowthHint* heapHint)
-    : reader_(reader), drawing_(drawing), glyphs_(glyphs), report_(report), heapHint_(heapHint) {}
+                                 DxfLoadReport* report, HeapGrowthHint* heapHint,
+                                 const DxfLoadLimits& limits)
+    : reader_(reader),
+      drawing_(drawing),
+      glyphs_(glyphs ? glyphs->weak_from_this().lock() : nullptr),
+      report_(report),
+      heapHint_(heapHint),
+      limits_(limits) {}
 
 void DxfEntityLoader::loadEntities(DxfLayout* layout) {
     // Room for as many entities as the rest of the file could hold at a small size each, so
@@ -213,67 +220,6 @@ bool DxfEntityLoader::skipEntity() {
     return reader_.skipToCodeZero();
 }
 
-// Records read in full; each becomes its entity once the class exists (issues 3 and 4).
-bool DxfEntityLoader::readPolyline() {
-    const bool more = readDxfPolyline(reader_, header_, polyline_);
-    dropped("POLYLINE");
-    return more;
-}
-
-bool DxfEntityLoader::readLwPolyline() {
-    const bool more = readDxfLwPolyline(reader_, header_, polyline_);
-    dropped("LWPOLYLINE");
-    return more;
-}
-
-bool DxfEntityLoader::read3dFace() {
-    const bool more = readDxf3dFace(reader_, header_, polyline_);
-    dropped("3DFACE");
-    return more;
-}
-
-bool DxfEntityLoader::readText() {
-    DxfTextRecord text;
-    const bool more = readDxfText(reader_, header_, text);
-    dropped("TEXT");
-    return more;
-}
-
-bool DxfEntityLoader::readMText() {
-    DxfTextRecord text;
-    const bool more = readDxfMText(reader_, header_, text);
-    dropped("MTEXT");
-    return more;
-}
-
-bool DxfEntityLoader::readInsert() {
-    DxfInsertRecord insert;
-    const bool more = readDxfInsert(reader_, header_, insert);
-    dropped("INSERT");
-    return more;
-}
-
-bool DxfEntityLoader::readSpline() {
-    DxfSplineRecord spline;
-    const bool more = readDxfSpline(reader_, header_, spline);
-    dropped("SPLINE");
-    return more;
-}
-
-bool DxfEntityLoader::readHatch() {
-    DxfHatchRecord hatch;
-    const bool more = readDxfHatch(reader_, header_, hatch);
-    dropped("HATCH");
-    return more;
-}
-
-bool DxfEntityLoader::readDimension() {
-    DxfDimensionRecord dimension;
-    const bool more = readDxfDimension(reader_, header_, dimension);
-    dropped("DIMENSION");
-    return more;
-}
-
 // Until layouts exist no layout receives a viewport.
 bool DxfEntityLoader::readViewport() {
     DxfViewportRecord viewport;
@@ -305,6 +251,15 @@ int32_t DxfEntityLoader::layerIdFor(std::string_view name) {
 
 namespace {
 
+// A true colour (420, 0x00RRGGBB) as the colour value the entity keeps (0x00BBGGRR), when that
+// value cannot be mistaken for a colour index.
+bool trueColorValue(int32_t rgb, uint32_t& value) {
+    if (rgb < 0) return false;
+    const uint32_t c = static_cast<uint32_t>(rgb);
+    value = MakeColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+    return value > static_cast<uint32_t>(kColorByLayer);
+}
+
 uint32_t colorOfIndex(int32_t index, const mmLayer* layer) {
     if (index == kColorByLayer) return layer ? layer->color : 0;
     if (index == kColorByBlock) return 0;
@@ -315,35 +270,47 @@ uint32_t colorOfIndex(int32_t index, const mmLayer* layer) {
 }  // namespace
 
 void DxfEntityLoader::finish(const mmObjectPtr& e) {
-    e->layerId = layerIdFor(header_.layer);
-    const mmLayer* layer = drawing_.FindLayer(e->layerId);
-    e->colorIndex = header_.color;
-    e->color = colorOfIndex(header_.color, layer);
-    if (layer) {
-        e->visible = layer->show;
-        e->lineWidth = layer->lineWidth;
-    }
-    e->lineWidthSource = kLineWidthByLayer;
-    e->erased = false;
-    e->selected = false;
+    applyProperties(*e);
+    add(e);
+}
 
+void DxfEntityLoader::applyProperties(mmObject& e) {
+    e.layerId = layerIdFor(header_.layer);
+    const mmLayer* layer = drawing_.FindLayer(e.layerId);
+    if (uint32_t rgb = 0; trueColorValue(header_.trueColor, rgb)) {
+        e.colorIndex = static_cast<int32_t>(rgb);
+        e.color = rgb;
+    } else {
+        e.colorIndex = header_.color;
+        e.color = colorOfIndex(header_.color, layer);
+    }
+    if (layer) {
+        e.visible = layer->show;
+        e.lineWidth = layer->lineWidth;
+    }
+    e.lineWidthSource = kLineWidthByLayer;
+    e.erased = false;
+    e.selected = false;
+}
+
+void DxfEntityLoader::add(const mmObjectPtr& e) {
     if (mmBlock* block = target_.block) {
-        if (target_.moveToBase)
-            for (mmVertex& p : e->points) {
-                p.x -= block->baseX;
-                p.y -= block->baseY;
-            }
+        if (target_.moveToBase) TranslateEntity(*e, -block->baseX, -block->baseY);
         e->id = block->nextEntityId++;
         e->UpdateGrips();
         e->UpdateExtents();
         block->entities.push_back(e);
         return;
     }
-    mmSpace& space = (header_.paperSpace && target_.layout) ? target_.layout->PaperSpace()
-                                                            : drawing_.ModelSpace();
+    mmSpace& space = targetSpace();
     e->id = space.nextEntityId;
     e->UpdateGrips();
     e->UpdateExtents();
     if (AddEntity(space, e)) ++space.nextEntityId;
     if (heapHint_) heapHint_->poll();
+}
+
+mmSpace& DxfEntityLoader::targetSpace() {
+    return (header_.paperSpace && target_.layout) ? target_.layout->PaperSpace()
+                                                  : drawing_.ModelSpace();
 }

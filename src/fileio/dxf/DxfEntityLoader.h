@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "entities/GlyphTable.h"
 #include "entities/Object.h"
 #include "fileio/dxf/DxfEntityRecords.h"
 
@@ -17,16 +18,36 @@ class HeapGrowthHint;
 class mmBlock;
 class mmDrawing;
 class mmGlyphTable;
+class mmText;
+struct mmSpace;
 
 // What a load left out: entity names and how many of each were dropped.
 struct DxfLoadReport {
     std::map<std::string, int64_t, std::less<>> dropped;
 };
 
+// A load copies at most mostCopiedEntities block entities into references, and references nest
+// at most mostNesting deep: a file cannot make the copies grow beyond memory (blocks of
+// references to blocks of references ...). References past either bound are dropped.
+struct DxfLoadLimits {
+    // About 1.5 to 3 GB of copies at the most: a block of a million entities inserted four
+    // times.
+    int64_t mostCopiedEntities = int64_t{1} << 22;
+    int mostNesting = 32;
+};
+
 class DxfEntityLoader {
 public:
+    // Entities a reference to the block copies (nested references' children included) and how
+    // deep references nest in it.
+    struct BlockSize {
+        int64_t entities = 0;
+        int depth = 0;
+    };
+
     DxfEntityLoader(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs,
-                    DxfLoadReport* report, HeapGrowthHint* heapHint = nullptr);
+                    DxfLoadReport* report, HeapGrowthHint* heapHint = nullptr,
+                    const DxfLoadLimits& limits = {});
 
     // The ENTITIES section, up to its end: model space, or the layout for paper-space entities
     // when one is given.
@@ -68,32 +89,47 @@ private:
     bool readCircle();
     bool readArc();
     bool skipEntity();  // a type that is read but not kept (ELLIPSE, SOLID)
-    // Types whose records are read but whose entity classes are still to come: the records are
-    // dropped until then.
+    // Types read into a record first, then made into their entity (DxfEntityLoaderRecords.cpp).
     bool readPolyline();
     bool readLwPolyline();
     bool read3dFace();
     bool readText();
     bool readMText();
-    bool readInsert();
     bool readSpline();
     bool readHatch();
+    // Block references and dimensions (DxfEntityLoaderReferences.cpp).
+    bool readInsert();
     bool readDimension();
+    // Read but not kept until layouts exist.
     bool readViewport();
+
+    void finishPolyline();
+    BlockSize blockSize(const mmBlock& block);
+    // The text's string, height, rotation and insertion point, laid out once.
+    void fillText(mmText& text, const DxfTextRecord& record) const;
 
     // Common properties, grips and extents; then the entity goes to the target.
     void finish(const mmObjectPtr& entity);
+    void applyProperties(mmObject& entity);
+    // Id, grips and extents, and the entity goes to the target (a block relative to its base).
+    void add(const mmObjectPtr& entity);
+    mmSpace& targetSpace();
     int32_t layerIdFor(std::string_view name);
 
     DxfReader& reader_;
     mmDrawing& drawing_;
-    [[maybe_unused]] const mmGlyphTable* glyphs_;  // for the text entities
+    mmGlyphTablePtr glyphs_;  // for the text entities; null lays texts out without outlines
     DxfLoadReport* report_;
     HeapGrowthHint* heapHint_;
     Target target_;
     DxfEntityHeader header_;
-    DxfPolylineRecord polyline_;  // kept between entities for their buffers
+    // Kept between entities for their buffers.
+    DxfPolylineRecord polyline_;
+    DxfTextRecord text_;
     std::map<std::string, int32_t, std::less<>> layerIds_;  // group 8 as read -> layer id
+    std::map<const mmBlock*, BlockSize> blockSizes_;
+    DxfLoadLimits limits_;
+    int64_t copied_ = 0;  // block entities copied into references so far
     std::string lastLayerName_;
     int32_t lastLayerId_ = 0;
     bool lastLayerValid_ = false;

@@ -18,6 +18,10 @@ bool readDxfHeaderGroup(const DxfReader& r, DxfEntityHeader& h, unsigned mask) {
             if (!(mask & kDxfColor)) return false;
             h.color = r.intValue();
             return true;
+        case 420:
+            if (!(mask & kDxfColor)) return false;
+            h.trueColor = r.intValue() & 0xFFFFFF;
+            return true;
         case 39:
             if (!(mask & kDxfThickness)) return false;
             h.thickness = r.realValue();

@@ -20,11 +20,13 @@ struct DxfEntityHeader {
     double lineTypeScale = 1.0;  // 48
     bool paperSpace = false;     // 67
     std::string handle;          // 5 (HATCH)
+    int32_t trueColor = -1;      // 420, 0x00RRGGBB; -1 when absent
 
     void clear() {
         layer.clear();
         lineType.clear();
         color = 256;
+        trueColor = -1;
         thickness = 0.0;
         lineTypeScale = 1.0;
         paperSpace = false;
@@ -44,7 +46,8 @@ enum DxfHeaderGroups : unsigned {
     kDxfAllHeader = 63,
 };
 
-// Stores the reader's current group in the header when the mask takes it; false otherwise.
+// Stores the reader's current group in the header when the mask takes it (420 goes with 62);
+// false otherwise.
 bool readDxfHeaderGroup(const DxfReader& reader, DxfEntityHeader& header, unsigned mask);
 
 // Reads the groups of an entity up to the next code 0: header groups of the mask into header
@@ -66,21 +69,38 @@ void appendClosingVertex(DxfPolylineRecord& record);
 
 // TEXT and MTEXT.
 struct DxfTextRecord {
-    std::string text;                   // 1, bytes of the file's code page, at most kDxfTextLimit
-    std::string style;                  // 7
-    double x = 0.0, y = 0.0;            // 10, 20
-    double alignX = 0.0, alignY = 0.0;  // 11, 21
-    double height = 0.0;                // 40
-    double widthFactor = 0.0;           // 41
-    double rotation = 0.0;              // 50
+    // 1 (MTEXT: the 3 chunks, then 1), bytes of the file's code page, at most kDxfTextLimit
+    std::string text;
+    std::string style;                     // 7
+    double x = 0.0, y = 0.0;               // 10, 20
+    double alignX = 0.0, alignY = 0.0;     // 11, 21
+    double height = 0.0;                   // 40
+    double widthFactor = 0.0;              // 41
+    double rotation = 0.0;                 // 50
+    bool rotationGiven = false;            // the entity has a 50
     int32_t horizontal = 0, vertical = 0;  // 72, 73 (TEXT)
-    int32_t attachment = 0;                // 71 (MTEXT)
+    int32_t attachment = 1;                // 71 (MTEXT); top left when the file has none
+
+    // The defaults again, keeping the strings' buffers.
+    void clear() {
+        std::string keepText = std::move(text), keepStyle = std::move(style);
+        *this = DxfTextRecord();
+        text = std::move(keepText);
+        style = std::move(keepStyle);
+        text.clear();
+        style.clear();
+    }
 };
 inline constexpr std::size_t kDxfTextLimit = 249;
 bool readDxfText(DxfReader& reader, DxfEntityHeader& header, DxfTextRecord& record);
-// MTEXT: the text without its formatting codes.
+// MTEXT: its chunks joined, without the formatting codes, then cut to the limit (so that a code
+// is never cut in two and the limit counts characters that are shown). Without a rotation (50)
+// the direction of the text's x axis (11, 21) gives it.
 bool readDxfMText(DxfReader& reader, DxfEntityHeader& header, DxfTextRecord& record);
-// Removes the formatting codes of multi-line text; braces stay.
+// Most bytes of MTEXT chunks joined before the formatting codes are removed.
+inline constexpr std::size_t kDxfMTextRawLimit = 65536;
+// Removes the formatting codes of multi-line text; braces stay. A character given by its code
+// point (\U+00B0) becomes its byte of the code page, or "?" when it has none.
 void stripMTextFormatting(std::string& text);
 
 struct DxfInsertRecord {
@@ -96,8 +116,10 @@ struct DxfSplineRecord {
     int32_t knotCount = 0, controlCount = 0, fitCount = 0;  // 72, 73, 74
     float startTangent[3] = {}, endTangent[3] = {};         // 12.., 13..
     std::vector<float> knots;
-    std::vector<float> control;  // x, y, z triples
-    std::vector<float> fit;      // x, y, z triples
+    // x, y, z triples. Read in double precision: the entity keeps its points in double, and
+    // survey coordinates do not fit a float.
+    std::vector<double> control;
+    std::vector<float> fit;  // x, y, z triples
 };
 // The knots and control points announced but missing from the file are added as zeros, at
 // most kDxfSplinePadding of each.
@@ -105,13 +127,16 @@ inline constexpr std::size_t kDxfSplinePadding = 8;
 bool readDxfSpline(DxfReader& reader, DxfEntityHeader& header, DxfSplineRecord& record);
 
 struct DxfHatchEdge {
-    enum Kind { Line, Arc, Bulge, Spline } kind = Line;
-    double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;  // line ends; bulge edge ends
+    enum Kind { Line, Arc, Spline } kind = Line;
+    double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;  // line
     double cx = 0.0, cy = 0.0, radius = 0.0;        // arc
-    double startAngle = 0.0, endAngle = 0.0;        // arc, degrees
-    bool counterClockwise = false;                  // arc (73)
-    double bulge = 0.0;                             // bulge edge
-    std::vector<float> knots, control;              // spline: x, y, 0 triples
+    // Arc, degrees: the arc runs counter-clockwise from the start angle to the end angle. A
+    // clockwise edge (73 = 0, or a negative bulge) is the same arc followed from its end to its
+    // start; the file gives its angles as 360 minus those of that counter-clockwise arc.
+    double startAngle = 0.0, endAngle = 0.0;
+    bool counterClockwise = true;
+    std::vector<float> knots;     // spline
+    std::vector<double> control;  // spline: x, y, 0 triples
 };
 struct DxfHatchPath {
     int32_t flags = 0;  // 92: bit 2 polyline path
@@ -122,6 +147,9 @@ struct DxfHatchRecord {
     std::vector<DxfHatchPath> paths;
 };
 bool readDxfHatch(DxfReader& reader, DxfEntityHeader& header, DxfHatchRecord& record);
+// The edge of a polyline segment from (x1, y1) to (x2, y2): a line, or the arc of its bulge
+// worked out in double precision.
+DxfHatchEdge dxfSegmentEdge(double x1, double y1, double x2, double y2, double bulge);
 
 struct DxfDimensionRecord {
     std::string text, blockName, styleName;  // 1, 2, 3

@@ -1,11 +1,19 @@
 // The entity bodies of a DXF save, in the order their groups are written.
 #include "fileio/dxf/DxfEntityWriter.h"
 
+#include "drawing/DimStyleTable.h"
 #include "drawing/Drawing.h"
 #include "entities/Arc.h"
+#include "entities/BlockRef.h"
 #include "entities/Circle.h"
+#include "entities/Dimension.h"
+#include "entities/Hatch.h"
 #include "entities/Line.h"
+#include "entities/MText.h"
 #include "entities/Point.h"
+#include "entities/Polyline.h"
+#include "entities/Spline.h"
+#include "entities/Text.h"
 #include "fileio/dxf/DxfWriter.h"
 
 DxfEntityWriter::DxfEntityWriter(DxfWriter& writer, const mmDrawing& drawing)
@@ -38,8 +46,29 @@ bool DxfEntityWriter::writeEntity(const mmObject& e, int32_t paperFlag) {
         case kTypeArc:
             if (auto* a = dynamic_cast<const mmArc*>(&e)) written = writeArc(*a);
             break;
-        // POLYLINE, SPLINE, INSERT, HATCH, TEXT, MTEXT, VIEWPORT and DIMENSION are written once
-        // their entity classes exist.
+        case kTypePolyline:
+            if (auto* p = dynamic_cast<const mmPolyline*>(&e)) written = writePolyline(*p);
+            break;
+        case kTypeText:
+            if (auto* t = dynamic_cast<const mmText*>(&e)) written = writeText(*t);
+            break;
+        case kTypeMText:
+            if (auto* t = dynamic_cast<const mmMText*>(&e)) written = writeMText(*t);
+            break;
+        case kTypeSpline:
+            if (auto* sp = dynamic_cast<const mmSpline*>(&e)) written = writeSpline(*sp);
+            break;
+        case kTypeHatch:
+            if (auto* h = dynamic_cast<const mmHatch*>(&e)) written = writeHatch(*h);
+            break;
+        case kTypeBlockRef:
+            if (auto* r = dynamic_cast<const mmBlockRef*>(&e)) written = writeBlockRef(*r);
+            break;
+        case kTypeDimension:
+            if (auto* d = dynamic_cast<const mmDimension*>(&e)) written = writeDimension(*d);
+            break;
+        // VIEWPORT is written once layouts exist. Raster images have no form in this file: they
+        // are left out, and the save says so.
         default:
             break;
     }
@@ -93,5 +122,142 @@ bool DxfEntityWriter::writeArc(const mmArc& arc) {
     w_.writeGroupReal(40, arc.radius);
     w_.writeGroupReal(50, arc.startAngle);
     w_.writeGroupReal(51, arc.endAngle);
+    return true;
+}
+
+// VERTEX carries only the layer; SEQEND always layer "0".
+bool DxfEntityWriter::writePolyline(const mmPolyline& p) {
+    if (!w_.beginEntity("POLYLINE")) return false;
+    w_.writeGroupInt(70, p.closed ? 1 : 0);
+    w_.writeGroupString(66, " 1");
+    w_.writeGroupString(10, "0.0");
+    w_.writeGroupString(20, "0.0");
+    const bool withBulges = !p.bulges.empty();
+    for (std::size_t j = 0; j < p.points.size(); ++j) {
+        w_.writeVertexStart();
+        w_.writeGroupReal(10, p.points[j].x);
+        w_.writeGroupReal(20, p.points[j].y);
+        w_.writeGroupReal(30, 0.0);
+        if (withBulges) w_.writeGroupReal(42, j < p.bulges.size() ? p.bulges[j] : 0.0);
+    }
+    w_.writeGroupString(0, "SEQEND");
+    w_.writeGroupString(8, "0");
+    return true;
+}
+
+bool DxfEntityWriter::writeText(const mmText& t) {
+    if (!w_.beginEntity("TEXT")) return false;
+    const mmVertex p = pointAt(t, 0);
+    w_.writeGroupString(7, "Standard");
+    w_.writeGroupReal(10, p.x);
+    w_.writeGroupReal(20, p.y);
+    w_.writeGroupReal(40, t.height);
+    w_.writeGroupReal(41, 1.0);
+    w_.writeGroupReal(50, t.rotation);
+    w_.writeGroupString(1, t.String());
+    return true;
+}
+
+namespace {
+
+// Multi-line text keeps its characters as they are: the ones that start formatting codes are
+// escaped so that readers show them, and a line break becomes a paragraph code.
+void escapeMText(std::string_view text, std::string& out) {
+    out.clear();
+    for (const char c : text) {
+        if (c == '\\' || c == '{' || c == '}') {
+            out += '\\';
+            out += c;
+        } else if (c == '\r' || c == '\n') {
+            out += "\\P";
+        } else {
+            out += c;
+        }
+    }
+}
+
+// Text longer than a chunk goes in 3 groups of 250 bytes, the rest in 1.
+constexpr std::size_t kMTextChunk = 250;
+
+}  // namespace
+
+bool DxfEntityWriter::writeMText(const mmMText& t) {
+    if (!w_.beginEntity("MTEXT", DxfWriter::EntityHeader::Full, DxfWriter::Markers::Subclass))
+        return false;
+    const mmVertex p = pointAt(t, 0);
+    w_.writeGroupString(100, "AcDbMText");
+    w_.writeGroupReal(10, p.x);
+    w_.writeGroupReal(20, p.y);
+    w_.writeGroupReal(30, 0.0);
+    w_.writeGroupReal(40, t.height);
+    w_.writeGroupInt(71, t.attachment);
+    escapeMText(t.String(), scratch_);
+    std::string_view rest = scratch_;
+    for (; rest.size() >= kMTextChunk; rest.remove_prefix(kMTextChunk))
+        w_.writeGroupString(3, rest.substr(0, kMTextChunk));
+    w_.writeGroupString(1, rest);
+    w_.writeGroupString(7, "Standard");
+    w_.writeGroupReal(50, t.rotation);
+    return true;
+}
+
+// Cubic, planar; the control points from the double-precision points when they match.
+bool DxfEntityWriter::writeSpline(const mmSpline& s) {
+    if (!w_.beginEntity("SPLINE", DxfWriter::EntityHeader::Full, DxfWriter::Markers::Subclass))
+        return false;
+    const std::size_t n = static_cast<std::size_t>(s.ControlPointCount());
+    const bool fromPoints = s.points.size() == n;
+    w_.writeGroupString(100, "AcDbSpline");
+    w_.writeGroupInt(70, 8);
+    w_.writeGroupInt(71, mmSpline::kOrder - 1);
+    w_.writeGroupInt(72, static_cast<int64_t>(s.knots.size()));
+    w_.writeGroupInt(73, static_cast<int64_t>(n));
+    w_.writeGroupInt(74, 0);
+    for (const float k : s.knots)
+        w_.writeGroupReal(40, k);
+    for (std::size_t i = 0; i < n; ++i) {
+        w_.writeGroupReal(10, fromPoints ? s.points[i].x : s.controlPoints[3 * i]);
+        w_.writeGroupReal(20, fromPoints ? s.points[i].y : s.controlPoints[3 * i + 1]);
+        w_.writeGroupReal(30, 0.0);
+    }
+    return true;
+}
+
+bool DxfEntityWriter::writeBlockRef(const mmBlockRef& r) {
+    if (!w_.beginEntity("INSERT")) return false;
+    const mmVertex p = pointAt(r, 0);
+    w_.writeGroupText(2, r.blockName);
+    w_.writeGroupReal(10, p.x);
+    w_.writeGroupReal(20, p.y);
+    w_.writeGroupReal(41, r.scaleX);
+    w_.writeGroupReal(42, r.scaleY);
+    w_.writeGroupReal(50, r.rotation);
+    return true;
+}
+
+// The colour is written too, so that a dimension does not come back by layer; an x ordinate
+// carries its flag (64) with its type, so that it comes back measuring along x. The 50 of a
+// rotated dimension: 90 when its extension lines are horizontal.
+bool DxfEntityWriter::writeDimension(const mmDimension& d) {
+    if (!w_.beginEntity("DIMENSION", DxfWriter::EntityHeader::NoLineType)) return false;
+    w_.writeGroupText(2, d.blockName);
+    if (const DimStyle* style = FindDimStyle(drawing_, d.dimStyleId); style && !style->name.empty())
+        w_.writeGroupText(3, style->name);
+    const auto& p = d.defPoints;
+    w_.writeGroupReal(10, p[2].x);
+    w_.writeGroupReal(20, p[2].y);
+    w_.writeGroupReal(30, 0.0);
+    w_.writeGroupReal(11, p[6].x);
+    w_.writeGroupReal(21, p[6].y);
+    w_.writeGroupReal(31, 0.0);
+    const bool xOrdinate = d.dimType == kDimOrdinate && d.ordinateAxis != 0;
+    w_.writeGroupInt(70, d.dimType | (xOrdinate ? 64 : 0));
+    w_.writeGroupReal(13, p[0].x);
+    w_.writeGroupReal(23, p[0].y);
+    w_.writeGroupReal(33, 0.0);
+    w_.writeGroupReal(14, p[1].x);
+    w_.writeGroupReal(24, p[1].y);
+    w_.writeGroupReal(34, 0.0);
+    if (d.dimType == kDimRotated) w_.writeGroupReal(50, d.direction.y == 0.0f ? 90.0 : 0.0);
     return true;
 }

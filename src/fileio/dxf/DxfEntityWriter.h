@@ -4,14 +4,25 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
+
+#include "entities/Object.h"
 
 class DxfWriter;
 class mmArc;
+class mmBlockRef;
 class mmCircle;
+class mmDimension;
 class mmDrawing;
+class mmHatch;
 class mmLine;
+class mmMText;
 class mmObject;
 class mmPointObj;
+class mmPolyline;
+class mmSpline;
+class mmText;
+struct mmVertex;
 
 class DxfEntityWriter {
 public:
@@ -29,10 +40,21 @@ private:
     bool writeLine(const mmLine& line);
     bool writeCircle(const mmCircle& circle);
     bool writeArc(const mmArc& arc);
+    bool writePolyline(const mmPolyline& polyline);
+    bool writeText(const mmText& text);
+    bool writeMText(const mmMText& text);
+    bool writeSpline(const mmSpline& spline);
+    bool writeBlockRef(const mmBlockRef& reference);
+    bool writeDimension(const mmDimension& dimension);
+    // DxfHatchWriter.cpp: the hatch and its boundary paths.
+    bool writeHatch(const mmHatch& hatch);
+    void writeHatchPath(const mmEntityList& loop, const mmVertex& origin);
+    void writeEdge(const mmObject& boundary, const mmVertex& origin);
 
     DxfWriter& w_;
     const mmDrawing& drawing_;
     int32_t layerId_ = 0;
     bool layerSet_ = false;
     std::map<int32_t, int64_t> leftOut_;
+    std::string scratch_;
 };

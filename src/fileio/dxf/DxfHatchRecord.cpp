@@ -1,8 +1,9 @@
 // The HATCH record: the boundary paths and their edges. Polyline paths become line and arc
 // edges here; the pattern, fill and seed point groups are never read.
 #include <algorithm>
+#include <cmath>
 
-#include "entities/Arc.h"
+#include "entities/Geometry.h"
 #include "fileio/dxf/DxfEntityRecords.h"
 
 namespace {
@@ -29,24 +30,6 @@ DxfHatchEdge lineEdge(double x1, double y1, double x2, double y2) {
     return e;
 }
 
-// A polyline segment: a line, or the arc its bulge describes.
-DxfHatchEdge segmentEdge(double x1, double y1, double x2, double y2, double bulge) {
-    if (bulge == 0.0) return lineEdge(x1, y1, x2, y2);
-    mmArc arc;
-    arc.PrepareFourPoints();
-    if (!arc.SetFromBulge(bulge, mmVertex(x1, y1), mmVertex(x2, y2)))
-        return lineEdge(x1, y1, x2, y2);
-    DxfHatchEdge e;
-    e.kind = DxfHatchEdge::Arc;
-    e.cx = arc.points[0].x;
-    e.cy = arc.points[0].y;
-    e.radius = arc.radius;
-    e.startAngle = arc.startAngle;
-    e.endAngle = arc.endAngle;
-    e.counterClockwise = bulge > 0.0;
-    return e;
-}
-
 void readPolylinePath(Cursor& c, DxfHatchPath& path) {
     bool closed = false;
     for (; c.have && c.code() != 10; c.next()) {
@@ -67,9 +50,9 @@ void readPolylinePath(Cursor& c, DxfHatchPath& path) {
     }
     const std::size_t n = x.size();
     for (std::size_t i = 0; i + 1 < n; ++i)
-        path.edges.push_back(segmentEdge(x[i], y[i], x[i + 1], y[i + 1], bulge[i]));
+        path.edges.push_back(dxfSegmentEdge(x[i], y[i], x[i + 1], y[i + 1], bulge[i]));
     if (closed && n > 0)
-        path.edges.push_back(segmentEdge(x[n - 1], y[n - 1], x[0], y[0], bulge[n - 1]));
+        path.edges.push_back(dxfSegmentEdge(x[n - 1], y[n - 1], x[0], y[0], bulge[n - 1]));
 }
 
 // Reads the groups of an edge up to and including the one with the last code, storing them
@@ -97,13 +80,14 @@ void readSplineEdge(Cursor& c, DxfHatchEdge& e) {
            e.knots.size() < static_cast<std::size_t>(knotCount);
          c.next())
         if (c.code() == 40) e.knots.push_back(static_cast<float>(c.r.realValue()));
-    // Each 10 starts a control point (x, y, 0); its 20 gives y.
+    // Each 10 starts a control point (x, y, 0), up to the count; its 20 gives y.
     const std::size_t values = static_cast<std::size_t>(controlCount) * 3;
-    for (; c.have && !c.atBoundary() && c.code() != 72 && e.control.size() < values; c.next()) {
+    for (; c.have && !c.atBoundary() && c.code() != 72; c.next()) {
         if (c.code() == 10) {
-            e.control.insert(e.control.end(), {static_cast<float>(c.r.realValue()), 0.0f, 0.0f});
+            if (e.control.size() >= values) break;
+            e.control.insert(e.control.end(), {c.r.realValue(), 0.0, 0.0});
         } else if (c.code() == 20 && !e.control.empty()) {
-            e.control[e.control.size() - 2] = static_cast<float>(c.r.realValue());
+            e.control[e.control.size() - 2] = c.r.realValue();
         }
     }
     // Weights and fit data are not used.
@@ -152,6 +136,13 @@ void readEdgePath(Cursor& c, DxfHatchPath& path) {
                         e.counterClockwise = c.r.intValue() != 0;
                 });
                 e.kind = DxfHatchEdge::Arc;
+                if (!e.counterClockwise) {
+                    // The clockwise arc's angles are stored as 360 minus those of the arc
+                    // followed counter-clockwise.
+                    const double start = e.startAngle;
+                    e.startAngle = 360.0 - e.endAngle;
+                    e.endAngle = 360.0 - start;
+                }
                 path.edges.push_back(std::move(e));
                 break;
             case kEdgeEllipse:  // counted, not kept
@@ -172,6 +163,35 @@ void readEdgePath(Cursor& c, DxfHatchPath& path) {
 }
 
 }  // namespace
+
+// A polyline segment: a line, or the arc its bulge describes, worked out in double precision
+// (as the arc class does in single precision) so that survey coordinates keep their digits.
+DxfHatchEdge dxfSegmentEdge(double x1, double y1, double x2, double y2, double bulge) {
+    const bool ccw = bulge > 0.0;
+    // The arc runs counter-clockwise from p to q.
+    const double px = ccw ? x1 : x2, py = ccw ? y1 : y2;
+    const double qx = ccw ? x2 : x1, qy = ccw ? y2 : y1;
+    const double chordX = qx - px, chordY = qy - py;
+    const double chord = std::hypot(chordX, chordY);
+    const double h = chord / 2.0;
+    const double sagitta = std::fabs(bulge) * h;
+    if (!(sagitta > 0.0) || !std::isfinite(sagitta)) return lineEdge(x1, y1, x2, y2);
+    const double r = (h * h + sagitta * sagitta) / (2.0 * sagitta);
+    if (!std::isfinite(r)) return lineEdge(x1, y1, x2, y2);
+    const double nx = -chordY / chord, ny = chordX / chord;
+    DxfHatchEdge e;
+    e.kind = DxfHatchEdge::Arc;
+    e.cx = px + chordX / 2.0 + nx * (r - sagitta);
+    e.cy = py + chordY / 2.0 + ny * (r - sagitta);
+    e.radius = r;
+    const double start = std::atan2(py - e.cy, px - e.cx);
+    double end = std::atan2(qy - e.cy, qx - e.cx);
+    if (end < start) end += 2.0 * kPi;
+    e.startAngle = start * kRadToDeg;
+    e.endAngle = end * kRadToDeg;
+    e.counterClockwise = ccw;
+    return e;
+}
 
 bool readDxfHatch(DxfReader& r, DxfEntityHeader& h, DxfHatchRecord& hatch) {
     hatch = DxfHatchRecord();

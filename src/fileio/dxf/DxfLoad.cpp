@@ -19,6 +19,7 @@ struct LoadRequest {
     DxfLayout* layout = nullptr;
     std::u16string_view xrefName;
     std::vector<std::u16string>* blockNames = nullptr;
+    DxfLoadLimits limits;
 };
 
 class Loader {
@@ -28,7 +29,7 @@ public:
         : reader_(reader),
           drawing_(drawing),
           heapHint_(reader.size()),
-          entities_(reader, drawing, glyphs, report, &heapHint_),
+          entities_(reader, drawing, glyphs, report, &heapHint_, request.limits),
           request_(request) {}
 
     void run() {
@@ -135,11 +136,12 @@ bool loadDrawingFromDxf(mmDrawing& drawing, const mmGlyphTable* glyphs, const st
 }
 
 void loadDrawingFromDxfText(mmDrawing& drawing, const mmGlyphTable* glyphs, std::string_view text,
-                            DxfLayout* layout, DxfLoadReport* report) {
+                            DxfLayout* layout, DxfLoadReport* report, const DxfLoadLimits& limits) {
     DxfReader reader;
     reader.openText(text);
     LoadRequest request;
     request.layout = layout;
+    request.limits = limits;
     run(reader, drawing, glyphs, report, request);
 }
 
@@ -166,10 +168,12 @@ bool loadBlocksFromDxf(mmDrawing& drawing, std::vector<std::u16string>& blockNam
 }
 
 void loadBlocksFromDxfText(mmDrawing& drawing, std::vector<std::u16string>& blockNames,
-                           std::string_view text, const mmGlyphTable* glyphs) {
+                           std::string_view text, const mmGlyphTable* glyphs,
+                           const DxfLoadLimits& limits) {
     DxfReader reader;
     reader.openText(text);
     LoadRequest request;
+    request.limits = limits;
     request.mode = LoadMode::Blocks;
     request.blockNames = &blockNames;
     run(reader, drawing, glyphs, nullptr, request);

@@ -17,9 +17,10 @@ class mmGlyphTable;
 // reset). Paper-space entities go to the layout when one is given, else to model space.
 bool loadDrawingFromDxf(mmDrawing& drawing, const mmGlyphTable* glyphs, const std::string& path,
                         DxfLayout* layout, DxfLoadReport* report = nullptr);
-// The same from DXF text in memory.
+// The same from DXF text in memory, with bounds of its own if need be (tests, fuzzing).
 void loadDrawingFromDxfText(mmDrawing& drawing, const mmGlyphTable* glyphs, std::string_view text,
-                            DxfLayout* layout, DxfLoadReport* report = nullptr);
+                            DxfLayout* layout, DxfLoadReport* report = nullptr,
+                            const DxfLoadLimits& limits = {});
 
 // As loadDrawingFromDxf, but the entities of the ENTITIES section, paper-space ones included,
 // go into one new block of the given name, based at the base point of the file's last BLOCK.
@@ -31,4 +32,5 @@ bool loadXrefFromDxf(mmDrawing& drawing, const mmGlyphTable* glyphs, std::u16str
 bool loadBlocksFromDxf(mmDrawing& drawing, std::vector<std::u16string>& blockNames,
                        const std::string& path, const mmGlyphTable* glyphs);
 void loadBlocksFromDxfText(mmDrawing& drawing, std::vector<std::u16string>& blockNames,
-                           std::string_view text, const mmGlyphTable* glyphs);
+                           std::string_view text, const mmGlyphTable* glyphs,
+                           const DxfLoadLimits& limits = {});

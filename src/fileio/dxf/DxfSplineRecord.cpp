@@ -11,8 +11,9 @@ std::size_t announced(int32_t count, std::size_t perItem) {
     return count > 0 ? static_cast<std::size_t>(count) * perItem : 0;
 }
 
-void padMissing(std::vector<float>& values, std::size_t wanted, std::size_t mostMissing) {
-    values.resize(std::max(values.size(), std::min(wanted, values.size() + mostMissing)), 0.0f);
+template <class T>
+void padMissing(std::vector<T>& values, std::size_t wanted, std::size_t mostMissing) {
+    values.resize(std::max(values.size(), std::min(wanted, values.size() + mostMissing)), T());
 }
 
 }  // namespace
@@ -82,8 +83,7 @@ bool readDxfSpline(DxfReader& r, DxfEntityHeader& h, DxfSplineRecord& s) {
         if (code() == 0) return finish(true);
     const std::size_t control = announced(s.controlCount, 3);
     for (; have && s.control.size() < control && code() != 11 && code() != 0; next())
-        if (code() == 10 || code() == 20 || code() == 30)
-            s.control.push_back(static_cast<float>(r.realValue()));
+        if (code() == 10 || code() == 20 || code() == 30) s.control.push_back(r.realValue());
     for (; have && code() != 11; next())
         if (code() == 0) return finish(true);
     const std::size_t fit = announced(s.fitCount, 3);

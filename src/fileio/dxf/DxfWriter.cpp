@@ -3,9 +3,12 @@
 #include "fileio/dxf/DxfWriter.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 #include "drawing/DimStyle.h"
+#include "drawing/Palette.h"
+#include "entities/Object.h"
 #include "fileio/dxf/DxfNumbers.h"
 #include "platform/CodePage.h"
 
@@ -58,6 +61,13 @@ void DxfWriter::reserve(std::size_t bytes) {
 }
 
 void DxfWriter::putLine(std::string_view text) {
+    if (!text.empty() && (std::memchr(text.data(), '\n', text.size()) ||
+                          std::memchr(text.data(), '\r', text.size()))) {
+        lineScratch_.assign(text);
+        for (char& c : lineScratch_)
+            if (c == '\n' || c == '\r') c = ' ';
+        text = lineScratch_;
+    }
     if (text.size() + kLineEnd.size() > kBufferSize) {
         flush();
         if (!file_.write(text.data(), text.size()) || !file_.write(kLineEnd.data(), 2))
@@ -232,16 +242,58 @@ bool DxfWriter::entityAllowed() const {
            (openSection_ == Section::Entities || (openSection_ == Section::Blocks && blockOpen_));
 }
 
-bool DxfWriter::beginEntity(std::string_view name, EntityHeader header) {
+namespace {
+
+// The palette index whose colour is nearest to a colour value (0x00BBGGRR).
+int32_t nearestPaletteIndex(uint32_t color) {
+    int32_t best = 7;
+    uint32_t bestDistance = UINT32_MAX;
+    for (int32_t i = 1; i <= 255; ++i) {
+        const uint32_t p = PaletteColor(i);
+        const auto d = [](uint32_t a, uint32_t b) { return (a - b) * (a - b); };
+        const uint32_t distance = d(ColorRed(p), ColorRed(color)) +
+                                  d(ColorGreen(p), ColorGreen(color)) +
+                                  d(ColorBlue(p), ColorBlue(color));
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = i;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+void DxfWriter::putColor() {
+    if (colorNumber_ >= kColorByBlock && colorNumber_ <= 255) {
+        writeGroupInt(62, colorNumber_);
+    } else if (colorNumber_ > kColorByLayer) {
+        const auto c = static_cast<uint32_t>(colorNumber_);
+        if (colorNumber_ != nearestFor_) {
+            nearestFor_ = colorNumber_;
+            nearest_ = nearestPaletteIndex(c);
+        }
+        writeGroupInt(62, nearest_);
+        writeGroupInt(420, (ColorRed(c) << 16) | (ColorGreen(c) << 8) | ColorBlue(c));
+    }
+}
+
+bool DxfWriter::beginEntity(std::string_view name, EntityHeader header, Markers markers) {
     if (!entityAllowed()) return false;
     writeGroupString(0, name);
+    if (markers == Markers::Subclass) writeGroupString(100, "AcDbEntity");
     writeGroupString(8, layerName_);
     if (layerNameBad_) failed_ = true;
     if (paperSpace_ != 0) writeGroupInt(67, paperSpace_);
-    if (header == EntityHeader::Full) {
-        if (colorNumber_ >= 1 && colorNumber_ <= 255) writeGroupInt(62, colorNumber_);
-        if (!lineTypeName_.empty()) writeGroupString(6, lineTypeName_);
-    }
+    if (header != EntityHeader::LayerAndPaperOnly) putColor();
+    if (header == EntityHeader::Full && !lineTypeName_.empty()) writeGroupString(6, lineTypeName_);
+    return true;
+}
+
+bool DxfWriter::writeVertexStart() {
+    if (!entityAllowed()) return false;
+    writeGroupString(0, "VERTEX");
+    writeGroupString(8, layerName_);
     return true;
 }
 

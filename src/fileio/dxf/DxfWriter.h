@@ -16,7 +16,12 @@ class DxfWriter {
 public:
     enum class Section { None, Header, Tables, Blocks, Entities };
     enum class Table { None, Layer, DimStyle };
-    enum class EntityHeader { Full, LayerAndPaperOnly };
+    // Full: layer, paper space, colour, linetype. Without the linetype: dimensions (which keep
+    // their colour, unlike the plain layer and paper space of viewports).
+    enum class EntityHeader { Full, NoLineType, LayerAndPaperOnly };
+    // Entity types of later releases carry subclass markers, which strict readers need: 100
+    // "AcDbEntity" right after the entity name, and the type's own marker before its groups.
+    enum class Markers { None, Subclass };
 
     DxfWriter();
     ~DxfWriter();
@@ -32,7 +37,8 @@ public:
     bool beginTable(Table table);
     bool endTable();
 
-    // A value of 8-bit characters, written as it is.
+    // A value of 8-bit characters, written as it is, except that a CR or LF inside it (which
+    // would end the line and break the file) is written as a blank.
     bool writeGroupString(int32_t code, std::string_view bytes);
     // A name or text: one byte per character through the code page. A character that has no
     // byte makes the group (and so the save) fail.
@@ -51,10 +57,15 @@ public:
     bool endBlock();
 
     // 0 and the entity name, then the common header: layer, paper-space flag (when not 0),
-    // colour number (when 1 to 255) and linetype (when set), or only layer and paper space.
-    // Allowed in ENTITIES and inside a block.
-    bool beginEntity(std::string_view name, EntityHeader header = EntityHeader::Full);
+    // colour and linetype (when set), or fewer as the header asks. The colour is 62 with the
+    // colour number for by block (0) and the indices 1 to 255; a true colour (above 256) is 420
+    // with its red, green and blue, after 62 with the nearest index for readers without true
+    // colours; by layer writes nothing. Allowed in ENTITIES and inside a block.
+    bool beginEntity(std::string_view name, EntityHeader header = EntityHeader::Full,
+                     Markers markers = Markers::None);
     bool entityAllowed() const;
+    // 0 VERTEX and the current layer name, inside an entity being written.
+    bool writeVertexStart();
 
     // Writes 0 EOF and completes the file; refused while a section is open. False when any group
     // could not be written: the target is then left as it was.
@@ -70,6 +81,7 @@ private:
 
     void putCode(int32_t code);
     void putLine(std::string_view text);
+    void putColor();
     void reserve(std::size_t bytes);
     void flush();
     bool canWrite() const { return file_.isOpen(); }
@@ -92,4 +104,7 @@ private:
     Table openTable_ = Table::None;
     unsigned tablesWritten_ = 0;  // bit per Table
     std::string scratch_;
+    std::string lineScratch_;
+    int32_t nearestFor_ = -1;  // the true colour whose nearest index is nearest_
+    int32_t nearest_ = 7;
 };
