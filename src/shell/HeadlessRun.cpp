@@ -58,7 +58,24 @@ private:
     std::u16string shown_;
 };
 
+// Message boxes to standard error, history lines to the transcript.
+class HeadlessHost : public kestrel::platform::StderrHost {
+public:
+    explicit HeadlessHost(std::ostream& err)
+        : StderrHost(kestrel::platform::MessageAnswer::No, err) {}
+    void historyMessage(const std::string& text) override {
+        if (session) AppendHistoryLine(*session, text);
+    }
+    mmSession* session = nullptr;
+};
+
 }  // namespace
+
+void AppendHistoryLine(mmSession& s, const std::string& utf8) {
+    std::u16string text;
+    kestrel::platform::utf8ToUtf16(utf8, text);
+    s.commandLine.AppendHistory(text, false);
+}
 
 std::string RunScriptLine(mmSession& s, const std::string& line) {
     std::string_view text(line);
@@ -107,8 +124,9 @@ bool ExportModelView(mmSession& s, const std::string& path, std::string* error) 
 }
 
 int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream& err) {
-    kestrel::platform::StderrHost host(kestrel::platform::MessageAnswer::No, err);
+    HeadlessHost host(err);
     mmSession session(host);
+    host.session = &session;
     Transcript transcript(out);
     bool failed = false;
 
@@ -139,9 +157,10 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
             transcript.Flush(session.commandLine.history());
         }
     }
+    if (options.save) failed |= !document.Save(*options.save);
+    transcript.Flush(session.commandLine.history());
     transcript.End();
 
-    if (options.save) failed |= !document.Save(*options.save);
     if (options.exportPath) {
         // Image writers other than PNG are plug-ins, which want an application object.
         int argc = 1;

@@ -18,6 +18,9 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
 // (a line that is not UTF-8 and a pick no command takes are left without effect).
 std::string RunScriptLine(mmSession& session, const std::string& line);
 
+// A message for the command-line history, as a line of its own.
+void AppendHistoryLine(mmSession& session, const std::string& utf8);
+
 // Renders the model view into an image file (PNG, or the format its extension names) of the
 // view's size, without the cursor, axis icon and overlays. False with *error set on failure.
 bool ExportModelView(mmSession& session, const std::string& path, std::string* error);

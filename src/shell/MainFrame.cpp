@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "commands/StartupDrawing.h"
+#include "shell/HeadlessRun.h"
 #include "shell/CommunDialog.h"
 #include "shell/MyView.h"
 
@@ -49,6 +50,10 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
     BuildMenus();
     host_.setStatus([this](const std::string& text) {
         statusBar()->showMessage(QString::fromStdString(text), 5000);
+    });
+    host_.setHistory([this](const std::string& text) {
+        AppendHistoryLine(session_, text);
+        command_->Refresh();
     });
 
     // The start-up drawing. The view's real size replaces this one until it is first zoomed.

@@ -46,6 +46,10 @@ void QtHost::statusText(const std::string& text) {
     if (status_) status_(text);
 }
 
+void QtHost::historyMessage(const std::string& text) {
+    if (history_) history_(text);
+}
+
 void QtHost::requestRedraw() {
     if (redraw_) redraw_();
 }

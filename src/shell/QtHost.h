@@ -1,5 +1,5 @@
 // QtHost: the Host of the editor: message boxes, file dialogs and the status bar with Qt widgets,
-// redraw requests to the drawing view.
+// history lines to the command line, redraw requests to the drawing view.
 #pragma once
 
 #include <functional>
@@ -14,12 +14,14 @@ public:
     void setWindow(QWidget* window) { window_ = window; }
     void setRedraw(std::function<void()> redraw) { redraw_ = std::move(redraw); }
     void setStatus(std::function<void(const std::string&)> status) { status_ = std::move(status); }
+    void setHistory(std::function<void(const std::string&)> history) { history_ = std::move(history); }
 
     kestrel::platform::MessageAnswer messageBox(
         const std::string& text,
         kestrel::platform::MessageKind kind = kestrel::platform::MessageKind::Info,
         const std::string& caption = {}) override;
     void statusText(const std::string& text) override;
+    void historyMessage(const std::string& text) override;
     void requestRedraw() override;
     std::vector<std::string> openFileDialog(const std::string& title, const std::string& filter,
                                             bool multiple) override;
@@ -33,4 +35,5 @@ private:
     QWidget* window_ = nullptr;
     std::function<void()> redraw_;
     std::function<void(const std::string&)> status_;
+    std::function<void(const std::string&)> history_;
 };
