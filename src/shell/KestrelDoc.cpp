@@ -7,10 +7,27 @@
 #include "commands/Session.h"
 #include "fileio/DrawingDocument.h"
 
+namespace {
+
+void endRunningCommand(mmSession& s) {
+    EndCommand(s);
+    s.commandLine.SetPrompt(kIdlePrompt);
+    s.commandLine.ResetInputLine();
+}
+
+}  // namespace
+
+void CKestrelDoc::New() {
+    endRunningCommand(session_);
+    NewDrawing(session_.drawing);
+    path_.clear();
+    session_.modified = false;
+    session_.modelView.regenPending = true;
+    session_.RequestRedraw();
+}
+
 bool CKestrelDoc::Open(const std::string& path) {
-    EndCommand(session_);
-    session_.commandLine.SetPrompt(kIdlePrompt);
-    session_.commandLine.ResetInputLine();
+    endRunningCommand(session_);
     const bool read =
         OpenDrawing(session_.drawing, path, session_.host, session_.glyphTable.get(), nullptr);
     path_ = path;

@@ -10,6 +10,9 @@ class CKestrelDoc {
 public:
     explicit CKestrelDoc(mmSession& session) : session_(session) {}
 
+    // Ends any running command, empties the drawing to what a new one holds (layer "0",
+    // "Standard"), forgets the path and redraws; the view keeps its zoom.
+    void New();
     // Ends any running command, reads the drawing (a failure is shown, and what was read stays),
     // zooms the model view to its extents and redraws. Returns whether the file was read; the
     // document takes the path either way.

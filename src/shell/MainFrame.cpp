@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSettings>
 #include <QStatusBar>
 #include <QSurfaceFormat>
 #include <QToolButton>
@@ -46,6 +47,8 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
     view_->setAfterInput([this] { AfterInput(); });
     view_->setFocusInput([this] { command_->FocusInput(); });
 
+    QSettings settings;
+    recent_.Load(settings);
     BuildStatusBar();
     BuildMenus();
     host_.setStatus([this](const std::string& text) {
@@ -58,9 +61,10 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
 
     // The start-up drawing. The view's real size replaces this one until it is first zoomed.
     PrepareStartupView(session_, kStartupWidth, kStartupHeight);
-    if (drawing)
+    if (drawing) {
         doc_.Open(*drawing);
-    else
+        RememberRecent(doc_.Path());
+    } else
         TypeWelcomeTexts(session_);
     command_->Refresh();
     UpdateTitle();
@@ -107,11 +111,33 @@ void CMainFrame::BuildMenus() {
         action->setShortcut(key);
         connect(action, &QAction::triggered, this, act);
     };
+    item("&New", QKeySequence::New, [this] { NewDocument(); });
     item("&Open...", QKeySequence::Open, [this] { OpenDocument(); });
     item("&Save", QKeySequence::Save, [this] { SaveDocument(false); });
     item("Save &As...", QKeySequence::SaveAs, [this] { SaveDocument(true); });
+    QMenu* recent = file->addMenu(QStringLiteral("Recent &Files"));
+    recent->setObjectName(QStringLiteral("recentFiles"));
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] { FillRecentFiles(recent); });
+    FillRecentFiles(recent);
     file->addSeparator();
     item("E&xit", QKeySequence::Quit, [this] { close(); });
+}
+
+void CMainFrame::FillRecentFiles(QMenu* menu) {
+    menu->clear();
+    int number = 1;
+    for (const std::string& path : recent_.Paths()) {
+        const QString text = QStringLiteral("&%1 %2").arg(number++).arg(QString::fromStdString(path));
+        connect(menu->addAction(text), &QAction::triggered, this,
+                [this, path] { OpenDocumentAt(path); });
+    }
+    menu->setEnabled(!recent_.Paths().empty());
+}
+
+void CMainFrame::RememberRecent(const std::string& path) {
+    recent_.Add(path);
+    QSettings settings;
+    recent_.Save(settings);
 }
 
 void CMainFrame::UpdateTitle() {
@@ -128,12 +154,26 @@ void CMainFrame::SnapToggled(bool on) {
     osnap_->setChecked(on);
 }
 
-void CMainFrame::OpenDocument() {
-    const std::vector<std::string> paths = host_.openFileDialog("Open", kDrawingFilter, false);
-    if (paths.empty()) return;
-    doc_.Open(paths.front());
+bool CMainFrame::NewDocument() {
+    if (!SaveModified()) return false;
+    doc_.New();
     command_->Refresh();
     UpdateTitle();
+    return true;
+}
+
+void CMainFrame::OpenDocument() {
+    const std::vector<std::string> paths = host_.openFileDialog("Open", kDrawingFilter, false);
+    if (!paths.empty()) OpenDocumentAt(paths.front());
+}
+
+bool CMainFrame::OpenDocumentAt(const std::string& path) {
+    if (!SaveModified()) return false;
+    doc_.Open(path);
+    RememberRecent(doc_.Path());
+    command_->Refresh();
+    UpdateTitle();
+    return true;
 }
 
 bool CMainFrame::SaveDocument(bool askForPath) {
@@ -145,20 +185,28 @@ bool CMainFrame::SaveDocument(bool askForPath) {
         path = *chosen;
     }
     const bool written = doc_.Save(path);
+    if (written) RememberRecent(doc_.Path());
+    command_->Refresh();
     UpdateTitle();
     return written;
 }
 
-// Work is not lost by closing: a modified drawing is offered for saving first.
-void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (!session_.modified) return event->accept();
+bool CMainFrame::SaveModified() {
+    if (!session_.modified) return true;
     const auto answer = QMessageBox::question(
         this, QStringLiteral("Kestrel"),
         QStringLiteral("Save changes to %1?").arg(QString::fromStdString(doc_.Title())),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::Cancel || (answer == QMessageBox::Yes && !SaveDocument(false)))
-        return event->ignore();
-    event->accept();
+    if (answer == QMessageBox::Cancel) return false;
+    return answer == QMessageBox::No || SaveDocument(false);
+}
+
+// Work is not lost by closing: a modified drawing is offered for saving first.
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (SaveModified())
+        event->accept();
+    else
+        event->ignore();
 }
 
 int RunEditor(int argc, char** argv, const std::optional<std::string>& drawing) {

@@ -12,10 +12,12 @@
 #include "commands/ShellEvents.h"
 #include "shell/KestrelDoc.h"
 #include "shell/QtHost.h"
+#include "shell/RecentFiles.h"
 
 class CCommunDialog;
 class CMyView;
 class QLabel;
+class QMenu;
 class QToolButton;
 
 class CMainFrame : public QMainWindow, public mmShellEvents {
@@ -30,6 +32,12 @@ public:
 
     void SnapToggled(bool on) override;
 
+    // File New, and opening a drawing as File Open does once its name is chosen. Both first
+    // offer to save a modified drawing; false when the user cancelled.
+    bool NewDocument();
+    bool OpenDocumentAt(const std::string& path);
+    const CRecentFileList& recentFiles() const { return recent_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -39,10 +47,15 @@ private:
     void UpdateTitle();
     void AfterInput();
     void OpenDocument();
+    void FillRecentFiles(QMenu* menu);
+    void RememberRecent(const std::string& path);
+    // Offers to save a modified drawing: false when the user cancels or the save fails.
+    bool SaveModified();
     // Saves to the document's path, or to one asked for; false when nothing was written.
     bool SaveDocument(bool askForPath);
 
     QtHost host_;
+    CRecentFileList recent_;
     mmSession session_;
     CKestrelDoc doc_;
     CMyView* view_ = nullptr;

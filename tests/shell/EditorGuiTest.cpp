@@ -7,7 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <fstream>
 
 #include "entities/Line.h"
 #include "shell/CommunDialog.h"
@@ -22,6 +25,10 @@ protected:
         static int argc = 1;
         static char name[] = "shell_gui_tests";
         static char* argv[] = {name, nullptr};
+        // The recent-file list goes to a settings file of the tests, not the user's.
+        QStandardPaths::setTestModeEnabled(true);
+        QApplication::setOrganizationName(QStringLiteral("Kestrel"));
+        QApplication::setApplicationName(QStringLiteral("KestrelTests"));
         if (!QApplication::instance()) new QApplication(argc, argv);
     }
 
@@ -106,4 +113,36 @@ TEST_F(Editor, KeysTypedInTheViewGoToTheInputLine) {
     EXPECT_EQ(input->text(), QStringLiteral("> circle"));
     QTest::keyClick(input, Qt::Key_Return);
     EXPECT_EQ(input->text(), QStringLiteral("Specify center point: "));
+}
+
+TEST_F(Editor, OpenedDrawingIsZoomedToAndRememberedAndNewEmptiesIt) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string path = dir.filePath(QStringLiteral("site.dxf")).toStdString();
+    std::ofstream(path) << "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n"
+                           "10\n100\n20\n100\n11\n200\n21\n150\n0\nENDSEC\n0\nEOF\n";
+
+    ASSERT_TRUE(frame->OpenDocumentAt(path));
+    ASSERT_EQ(lines().size(), 1u);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("site.dxf - Kestrel"));
+    EXPECT_EQ(frame->recentFiles().Paths().front(), path);
+    // Zoomed to its extents: both ends are inside the view.
+    mmView& view = frame->session().modelView;
+    for (const double x : {100.0, 200.0}) {
+        int px = 0, py = 0;
+        view.worldToScreen(x - frame->session().originOffset.x,
+                           (x == 100.0 ? 100.0 : 150.0) - frame->session().originOffset.y,
+                           view.Matrices(), px, py);
+        EXPECT_TRUE(px >= 0 && px <= view.Width() && py >= 0 && py <= view.Height())
+            << px << "," << py;
+    }
+
+    // The next editor finds it in the list.
+    CMainFrame next;
+    EXPECT_EQ(next.recentFiles().Paths().front(), path);
+
+    ASSERT_TRUE(frame->NewDocument());
+    EXPECT_TRUE(frame->session().drawing.entities.empty());
+    EXPECT_EQ(frame->session().drawing.layers.size(), 1u);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Kestrel"));
 }
