@@ -37,6 +37,8 @@ extern const mmCommandSteps kRectangleSteps;
 extern const mmCommandSteps kTextSteps;
 extern const mmCommandSteps kImptxtSteps;
 extern const mmCommandSteps kViewportSteps;
+extern const mmCommandSteps kZoomSteps;
+extern const mmCommandSteps kPanSteps;
 extern const mmCommandSteps kUndoSteps;
 extern const mmCommandSteps kRedoSteps;
 extern const mmCommandSteps kRegenSteps;

@@ -46,9 +46,9 @@ constexpr std::array<mmCommandRow, 30> kRows{{
     {u"TEXT", u"", cmd::kText, true, u"Type the text: ", &kTextSteps},
     {u"ZOOM", u"Z", cmd::kZoom, true,
      u"Specify corner of window or [All/Extents/Real time/Window/Center/Scale]: <real time> ",
-     nullptr},
+     &kZoomSteps},
     {u"PAN", u"", cmd::kPan, false,
-     u"Hold left mouse button and move arround. Hit <Enter> or <Esc> to exit.", nullptr},
+     u"Hold left mouse button and move arround. Hit <Enter> or <Esc> to exit.", &kPanSteps},
     {u"REGEN", u"RE", cmd::kNone, false, u"", &kRegenSteps},
     {u"WINVERXP", u"XP", cmd::kNone, false, u"", &kWinVerXpSteps},
 }};

@@ -1,11 +1,18 @@
-// mmView: the model of one drawing view: the command state the interpreter works on and the few
-// view values commands read (zoom scale, origin offset, redraw requests).
+// mmView: the model of one drawing view: its view slots (zoom and pan), the projection and
+// model-view matrices it computes and keeps, the conversions between window and drawing, zoom and
+// pan, the coordinate readout, redraw requests, and the per-view command state the interpreter
+// works on.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "entities/GlyphTable.h"
+#include "entities/Object.h"
+#include "entities/SnapInfo.h"
 #include "entities/Vertex.h"
+#include "entities/ViewMatrices.h"
 
 class mmCommandPreview;
 
@@ -24,6 +31,13 @@ inline constexpr int kRubberFromBase = 2;  // a line from rubberBase to the curs
 // Pixels per drawing unit of a new model view.
 inline constexpr double kInitialZoomScale = 11.7243715;
 
+// The wheel delta of one notch, and the delta of one real-time zoom step.
+inline constexpr int kWheelNotch = 120;
+inline constexpr int kRealTimeZoomDelta = 101;
+
+inline constexpr char16_t kZoomExtentsRangeMessage[] =
+    u"\r\nCan't zoom extents! Zoom coordinates range to big.";
+
 // The shift subtracted from every coordinate before it reaches OpenGL. One per process, shared by
 // all views.
 struct mmOriginOffset {
@@ -32,10 +46,19 @@ struct mmOriginOffset {
     bool shifted = false;
 };
 
+// What a view tells the window that shows it.
+class mmViewWindow {
+public:
+    virtual ~mmViewWindow() = default;
+    // Paint again (overlays only, unless the view asked for a full redraw).
+    virtual void Invalidate() {}
+    // The text of the status bar's coordinates pane.
+    virtual void CoordinatesChanged(const std::u16string& /*text*/) {}
+};
+
 class mmView {
 public:
-    explicit mmView(mmOriginOffset& origin, bool layout = false)
-        : originOffset(origin), isLayout(layout) {}
+    explicit mmView(mmOriginOffset& origin, bool layout = false);
     mmView(const mmView&) = delete;
     mmView& operator=(const mmView&) = delete;
 
@@ -51,29 +74,81 @@ public:
     mmVertex lastPoint;    // base of relative input
     bool commandSelecting = false;
     bool showGrips = true;
+    // The first corner of a zoom window (drawing coordinates).
+    mmVertex zoomCorner;
 
     // Selection state the keys reach: Shift held, and a selection window whose first corner is
-    // given.
+    // given (drawing coordinates).
     bool shiftHeld = false;
     bool selectionWindowStarted = false;
     mmVertex selectionWindowCorner;
 
+    // The object snap result of the last mouse move (display coordinates), and whether its marker
+    // is to be drawn.
+    mmSnapInfo snapInfo;
+    bool snapMarkerShown = false;
+
     mmOriginOffset& originOffset;
     const bool isLayout;
-    // Pixels per drawing unit of the model view's one slot.
-    double zoomScale = kInitialZoomScale;
+    bool paperMode = false;  // layouts: paper space is edited
+
+    // View slots: parallel lists indexed by slot. The model view has the one slot 0.
+    std::vector<int32_t> viewIds;
+    std::vector<double> zoomScale;  // pixels per drawing unit (viewports: paper mm per unit)
+    std::vector<double> zoomShiftX;
+    std::vector<double> zoomShiftY;
+    std::vector<double> panX;  // pixels (viewports: paper mm); panY grows downwards
+    std::vector<double> panY;
+    std::vector<double> plotScale;
+    int32_t activeView = 0;  // the slot zoom, pan, picks and the readout act on
+    int32_t currentViewportId = 0;
+
+    // Paper of a layout.
+    int32_t paperWidthPx = 0;
+    int32_t paperHeightPx = 0;
+    double paperPxPerMm = 1.0;
+    double paperZoom = 1.0;
+    double paperShiftX = 0.0;
+    double paperShiftY = 0.0;
+    int32_t paperPanX = 0;
+    int32_t paperPanY = 0;
+
+    // Set while the scene is drawn for export or printing: no axis icon, cursor or overlays.
+    bool renderForOutput = false;
+
+    // The last mouse position (window pixels, y down), the cursor in display coordinates and in
+    // window pixels (a snap may have moved both), and the button states.
+    int lastMouseX = 0;
+    int lastMouseY = 0;
+    double cursorX = 0.0;
+    double cursorY = 0.0;
+    int cursorPixelX = 0;
+    int cursorPixelY = 0;
+    bool mouseInside = false;
+    bool leftButtonDown = false;
+    bool middleButtonDown = false;
+    bool panning = false;
+    int savedCursorMode = kCursorNone;  // restored when the middle button is released
+    int realTimeZoomY = 0;              // y of the previous real-time zoom move
 
     // Consumed by the renderer: draw the scene again, and rebuild text outlines, fills and
     // textures while doing so.
     bool needsFullRedraw = true;
     bool regenPending = true;
 
+    // The glyph table texts of this view are laid out with (built once, shared).
+    mmGlyphTablePtr glyphs;
+
     // The running command's preview, set by the command layer; null draws none.
     const mmCommandPreview* commandPreview = nullptr;
+    // The window showing the view; null when there is none (tests, headless runs).
+    mmViewWindow* window = nullptr;
 
     bool CommandRunning() const { return commandId != 0; }
     // The scale of the slot that zoom, pan and picks act on.
-    double ActiveZoomScale() const { return zoomScale; }
+    double ActiveZoomScale() const { return zoomScale[activeView]; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
 
     // Mode 1: the view takes points, with a preview line from (x, y) when withBase. Any other
     // mode: no point input, no rubber band.
@@ -81,4 +156,81 @@ public:
     // The view's part of ending a command: no command, no cursor mode or rubber band, no
     // single-pick selection, grips shown.
     void ClearCommandState();
+
+    // Slots.
+    void AddSlot(int32_t id, double scale);
+    std::size_t SlotCount() const { return viewIds.size(); }
+
+    // A new client size; ignored unless both are positive. Until the view is first zoomed or
+    // panned, the start-up pan follows the size so the origin stays near the lower left.
+    void Resize(int width, int height);
+    // The start-up values of the model view's slot for the current size.
+    void SetInitialModelView();
+
+    // The kept matrices: projection and viewport of the client area, with the model-view of the
+    // active slot (paperMatrices: of the paper, on layouts).
+    const mmViewMatrices& Matrices() const { return matrices_; }
+    const mmViewMatrices& PaperMatrices() const { return paperMatrices_; }
+    // The matrices of slot i (its model-view on top of the paper matrix on a layout).
+    mmViewMatrices SlotMatrices(std::size_t slot) const;
+    // The window pixel frame: x right and y up from the lower-left corner, one unit per pixel.
+    mmViewMatrices WindowMatrices() const;
+
+    // Window pixel (x right, y down) to display coordinates (paper millimetres when paper).
+    mmVertex screenToWorld(double x, double y, bool paper) const;
+    mmVertex screenToWorld(double x, double y) const { return screenToWorld(x, y, InPaperMode()); }
+    // Display coordinates to window pixels, rounded half away from zero.
+    bool worldToScreen(double x, double y, const mmViewMatrices& m, int& px, int& py) const;
+    // The drawing rectangle the window shows (display coordinates).
+    mmRect VisibleWindow() const;
+    bool InPaperMode() const { return isLayout && paperMode; }
+
+    // Zoom by the factor of a wheel delta (one notch of 120 is 1.224 in, -120 its reciprocal)
+    // about the snapped point or the point under the mouse.
+    void zoomAtCursor(int delta);
+    // A mouse move at y while zooming in real time: up zooms in, anything else out.
+    void realTimeZoomMove(int y);
+    // The mouse moved by (dx, dy) pixels while panning.
+    void panBy(int dx, int dy);
+    // Pixels per unit of the active slot about the window centre. False (nothing changes) unless
+    // s is positive and finite.
+    bool setZoomScale(double s);
+    // Shows the rectangle of two corners (display coordinates) with a margin in pixels.
+    void zoomWindow(double x1, double y1, double x2, double y2, int margin);
+    // Shows every visible entity of the list, shifting the origin for drawings far from it. False
+    // (the view unchanged) when the extents are too wide; the caller shows
+    // kZoomExtentsRangeMessage.
+    bool zoomExtents(const mmEntityList& entities);
+
+    // The mouse is at window pixel (x, y): the cursor follows it.
+    void SetMousePosition(int x, int y);
+    // The cursor moved to (x, y) in display coordinates at window pixel (px, py), e.g. onto a snap.
+    void SetCursor(double x, double y, int px, int py);
+    // The cursor in drawing coordinates (origin offset added).
+    mmVertex CursorInDrawing() const;
+    // "%.4f, %.4f" of the cursor (drawing coordinates, or paper ones in paper mode) to the
+    // coordinates pane.
+    void updateCoordinateReadout();
+    const std::u16string& CoordinateText() const { return coordinateText_; }
+
+    // Draw the scene again at the next paint.
+    void requestRedraw();
+    // Paint again without redrawing the scene (overlays moved).
+    void Invalidate();
+
+private:
+    void UpdateMatrices();
+    mmViewMatrices BaseMatrices() const;
+    void ApplySlotTransform(mmViewMatrices& m, std::size_t slot) const;
+    void ZoomChanged();
+
+    int width_ = 1;
+    int height_ = 1;
+    bool initialPanPending_ = false;
+    mmViewMatrices matrices_;
+    mmViewMatrices paperMatrices_;
+    std::u16string coordinateText_;
 };
+
+// "%.4f, %.4f", independent of the process locale.
+std::u16string FormatCoordinates(double x, double y);

@@ -1,0 +1,55 @@
+// CKestrelDoc: opening and saving through the DXF reader and writer.
+#include "shell/KestrelDoc.h"
+
+#include <filesystem>
+
+#include "commands/Interpreter.h"
+#include "commands/Session.h"
+#include "fileio/DrawingDocument.h"
+
+namespace {
+
+void endRunningCommand(mmSession& s) {
+    EndCommand(s);
+    s.commandLine.SetPrompt(kIdlePrompt);
+    s.commandLine.ResetInputLine();
+}
+
+}  // namespace
+
+void CKestrelDoc::New() {
+    endRunningCommand(session_);
+    NewDrawing(session_.drawing);
+    path_.clear();
+    session_.modified = false;
+    session_.modelView.regenPending = true;
+    session_.RequestRedraw();
+}
+
+bool CKestrelDoc::Open(const std::string& path) {
+    endRunningCommand(session_);
+    const bool read =
+        OpenDrawing(session_.drawing, path, session_.host, session_.glyphTable.get(), nullptr);
+    path_ = path;
+    session_.modified = false;
+    mmView& view = session_.modelView;
+    if (!view.zoomExtents(session_.drawing.ModelSpace().entities) &&
+        !session_.drawing.entities.empty())
+        session_.commandLine.pendingMessage = kZoomExtentsRangeMessage;
+    session_.commandLine.FlushPendingMessage();
+    view.regenPending = true;
+    session_.RequestRedraw();
+    return read;
+}
+
+bool CKestrelDoc::Save(const std::string& path) {
+    const SaveOutcome outcome = SaveDrawing(session_.drawing, path, session_.host, nullptr);
+    if (!outcome.documentPath.empty()) path_ = outcome.documentPath;
+    if (outcome.written) session_.modified = false;
+    return outcome.written;
+}
+
+std::string CKestrelDoc::Title() const {
+    if (path_.empty()) return "Kestrel";
+    return std::filesystem::path(path_).filename().string();
+}

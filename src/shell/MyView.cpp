@@ -1,0 +1,170 @@
+// CMyView: GL set-up and painting through the renderer, and the view's input.
+#include "shell/MyView.h"
+
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "commands/Session.h"
+#include "commands/ViewInput.h"
+#include "commands/ViewMouse.h"
+#include "shell/CustomEdit.h"
+
+namespace {
+
+std::u16string u16(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<std::size_t>(text.size()));
+}
+
+}  // namespace
+
+CMyView::CMyView(mmSession& session, kestrel::platform::Host& host, QWidget* parent)
+    : QOpenGLWidget(parent), session_(session), renderer_(host) {
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(16);
+    format.setStencilBufferSize(8);
+    setFormat(format);
+    // The XOR overlays of a renderer without texture cache erase what the last frame drew.
+    setUpdateBehavior(QOpenGLWidget::PartialUpdate);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::BlankCursor);  // the view draws its own
+    setMinimumSize(100, 80);
+    session_.modelView.window = this;
+}
+
+CMyView::~CMyView() {
+    session_.modelView.window = nullptr;
+    releaseGl();
+}
+
+void CMyView::releaseGl() {
+    if (!renderer_.Initialised() || !context()) return;
+    makeCurrent();
+    renderer_.ReleaseGl();
+    doneCurrent();
+}
+
+int CMyView::px(double x) const {
+    return static_cast<int>(std::lround(x * devicePixelRatioF()));
+}
+
+void CMyView::initializeGL() {
+    disconnect(contextGone_);
+    contextGone_ = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
+                           [this] { releaseGl(); });
+    if (!context()->isValid()) {
+        session_.host.messageBox("wglCreateContext failed.", kestrel::platform::MessageKind::Error);
+        return;
+    }
+    renderer_.InitializeGl(session_.modelView);
+}
+
+void CMyView::resizeGL(int width, int height) {
+    renderer_.Resize(session_.modelView, px(width), px(height));
+}
+
+void CMyView::paintGL() {
+    renderer_.Paint(session_.modelView,
+                    {&session_.drawing.ModelSpace(), session_.pendingEntity.get()});
+}
+
+void CMyView::Invalidate() {
+    update();
+}
+
+void CMyView::CoordinatesChanged(const std::u16string& text) {
+    if (coordinates_) coordinates_(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void CMyView::handled() {
+    if (afterInput_) afterInput_();
+    update();
+}
+
+void CMyView::mouseMoveEvent(QMouseEvent* event) {
+    ViewMouseMove(session_, px(event->position().x()), px(event->position().y()));
+}
+
+void CMyView::mousePressEvent(QMouseEvent* event) {
+    const int x = px(event->position().x());
+    const int y = px(event->position().y());
+    if (event->button() == Qt::LeftButton) {
+        ViewLeftButtonDown(session_, x, y);
+        handled();
+    } else if (event->button() == Qt::MiddleButton) {
+        ViewMiddleButtonDown(session_, x, y);
+    }
+}
+
+void CMyView::mouseReleaseEvent(QMouseEvent* event) {
+    const int x = px(event->position().x());
+    const int y = px(event->position().y());
+    switch (event->button()) {
+        case Qt::LeftButton:
+            ViewLeftButtonUp(session_, x, y);
+            break;
+        case Qt::MiddleButton:
+            ViewMiddleButtonUp(session_, x, y);
+            break;
+        case Qt::RightButton:
+            contextMenuAt(event->globalPosition().toPoint());
+            break;
+        default:
+            break;
+    }
+    handled();
+}
+
+void CMyView::contextMenuAt(const QPoint& globalPosition) {
+    const std::vector<mmContextMenuItem> items = ViewRightButtonUp(session_);
+    if (items.empty()) return;  // the running command was given an empty line
+    QMenu menu(this);
+    for (const mmContextMenuItem& item : items) {
+        if (item.action == mmMenuAction::Separator) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(
+            QString::fromUtf16(item.label.data(), static_cast<qsizetype>(item.label.size())));
+        action->setData(static_cast<int>(item.action));
+    }
+    const QAction* chosen = menu.exec(globalPosition);
+    if (!chosen) return;
+    const auto action = static_cast<mmMenuAction>(chosen->data().toInt());
+    if (ChooseContextMenuItem(session_, action) == mmViewAction::FocusInputLine && focusInput_)
+        focusInput_();
+}
+
+// Notches of 120 zoom by the same factor however the wheel reports them; finer wheels and touch
+// pads add up to whole notches.
+void CMyView::wheelEvent(QWheelEvent* event) {
+    wheelRest_ += event->angleDelta().y();
+    ViewMouseMove(session_, px(event->position().x()), px(event->position().y()));
+    while (std::abs(wheelRest_) >= kWheelNotch) {
+        const int notch = wheelRest_ > 0 ? kWheelNotch : -kWheelNotch;
+        ViewWheel(session_, notch);
+        wheelRest_ -= notch;
+    }
+    event->accept();
+}
+
+void CMyView::keyPressEvent(QKeyEvent* event) {
+    const mmViewAction action = ViewKey(session_, KeyOf(*event), u16(event->text()));
+    if (action == mmViewAction::FocusInputLine && focusInput_) focusInput_();
+    handled();
+}
+
+void CMyView::keyReleaseEvent(QKeyEvent*) {
+    ViewKeyUp(session_);
+}
+
+void CMyView::leaveEvent(QEvent*) {
+    ViewMouseLeave(session_);
+}

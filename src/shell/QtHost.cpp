@@ -1,0 +1,95 @@
+// QtHost: Qt's message boxes and file dialogs.
+#include "shell/QtHost.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QString>
+
+using kestrel::platform::MessageAnswer;
+using kestrel::platform::MessageKind;
+
+namespace {
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+// Message texts keep the "\r\n" of their origin; Qt shows "\n" only.
+QString shown(const std::string& text) {
+    QString s = q(text);
+    s.remove(QLatin1Char('\r'));
+    return s.trimmed();
+}
+
+}  // namespace
+
+MessageAnswer QtHost::messageBox(const std::string& text, MessageKind kind,
+                                 const std::string& caption) {
+    const QString title = caption.empty() ? QStringLiteral("Kestrel") : q(caption);
+    switch (kind) {
+        case MessageKind::Question:
+            return QMessageBox::question(window_, title, shown(text)) == QMessageBox::Yes
+                       ? MessageAnswer::Yes
+                       : MessageAnswer::No;
+        case MessageKind::Error:
+            QMessageBox::critical(window_, title, shown(text));
+            break;
+        case MessageKind::Warning:
+            QMessageBox::warning(window_, title, shown(text));
+            break;
+        case MessageKind::Info:
+            QMessageBox::information(window_, title, shown(text));
+            break;
+    }
+    return MessageAnswer::Ok;
+}
+
+void QtHost::statusText(const std::string& text) {
+    if (status_) status_(text);
+}
+
+void QtHost::historyMessage(const std::string& text) {
+    if (history_) history_(text);
+}
+
+void QtHost::requestRedraw() {
+    if (redraw_) redraw_();
+}
+
+std::string QtHost::QtFilter(const std::string& filter) {
+    std::string out;
+    std::size_t start = 0;
+    while (start < filter.size()) {
+        const std::size_t bar = filter.find('|', start);
+        if (bar == std::string::npos) break;
+        std::size_t end = filter.find('|', bar + 1);
+        if (end == std::string::npos) end = filter.size();
+        std::string patterns = filter.substr(bar + 1, end - bar - 1);
+        for (char& c : patterns)
+            if (c == ';') c = ' ';
+        if (!out.empty()) out += ";;";
+        out += filter.substr(start, bar - start) + " (" + patterns + ")";
+        start = end + 1;
+    }
+    return out;
+}
+
+std::vector<std::string> QtHost::openFileDialog(const std::string& title,
+                                                const std::string& filter, bool multiple) {
+    std::vector<std::string> paths;
+    if (multiple) {
+        for (const QString& p : QFileDialog::getOpenFileNames(window_, q(title), {}, q(QtFilter(filter))))
+            paths.push_back(p.toStdString());
+    } else {
+        const QString p = QFileDialog::getOpenFileName(window_, q(title), {}, q(QtFilter(filter)));
+        if (!p.isEmpty()) paths.push_back(p.toStdString());
+    }
+    return paths;
+}
+
+std::optional<std::string> QtHost::saveFileDialog(const std::string& title,
+                                                  const std::string& filter,
+                                                  const std::string& defaultName) {
+    const QString p =
+        QFileDialog::getSaveFileName(window_, q(title), q(defaultName), q(QtFilter(filter)));
+    if (p.isEmpty()) return std::nullopt;
+    return p.toStdString();
+}

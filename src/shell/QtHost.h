@@ -1,0 +1,39 @@
+// QtHost: the Host of the editor: message boxes, file dialogs and the status bar with Qt widgets,
+// history lines to the command line, redraw requests to the drawing view.
+#pragma once
+
+#include <functional>
+
+#include "platform/Host.h"
+
+class QWidget;
+
+class QtHost : public kestrel::platform::Host {
+public:
+    // Dialogs are centred on the window; until it is set they have no parent.
+    void setWindow(QWidget* window) { window_ = window; }
+    void setRedraw(std::function<void()> redraw) { redraw_ = std::move(redraw); }
+    void setStatus(std::function<void(const std::string&)> status) { status_ = std::move(status); }
+    void setHistory(std::function<void(const std::string&)> history) { history_ = std::move(history); }
+
+    kestrel::platform::MessageAnswer messageBox(
+        const std::string& text,
+        kestrel::platform::MessageKind kind = kestrel::platform::MessageKind::Info,
+        const std::string& caption = {}) override;
+    void statusText(const std::string& text) override;
+    void historyMessage(const std::string& text) override;
+    void requestRedraw() override;
+    std::vector<std::string> openFileDialog(const std::string& title, const std::string& filter,
+                                            bool multiple) override;
+    std::optional<std::string> saveFileDialog(const std::string& title, const std::string& filter,
+                                              const std::string& defaultName) override;
+
+    // "Description|*.a;*.b|Other|*.c" as Qt writes it: "Description (*.a *.b);;Other (*.c)".
+    static std::string QtFilter(const std::string& filter);
+
+private:
+    QWidget* window_ = nullptr;
+    std::function<void()> redraw_;
+    std::function<void(const std::string&)> status_;
+    std::function<void(const std::string&)> history_;
+};

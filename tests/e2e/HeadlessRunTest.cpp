@@ -1,0 +1,131 @@
+// The program run headless: a script draws lines, a circle and a text and the model view is
+// exported; a saved drawing opens again; file errors and wrong arguments give their exit status.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kOutput = fs::path(KESTREL_TEST_OUTPUT_DIR) / "e2e";
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+};
+
+// Runs kestrel with the arguments (already quoted for the shell), capturing standard output.
+Outcome kestrel(const std::string& arguments) {
+    Outcome run;
+    const std::string command = std::string("'") + KESTREL_EXECUTABLE + "' " + arguments;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+fs::path writeScript(const std::string& name, const std::string& text) {
+    fs::create_directories(kOutput);
+    const fs::path path = kOutput / name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+bool dark(const QImage& image, int x, int y) {
+    const QColor c = image.pixelColor(x, y);
+    return c.red() < 100 && c.green() < 100 && c.blue() < 100;
+}
+bool white(const QImage& image, int x, int y) { return image.pixelColor(x, y) == Qt::white; }
+// A one-pixel line may fall on either side of a pixel edge.
+bool darkNear(const QImage& image, int x, int y) {
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (dark(image, x + dx, y + dy)) return true;
+    return false;
+}
+
+// The window 200..300 by 0..75 fills the 400 x 300 image: 4 pixels per unit, y up.
+int px(double x) { return static_cast<int>((x - 200) * 4); }
+int py(double y) { return static_cast<int>(300 - y * 4); }
+
+constexpr char kDrawing[] =
+    "zoom\nw\n200,0\n300,75\n"
+    "line\n210,10\n290,10\n"
+    "line\n210,10\n!pick 210,70\n"
+    "circle\n250,40\n20\n"
+    "text\nE2E\n260,55\n8\n0\n";
+
+}  // namespace
+
+TEST(HeadlessRun, ScriptDrawsAndExportsTheModelView) {
+    const fs::path script = writeScript("draw.txt", kDrawing);
+    const fs::path png = kOutput / "draw.png";
+    fs::remove(png);
+    const Outcome run = kestrel("--headless --script '" + script.string() + "' --export '" +
+                            png.string() + "' --size 400x300");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("Insert or type second point: 210.0000,70.0000,0.0000"), std::string::npos)
+        << run.out;
+    QImage image(QString::fromStdString(png.string()));
+    ASSERT_FALSE(image.isNull());
+    ASSERT_EQ(image.width(), 400);
+    ASSERT_EQ(image.height(), 300);
+    EXPECT_TRUE(darkNear(image, px(250), py(10)));  // the typed line
+    EXPECT_TRUE(darkNear(image, px(210), py(40)));  // the line to the picked point
+    EXPECT_TRUE(darkNear(image, px(250), py(60)));  // the circle's top
+    EXPECT_TRUE(white(image, px(250), py(40)));  // and its centre
+    int textInk = 0;
+    for (int y = py(63); y <= py(55); ++y)
+        for (int x = px(260); x <= px(285); ++x) textInk += dark(image, x, y);
+    EXPECT_GT(textInk, 50);
+    EXPECT_TRUE(white(image, px(230), py(65)));  // nothing else
+    EXPECT_EQ(image.pixelColor(0, 0).alpha(), 255);
+}
+
+TEST(HeadlessRun, SavedDrawingOpensAgain) {
+    const fs::path script = writeScript("save.txt", kDrawing);
+    const fs::path dxf = kOutput / "saved.dxf";
+    const fs::path png = kOutput / "saved.png";
+    fs::remove(dxf);
+    ASSERT_EQ(kestrel("--headless --script '" + script.string() + "' --save '" + dxf.string() + "'")
+                  .status,
+              0);
+    ASSERT_TRUE(fs::exists(dxf));
+    // Opening zooms to the drawing's extents: the welcome texts and the new entities.
+    const Outcome opened = kestrel("--headless --export '" + png.string() + "' --size 400x300 '" +
+                               dxf.string() + "'");
+    ASSERT_EQ(opened.status, 0) << opened.out;
+    EXPECT_EQ(opened.out.find("TEXT"), std::string::npos);  // no welcome texts typed
+    QImage image(QString::fromStdString(png.string()));
+    ASSERT_FALSE(image.isNull());
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = image.width() / 2; x < image.width(); ++x) ink += dark(image, x, y);
+    EXPECT_GT(ink, 100);  // the circle and lines at the right of the drawing
+}
+
+TEST(HeadlessRun, ExitStatusOfFileErrorsAndWrongArguments) {
+    const struct {
+        std::string arguments;
+        int status;
+    } cases[] = {
+        {"--headless '" + (kOutput / "missing.dxf").string() + "'", 1},
+        {"--headless --script '" + (kOutput / "missing.txt").string() + "'", 1},
+        {"--headless --save '" + (kOutput / "no-folder" / "x.dxf").string() + "'", 1},
+        {"--headless --size 0x10", 2},
+        {"--script x.txt", 2},
+        {"--version", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(kestrel(c.arguments + " 2>/dev/null").status, c.status) << c.arguments;
+}

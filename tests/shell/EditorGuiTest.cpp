@@ -1,0 +1,148 @@
+// The editor under a virtual display: it starts with the welcome texts, a command typed into the
+// input line draws its entity, a click in the view gives the running command its pick, and the
+// view shows what was drawn.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+
+#include "entities/Line.h"
+#include "shell/CommunDialog.h"
+#include "shell/MainFrame.h"
+#include "shell/MyView.h"
+
+namespace {
+
+class Editor : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "shell_gui_tests";
+        static char* argv[] = {name, nullptr};
+        // The recent-file list goes to a settings file of the tests, not the user's.
+        QStandardPaths::setTestModeEnabled(true);
+        QApplication::setOrganizationName(QStringLiteral("Kestrel"));
+        QApplication::setApplicationName(QStringLiteral("KestrelTests"));
+        if (!QApplication::instance()) new QApplication(argc, argv);
+    }
+
+    void SetUp() override {
+        frame = std::make_unique<CMainFrame>();
+        frame->resize(900, 700);
+        frame->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+        frame->activateWindow();
+        (void)QTest::qWaitForWindowActive(frame.get());  // no window manager may activate it
+        input = frame->findChild<QLineEdit*>(QStringLiteral("commandInput"));
+        ASSERT_NE(input, nullptr);
+    }
+
+    void typeLine(const QString& text) {
+        QTest::keyClicks(input, text);
+        QTest::keyClick(input, Qt::Key_Return);
+    }
+
+    std::vector<mmLine*> lines() {
+        std::vector<mmLine*> found;
+        for (const mmObjectPtr& e : frame->session().drawing.entities)
+            if (auto* line = dynamic_cast<mmLine*>(e.get()); line && !line->erased)
+                found.push_back(line);
+        return found;
+    }
+
+    std::unique_ptr<CMainFrame> frame;
+    QLineEdit* input = nullptr;
+};
+
+}  // namespace
+
+TEST_F(Editor, TypedCommandDrawsItsEntity) {
+    EXPECT_EQ(frame->session().drawing.entities.size(), 3u);  // the welcome texts
+    EXPECT_EQ(input->text(), QStringLiteral("> "));
+    EXPECT_EQ(frame->focusWidget(), input);
+
+    typeLine(QStringLiteral("line"));
+    EXPECT_EQ(input->text(),
+              QStringLiteral("Specify first point (pick point or type coordinates): "));
+    typeLine(QStringLiteral("1,2"));
+    typeLine(QStringLiteral("@10,5"));
+    ASSERT_EQ(lines().size(), 1u);
+    EXPECT_EQ(lines()[0]->points[1].x, 11.0);
+    EXPECT_EQ(lines()[0]->points[1].y, 7.0);
+    const QString history =
+        frame->findChild<QPlainTextEdit*>(QStringLiteral("commandHistory"))->toPlainText();
+    EXPECT_TRUE(history.endsWith(QStringLiteral("Insert or type second point: @10,5")))
+        << history.toStdString();
+}
+
+TEST_F(Editor, ClicksInTheViewArePicksAndTheViewShowsTheLine) {
+    CMyView* view = frame->view();
+    QTest::qWait(50);
+    typeLine(QStringLiteral("line"));
+    const QPoint a(view->width() / 4, view->height() / 2);
+    const QPoint b(view->width() * 3 / 4, view->height() / 2);
+    QTest::mouseMove(view, a);
+    QTest::mouseClick(view, Qt::LeftButton, {}, a);
+    QTest::mouseMove(view, b);
+    QTest::mouseClick(view, Qt::LeftButton, {}, b);
+    ASSERT_EQ(lines().size(), 1u);
+    EXPECT_EQ(frame->session().ActiveView().commandId, 0);
+    const QString coords = frame->findChild<QLabel*>(QStringLiteral("coords"))->text();
+    EXPECT_TRUE(coords.contains(QStringLiteral(", "))) << coords.toStdString();
+
+    // The line runs across the middle of the view, drawn black.
+    const QImage picture = view->grabFramebuffer();
+    const double ratio = view->devicePixelRatioF();
+    int ink = 0;
+    const int y = static_cast<int>(a.y() * ratio);
+    for (int x = static_cast<int>(a.x() * ratio) + 50; x < static_cast<int>(b.x() * ratio) - 50; ++x)
+        for (int dy = -1; dy <= 1; ++dy) ink += qGray(picture.pixel(x, y + dy)) < 100;
+    EXPECT_GT(ink, 50);
+}
+
+TEST_F(Editor, KeysTypedInTheViewGoToTheInputLine) {
+    frame->view()->setFocus();
+    QTest::keyClicks(frame->view(), QStringLiteral("circle"));
+    EXPECT_EQ(frame->focusWidget(), input);
+    EXPECT_EQ(input->text(), QStringLiteral("> circle"));
+    QTest::keyClick(input, Qt::Key_Return);
+    EXPECT_EQ(input->text(), QStringLiteral("Specify center point: "));
+}
+
+TEST_F(Editor, OpenedDrawingIsZoomedToAndRememberedAndNewEmptiesIt) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string path = dir.filePath(QStringLiteral("site.dxf")).toStdString();
+    std::ofstream(path) << "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n"
+                           "10\n100\n20\n100\n11\n200\n21\n150\n0\nENDSEC\n0\nEOF\n";
+
+    ASSERT_TRUE(frame->OpenDocumentAt(path));
+    ASSERT_EQ(lines().size(), 1u);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("site.dxf - Kestrel"));
+    EXPECT_EQ(frame->recentFiles().Paths().front(), path);
+    // Zoomed to its extents: both ends are inside the view.
+    mmView& view = frame->session().modelView;
+    for (const double x : {100.0, 200.0}) {
+        int px = 0, py = 0;
+        view.worldToScreen(x - frame->session().originOffset.x,
+                           (x == 100.0 ? 100.0 : 150.0) - frame->session().originOffset.y,
+                           view.Matrices(), px, py);
+        EXPECT_TRUE(px >= 0 && px <= view.Width() && py >= 0 && py <= view.Height())
+            << px << "," << py;
+    }
+
+    // The next editor finds it in the list.
+    CMainFrame next;
+    EXPECT_EQ(next.recentFiles().Paths().front(), path);
+
+    ASSERT_TRUE(frame->NewDocument());
+    EXPECT_TRUE(frame->session().drawing.entities.empty());
+    EXPECT_EQ(frame->session().drawing.layers.size(), 1u);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Kestrel"));
+}
