@@ -108,13 +108,7 @@ void preview(const mmSession& s, const mmView& view, mmDrawContext& dc, double x
     const mmOriginOffset& o = s.originOffset;
     const mmVertex a(view.zoomCorner.x - o.x, view.zoomCorner.y - o.y);
     const mmVertex b(x - o.x, y - o.y);
-    dc.Begin(prim::kLineStrip);
-    dc.Vertex(a.x, a.y);
-    dc.Vertex(b.x, a.y);
-    dc.Vertex(b.x, b.y);
-    dc.Vertex(a.x, b.y);
-    dc.Vertex(a.x, a.y);
-    dc.End();
+    EmitRectangleOutline(dc, a.x, a.y, b.x, b.y);
 }
 
 }  // namespace

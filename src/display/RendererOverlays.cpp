@@ -9,6 +9,7 @@
 
 #include "display/CommandPreview.h"
 #include "display/Renderer.h"
+#include "display/TextureCache.h"
 #include "display/View.h"
 #include "drawing/Drawing.h"
 
@@ -70,13 +71,7 @@ void drawSelectionWindowOutline(mmDrawContext& dc, const mmView& view) {
     dc.Color(0.0f, 0.0f, 0.0f);
     dc.LineWidth(1.0f);
     if (crossing) dc.LineStipple(true, 4, 0xAAAA);
-    dc.Begin(prim::kLineStrip);
-    dc.Vertex(a.x, a.y);
-    dc.Vertex(b.x, a.y);
-    dc.Vertex(b.x, b.y);
-    dc.Vertex(a.x, b.y);
-    dc.Vertex(a.x, a.y);
-    dc.End();
+    EmitRectangleOutline(dc, a.x, a.y, b.x, b.y);
     if (crossing) dc.LineStipple(false);
 }
 
@@ -100,14 +95,7 @@ void texturedQuad(const mmCursorImage& image, unsigned texture, int px, int py, 
 void texturedRect(unsigned texture, double x0, double y0, double x1, double y1) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glBegin(GL_QUADS);
-    glTexCoord2d(0, 0);
-    glVertex2d(x0, y0);
-    glTexCoord2d(1, 0);
-    glVertex2d(x1, y0);
-    glTexCoord2d(1, 1);
-    glVertex2d(x1, y1);
-    glTexCoord2d(0, 1);
-    glVertex2d(x0, y1);
+    EmitTexturedQuad(x0, y0, x1, y1);
     glEnd();
 }
 

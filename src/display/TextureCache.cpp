@@ -26,7 +26,9 @@ void createTexture(unsigned name, int width, int height) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
 }
 
-void quad(double x0, double y0, double x1, double y1) {
+}  // namespace
+
+void EmitTexturedQuad(double x0, double y0, double x1, double y1) {
     glTexCoord2d(0, 0);
     glVertex2d(x0, y0);
     glTexCoord2d(1, 0);
@@ -36,8 +38,6 @@ void quad(double x0, double y0, double x1, double y1) {
     glTexCoord2d(0, 1);
     glVertex2d(x0, y1);
 }
-
-}  // namespace
 
 mmTileLayout ComputeTileLayout(int width, int height, int maxTextureSize) {
     mmTileLayout layout;
@@ -101,7 +101,7 @@ void mmTextureCache::Draw() const {
     if (inUse_) {
         glBindTexture(GL_TEXTURE_2D, names_[0]);
         glBegin(GL_QUADS);
-        quad(0, 0, width_, height_);
+        EmitTexturedQuad(0, 0, width_, height_);
         glEnd();
     } else {
         const int t = tiles_.tile;
@@ -109,7 +109,7 @@ void mmTextureCache::Draw() const {
             for (int col = 0; col < tiles_.columns; ++col) {
                 glBindTexture(GL_TEXTURE_2D, names_[static_cast<std::size_t>(row * tiles_.columns + col)]);
                 glBegin(GL_QUADS);
-                quad(col * t, row * t, (col + 1) * t, (row + 1) * t);
+                EmitTexturedQuad(col * t, row * t, (col + 1) * t, (row + 1) * t);
                 glEnd();
             }
     }

@@ -15,6 +15,9 @@ struct mmTileLayout {
 };
 mmTileLayout ComputeTileLayout(int width, int height, int maxTextureSize);
 
+// One quad from (x0, y0) to (x1, y1) with the whole bound texture on it, inside glBegin(GL_QUADS).
+void EmitTexturedQuad(double x0, double y0, double x1, double y1);
+
 class mmTextureCache {
 public:
     // Single texture of the client size, or tiles.

@@ -92,3 +92,7 @@ public:
 private:
     std::shared_ptr<mmDisplayListSpace> listSpace_ = std::make_shared<mmDisplayListSpace>();
 };
+
+// The outline of the axis-parallel rectangle with corners (x0, y0) and (x1, y1), as one closed
+// line strip.
+void EmitRectangleOutline(mmDrawContext& dc, double x0, double y0, double x1, double y1);
