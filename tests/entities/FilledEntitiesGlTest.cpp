@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "TestGlyphs.h"
+#include "support/GlCanvas.h"
 #include "entities/Circle.h"
 #include "entities/DrawContext.h"
 #include "entities/GlDrawContext.h"
@@ -19,45 +20,12 @@
 #include "entities/Text.h"
 #include "platform/HeadlessGL.h"
 
-using kestrel::platform::HeadlessGlContext;
 using kestrel::platform::Image;
 using kestrel::platform::Rgba;
 
 namespace {
 
-constexpr int kWidth = 200;
-constexpr int kHeight = 150;
-const mmRect kView{0, 0, kWidth, kHeight};  // one unit per pixel, origin bottom left
-
-struct FillFixture : ::testing::Test {
-    std::unique_ptr<HeadlessGlContext> gl;
-    mmGlDrawContext dc;
-
-    void SetUp() override {
-        std::string error;
-        gl = HeadlessGlContext::create(kWidth, kHeight, &error);
-        if (!gl) GTEST_SKIP() << "no headless OpenGL: " << error;
-        gl->setPixelProjection();
-        clear();
-    }
-    void clear() {
-        glClearColor(1, 1, 1, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-
-    // Pixel (x, y) with y measured upwards in drawing units, as entities see it.
-    Rgba at(const Image& image, int x, int y) const { return image.pixel(x, kHeight - 1 - y); }
-
-    Image capture(const std::string& suffix = {}) {
-        glFinish();
-        Image image = gl->readPixels();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::filesystem::create_directories(KESTREL_TEST_OUTPUT_DIR);
-        if (HasFailure())
-            image.savePng(std::string(KESTREL_TEST_OUTPUT_DIR) + "/" + info->name() + suffix + ".png");
-        return image;
-    }
-
+struct FillFixture : GlCanvasTest {
     void draw(mmObject& e, int mode = kDrawNormal) {
         dc.Color(0, 0, 1);
         dc.LineWidth(1);
@@ -65,7 +33,6 @@ struct FillFixture : ::testing::Test {
     }
 };
 
-bool white(const Rgba& c) { return c.r == 255 && c.g == 255 && c.b == 255; }
 bool blue(const Rgba& c) { return c.r == 0 && c.g == 0 && c.b == 255; }
 bool red(const Rgba& c) { return c.r == 255 && c.g == 0 && c.b == 0; }
 

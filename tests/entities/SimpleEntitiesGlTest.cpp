@@ -10,45 +10,14 @@
 #include "entities/GlDrawContext.h"
 #include "entities/Line.h"
 #include "platform/HeadlessGL.h"
+#include "support/GlCanvas.h"
 
-using kestrel::platform::HeadlessGlContext;
 using kestrel::platform::Image;
 using kestrel::platform::Rgba;
 
 namespace {
 
-constexpr int kWidth = 200;
-constexpr int kHeight = 150;
-const mmRect kView{0, 0, kWidth, kHeight};  // one unit per pixel, origin bottom left
-
-struct GlFixture : ::testing::Test {
-    std::unique_ptr<HeadlessGlContext> gl;
-    mmGlDrawContext dc;
-
-    void SetUp() override {
-        std::string error;
-        gl = HeadlessGlContext::create(kWidth, kHeight, &error);
-        if (!gl) GTEST_SKIP() << "no headless OpenGL: " << error;
-        gl->setPixelProjection();
-        glClearColor(1, 1, 1, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    }
-
-    // Pixel (x, y) with y measured upwards in drawing units, as entities see it.
-    Rgba at(const Image& image, int x, int y) const { return image.pixel(x, kHeight - 1 - y); }
-
-    Image capture() {
-        Image image = gl->readPixels();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::filesystem::create_directories(KESTREL_TEST_OUTPUT_DIR);
-        if (HasFailure())
-            image.savePng(std::string(KESTREL_TEST_OUTPUT_DIR) + "/" + info->name() + ".png");
-        return image;
-    }
-};
-
-bool dark(const Rgba& c) { return c.r < 128 && c.g < 128 && c.b < 128; }
-bool white(const Rgba& c) { return c.r == 255 && c.g == 255 && c.b == 255; }
+using GlFixture = GlCanvasTest;
 
 }  // namespace
 
