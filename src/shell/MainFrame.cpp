@@ -23,6 +23,26 @@ constexpr char kDrawingFilter[] = "Drawing files|*.dxf;*.dwg";
 constexpr int kStartupWidth = 1000;
 constexpr int kStartupHeight = 700;
 
+// A wait cursor and a status-bar line while a file is read or written; message boxes shown
+// meanwhile get the normal cursor back.
+class BusyNotice {
+public:
+    BusyNotice(QMainWindow& window, const std::string& text) : window_(window) {
+        window_.statusBar()->showMessage(QString::fromStdString(text));
+        window_.statusBar()->repaint();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~BusyNotice() {
+        QApplication::restoreOverrideCursor();
+        window_.statusBar()->clearMessage();
+    }
+    BusyNotice(const BusyNotice&) = delete;
+    BusyNotice& operator=(const BusyNotice&) = delete;
+
+private:
+    QMainWindow& window_;
+};
+
 }  // namespace
 
 CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
@@ -169,7 +189,10 @@ void CMainFrame::OpenDocument() {
 
 bool CMainFrame::OpenDocumentAt(const std::string& path) {
     if (!SaveModified()) return false;
-    doc_.Open(path);
+    {
+        const BusyNotice busy(*this, "Opening " + path + " ...");
+        doc_.Open(path);
+    }
     RememberRecent(doc_.Path());
     command_->Refresh();
     UpdateTitle();
@@ -184,7 +207,11 @@ bool CMainFrame::SaveDocument(bool askForPath) {
         if (!chosen) return false;
         path = *chosen;
     }
-    const bool written = doc_.Save(path);
+    bool written = false;
+    {
+        const BusyNotice busy(*this, "Saving " + path + " ...");
+        written = doc_.Save(path);
+    }
     if (written) RememberRecent(doc_.Path());
     command_->Refresh();
     UpdateTitle();

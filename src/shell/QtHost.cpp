@@ -1,6 +1,7 @@
 // QtHost: Qt's message boxes and file dialogs.
 #include "shell/QtHost.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
@@ -19,11 +20,28 @@ QString shown(const std::string& text) {
     return s.trimmed();
 }
 
+// The arrow for a message box shown while a wait cursor is up.
+class ArrowWhileBusy {
+public:
+    ArrowWhileBusy() : busy_(QApplication::overrideCursor() != nullptr) {
+        if (busy_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~ArrowWhileBusy() {
+        if (busy_) QApplication::restoreOverrideCursor();
+    }
+    ArrowWhileBusy(const ArrowWhileBusy&) = delete;
+    ArrowWhileBusy& operator=(const ArrowWhileBusy&) = delete;
+
+private:
+    bool busy_;
+};
+
 }  // namespace
 
 MessageAnswer QtHost::messageBox(const std::string& text, MessageKind kind,
                                  const std::string& caption) {
     const QString title = caption.empty() ? QStringLiteral("Kestrel") : q(caption);
+    const ArrowWhileBusy arrow;
     switch (kind) {
         case MessageKind::Question:
             return QMessageBox::question(window_, title, shown(text)) == QMessageBox::Yes
