@@ -13,8 +13,8 @@
 #include <QToolButton>
 
 #include "commands/StartupDrawing.h"
-#include "shell/HeadlessRun.h"
 #include "shell/CommunDialog.h"
+#include "shell/HeadlessRun.h"
 #include "shell/MyView.h"
 
 namespace {
@@ -147,7 +147,8 @@ void CMainFrame::FillRecentFiles(QMenu* menu) {
     menu->clear();
     int number = 1;
     for (const std::string& path : recent_.Paths()) {
-        const QString text = QStringLiteral("&%1 %2").arg(number++).arg(QString::fromStdString(path));
+        const QString text =
+            QStringLiteral("&%1 %2").arg(number++).arg(QString::fromStdString(path));
         connect(menu->addAction(text), &QAction::triggered, this,
                 [this, path] { OpenDocumentAt(path); });
     }

@@ -11,7 +11,9 @@ using kestrel::platform::MessageKind;
 
 namespace {
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // Message texts keep the "\r\n" of their origin; Qt shows "\n" only.
 QString shown(const std::string& text) {
@@ -90,11 +92,12 @@ std::string QtHost::QtFilter(const std::string& filter) {
     return out;
 }
 
-std::vector<std::string> QtHost::openFileDialog(const std::string& title,
-                                                const std::string& filter, bool multiple) {
+std::vector<std::string> QtHost::openFileDialog(const std::string& title, const std::string& filter,
+                                                bool multiple) {
     std::vector<std::string> paths;
     if (multiple) {
-        for (const QString& p : QFileDialog::getOpenFileNames(window_, q(title), {}, q(QtFilter(filter))))
+        for (const QString& p :
+             QFileDialog::getOpenFileNames(window_, q(title), {}, q(QtFilter(filter))))
             paths.push_back(p.toStdString());
     } else {
         const QString p = QFileDialog::getOpenFileName(window_, q(title), {}, q(QtFilter(filter)));

@@ -8,7 +8,9 @@ namespace {
 
 constexpr char kGroup[] = "Recent File List";
 
-QString key(std::size_t index) { return QStringLiteral("File%1").arg(index + 1); }
+QString key(std::size_t index) {
+    return QStringLiteral("File%1").arg(index + 1);
+}
 
 }  // namespace
 

@@ -101,8 +101,10 @@ TEST_F(Editor, ClicksInTheViewArePicksAndTheViewShowsTheLine) {
     const double ratio = view->devicePixelRatioF();
     int ink = 0;
     const int y = static_cast<int>(a.y() * ratio);
-    for (int x = static_cast<int>(a.x() * ratio) + 50; x < static_cast<int>(b.x() * ratio) - 50; ++x)
-        for (int dy = -1; dy <= 1; ++dy) ink += qGray(picture.pixel(x, y + dy)) < 100;
+    for (int x = static_cast<int>(a.x() * ratio) + 50; x < static_cast<int>(b.x() * ratio) - 50;
+         ++x)
+        for (int dy = -1; dy <= 1; ++dy)
+            ink += qGray(picture.pixel(x, y + dy)) < 100;
     EXPECT_GT(ink, 50);
 }
 
