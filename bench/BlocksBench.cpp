@@ -3,6 +3,8 @@
 // and making their blocks for a save (the first save, then a later one).
 #include <benchmark/benchmark.h>
 
+#include "BenchGlyphs.h"
+
 #include <malloc.h>
 
 #include <cstdio>
@@ -24,16 +26,6 @@ namespace {
 
 constexpr int kReferences = 100'000;
 constexpr int kDimensions = 100'000;
-
-mmGlyphTablePtr glyphs() {
-    static mmGlyphTablePtr table = [] {
-        std::string message;
-        mmGlyphTablePtr t = SystemGlyphTable(&message);
-        if (!message.empty()) std::fprintf(stderr, "%s\n", message.c_str());
-        return t;
-    }();
-    return table;
-}
 
 // A survey symbol of 20 entities: 8 lines, 4 circles, 4 arcs, 2 polylines with an arc segment,
 // 2 texts; base point (1000, 1000).
@@ -62,7 +54,8 @@ mmBlockTable& symbolTable() {
         }
         for (int i = 0; i < 2; ++i) {
             auto p = std::make_shared<mmPolyline>();
-            for (const mmVertex& v : {mmVertex(1000, 1000), mmVertex(1006, 1000), mmVertex(1006, 1003)})
+            for (const mmVertex& v :
+                 {mmVertex(1000, 1000), mmVertex(1006, 1000), mmVertex(1006, 1003)})
                 p->AddPoint(v.x, v.y + i);
             p->bulges = {0.0, 0.4, 0.0};
             p->UpdateGrips();
@@ -146,8 +139,9 @@ mmDrawing& dimensionDrawing() {
         for (int i = 0; i < kDimensions; ++i) {
             const double x = 500000.0 + (i % 300) * 30.0, y = 4000000.0 + (i / 300) * 30.0;
             const int16_t type = i % 2 ? kDimAligned : kDimRotated;
-            auto dim = NewDimension(d, type, d.nextEntityId++,
-                                    {{{x, y}, {x + 12.345, y + (i % 7)}, {x + 12.345, y + 8}}}, glyphs());
+            auto dim =
+                NewDimension(d, type, d.nextEntityId++,
+                             {{{x, y}, {x + 12.345, y + (i % 7)}, {x + 12.345, y + 8}}}, glyphs());
             AddEntity(d, dim);
         }
         bytesPerDimension = static_cast<double>(mallinfo2().uordblks - before) / kDimensions;

@@ -3,6 +3,8 @@
 // extents, one draw into an offscreen framebuffer).
 #include <benchmark/benchmark.h>
 
+#include "BenchGlyphs.h"
+
 #include <GL/gl.h>
 
 #include <cstdio>
@@ -23,16 +25,6 @@ namespace {
 
 constexpr int kTexts = 100'000;
 constexpr int kVertices = 1'000'000;
-
-mmGlyphTablePtr glyphs() {
-    static mmGlyphTablePtr table = [] {
-        std::string message;
-        mmGlyphTablePtr t = SystemGlyphTable(&message);
-        if (!message.empty()) std::fprintf(stderr, "%s\n", message.c_str());
-        return t;
-    }();
-    return table;
-}
 
 // "Survey point 0012345": 20 characters.
 std::string label(int i) {
@@ -76,7 +68,8 @@ void BM_RelayoutTexts(benchmark::State& state) {
     if (!glyphs()->Usable()) return state.SkipWithError("no outline font");
     auto texts = makeTexts(kTexts, static_cast<double>(state.range(0)));
     for (auto _ : state)
-        for (const auto& t : texts) t->Rebuild(nullptr);
+        for (const auto& t : texts)
+            t->Rebuild(nullptr);
     state.SetItemsProcessed(state.iterations() * kTexts);
 }
 BENCHMARK(BM_RelayoutTexts)->Arg(0)->Arg(30)->Unit(benchmark::kMillisecond);
@@ -128,8 +121,9 @@ void BM_DrawTexts(benchmark::State& state) {
     };
     glPushMatrix();
     glScaled(0.17, 0.17, 1.0);  // the whole grid of labels in the framebuffer
-    frame();  // compiles the lists
-    for (auto _ : state) frame();
+    frame();                    // compiles the lists
+    for (auto _ : state)
+        frame();
     glPopMatrix();
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(texts.size()));
 }
@@ -140,9 +134,11 @@ mmPolyline& bigPolyline() {
     static std::unique_ptr<mmPolyline> p = [] {
         auto q = std::make_unique<mmPolyline>();
         q->points.reserve(kVertices);
-        for (int i = 0; i < kVertices; ++i) q->points.emplace_back(i * 0.5, (i % 2) * 0.7);
+        for (int i = 0; i < kVertices; ++i)
+            q->points.emplace_back(i * 0.5, (i % 2) * 0.7);
         q->bulges.assign(kVertices, 0.0);
-        for (int i = 0; i < kVertices; i += 10) q->bulges[i] = 0.3;
+        for (int i = 0; i < kVertices; i += 10)
+            q->bulges[i] = 0.3;
         q->UpdateGrips();
         q->UpdateExtents();
         return q;

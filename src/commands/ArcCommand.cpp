@@ -37,11 +37,6 @@ mmArc& arc(mmSession& s) {
     return static_cast<mmArc&>(*s.pendingEntity);
 }
 
-void setStep(mmSession& s, int step, const char16_t* prompt) {
-    s.ActiveView().step = step;
-    s.commandLine.SetPrompt(prompt);
-}
-
 void start(mmSession& s, std::u16string&) {
     NewPendingEntity<mmArc>(s);
     AddPendingEntity(s);
@@ -70,7 +65,7 @@ void throughThreePoints(mmSession& s, std::u16string& text) {
 // Enter at the first prompt chooses the centre mode; later it leaves the unfinished arc, which
 // is discarded.
 void onEmpty(mmSession& s, std::u16string& text) {
-    if (s.ActiveView().step == kStart) return setStep(s, kCenter, kCenterPrompt);
+    if (s.ActiveView().step == kStart) return SetCommandStep(s, kCenter, kCenterPrompt);
     DiscardPendingEntity(s);
     FinishCommand(s, text);
 }
@@ -78,7 +73,7 @@ void onEmpty(mmSession& s, std::u16string& text) {
 void onOption(mmSession& s, char16_t letter) {
     switch (s.ActiveView().step) {
         case kStart:
-            if (letter == u'C') setStep(s, kCenter, kCenterPrompt);
+            if (letter == u'C') SetCommandStep(s, kCenter, kCenterPrompt);
             break;
     }
 }
@@ -86,16 +81,16 @@ void onOption(mmSession& s, char16_t letter) {
 void onPoint(mmSession& s, std::u16string& text) {
     switch (s.ActiveView().step) {
         case kStart:
-            setStep(s, kSecond, kSecondPrompt);
+            SetCommandStep(s, kSecond, kSecondPrompt);
             break;
         case kSecond:
-            setStep(s, kEnd, kEndPrompt);
+            SetCommandStep(s, kEnd, kEndPrompt);
             break;
         case kEnd:
             throughThreePoints(s, text);
             break;
         case kCenter:
-            setStep(s, kRadius, kRadiusPrompt);
+            SetCommandStep(s, kRadius, kRadiusPrompt);
             break;
     }
 }
@@ -108,11 +103,11 @@ void onNumber(mmSession& s, std::u16string& text, bool picked) {
         case kRadius:
             if (typed && *typed <= 0.0) return;  // the prompt stays
             if (typed) arc(s).SetRadius(*typed);
-            setStep(s, kStartAngle, kStartAnglePrompt);
+            SetCommandStep(s, kStartAngle, kStartAnglePrompt);
             break;
         case kStartAngle:
             if (typed) arc(s).SetStartAngle(*typed);
-            setStep(s, kEndAngle, kEndAnglePrompt);
+            SetCommandStep(s, kEndAngle, kEndAnglePrompt);
             break;
         case kEndAngle:
             if (typed) arc(s).SetEndAngle(*typed);

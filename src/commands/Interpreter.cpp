@@ -86,6 +86,11 @@ void EndCommand(mmSession& s) {
     ClearSelection(s);
 }
 
+void SetCommandStep(mmSession& s, int step, std::u16string_view prompt) {
+    s.ActiveView().step = step;
+    s.commandLine.SetPrompt(prompt);
+}
+
 void FinishCommand(mmSession& s, std::u16string& text) {
     text.clear();
     EndCommand(s);

@@ -20,6 +20,8 @@ void InterpretInput(mmSession& session, std::u16string text, bool picked);
 void StartCommand(mmSession& session, const mmCommandRow& row, std::u16string& text);
 // No command, no pending entity, grips shown, selection cleared.
 void EndCommand(mmSession& session);
+// Moves the running command to a step and shows its prompt.
+void SetCommandStep(mmSession& session, int step, std::u16string_view prompt);
 // The sequence that ends a completed command: consumes text, ends the command, redraws.
 void FinishCommand(mmSession& session, std::u16string& text);
 // Gives a point to the running command: appended to the pending entity (a point entity's

@@ -34,11 +34,6 @@ mmPolyline& polyline(mmSession& s) {
     return static_cast<mmPolyline&>(*s.pendingEntity);
 }
 
-void setStep(mmSession& s, int step, const char16_t* prompt) {
-    s.ActiveView().step = step;
-    s.commandLine.SetPrompt(prompt);
-}
-
 void start(mmSession& s, std::u16string&) {
     NewPendingEntity<mmPolyline>(s);
     AddPendingEntity(s);
@@ -124,14 +119,14 @@ bool onOption(mmSession& s, std::u16string& text) {
     const int vertices = polyline(s).pointCount();
     switch (OptionLetter(text)) {
         case u'A':
-            setStep(s, kArcMode, kArcPrompt);
+            SetCommandStep(s, kArcMode, kArcPrompt);
             return true;
         case u'L':
-            setStep(s, kLineMode, kNextPrompt);
+            SetCommandStep(s, kLineMode, kNextPrompt);
             return true;
         case u'S':
             if (vertices == 0) return false;  // an arc needs its start first
-            setStep(s, kSecondPoint, kSecondPrompt);
+            SetCommandStep(s, kSecondPoint, kSecondPrompt);
             return true;
         case u'E':
             if (step != kLineMode && step != kArcMode) return false;
@@ -169,7 +164,7 @@ void onPoint(mmSession& s, const mmVertex& point, bool typed) {
         case kSecondPoint:
             s.scratch.heldPoint = mmVertex(point.x, point.y);
             s.ActiveView().lastPoint = mmVertex(point.x, point.y);
-            setStep(s, kArcEnd, kArcEndPrompt);
+            SetCommandStep(s, kArcEnd, kArcEndPrompt);
             break;
         case kArcEnd: {
             const std::optional<double> bulge =
@@ -179,7 +174,7 @@ void onPoint(mmSession& s, const mmVertex& point, bool typed) {
                 return;
             }
             appendVertex(s, point, *bulge);
-            setStep(s, kArcMode, kArcPrompt);
+            SetCommandStep(s, kArcMode, kArcPrompt);
             break;
         }
     }

@@ -22,11 +22,6 @@ mmText& textEntity(mmSession& s) {
     return static_cast<mmText&>(*s.pendingEntity);
 }
 
-void setStep(mmSession& s, int step, const char16_t* prompt) {
-    s.ActiveView().step = step;
-    s.commandLine.SetPrompt(prompt);
-}
-
 void start(mmSession& s, std::u16string&) {
     NewPendingEntity<mmText>(s)->CreateText("", s.glyphTable);
     AddPendingEntity(s);
@@ -50,7 +45,7 @@ void onEmpty(mmSession& s, std::u16string& text) {
             FinishCommand(s, text);
             break;
         case kHeight:
-            setStep(s, kRotation, kRotationPrompt);
+            SetCommandStep(s, kRotation, kRotationPrompt);
             break;
         case kRotation:
             complete(s, text);
@@ -63,13 +58,13 @@ void onString(mmSession& s, const std::u16string& text) {
     textEntity(s).SetString(converted.bytes, s.glyphTable);
     s.commandLine.pendingMessage =
         DrawingTextNotice(u"The text", false, converted.replaced, converted.cut, kMaxTextBytes);
-    setStep(s, kPosition, kPositionPrompt);
+    SetCommandStep(s, kPosition, kPositionPrompt);
 }
 
 void onPoint(mmSession& s, const mmVertex& position) {
     textEntity(s).SetInsertionPoint(position.x, position.y);
     s.ActiveView().lastPoint = position;
-    setStep(s, kHeight, kHeightPrompt);
+    SetCommandStep(s, kHeight, kHeightPrompt);
 }
 
 // Only a positive height and a non-zero rotation replace the defaults.
@@ -78,7 +73,7 @@ void onNumber(mmSession& s, std::u16string& text) {
     switch (s.ActiveView().step) {
         case kHeight:
             if (value && *value > 0.0) textEntity(s).SetHeight(*value, nullptr);
-            setStep(s, kRotation, kRotationPrompt);
+            SetCommandStep(s, kRotation, kRotationPrompt);
             break;
         case kRotation:
             if (value && *value != 0.0) textEntity(s).SetRotation(*value, nullptr);

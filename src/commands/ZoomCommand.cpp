@@ -16,10 +16,8 @@ constexpr char16_t kSecondCornerPrompt[] = u"Specify second window's corner: ";
 enum Step { kOptions = 1, kRealTime = 2, kScale = 3, kFirstCorner = 4, kSecondCorner = 5 };
 
 void setStep(mmSession& s, int step, int cursorMode, std::u16string_view prompt) {
-    mmView& view = s.ActiveView();
-    view.step = step;
-    view.cursorMode = cursorMode;
-    s.commandLine.SetPrompt(prompt);
+    s.ActiveView().cursorMode = cursorMode;
+    SetCommandStep(s, step, prompt);
 }
 
 void start(mmSession&, std::u16string&) {}
@@ -38,8 +36,8 @@ void onOptions(mmSession& s, std::u16string& text) {
             return zoomExtents(s, text);
         case u'S':
             return setStep(s, kScale, kCursorPoint,
-                           u"Specify scale factor <" + FormatFixed4(s.ActiveView().ActiveZoomScale()) +
-                               u">: ");
+                           u"Specify scale factor <" +
+                               FormatFixed4(s.ActiveView().ActiveZoomScale()) + u">: ");
         case u'W':
             return setStep(s, kFirstCorner, kCursorPoint, kFirstCornerPrompt);
         default:  // All and Center are offered but do nothing
