@@ -131,9 +131,9 @@ BENCHMARK(BM_PickReferences)->Unit(benchmark::kMillisecond);
 double bytesPerDimension = 0.0;
 
 mmDrawing& dimensionDrawing() {
-    static mmDrawing drawing = [] {
+    static mmDrawing d;
+    static const bool filled = [] {
         const std::size_t before = mallinfo2().uordblks;
-        mmDrawing d;
         FillNewDrawing(d);
         d.entities.reserve(kDimensions);
         for (int i = 0; i < kDimensions; ++i) {
@@ -145,9 +145,10 @@ mmDrawing& dimensionDrawing() {
             AddEntity(d, dim);
         }
         bytesPerDimension = static_cast<double>(mallinfo2().uordblks - before) / kDimensions;
-        return d;
+        return true;
     }();
-    return drawing;
+    (void)filled;
+    return d;
 }
 
 void BM_RebuildDimensions(benchmark::State& state) {

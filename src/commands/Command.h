@@ -44,3 +44,4 @@ extern const mmCommandSteps kRedoSteps;
 extern const mmCommandSteps kRegenSteps;
 extern const mmCommandSteps kTestDimSteps;
 extern const mmCommandSteps kWinVerXpSteps;
+extern const mmCommandSteps kGripEditSteps;

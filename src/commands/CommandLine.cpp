@@ -3,6 +3,7 @@
 #include "commands/CommandLine.h"
 
 #include "commands/Interpreter.h"
+#include "commands/ObjectSnap.h"
 #include "commands/Selection.h"
 #include "commands/Session.h"
 
@@ -78,9 +79,7 @@ void mmCommandLine::InputKey(mmKey key, std::u16string_view text) {
                 SubmitInput(session_.lastCommand, false);
             break;
         case mmKey::F3:
-            session_.snap.on = !session_.snap.on;
-            session_.events().SnapToggled(session_.snap.on);
-            session_.RequestRedraw();
+            ToggleSnap(session_);
             break;
         case mmKey::Delete:
         case mmKey::Shift:

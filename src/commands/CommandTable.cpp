@@ -73,6 +73,7 @@ const mmCommandRow* FindBuiltinCommand(std::u16string_view upperName) {
 
 const mmCommandSteps* StepsOfCommand(int32_t commandId) {
     if (commandId == cmd::kNone) return nullptr;
+    if (commandId == cmd::kGripEdit) return &kGripEditSteps;  // started by a click, not typed
     for (const mmCommandRow& row : kRows)
         if (row.commandId == commandId) return row.steps;
     return nullptr;

@@ -8,6 +8,11 @@ class mmSession;
 namespace menu {
 inline constexpr int32_t kUndo = 57643;
 inline constexpr int32_t kRedo = 57644;
+// The object-snap menu: one mode bit each.
+inline constexpr int32_t kSnapEndpoint = 32787;
+inline constexpr int32_t kSnapPerpendicular = 32870;
+inline constexpr int32_t kSnapIntersection = 32869;
+inline constexpr int32_t kSnapNearest = 32790;
 }  // namespace menu
 
 // Submits the command of a menu id (a name, and for some items an option as a second line).

@@ -49,12 +49,15 @@ void growGeometry(mmPolyline& p) {
     SetGripAt(p.grips, 2 * n - 2, v.x, v.y);
     SetGripAt(p.grips, 2 * n - 1, 0.0, 0.0);
     if (n == 1) return p.UpdateExtents();
-    WidenRect(p.extents, v.x, v.y);
+    mmRect r = p.extents;
+    WidenRect(r, v.x, v.y);
     mmArc arc;
-    if (!p.SegmentArc(n - 2, 0.0, 0.0, arc)) return;
-    SetGripAt(p.grips, 2 * n - 3, arc.points[2].x, arc.points[2].y);
-    WidenRect(p.extents, arc.extents.minX, arc.extents.minY);
-    WidenRect(p.extents, arc.extents.maxX, arc.extents.maxY);
+    if (p.SegmentArc(n - 2, 0.0, 0.0, arc)) {
+        SetGripAt(p.grips, 2 * n - 3, arc.points[2].x, arc.points[2].y);
+        WidenRect(r, arc.extents.minX, arc.extents.minY);
+        WidenRect(r, arc.extents.maxX, arc.extents.maxY);
+    }
+    p.SetExtents(r);
 }
 
 // Appends the vertex; the segment from the previous one gets the bulge, and its end direction

@@ -1,7 +1,20 @@
-// Clearing the selection of the current space.
+// The selection set and erasing it.
 #include "commands/Selection.h"
 
+#include <memory>
+
 #include "commands/Session.h"
+#include "commands/Undo.h"
+
+namespace {
+
+void selectionChanged(mmSession& s, mmSelectionSet& selection) {
+    selection.count = static_cast<int32_t>(selection.ids.size());
+    if (selection.observer) selection.observer->SelectionChanged(selection.count);
+    s.ActiveView().RepaintSelection();
+}
+
+}  // namespace
 
 void ClearSelection(mmSession& s) {
     mmSpace& space = s.CurrentSpace();
@@ -9,5 +22,53 @@ void ClearSelection(mmSession& s) {
     for (int32_t id : space.selection.ids)
         if (const mmObjectPtr entity = FindEntity(space, id)) entity->selected = false;
     space.selection.Clear();
-    if (hadSelection) s.RequestRedraw();
+    s.ActiveView().selectedTotal = 0;
+    if (hadSelection) s.ActiveView().RepaintSelection();
+}
+
+bool SetEntitySelected(mmSession& s, mmObject& entity, bool on) {
+    mmSelectionSet& selection = s.CurrentSpace().selection;
+    const bool listed = selection.ids.count(entity.id) != 0;
+    if (entity.selected == on && listed == on) return false;
+    int delta = 0;
+    entity.SetSelected(on, delta);
+    s.ActiveView().selectedTotal += delta;
+    if (on)
+        selection.ids.insert(entity.id);
+    else
+        selection.ids.erase(entity.id);
+    return true;
+}
+
+void SelectionChanged(mmSession& s) {
+    selectionChanged(s, s.CurrentSpace().selection);
+}
+
+void SelectEntity(mmSession& s, mmObject& entity, bool on) {
+    if (SetEntitySelected(s, entity, on)) SelectionChanged(s);
+}
+
+std::size_t SelectionCount(const mmSession& s) {
+    const mmDrawing& d = s.drawing;
+    const mmSpace& space = d.activePaperSpace ? *d.activePaperSpace : d.ModelSpace();
+    return space.selection.ids.size();
+}
+
+void EraseSelection(mmSession& s) {
+    mmSpace& space = s.CurrentSpace();
+    auto snapshots = std::make_shared<mmEntityList>();
+    for (int32_t id : space.selection.ids) {
+        const mmObjectPtr e = FindEntity(space, id);
+        if (!e || e->erased) continue;
+        if (!CloneEntity(*e, *snapshots)) continue;
+        e->erased = true;
+    }
+    if (!snapshots->empty()) {
+        RecordUndo(s.drawing, std::move(snapshots));
+        s.modified = true;
+    }
+    s.ActiveView().ClearCommandState();
+    s.pendingEntity.reset();
+    ClearSelection(s);
+    s.RequestRedraw();
 }

@@ -1,6 +1,8 @@
 // mmSession: construction (with the system glyph table) and the redraw request.
 #include "commands/Session.h"
 
+#include "commands/CommandTable.h"
+
 mmSession::mmSession(kestrel::platform::Host& h)
     : host(h),
       modelView(originOffset),
@@ -11,8 +13,13 @@ mmSession::mmSession(kestrel::platform::Host& h)
     modelView.commandPreview = &preview_;
     std::string fontMessage;
     glyphTable = SystemGlyphTable(&fontMessage);
-    if (!fontMessage.empty())
-        host.messageBox(fontMessage, kestrel::platform::MessageKind::Warning);
+    if (!fontMessage.empty()) host.messageBox(fontMessage, kestrel::platform::MessageKind::Warning);
+}
+
+mmSceneSource mmSession::ModelScene() const {
+    mmSceneSource scene{&drawing.ModelSpace(), pendingEntity.get()};
+    if (modelView.commandId == cmd::kGripEdit) scene.hiddenEntity = pendingEntity.get();
+    return scene;
 }
 
 void mmSession::RequestRedraw() {

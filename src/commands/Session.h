@@ -9,6 +9,7 @@
 #include "commands/CommandLine.h"
 #include "commands/ExtensionCommands.h"
 #include "commands/ShellEvents.h"
+#include "display/Renderer.h"
 #include "display/View.h"
 #include "drawing/Drawing.h"
 #include "entities/GlyphTable.h"
@@ -27,6 +28,8 @@ struct mmCommandScratch {
     // A point given ahead of the entity it shapes: PLINE's second arc point, RECTANGLE's first
     // corner.
     mmVertex heldPoint;
+    // Grip editing: the copy of the entity that shows it with the dragged grip at the cursor.
+    mmObjectPtr editedCopy;
 };
 
 // Object snap settings of the application: the master switch and the mode bits.
@@ -58,6 +61,9 @@ public:
     std::u16string lastCommand;  // upper-case
     bool modified = false;
     mmSnapSettings snap;
+    // Snapping, picking and window selection visit every entity of the space in turn instead of
+    // asking the spatial index: the reference the index is checked against (tests, benchmarks).
+    bool linearSearch = false;
     // The glyph table of the texts commands create; null or unusable when no font could be
     // loaded (such texts have no outlines).
     mmGlyphTablePtr glyphTable;
@@ -70,6 +76,8 @@ public:
 
     // Asks for the active view to be drawn again.
     void RequestRedraw();
+    // What a paint of the model view draws besides the view's own state.
+    mmSceneSource ModelScene() const;
 
     mmShellEvents& events() { return *events_; }
     // Null restores the default, which ignores everything.

@@ -2,6 +2,7 @@
 #include "commands/ViewInput.h"
 
 #include "commands/CommandTable.h"
+#include "commands/Selection.h"
 #include "commands/Session.h"
 
 namespace {
@@ -41,7 +42,8 @@ mmViewAction ViewKey(mmSession& s, mmKey key, std::u16string_view text) {
             view.shiftHeld = true;
             return mmViewAction::None;
         case mmKey::Delete:
-            return mmViewAction::EraseSelection;
+            EraseSelection(s);
+            return mmViewAction::None;
         case mmKey::Space:
             submit(s, s.lastCommand);
             return mmViewAction::None;
@@ -106,7 +108,8 @@ mmViewAction ChooseContextMenuItem(mmSession& s, mmMenuAction action) {
         case mmMenuAction::DeselectAll:
             return forward(s, mmKey::Escape, {});
         case mmMenuAction::Delete:
-            return mmViewAction::EraseSelection;
+            EraseSelection(s);
+            break;
         case mmMenuAction::Enter:
         case mmMenuAction::Exit:
             submit(s, u"");

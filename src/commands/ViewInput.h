@@ -14,7 +14,6 @@ class mmSession;
 enum class mmViewAction {
     None,
     FocusInputLine,  // the key went on to the input line, and the focus follows it
-    EraseSelection,  // erase the selected entities
 };
 
 // A key pressed in the drawing view, with the text it types (empty for none).

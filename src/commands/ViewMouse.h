@@ -7,10 +7,15 @@
 
 class mmSession;
 
+// The mouse moved to window pixel (x, y): the cursor follows it and the object snap search runs.
 void ViewMouseMove(mmSession& session, int x, int y);
+// The mouse moved onto the drawing point (x, y) (scripts): a move to its pixel, after which the
+// cursor stays on the point itself unless a snap pulled it.
+void ViewMouseMoveTo(mmSession& session, double x, double y);
 // The mouse left the view: no cursor is drawn.
 void ViewMouseLeave(mmSession& session);
-// Returns true when the press went to the running command (a pick, a pan or a real-time zoom).
+// A left click: a pan or real-time zoom, a pick for the running command, the start of grip
+// editing on a hovered grip, or a selection click. Returns true when the click was used.
 bool ViewLeftButtonDown(mmSession& session, int x, int y);
 void ViewLeftButtonUp(mmSession& session, int x, int y);
 // The middle button pans while held, in any cursor mode, which comes back on release.

@@ -29,6 +29,9 @@ struct mmSceneSource {
     const mmSpace* model = nullptr;  // model space, with its selection
     // The entity the running command builds or edits: its stored copy is not drawn in the scene.
     const mmObject* pendingEntity = nullptr;
+    // An entity drawn only by the command preview (the one grip editing changes), neither in the
+    // scene nor with the selection.
+    const mmObject* hiddenEntity = nullptr;
 };
 
 struct mmRendererOptions {

@@ -21,8 +21,8 @@ constexpr int kCrosshairHalf = 40;
 void drawSnapMarker(mmDrawContext& dc, const mmView& view) {
     if (!view.snapMarkerShown || view.commandId == 0 || view.cursorMode != kCursorPoint) return;
     const mmSnapInfo& snap = view.snapInfo;
-    if (snap.kind != kSnapNearest && snap.kind != kSnapEndpoint &&
-        snap.kind != kSnapIntersection && snap.kind != kSnapPerpendicular)
+    if (snap.kind != kSnapNearest && snap.kind != kSnapEndpoint && snap.kind != kSnapIntersection &&
+        snap.kind != kSnapPerpendicular)
         return;
     const double scale = view.ActiveZoomScale();
     dc.Color(1.0f, 0.5f, 0.0f);
@@ -32,7 +32,8 @@ void drawSnapMarker(mmDrawContext& dc, const mmView& view) {
     dc.Scale(1.0 / scale, 1.0 / scale);
     const auto strip = [&dc](std::initializer_list<std::pair<int, int>> points, int primitive) {
         dc.Begin(primitive);
-        for (const auto& [x, y] : points) dc.Vertex(x, y);
+        for (const auto& [x, y] : points)
+            dc.Vertex(x, y);
         dc.End();
     };
     switch (snap.kind) {
@@ -130,7 +131,7 @@ void mmRenderer::DrawSelection(mmDrawContext& dc, const mmView& view, const mmSc
     const mmShift shift{0.0, 0.0, view.originOffset.x, view.originOffset.y};
     for (int32_t id : space.selection.ids) {
         const mmObjectPtr e = FindEntity(space, id);
-        if (!e || e->erased || !e->visible) continue;
+        if (!e || e->erased || !e->visible || e.get() == scene.hiddenEntity) continue;
         SetEntityColor(dc, *e);
         dc.LineWidth(static_cast<float>(std::max<int32_t>(e->lineWidth, 1)));
         e->Draw(dc, window, kDrawNormal, scale, prim::kLineStrip, shift, true);
@@ -139,8 +140,8 @@ void mmRenderer::DrawSelection(mmDrawContext& dc, const mmView& view, const mmSc
     }
 }
 
-void mmRenderer::DrawSlotOverlays(mmDrawContext& dc, const mmView& view,
-                                  const mmSceneSource& scene, bool withSelection) {
+void mmRenderer::DrawSlotOverlays(mmDrawContext& dc, const mmView& view, const mmSceneSource& scene,
+                                  bool withSelection) {
     if (withSelection) DrawSelection(dc, view, scene);
     drawSnapMarker(dc, view);
     if (view.commandPreview && view.commandId != 0) {
@@ -307,7 +308,8 @@ void mmRenderer::Replay(const std::vector<mmRecordedPrimitive>& primitives) {
         dc_.PolygonStipple(p.polygonStipple ? DefaultHighlightStipple() : nullptr);
         // A curve is recorded as its control polygon.
         dc_.Begin(p.primitive < 0 ? prim::kLineStrip : p.primitive);
-        for (const mmVertex& v : p.vertices) dc_.Vertex(v.x, v.y);
+        for (const mmVertex& v : p.vertices)
+            dc_.Vertex(v.x, v.y);
         dc_.End();
     }
     if (phase != 0) dc_.StencilEnd();

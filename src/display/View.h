@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,17 @@ public:
     // is to be drawn.
     mmSnapInfo snapInfo;
     bool snapMarkerShown = false;
+    // A grip of a selected entity is under the cursor; the index of the grip under the cursor (or
+    // being dragged) in the pending entity; the entity whose grip the last search hovered.
+    bool snapFound = false;
+    int hotGripIndex = -1;
+    std::weak_ptr<mmObject> hoveredEntity;
+    int hoveredGrip = -1;
+    // Running total of selected entities, summed from the SetSelected deltas.
+    int selectedTotal = 0;
+    // Set by the renderer when the selection highlight belongs to the scene (no texture cache):
+    // a change of the selection then needs the scene drawn again.
+    bool selectionInScene = false;
 
     mmOriginOffset& originOffset;
     const bool isLayout;
@@ -217,6 +229,13 @@ public:
     void requestRedraw();
     // Paint again without redrawing the scene (overlays moved).
     void Invalidate();
+    // The selection changed: paint its highlight again.
+    void RepaintSelection() {
+        if (selectionInScene)
+            requestRedraw();
+        else
+            Invalidate();
+    }
 
 private:
     void UpdateMatrices();

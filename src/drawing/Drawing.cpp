@@ -49,11 +49,18 @@ mmObjectPtr FindEntity(const mmSpace& space, int32_t id) {
 void ReindexSpace(mmSpace& space) {
     space.entityIndex.clear();
     for (std::size_t i = 0; i < space.entities.size(); ++i)
-        if (space.entities[i]) space.entityIndex.insert(space.entities[i]->id, static_cast<int32_t>(i));
+        if (space.entities[i])
+            space.entityIndex.insert(space.entities[i]->id, static_cast<int32_t>(i));
+    space.spatialIndex.Invalidate();
+}
+
+void EntitiesNear(mmSpace& space, const mmRect& rect, std::vector<int32_t>& out) {
+    space.spatialIndex.Query(space.entities, rect, out);
 }
 
 void ResetDrawing(mmDrawing& drawing) {
     mmEntityList released;
+    drawing.spatialIndex.Clear(drawing.entities);
     released.swap(drawing.entities);
     drawing.blocks.clear();
     drawing.dimStyles.clear();

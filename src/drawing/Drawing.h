@@ -11,6 +11,7 @@
 #include "drawing/DimStyle.h"
 #include "drawing/EntityIndex.h"
 #include "drawing/Layer.h"
+#include "drawing/SpatialIndex.h"
 #include "entities/Block.h"
 #include "entities/Object.h"
 
@@ -42,6 +43,14 @@ struct mmSpace {
     std::map<int32_t, mmBlockPtr> blocks;
     mmSelectionSet selection;
     int32_t nextEntityId = 0;
+    // The boxes of the entities by position; follows appends and extents changes by itself.
+    // Whoever reorders or replaces the list calls ReindexSpace.
+    mmSpatialIndex spatialIndex;
+
+    mmSpace() = default;
+    mmSpace(const mmSpace&) = delete;
+    mmSpace& operator=(const mmSpace&) = delete;
+    ~mmSpace() { spatialIndex.Clear(entities); }
 };
 
 inline constexpr int kUndoSlots = 100;
@@ -88,8 +97,13 @@ bool AddBlock(mmDrawing& drawing, const mmBlockPtr& block);
 bool AddBlock(mmSpace& space, const mmBlockPtr& block);
 mmObjectPtr FindEntity(const mmSpace& space, int32_t id);
 
-// Rebuilds the id index of a space from its list (after a reorder).
+// Rebuilds the id index of a space from its list, and the spatial index at its next query (after
+// a reorder).
 void ReindexSpace(mmSpace& space);
+// Appends to out, in list order, the positions of the entities whose stored geometry or grips may
+// touch the rectangle (stored coordinates). Every entity a culled test against the rectangle can
+// pass is among them.
+void EntitiesNear(mmSpace& space, const mmRect& rect, std::vector<int32_t>& out);
 
 // Empties the tables, the model space and the selection, and zeroes every counter.
 void ResetDrawing(mmDrawing& drawing);

@@ -34,7 +34,7 @@ struct Transform {
     Kind kind = Kind::Translate;
     Affine map;
     double fx = 1.0, fy = 1.0, radiusFactor = 1.0;  // Scale
-    double degrees = 0.0;                             // Rotate
+    double degrees = 0.0;                           // Rotate
 };
 
 // A turn by a whole multiple of 90 degrees is exact.
@@ -53,7 +53,8 @@ void cosSin(double degrees, double& c, double& s) {
 }
 
 void mapPoints(mmObject& e, const Affine& map) {
-    for (mmVertex& p : e.points) map(p.x, p.y);
+    for (mmVertex& p : e.points)
+        map(p.x, p.y);
 }
 
 void applyTransform(mmObject& e, const Transform& t);
@@ -134,7 +135,8 @@ void applyTransform(mmObject& e, const Transform& t) {
         }
     }
     if (e.type == kTypePolyline && mirror)
-        for (double& bulge : static_cast<mmPolyline&>(e).bulges) bulge = -bulge;
+        for (double& bulge : static_cast<mmPolyline&>(e).bulges)
+            bulge = -bulge;
     if (e.type == kTypeSpline) static_cast<mmSpline&>(e).SyncControlPoints();
     if (t.kind != Kind::Translate) e.UpdateGrips();
     e.UpdateExtents();
@@ -142,10 +144,13 @@ void applyTransform(mmObject& e, const Transform& t) {
 
 void setDrawColor(mmDrawContext& dc, uint32_t color) {
     if ((color & 0xFFFFFF) == 0xFFFFFF) color = 0;  // white is drawn black on the white sheet
-    dc.Color((color & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, ((color >> 16) & 0xFF) / 255.0f);
+    dc.Color((color & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
+             ((color >> 16) & 0xFF) / 255.0f);
 }
 
-bool inverted(const mmRect& r) { return r.minX > r.maxX || r.minY > r.maxY; }
+bool inverted(const mmRect& r) {
+    return r.minX > r.maxX || r.minY > r.maxY;
+}
 
 const mmRect kEverywhere{-1e300, -1e300, 1e300, 1e300};
 
@@ -166,7 +171,8 @@ void TranslateEntity(mmObject& e, double dx, double dy) {
         e.UpdateExtents();
         return;
     }
-    for (mmVertex& g : e.grips) t.map(g.x, g.y);
+    for (mmVertex& g : e.grips)
+        t.map(g.x, g.y);
     applyTransform(e, t);
 }
 
@@ -342,17 +348,19 @@ void mmBlockRef::UpdateGrips() {
 }
 
 void mmBlockRef::UpdateExtents() {
-    extents = EmptyExtents();
+    mmRect r = EmptyExtents();
     for (const mmObjectPtr& c : children) {
         if (!c || c->erased || inverted(c->extents)) continue;
-        WidenRect(extents, c->extents.minX, c->extents.minY);
-        WidenRect(extents, c->extents.maxX, c->extents.maxY);
+        WidenRect(r, c->extents.minX, c->extents.minY);
+        WidenRect(r, c->extents.maxX, c->extents.maxY);
     }
-    if (inverted(extents) || points.empty()) return;
-    extents.minX += points[0].x;
-    extents.maxX += points[0].x;
-    extents.minY += points[0].y;
-    extents.maxY += points[0].y;
+    if (!inverted(r) && !points.empty()) {
+        r.minX += points[0].x;
+        r.maxX += points[0].x;
+        r.minY += points[0].y;
+        r.maxY += points[0].y;
+    }
+    SetExtents(r);
 }
 
 void mmBlockRef::CopyFrom(const mmObject& from) {

@@ -124,11 +124,11 @@ void mmCircle::UpdateGrips() {
 
 void mmCircle::UpdateExtents() {
     if (points.empty()) {
-        extents = EmptyExtents();
+        SetExtents(EmptyExtents());
         return;
     }
-    extents = {points[0].x - radius, points[0].y - radius, points[0].x + radius,
-               points[0].y + radius};
+    SetExtents(
+        {points[0].x - radius, points[0].y - radius, points[0].x + radius, points[0].y + radius});
 }
 
 void mmCircle::CopyFrom(const mmObject& from) {

@@ -20,7 +20,9 @@ void translateBoundary(mmObject& e, double dx, double dy) {
         }
 }
 
-bool inverted(const mmRect& r) { return r.minX > r.maxX || r.minY > r.maxY; }
+bool inverted(const mmRect& r) {
+    return r.minX > r.maxX || r.minY > r.maxY;
+}
 
 }  // namespace
 
@@ -111,7 +113,9 @@ void mmHatch::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixels
         if (!loop) continue;
         dc.Begin(prim::kTriangleFan);
         for (const mmObjectPtr& e : *loop)
-            if (e) e->Draw(dc, everywhere, kDrawNormal, pixelsPerUnit, kPrimitiveAlreadyOpen, {}, true);
+            if (e)
+                e->Draw(dc, everywhere, kDrawNormal, pixelsPerUnit, kPrimitiveAlreadyOpen, {},
+                        true);
         dc.End();
     }
     if (mode == kDrawHighlight) {
@@ -178,12 +182,14 @@ void mmHatch::UpdateGrips() {
 }
 
 void mmHatch::UpdateExtents() {
-    extents = BoundaryExtents();
-    if (inverted(extents) || points.empty()) return;
-    extents.minX += points[0].x;
-    extents.maxX += points[0].x;
-    extents.minY += points[0].y;
-    extents.maxY += points[0].y;
+    mmRect r = BoundaryExtents();
+    if (!inverted(r) && !points.empty()) {
+        r.minX += points[0].x;
+        r.maxX += points[0].x;
+        r.minY += points[0].y;
+        r.maxY += points[0].y;
+    }
+    SetExtents(r);
 }
 
 void mmHatch::CopyFrom(const mmObject& from) {

@@ -13,7 +13,8 @@ const uint8_t* DefaultHighlightStipple() {
     static const std::array<uint8_t, 128> pattern = [] {
         std::array<uint8_t, 128> p{};
         for (int row = 0; row < 32; ++row)
-            for (int b = 0; b < 4; ++b) p[row * 4 + b] = (row % 2 == 0) ? 0x77 : 0xDD;
+            for (int b = 0; b < 4; ++b)
+                p[row * 4 + b] = (row % 2 == 0) ? 0x77 : 0xDD;
         return p;
     }();
     return pattern.data();
@@ -37,7 +38,9 @@ void mmObject::SetSelected(bool on, int& delta) {
     delta = on ? 1 : -1;
 }
 
-bool mmObject::CrossesRect(const mmRect&, const mmShift&, bool) { return false; }
+bool mmObject::CrossesRect(const mmRect&, const mmShift&, bool) {
+    return false;
+}
 
 void mmObject::UpdateGrips() {}
 
@@ -81,16 +84,26 @@ void mmObject::CopyPointsAndGrips(const mmObject& from) {
     grips = from.grips;
 }
 
+void mmObject::SetExtents(const mmRect& r) {
+    if (r.minX == extents_.minX && r.minY == extents_.minY && r.maxX == extents_.maxX &&
+        r.maxY == extents_.maxY)
+        return;
+    extents_ = r;
+    if (watcher_) watcher_->ExtentsChanged(watchSlot_);
+}
+
 void mmObject::UpdateExtentsFromPoints() {
-    extents = EmptyExtents();
-    for (const mmVertex& p : points) WidenRect(extents, p.x, p.y);
+    mmRect r = EmptyExtents();
+    for (const mmVertex& p : points)
+        WidenRect(r, p.x, p.y);
+    SetExtents(r);
 }
 
 bool mmObject::CulledBy(const mmRect& r, const mmShift& shift) const {
     const double sx = shift.cullX();
     const double sy = shift.cullY();
-    return r.maxX < extents.minX + sx || r.minX > extents.maxX + sx ||
-           r.maxY < extents.minY + sy || r.minY > extents.maxY + sy;
+    return r.maxX < extents.minX + sx || r.minX > extents.maxX + sx || r.maxY < extents.minY + sy ||
+           r.minY > extents.maxY + sy;
 }
 
 bool mmObject::SnapToGrips(int commandId, bool forceGrips, int cx, int cy, const mmRect& view,
@@ -118,7 +131,8 @@ bool mmObject::SnapToGrips(int commandId, bool forceGrips, int cx, int cy, const
         int px = 0;
         int py = 0;
         worldToScreen(gx, gy, m, px, py);
-        const float d = pointDistance(cursor, Vector3D(static_cast<float>(px), static_cast<float>(py)));
+        const float d =
+            pointDistance(cursor, Vector3D(static_cast<float>(px), static_cast<float>(py)));
         if (d < kSnapPixels && d < info.gripDistance) {
             info.gripDistance = d;
             info.kind = kSnapGrip;
@@ -176,7 +190,8 @@ void DrawGripSquare(mmDrawContext& dc, const mmVertex& grip, double dx, double d
 void DrawGripList(mmDrawContext& dc, const std::vector<mmVertex>& grips, double dx, double dy,
                   float pixelsPerUnit, int upper) {
     dc.Color(0.1f, 0.1f, 0.8f);
-    for (const mmVertex& g : grips) DrawGripSquare(dc, g, dx, dy, pixelsPerUnit, upper);
+    for (const mmVertex& g : grips)
+        DrawGripSquare(dc, g, dx, dy, pixelsPerUnit, upper);
     for (const mmVertex& g : grips)
         if (g.hover && !g.hot) {
             SetGripColor(dc, g);

@@ -36,6 +36,17 @@ inline constexpr int32_t kColorByLayer = 256;
 inline constexpr int32_t kLineWidthByLayer = -1;
 
 class mmObject;
+
+// Told when the extents of an entity it watches change: the spatial index of the space that holds
+// the entity. slot is the number the watcher gave the entity when it began watching.
+class mmExtentsWatcher {
+public:
+    virtual void ExtentsChanged(int32_t slot) = 0;
+
+protected:
+    ~mmExtentsWatcher() = default;
+};
+
 using mmObjectPtr = std::shared_ptr<mmObject>;
 using mmEntityList = std::vector<mmObjectPtr>;
 
@@ -56,7 +67,9 @@ public:
     int32_t lineWidth = 1;
     int32_t lineWidthSource = kLineWidthByLayer;
     int32_t type = kTypeObject;
-    mmRect extents;
+    // Kept current by UpdateExtents. Read-only: every change goes through SetExtents, which tells
+    // the watcher.
+    const mmRect& extents = extents_;
     const uint8_t* highlightStipple = DefaultHighlightStipple();
     bool erased = false;
 
@@ -87,6 +100,14 @@ public:
     // grips, then updates the extents.
     virtual void CopyFrom(const mmObject& from);
 
+    void SetExtents(const mmRect& r);
+    // The watcher is told of every change of the extents from now on (null: none is).
+    void WatchExtents(mmExtentsWatcher* watcher, int32_t slot) {
+        watcher_ = watcher;
+        watchSlot_ = slot;
+    }
+    const mmExtentsWatcher* ExtentsWatcher() const { return watcher_; }
+
     void AddPoint(double x, double y);
     void CopyProperties(const mmObject& from);
 
@@ -102,6 +123,11 @@ protected:
     bool SnapToGrips(int commandId, bool forceGrips, int cx, int cy, const mmRect& view,
                      mmSnapInfo& info, const mmViewMatrices& m, float pixelsPerUnit,
                      const mmShift& shift, bool cull);
+
+private:
+    mmRect extents_;
+    mmExtentsWatcher* watcher_ = nullptr;
+    int32_t watchSlot_ = -1;
 };
 
 // Overwrites grip i in place (keeping its flags), or appends it when the list is shorter.

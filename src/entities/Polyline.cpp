@@ -16,7 +16,8 @@ int mmPolyline::SegmentCount() const {
 }
 
 double mmPolyline::BulgeAt(int segment) const {
-    return segment >= 0 && static_cast<std::size_t>(segment) < bulges.size() ? bulges[segment] : 0.0;
+    return segment >= 0 && static_cast<std::size_t>(segment) < bulges.size() ? bulges[segment]
+                                                                             : 0.0;
 }
 
 int mmPolyline::SegmentEnd(int segment) const {
@@ -192,13 +193,16 @@ void mmPolyline::UpdateGrips() {
 
 // The closing segment's arc counts too: it is drawn and picked, so culling must keep it.
 void mmPolyline::UpdateExtents() {
-    UpdateExtentsFromPoints();
+    mmRect r = EmptyExtents();
+    for (const mmVertex& p : points)
+        WidenRect(r, p.x, p.y);
     mmArc arc;
     for (int i = 0; i < SegmentCount(); ++i) {
         if (BulgeAt(i) == 0.0 || !SegmentArc(i, 0.0, 0.0, arc)) continue;
-        WidenRect(extents, arc.extents.minX, arc.extents.minY);
-        WidenRect(extents, arc.extents.maxX, arc.extents.maxY);
+        WidenRect(r, arc.extents.minX, arc.extents.minY);
+        WidenRect(r, arc.extents.maxX, arc.extents.maxY);
     }
+    SetExtents(r);
 }
 
 void mmPolyline::CopyFrom(const mmObject& from) {

@@ -34,7 +34,9 @@ struct Placement {
 
 }  // namespace
 
-mmText::~mmText() { ReleaseLists(); }
+mmText::~mmText() {
+    ReleaseLists();
+}
 
 double mmText::Scale() const {
     const double ref = glyphs ? glyphs->ReferenceHeight() : 0.0;
@@ -47,7 +49,8 @@ template <class Visitor>
 bool mmText::VisitOutlines(Visitor& visitor) const {
     if (!hasOutlines_) return true;
     const double theta = rotation * kDegToRad;
-    Placement place{Scale(), std::cos(theta), std::sin(theta), offsetX, offsetY, -offsetX, -offsetY};
+    Placement place{Scale(), std::cos(theta), std::sin(theta), offsetX,
+                    offsetY, -offsetX,        -offsetY};
     for (const char* c = text; *c; ++c) {
         const mmGlyph* g = glyphs->Find(static_cast<unsigned char>(*c));
         if (!g) continue;  // outside the table
@@ -76,7 +79,8 @@ void mmText::Layout() {
         box = {0.0, 0.0, 0.0, 0.0};
         return;
     }
-    if (const mmGlyph* first = glyphs->Find(static_cast<unsigned char>(text[0])); first && text[0]) {
+    if (const mmGlyph* first = glyphs->Find(static_cast<unsigned char>(text[0]));
+        first && text[0]) {
         offsetX = s * first->originX;
         offsetY = s * first->originY;
     }
@@ -325,11 +329,12 @@ void mmText::UpdateGrips() {
 
 void mmText::UpdateExtents() {
     if (points.empty()) {
-        extents = EmptyExtents();
+        SetExtents(EmptyExtents());
         return;
     }
     const mmVertex origin = DrawOrigin();
-    extents = {origin.x + box.minX, origin.y + box.minY, origin.x + box.maxX, origin.y + box.maxY};
+    SetExtents(
+        {origin.x + box.minX, origin.y + box.minY, origin.x + box.maxX, origin.y + box.maxY});
 }
 
 void mmText::SetColor(uint32_t newColor, int32_t newColorIndex, const mmGlyphTable* table) {

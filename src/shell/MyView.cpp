@@ -57,8 +57,8 @@ int CMyView::px(double x) const {
 
 void CMyView::initializeGL() {
     disconnect(contextGone_);
-    contextGone_ = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
-                           [this] { releaseGl(); });
+    contextGone_ =
+        connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { releaseGl(); });
     if (!context()->isValid()) {
         session_.host.messageBox("wglCreateContext failed.", kestrel::platform::MessageKind::Error);
         return;
@@ -71,8 +71,7 @@ void CMyView::resizeGL(int width, int height) {
 }
 
 void CMyView::paintGL() {
-    renderer_.Paint(session_.modelView,
-                    {&session_.drawing.ModelSpace(), session_.pendingEntity.get()});
+    renderer_.Paint(session_.modelView, session_.ModelScene());
 }
 
 void CMyView::Invalidate() {
@@ -80,7 +79,8 @@ void CMyView::Invalidate() {
 }
 
 void CMyView::CoordinatesChanged(const std::u16string& text) {
-    if (coordinates_) coordinates_(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    if (coordinates_)
+        coordinates_(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void CMyView::handled() {

@@ -1,0 +1,141 @@
+// The grip rules of each class.
+#include "commands/GripRules.h"
+
+#include <cmath>
+
+#include "entities/Arc.h"
+#include "entities/Circle.h"
+#include "entities/Dimension.h"
+#include "entities/Polyline.h"
+#include "entities/Text.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+// The bulge of the arc from a through mid to b: tan(sweep / 4), negative when it runs clockwise;
+// 0 (a straight segment) when the three points are collinear.
+double bulgeThrough(const mmVertex& a, const mmVertex& mid, const mmVertex& b) {
+    mmArc arc;
+    if (!arc.SetThroughThreePoints(a, mid, b, 0.0, 0.0)) return 0.0;
+    double start = arc.startAngle;
+    double end = arc.endAngle;
+    if (start < 0.0) start += 360.0;
+    if (end < 0.0) end += 360.0;
+    if (end < start) end += 360.0;
+    const double bulge = std::tan((end - start) * kPi / 180.0 / 4.0);
+    return arc.direction == 0 ? bulge : -bulge;  // direction 0: counter-clockwise from a to b
+}
+
+// The mid point of a polyline's arc segment.
+mmVertex arcMid(const mmPolyline& p, int segment) {
+    mmArc arc;
+    if (!p.SegmentArc(segment, 0.0, 0.0, arc)) return mmVertex();
+    return mmVertex(arc.points[2].x, arc.points[2].y);
+}
+
+void lineRule(mmObject& line, int g, const mmVertex& p) {
+    if (line.points.size() < 2) return;
+    if (g == 0) {
+        line.points[0] = p;
+    } else if (g == 2) {
+        line.points[1] = p;
+    } else if (g == 1) {
+        const double dx = p.x - (line.points[0].x + line.points[1].x) / 2.0;
+        const double dy = p.y - (line.points[0].y + line.points[1].y) / 2.0;
+        for (mmVertex& v : line.points)
+            v = mmVertex(v.x + dx, v.y + dy);
+    }
+}
+
+void polylineRule(mmPolyline& pl, int g, const mmVertex& p) {
+    const int v = g / 2;
+    if (g < 0 || v >= pl.pointCount()) return;
+    if (pl.bulges.size() != pl.points.size()) pl.bulges.resize(pl.points.size(), 0.0);
+    const bool vertex = g % 2 == 0;
+    if (v < pl.SegmentCount() && pl.BulgeAt(v) != 0.0) {
+        mmVertex start = pl.points[v];
+        mmVertex mid = arcMid(pl, v);
+        (vertex ? start : mid) = p;
+        pl.bulges[v] = bulgeThrough(start, mid, pl.points[pl.SegmentEnd(v)]);
+        if (vertex) pl.points[v] = p;
+    } else {
+        pl.points[v] = p;
+    }
+    if (vertex && v > 0 && pl.BulgeAt(v - 1) != 0.0) {
+        const mmVertex mid = arcMid(pl, v - 1);  // the arc still ends at the old vertex here
+        pl.bulges[v - 1] = bulgeThrough(pl.points[v - 1], mid, p);
+    }
+}
+
+void arcRule(mmArc& arc, int g, const mmVertex& p) {
+    if (arc.points.empty()) return;
+    if (g == 0) {
+        const double dx = p.x - arc.points[0].x;
+        const double dy = p.y - arc.points[0].y;
+        for (mmVertex& v : arc.points)
+            v = mmVertex(v.x + dx, v.y + dy);
+        return;
+    }
+    if (g < 1 || g > 3 || arc.gripCount() < 4) return;
+    mmVertex through[3] = {arc.grips[1], arc.grips[2], arc.grips[3]};
+    through[g - 1] = p;
+    arc.SetThroughThreePoints(through[0], through[1], through[2], 0.0, 0.0);
+}
+
+// Grips 0 to 2 are the definition points P0 to P2; the others (the far end of the dimension line,
+// the text) move the dimension line through the point. Ordinates give their text position.
+void dimensionRule(mmDimension& d, int g, const mmVertex& p) {
+    if (g < 0 || g >= d.pointCount()) return;
+    if (g <= 2) {
+        d.defPoints[g] = mmVertex(p.x, p.y);
+    } else if (d.dimType == kDimOrdinate) {
+        d.defPoints[6] = mmVertex(p.x, p.y);
+    } else {
+        const mmVertex& from = d.points[g];
+        d.defPoints[2] = mmVertex(d.defPoints[2].x + p.x - from.x, d.defPoints[2].y + p.y - from.y);
+    }
+    d.BuildDimension(nullptr);
+}
+
+}  // namespace
+
+void ApplyGripRule(mmObject& e, int g, const mmVertex& p) {
+    const mmVertex at(p.x, p.y);
+    switch (e.type) {
+        case kTypeLine:
+            lineRule(e, g, at);
+            break;
+        case kTypePolyline:
+            polylineRule(static_cast<mmPolyline&>(e), g, at);
+            break;
+        case kTypeCircle:
+            if (e.points.empty()) return;
+            if (g == 0)
+                e.points[0] = at;
+            else
+                static_cast<mmCircle&>(e).SetRadius(
+                    std::hypot(at.x - e.points[0].x, at.y - e.points[0].y));
+            break;
+        case kTypeArc:
+            arcRule(static_cast<mmArc&>(e), g, at);
+            break;
+        case kTypeText:
+        case kTypeMText:
+            static_cast<mmText&>(e).SetInsertionPoint(at.x, at.y);
+            break;
+        case kTypePoint:
+        case kTypeBlockRef:
+        case kTypeHatch:
+            if (e.points.empty()) return;
+            e.points[0] = at;
+            break;
+        case kTypeDimension:
+            dimensionRule(static_cast<mmDimension&>(e), g, at);
+            break;
+        default:  // splines, raster images: nothing moves
+            return;
+    }
+    e.UpdateGrips();
+    e.UpdateExtents();
+}
