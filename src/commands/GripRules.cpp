@@ -53,6 +53,9 @@ void polylineRule(mmPolyline& pl, int g, const mmVertex& p) {
     if (g < 0 || v >= pl.pointCount()) return;
     if (pl.bulges.size() != pl.points.size()) pl.bulges.resize(pl.points.size(), 0.0);
     const bool vertex = g % 2 == 0;
+    // The arc before the vertex is refitted through its mid point as it is now.
+    const bool refitBefore = vertex && v > 0 && pl.BulgeAt(v - 1) != 0.0;
+    const mmVertex midBefore = refitBefore ? arcMid(pl, v - 1) : mmVertex();
     if (v < pl.SegmentCount() && pl.BulgeAt(v) != 0.0) {
         mmVertex start = pl.points[v];
         mmVertex mid = arcMid(pl, v);
@@ -62,10 +65,7 @@ void polylineRule(mmPolyline& pl, int g, const mmVertex& p) {
     } else {
         pl.points[v] = p;
     }
-    if (vertex && v > 0 && pl.BulgeAt(v - 1) != 0.0) {
-        const mmVertex mid = arcMid(pl, v - 1);  // the arc still ends at the old vertex here
-        pl.bulges[v - 1] = bulgeThrough(pl.points[v - 1], mid, p);
-    }
+    if (refitBefore) pl.bulges[v - 1] = bulgeThrough(pl.points[v - 1], midBefore, p);
 }
 
 void arcRule(mmArc& arc, int g, const mmVertex& p) {

@@ -62,8 +62,7 @@ bool ViewLeftButtonDown(mmSession& s, int x, int y) {
         return true;
     }
     const mmVertex p = ViewPickPoint(s);
-    PickPoint(s, p.x, p.y);
-    return true;
+    return PickPoint(s, p.x, p.y);
 }
 
 void ViewLeftButtonUp(mmSession& s, int, int) {

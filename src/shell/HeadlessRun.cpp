@@ -3,12 +3,11 @@
 
 #include <QCoreApplication>
 #include <QImage>
-#include <charconv>
-#include <cmath>
 #include <fstream>
 #include <iostream>
 
 #include "commands/Interpreter.h"
+#include "commands/PointerScript.h"
 #include "commands/Session.h"
 #include "commands/StartupDrawing.h"
 #include "display/Renderer.h"
@@ -18,21 +17,6 @@
 #include "shell/KestrelDoc.h"
 
 namespace {
-
-constexpr std::string_view kPick = "!pick ";
-
-// "X,Y" as two numbers, blanks allowed around them.
-bool parsePoint(std::string_view text, double& x, double& y) {
-    const auto number = [](std::string_view t, double& v) {
-        while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
-        while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-        return ec == std::errc() && end == t.data() + t.size() && std::isfinite(v);
-    };
-    const std::size_t comma = text.find(',');
-    return comma != std::string_view::npos && number(text.substr(0, comma), x) &&
-           number(text.substr(comma + 1), y);
-}
 
 // What the history gained since the last call, with plain line breaks.
 class Transcript {
@@ -80,17 +64,7 @@ void AppendHistoryLine(mmSession& s, const std::string& utf8) {
 std::string RunScriptLine(mmSession& s, const std::string& line) {
     std::string_view text(line);
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    if (text.substr(0, kPick.size()) == kPick) {
-        double x = 0.0, y = 0.0;
-        if (!parsePoint(text.substr(kPick.size()), x, y)) return "a pick is written !pick X,Y";
-        mmView& view = s.ActiveView();
-        const double dx = x - s.originOffset.x;
-        const double dy = y - s.originOffset.y;
-        int px = 0, py = 0;
-        view.worldToScreen(dx, dy, view.Matrices(), px, py);
-        view.SetCursor(dx, dy, px, py);
-        return PickPoint(s, x, y) ? std::string() : "no command takes a pick here";
-    }
+    if (const std::optional<std::string> problem = RunPointerScriptLine(s, text)) return *problem;
     if (text.substr(0, 2) == "!!") text.remove_prefix(1);
     std::u16string typed;
     if (!kestrel::platform::utf8ToUtf16(text, typed)) return "the line is not UTF-8";

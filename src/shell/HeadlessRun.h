@@ -1,5 +1,6 @@
-// The headless mode: the editor's start-up without a window, a script of typed lines (with picks
-// written "!pick X,Y"), a DXF save and an image of the model view rendered offscreen.
+// The headless mode: the editor's start-up without a window, a script of typed lines (with the
+// mouse and keys of the view written "!pick X,Y" and the like), a DXF save and an image of the
+// model view rendered offscreen.
 #pragma once
 
 #include <iosfwd>
@@ -13,9 +14,10 @@ class mmSession;
 // status: 0, or 1 when a file could not be read, saved or written.
 int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream& err);
 
-// One script line: a pick ("!pick X,Y", drawing coordinates), or a line typed into the command
-// line and entered ("!!" at the start stands for "!"). Returns what was wrong with it, or nothing
-// (a line that is not UTF-8 and a pick no command takes are left without effect).
+// One script line: a line of the mouse or keys of the view ("!move X,Y", "!pick X,Y",
+// "!shiftpick X,Y", "!key NAME"; commands/PointerScript.h), or a line typed into the command line
+// and entered ("!!" at the start stands for "!"). Returns what was wrong with it, or nothing (a
+// line that is not UTF-8 and a pick the running command does not take are left without effect).
 std::string RunScriptLine(mmSession& session, const std::string& line);
 
 // A message for the command-line history, as a line of its own.

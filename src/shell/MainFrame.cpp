@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
@@ -12,6 +13,8 @@
 #include <QSurfaceFormat>
 #include <QToolButton>
 
+#include "commands/MenuCommands.h"
+#include "commands/ObjectSnap.h"
 #include "commands/StartupDrawing.h"
 #include "shell/CommunDialog.h"
 #include "shell/HeadlessRun.h"
@@ -69,6 +72,7 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
 
     QSettings settings;
     recent_.Load(settings);
+    snapMenu_ = BuildSnapMenu();
     BuildStatusBar();
     BuildMenus();
     host_.setStatus([this](const std::string& text) {
@@ -115,13 +119,39 @@ void CMainFrame::BuildStatusBar() {
         return button;
     };
     osnap_ = toggle("OSNAP");
-    connect(osnap_, &QToolButton::toggled, this, [this](bool on) {
-        session_.snap.on = on;
-        view_->update();
-    });
+    connect(osnap_, &QToolButton::toggled, this, [this](bool on) { SetSnapOn(session_, on); });
+    // A right-click on OSNAP opens the object-snap menu at the button's top-left corner.
+    osnap_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(osnap_, &QToolButton::customContextMenuRequested, this,
+            [this](const QPoint&) { ShowSnapMenu(); });
     // PAPER is for layouts; the model view stays in MODEL.
     model_ = toggle("MODEL");
     model_->setEnabled(false);
+}
+
+QMenu* CMainFrame::BuildSnapMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("objectSnapMenu"));
+    const std::pair<int32_t, const char*> items[] = {{menu::kSnapEndpoint, "&Endpoint"},
+                                                     {menu::kSnapPerpendicular, "&Perpendicular"},
+                                                     {menu::kSnapIntersection, "&Intersection"},
+                                                     {menu::kSnapNearest, "&Nearest"}};
+    for (const auto& [id, text] : items) {
+        QAction* action = menu->addAction(QString::fromLatin1(text));
+        action->setCheckable(true);
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id = id] { ToggleSnapMode(session_, id); });
+    }
+    // The check marks show the mode bits as they are when the menu opens.
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        for (QAction* action : menu->actions())
+            action->setChecked(SnapModeChecked(session_, action->data().toInt()));
+    });
+    return menu;
+}
+
+void CMainFrame::ShowSnapMenu() {
+    snapMenu_->popup(osnap_->mapToGlobal(QPoint(0, 0)));
 }
 
 void CMainFrame::BuildMenus() {

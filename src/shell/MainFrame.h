@@ -29,6 +29,7 @@ public:
     mmSession& session() { return session_; }
     CMyView* view() const { return view_; }
     CCommunDialog* commandWindow() const { return command_; }
+    QMenu* snapMenu() const { return snapMenu_; }
 
     void SnapToggled(bool on) override;
 
@@ -43,6 +44,8 @@ protected:
 
 private:
     void BuildMenus();
+    QMenu* BuildSnapMenu();
+    void ShowSnapMenu();
     void BuildStatusBar();
     void UpdateTitle();
     void AfterInput();
@@ -62,6 +65,7 @@ private:
     CCommunDialog* command_ = nullptr;
     QLabel* coords_ = nullptr;
     QToolButton* osnap_ = nullptr;
+    QMenu* snapMenu_ = nullptr;  // the object-snap modes, from a right-click on OSNAP
     QToolButton* model_ = nullptr;
 };
 

@@ -96,6 +96,10 @@ void CMyView::mousePressEvent(QMouseEvent* event) {
     const int x = px(event->position().x());
     const int y = px(event->position().y());
     if (event->button() == Qt::LeftButton) {
+        // Shift may have gone down while another widget had the keys.
+        mmView& view = session_.ActiveView();
+        if (view.commandId == 0 || view.cursorMode == kCursorSelect)
+            view.shiftHeld = event->modifiers().testFlag(Qt::ShiftModifier);
         ViewLeftButtonDown(session_, x, y);
         handled();
     } else if (event->button() == Qt::MiddleButton) {
