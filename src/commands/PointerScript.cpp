@@ -14,8 +14,10 @@ namespace {
 // "X,Y" as two numbers, blanks allowed around them.
 bool parsePoint(std::string_view text, double& x, double& y) {
     const auto number = [](std::string_view t, double& v) {
-        while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
-        while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+        while (!t.empty() && t.front() == ' ')
+            t.remove_prefix(1);
+        while (!t.empty() && t.back() == ' ')
+            t.remove_suffix(1);
         const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
         return ec == std::errc() && end == t.data() + t.size() && std::isfinite(v);
     };
@@ -60,7 +62,8 @@ std::optional<std::string_view> argument(std::string_view line, std::string_view
     if (line.substr(0, word.size()) != word) return std::nullopt;
     std::string_view rest = line.substr(word.size());
     if (!rest.empty() && rest.front() != ' ') return std::nullopt;
-    while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+    while (!rest.empty() && rest.front() == ' ')
+        rest.remove_prefix(1);
     return rest;
 }
 

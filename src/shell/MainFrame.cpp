@@ -140,7 +140,8 @@ QMenu* CMainFrame::BuildSnapMenu() {
         QAction* action = menu->addAction(QString::fromLatin1(text));
         action->setCheckable(true);
         action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id = id] { ToggleSnapMode(session_, id); });
+        connect(action, &QAction::triggered, this,
+                [this, id = id] { ToggleSnapMode(session_, id); });
     }
     // The check marks show the mode bits as they are when the menu opens.
     connect(menu, &QMenu::aboutToShow, this, [this, menu] {

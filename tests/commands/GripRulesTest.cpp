@@ -19,7 +19,8 @@ namespace {
 template <class T>
 std::shared_ptr<T> withPoints(std::initializer_list<mmVertex> points) {
     auto e = std::make_shared<T>();
-    for (const mmVertex& p : points) e->AddPoint(p.x, p.y);
+    for (const mmVertex& p : points)
+        e->AddPoint(p.x, p.y);
     e->UpdateGrips();
     e->UpdateExtents();
     return e;

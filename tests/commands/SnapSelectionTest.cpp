@@ -161,8 +161,8 @@ TEST_F(Snap, EscapeAndAnEmptyLineLeaveADraggedGripWhereItWas) {
 
 TEST_F(Snap, TogglesFlipTheirBitAndShowTheirCheckMarks) {
     EXPECT_TRUE(session.snap.on);
-    for (const int32_t id : {menu::kSnapEndpoint, menu::kSnapPerpendicular,
-                             menu::kSnapIntersection, menu::kSnapNearest}) {
+    for (const int32_t id : {menu::kSnapEndpoint, menu::kSnapPerpendicular, menu::kSnapIntersection,
+                             menu::kSnapNearest}) {
         EXPECT_TRUE(SnapModeChecked(session, id));
         EXPECT_TRUE(ToggleSnapMode(session, id));
         EXPECT_FALSE(SnapModeChecked(session, id));
