@@ -62,8 +62,7 @@ mmDrawing& sharedDrawing() {
 void BM_FindEachById(benchmark::State& state) {
     mmDrawing& drawing = sharedDrawing();
     for (auto _ : state) {
-        for (int id = 0; id < kLines; ++id)
-            benchmark::DoNotOptimize(FindEntity(drawing, id).get());
+        for (int id = 0; id < kLines; ++id) benchmark::DoNotOptimize(FindEntity(drawing, id).get());
     }
     state.SetItemsProcessed(state.iterations() * kLines);
 }

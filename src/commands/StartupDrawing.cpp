@@ -16,7 +16,8 @@ struct WelcomeText {
 constexpr WelcomeText kWelcomeTexts[] = {
     {u"Kestrel", u"3.0,6.0,0.0", u"10.0"},
     {u"Release 1.2 (now with *.DWG read support)", u"3.0,3.0,0.0", u"1.0"},
-    {u"News about Kestrel: see the release notes where you got this copy.", u"3.0,1.0,0.0", u"1.0"},
+    {u"News about Kestrel: see the release notes where you got this copy.",
+     u"3.0,1.0,0.0", u"1.0"},
 };
 
 }  // namespace

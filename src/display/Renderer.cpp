@@ -47,8 +47,8 @@ bool mmRenderer::InitializeGl(mmView& view) {
     const bool generic11 = std::strncmp(version, "1.1", 3) == 0;
     textureCache_ = !generic11 && !options_.forceXorOverlays;
     view.selectionInScene = !textureCache_;
-    const bool npot =
-        hasExtension("GL_ARB_texture_non_power_of_two") && maxSize > 4095 && !options_.forceTiles;
+    const bool npot = hasExtension("GL_ARB_texture_non_power_of_two") && maxSize > 4095 &&
+                      !options_.forceTiles;
     cache_.Configure(npot, maxSize);
     sgisGenerateMipmap_ = hasExtension("GL_SGIS_generate_mipmap");
 

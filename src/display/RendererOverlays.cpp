@@ -21,8 +21,8 @@ constexpr int kCrosshairHalf = 40;
 void drawSnapMarker(mmDrawContext& dc, const mmView& view) {
     if (!view.snapMarkerShown || view.commandId == 0 || view.cursorMode != kCursorPoint) return;
     const mmSnapInfo& snap = view.snapInfo;
-    if (snap.kind != kSnapNearest && snap.kind != kSnapEndpoint && snap.kind != kSnapIntersection &&
-        snap.kind != kSnapPerpendicular)
+    if (snap.kind != kSnapNearest && snap.kind != kSnapEndpoint &&
+        snap.kind != kSnapIntersection && snap.kind != kSnapPerpendicular)
         return;
     const double scale = view.ActiveZoomScale();
     dc.Color(1.0f, 0.5f, 0.0f);
@@ -32,8 +32,7 @@ void drawSnapMarker(mmDrawContext& dc, const mmView& view) {
     dc.Scale(1.0 / scale, 1.0 / scale);
     const auto strip = [&dc](std::initializer_list<std::pair<int, int>> points, int primitive) {
         dc.Begin(primitive);
-        for (const auto& [x, y] : points)
-            dc.Vertex(x, y);
+        for (const auto& [x, y] : points) dc.Vertex(x, y);
         dc.End();
     };
     switch (snap.kind) {
@@ -140,8 +139,8 @@ void mmRenderer::DrawSelection(mmDrawContext& dc, const mmView& view, const mmSc
     }
 }
 
-void mmRenderer::DrawSlotOverlays(mmDrawContext& dc, const mmView& view, const mmSceneSource& scene,
-                                  bool withSelection) {
+void mmRenderer::DrawSlotOverlays(mmDrawContext& dc, const mmView& view,
+                                  const mmSceneSource& scene, bool withSelection) {
     if (withSelection) DrawSelection(dc, view, scene);
     drawSnapMarker(dc, view);
     if (view.commandPreview && view.commandId != 0) {
@@ -308,8 +307,7 @@ void mmRenderer::Replay(const std::vector<mmRecordedPrimitive>& primitives) {
         dc_.PolygonStipple(p.polygonStipple ? DefaultHighlightStipple() : nullptr);
         // A curve is recorded as its control polygon.
         dc_.Begin(p.primitive < 0 ? prim::kLineStrip : p.primitive);
-        for (const mmVertex& v : p.vertices)
-            dc_.Vertex(v.x, v.y);
+        for (const mmVertex& v : p.vertices) dc_.Vertex(v.x, v.y);
         dc_.End();
     }
     if (phase != 0) dc_.StencilEnd();

@@ -12,13 +12,13 @@ namespace {
 
 // Two arrows with an X and a Y, in pixels.
 constexpr float kAxisStrip[][2] = {
-    {4, 7},   {-7, 7},  {-7, -7}, {7, -7}, {7, 0},   {50, 0}, {50, -7}, {70, 0}, {50, 7},
-    {50, -3}, {70, 0},  {50, 3},  {50, 0}, {7, 0},   {7, 7},  {0, 7},   {0, 50}, {7, 50},
+    {4, 7},   {-7, 7},  {-7, -7}, {7, -7}, {7, 0},  {50, 0},  {50, -7}, {70, 0}, {50, 7},
+    {50, -3}, {70, 0},  {50, 3},  {50, 0}, {7, 0},  {7, 7},   {0, 7},   {0, 50}, {7, 50},
     {0, 70},  {-7, 50}, {3, 50},  {0, 70}, {-3, 50}, {0, 50}, {0, 7},
 };
 constexpr float kAxisLines[][2] = {
-    {7, -3}, {7, 3},  {75, -10}, {85, 10}, {85, -10}, {75, 10},
-    {0, 75}, {0, 85}, {0, 85},   {-6, 95}, {0, 85},   {6, 95},
+    {7, -3},  {7, 3},   {75, -10}, {85, 10}, {85, -10}, {75, 10},
+    {0, 75},  {0, 85},  {0, 85},   {-6, 95}, {0, 85},   {6, 95},
 };
 
 void drawAxisIcon(mmDrawContext& dc, const mmView& view, double scale) {
@@ -28,19 +28,15 @@ void drawAxisIcon(mmDrawContext& dc, const mmView& view, double scale) {
     dc.Translate(-view.originOffset.x, -view.originOffset.y);
     dc.Scale(1.0 / scale, 1.0 / scale);
     dc.Begin(prim::kLineStrip);
-    for (const auto& p : kAxisStrip)
-        dc.Vertex(p[0], p[1]);
+    for (const auto& p : kAxisStrip) dc.Vertex(p[0], p[1]);
     dc.End();
     dc.Begin(prim::kLines);
-    for (const auto& p : kAxisLines)
-        dc.Vertex(p[0], p[1]);
+    for (const auto& p : kAxisLines) dc.Vertex(p[0], p[1]);
     dc.End();
     dc.PopMatrix();
 }
 
-bool isText(const mmObject& e) {
-    return e.type == kTypeText || e.type == kTypeMText;
-}
+bool isText(const mmObject& e) { return e.type == kTypeText || e.type == kTypeMText; }
 
 }  // namespace
 

@@ -13,8 +13,7 @@ namespace {
 
 std::u16string formatValue(double value) {
     char buffer[512];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4);
     if (result.ec != std::errc()) return u"0.0000";
     return std::u16string(buffer, result.ptr);
 }
@@ -28,16 +27,13 @@ void forEachStyledSpace(mmDrawing& drawing, Visit&& visit) {
 
 bool usedByLiveDimension(mmSpace& space, int32_t id) {
     bool used = false;
-    ForEachDimension(
-        space, [&](const mmDimension& d) { used = used || (!d.erased && d.dimStyleId == id); });
+    ForEachDimension(space, [&](const mmDimension& d) { used = used || (!d.erased && d.dimStyleId == id); });
     return used;
 }
 
 }  // namespace
 
-bool DimStyleSetCurrent(mmDrawing& drawing, int32_t id) {
-    return SetCurrentDimStyle(drawing, id);
-}
+bool DimStyleSetCurrent(mmDrawing& drawing, int32_t id) { return SetCurrentDimStyle(drawing, id); }
 
 int32_t DimStyleNew(mmDrawing& drawing, std::u16string_view name, int32_t baseId) {
     const DimStyle* base = FindDimStyle(drawing, baseId);
@@ -68,11 +64,9 @@ mmDimStyleModifyFields DimStyleModifyFields(const DimStyle& style) {
 double ParseDimStyleNumber(std::u16string_view text) {
     std::string narrow;
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r')))
-        ++i;
+    while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r'))) ++i;
     if (i < text.size() && text[i] == u'+') ++i;
-    for (; i < text.size() && text[i] < 0x80; ++i)
-        narrow.push_back(static_cast<char>(text[i]));
+    for (; i < text.size() && text[i] < 0x80; ++i) narrow.push_back(static_cast<char>(text[i]));
     double value = 0.0;
     const auto result = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value,
                                         std::chars_format::general);

@@ -25,8 +25,7 @@ const DimStyle* FindDimStyleByName(const mmDrawing& drawing, std::u16string_view
                                    mmNameMatch match) {
     for (const auto& [id, style] : drawing.dimStyles) {
         if (style.id == -1) continue;
-        if (match == mmNameMatch::Exact ? style.name == name
-                                        : NamesEqualIgnoringCase(style.name, name))
+        if (match == mmNameMatch::Exact ? style.name == name : NamesEqualIgnoringCase(style.name, name))
             return &style;
     }
     return nullptr;
@@ -44,8 +43,7 @@ int32_t AddDimStyle(mmDrawing& drawing, DimStyle style) {
 bool RemoveDimStyle(mmDrawing& drawing, int32_t id) {
     if (drawing.dimStyles.erase(id) == 0) return false;
     if (drawing.currentDimStyleId == id && !drawing.dimStyles.empty()) {
-        const DimStyle* standard =
-            FindDimStyleByName(drawing, kStandardDimStyleName, mmNameMatch::Exact);
+        const DimStyle* standard = FindDimStyleByName(drawing, kStandardDimStyleName, mmNameMatch::Exact);
         drawing.currentDimStyleId = standard ? standard->id : drawing.dimStyles.begin()->first;
     }
     return true;

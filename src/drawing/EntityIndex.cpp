@@ -6,8 +6,7 @@ bool mmEntityIndex::insert(int32_t id, int32_t position) {
     if (id < kDenseLimit) {
         if (static_cast<std::size_t>(id) >= dense_.size()) {
             std::size_t grown = dense_.size() < 1024 ? 1024 : dense_.size() * 2;
-            while (grown <= static_cast<std::size_t>(id))
-                grown *= 2;
+            while (grown <= static_cast<std::size_t>(id)) grown *= 2;
             dense_.resize(grown, kAbsent);
         }
         if (dense_[id] != kAbsent) return false;

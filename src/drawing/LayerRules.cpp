@@ -51,8 +51,7 @@ void PushLayerProperties(mmDrawing& drawing, const mmGlyphTable* glyphs) {
         if (!entity) continue;
         if (const mmLayer* layer = drawing.FindLayer(entity->layerId)) {
             entity->visible = layer->show;
-            if (entity->colorIndex == kColorByLayer)
-                entity->SetColor(layer->color, kColorByLayer, glyphs);
+            if (entity->colorIndex == kColorByLayer) entity->SetColor(layer->color, kColorByLayer, glyphs);
             if (entity->lineWidthSource == kLineWidthByLayer) entity->lineWidth = layer->lineWidth;
         }
         if (entity->type == kTypeBlockRef)

@@ -7,8 +7,7 @@
 #include "drawing/LayerRules.h"
 
 mmLayerTableEdit::mmLayerTableEdit(const mmDrawing& drawing) {
-    for (const auto& [id, layer] : drawing.layers)
-        rows_.push_back(layer);
+    for (const auto& [id, layer] : drawing.layers) rows_.push_back(layer);
 }
 
 std::size_t mmLayerTableEdit::NewLayer(mmDrawing& drawing) {
@@ -39,9 +38,7 @@ std::string mmLayerTableEdit::Delete(const std::vector<std::size_t>& selectedRow
 }
 
 void mmLayerTableEdit::Apply(mmDrawing& drawing, const mmGlyphTable* glyphs) const {
-    for (const mmLayer& row : rows_)
-        drawing.layers[row.id] = row;
-    for (int32_t id : deleted_)
-        drawing.layers.erase(id);
+    for (const mmLayer& row : rows_) drawing.layers[row.id] = row;
+    for (int32_t id : deleted_) drawing.layers.erase(id);
     PushLayerProperties(drawing, glyphs);
 }

@@ -4,15 +4,9 @@
 #include <cstdint>
 #include <string>
 
-inline constexpr uint32_t ColorRed(uint32_t c) {
-    return c & 0xFF;
-}
-inline constexpr uint32_t ColorGreen(uint32_t c) {
-    return (c >> 8) & 0xFF;
-}
-inline constexpr uint32_t ColorBlue(uint32_t c) {
-    return (c >> 16) & 0xFF;
-}
+inline constexpr uint32_t ColorRed(uint32_t c) { return c & 0xFF; }
+inline constexpr uint32_t ColorGreen(uint32_t c) { return (c >> 8) & 0xFF; }
+inline constexpr uint32_t ColorBlue(uint32_t c) { return (c >> 16) & 0xFF; }
 inline constexpr uint32_t MakeColor(uint32_t r, uint32_t g, uint32_t b) {
     return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
 }

@@ -16,8 +16,7 @@ namespace {
 double raiseAbove(double a, double limit, bool inclusive) {
     if (!std::isfinite(a)) return 0.0;
     if (std::fabs(a - limit) > 1e6) a = limit + std::fmod(a - limit, 2.0 * kPi);
-    while (inclusive ? a <= limit : a < limit)
-        a += 2.0 * kPi;
+    while (inclusive ? a <= limit : a < limit) a += 2.0 * kPi;
     return a;
 }
 
@@ -105,10 +104,8 @@ bool mmArc::SetThroughThreePoints(const mmVertex& p1, const mmVertex& p2, const 
 
 bool mmArc::SetFromBulge(double bulge, const mmVertex& p1, const mmVertex& p2) {
     const bool ccw = bulge >= 0.0;
-    const float px = static_cast<float>(ccw ? p1.x : p2.x),
-                py = static_cast<float>(ccw ? p1.y : p2.y);
-    const float qx = static_cast<float>(ccw ? p2.x : p1.x),
-                qy = static_cast<float>(ccw ? p2.y : p1.y);
+    const float px = static_cast<float>(ccw ? p1.x : p2.x), py = static_cast<float>(ccw ? p1.y : p2.y);
+    const float qx = static_cast<float>(ccw ? p2.x : p1.x), qy = static_cast<float>(ccw ? p2.y : p1.y);
     const float chordX = qx - px, chordY = qy - py;
     const float chord = std::sqrt(chordX * chordX + chordY * chordY);
     const float h = chord / 2.0f;
@@ -163,10 +160,8 @@ void mmArc::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixelsPe
         dc.Begin(prim::kQuadStrip);
         for (int i = 0; i <= n; ++i) {
             const double a = start + sweep * i / n;
-            dc.Vertex(cx + (radius + halfWidth) * std::cos(a),
-                      cy + (radius + halfWidth) * std::sin(a));
-            dc.Vertex(cx + (radius - halfWidth) * std::cos(a),
-                      cy + (radius - halfWidth) * std::sin(a));
+            dc.Vertex(cx + (radius + halfWidth) * std::cos(a), cy + (radius + halfWidth) * std::sin(a));
+            dc.Vertex(cx + (radius - halfWidth) * std::cos(a), cy + (radius - halfWidth) * std::sin(a));
         }
         dc.End();
         return;
@@ -230,8 +225,7 @@ void mmArc::UpdateExtents() {
     }
     auto normalise = [](double a) {
         if (!(a >= -360.0 && a <= 360.0)) return 0.0;
-        while (a < 0.0)
-            a += 360.0;
+        while (a < 0.0) a += 360.0;
         return a;
     };
     const double start = normalise(startAngle);
@@ -240,8 +234,8 @@ void mmArc::UpdateExtents() {
 
     const double cx = points[0].x;
     const double cy = points[0].y;
-    const mmVertex quadrant[4] = {
-        {cx + radius, cy}, {cx, cy + radius}, {cx - radius, cy}, {cx, cy - radius}};
+    const mmVertex quadrant[4] = {{cx + radius, cy}, {cx, cy + radius}, {cx - radius, cy},
+                                  {cx, cy - radius}};
     const int k0 = start >= 270.0 ? 3 : start >= 180.0 ? 2 : start >= 90.0 ? 1 : 0;
     mmRect r = EmptyExtents();
     if (end > 90.0 * k0)

@@ -34,7 +34,7 @@ struct Transform {
     Kind kind = Kind::Translate;
     Affine map;
     double fx = 1.0, fy = 1.0, radiusFactor = 1.0;  // Scale
-    double degrees = 0.0;                           // Rotate
+    double degrees = 0.0;                             // Rotate
 };
 
 // A turn by a whole multiple of 90 degrees is exact.
@@ -53,8 +53,7 @@ void cosSin(double degrees, double& c, double& s) {
 }
 
 void mapPoints(mmObject& e, const Affine& map) {
-    for (mmVertex& p : e.points)
-        map(p.x, p.y);
+    for (mmVertex& p : e.points) map(p.x, p.y);
 }
 
 void applyTransform(mmObject& e, const Transform& t);
@@ -135,8 +134,7 @@ void applyTransform(mmObject& e, const Transform& t) {
         }
     }
     if (e.type == kTypePolyline && mirror)
-        for (double& bulge : static_cast<mmPolyline&>(e).bulges)
-            bulge = -bulge;
+        for (double& bulge : static_cast<mmPolyline&>(e).bulges) bulge = -bulge;
     if (e.type == kTypeSpline) static_cast<mmSpline&>(e).SyncControlPoints();
     if (t.kind != Kind::Translate) e.UpdateGrips();
     e.UpdateExtents();
@@ -144,13 +142,10 @@ void applyTransform(mmObject& e, const Transform& t) {
 
 void setDrawColor(mmDrawContext& dc, uint32_t color) {
     if ((color & 0xFFFFFF) == 0xFFFFFF) color = 0;  // white is drawn black on the white sheet
-    dc.Color((color & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
-             ((color >> 16) & 0xFF) / 255.0f);
+    dc.Color((color & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, ((color >> 16) & 0xFF) / 255.0f);
 }
 
-bool inverted(const mmRect& r) {
-    return r.minX > r.maxX || r.minY > r.maxY;
-}
+bool inverted(const mmRect& r) { return r.minX > r.maxX || r.minY > r.maxY; }
 
 const mmRect kEverywhere{-1e300, -1e300, 1e300, 1e300};
 
@@ -171,8 +166,7 @@ void TranslateEntity(mmObject& e, double dx, double dy) {
         e.UpdateExtents();
         return;
     }
-    for (mmVertex& g : e.grips)
-        t.map(g.x, g.y);
+    for (mmVertex& g : e.grips) t.map(g.x, g.y);
     applyTransform(e, t);
 }
 

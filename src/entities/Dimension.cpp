@@ -18,13 +18,9 @@ Vector3D difference(const mmVertex& a, const mmVertex& b) {
     return {static_cast<float>(a.x - b.x), static_cast<float>(a.y - b.y)};
 }
 
-float dot(const Vector3D& a, const Vector3D& b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
+float dot(const Vector3D& a, const Vector3D& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
-Vector3D turnedLeft(const Vector3D& v) {
-    return {-v.y, v.x};
-}
+Vector3D turnedLeft(const Vector3D& v) { return {-v.y, v.x}; }
 
 Vector3D turned(const Vector3D& v, float degrees) {
     const float r = degrees * static_cast<float>(kDegToRad);
@@ -92,9 +88,9 @@ void mmDimension::InitParts() {
         mark->grips.assign(1, mmVertex());
         mark->pointStyle = kPointStyleDot;
     }
-    for (mmObject* part :
-         std::initializer_list<mmObject*>{&label, &arrow1, &arrow2, &extLine1, &extLine2, &dimLine,
-                                          &leaderLine, &mark1, &mark2}) {
+    for (mmObject* part : std::initializer_list<mmObject*>{&label, &arrow1, &arrow2, &extLine1,
+                                                           &extLine2, &dimLine, &leaderLine,
+                                                           &mark1, &mark2}) {
         part->layerId = 0;
         part->colorIndex = kColorByLayer;
     }
@@ -131,9 +127,7 @@ std::u16string mmDimension::BlockNameFor(int32_t id) {
     return name;
 }
 
-void mmDimension::SetBlockNameFromId() {
-    blockName = BlockNameFor(id);
-}
+void mmDimension::SetBlockNameFromId() { blockName = BlockNameFor(id); }
 
 // The measured vector m and the extension direction e of rotated and aligned dimensions.
 void mmDimension::MeasureLinear(Vector3D& m, Vector3D& e) const {
@@ -177,8 +171,7 @@ void mmDimension::PlaceLabel(const Vector3D& m, const Vector3D& e, const mmGlyph
     const mmVertex& start = reversed ? defPoints[2] : defPoints[3];
     const mmVertex& end = reversed ? defPoints[3] : defPoints[2];
     const Vector3D along = reversed ? m * -1.0f : m;
-    const double theta =
-        std::atan2(static_cast<double>(along.y), static_cast<double>(along.x)) * kRadToDeg;
+    const double theta = std::atan2(static_cast<double>(along.y), static_cast<double>(along.x)) * kRadToDeg;
 
     label.height = textHeight;
     if (dimType == kDimOrdinate)
@@ -208,8 +201,7 @@ void mmDimension::PlaceLabel(const Vector3D& m, const Vector3D& e, const mmGlyph
         const double ex = std::fabs(e.x), ey = std::fabs(e.y);
         x = midX - w / 2.0 * unit.x - f * ex * textGap;
         y = midY - w / 2.0 * unit.y + ey * textGap;
-        defPoints[6] =
-            mmVertex(midX - f * ex * (textGap + h / 2.0), midY + ey * (textGap + h / 2.0));
+        defPoints[6] = mmVertex(midX - f * ex * (textGap + h / 2.0), midY + ey * (textGap + h / 2.0));
     }
     label.SetInsertionPoint(x, y);
     label.UpdateGrips();
@@ -260,8 +252,7 @@ bool mmDimension::BuildDimension(const mmGlyphTablePtr& glyphs) {
             setPoints(leaderLine, {{p[1].x + w, p[1].y}, {p[1].x - 2 * h, p[1].y}});
             setPoints(extLine1, {{p[1].x - 4 * h, p[0].y}, {p[1].x - 2 * h, p[1].y}});
         }
-        for (int i : {0, 1, 2})
-            points[i] = mmVertex(p[i].x, p[i].y);
+        for (int i : {0, 1, 2}) points[i] = mmVertex(p[i].x, p[i].y);
         points[3] = mmVertex(p[6].x, p[6].y);
         return true;
     }
@@ -272,8 +263,7 @@ bool mmDimension::BuildDimension(const mmGlyphTablePtr& glyphs) {
     setPoints(dimLine, {p[2], p[3]});
     setPoint(mark1, p[0]);
     setPoint(mark2, p[1]);
-    for (int i : {0, 1, 2, 3})
-        points[i] = mmVertex(p[i].x, p[i].y);
+    for (int i : {0, 1, 2, 3}) points[i] = mmVertex(p[i].x, p[i].y);
     points[4] = mmVertex(p[6].x, p[6].y);
     return true;
 }
@@ -331,8 +321,7 @@ bool mmDimension::HitTest(int cx, int cy, const mmRect& view, const mmViewMatric
 bool mmDimension::CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) {
     if (!IsBuiltType() || (cull && CulledBy(rect, shift))) return false;
     bool crosses = false;
-    ForEachDrawnLine(
-        [&](mmPolyline& part) { crosses = crosses || part.CrossesRect(rect, shift, false); });
+    ForEachDrawnLine([&](mmPolyline& part) { crosses = crosses || part.CrossesRect(rect, shift, false); });
     return crosses || label.CrossesRect(rect, shift, false);
 }
 
@@ -417,9 +406,8 @@ void fillDimensionBlock(mmBlock& block, const mmDimension& d) {
             add(*part);
         return;
     }
-    for (const mmObject* part :
-         std::initializer_list<const mmObject*>{&d.mark1, &d.mark2, &d.dimLine, &d.extLine1,
-                                                &d.extLine2, &d.arrow1, &d.arrow2, &d.label})
+    for (const mmObject* part : std::initializer_list<const mmObject*>{
+             &d.mark1, &d.mark2, &d.dimLine, &d.extLine1, &d.extLine2, &d.arrow1, &d.arrow2, &d.label})
         add(*part);
 }
 
@@ -434,8 +422,7 @@ int MakeDimensionBlock(const mmEntityList& entities, mmBlockTable& blocks, int32
     for (const mmObjectPtr& entity : entities) {
         if (!entity || entity->type != kTypeDimension) continue;
         const auto& d = static_cast<const mmDimension&>(*entity);
-        const std::u16string name =
-            d.blockName.empty() ? mmDimension::BlockNameFor(d.id) : d.blockName;
+        const std::u16string name = d.blockName.empty() ? mmDimension::BlockNameFor(d.id) : d.blockName;
         if (auto it = byName.find(name); it != byName.end()) {
             mmBlock& existing = *it->second;
             if (d.erased || !(existing.flags & kBlockAnonymous)) continue;
@@ -445,8 +432,7 @@ int MakeDimensionBlock(const mmEntityList& entities, mmBlockTable& blocks, int32
             fillDimensionBlock(existing, d);
             continue;
         }
-        while (blocks.count(nextBlockId))
-            ++nextBlockId;  // never replace a block
+        while (blocks.count(nextBlockId)) ++nextBlockId;  // never replace a block
         mmBlockPtr block = CreateBlock(nextBlockId++, 0.0, 0.0, kBlockAnonymous, name);
         fillDimensionBlock(*block, d);
         blocks.emplace(block->id, block);

@@ -20,9 +20,7 @@ void translateBoundary(mmObject& e, double dx, double dy) {
         }
 }
 
-bool inverted(const mmRect& r) {
-    return r.minX > r.maxX || r.minY > r.maxY;
-}
+bool inverted(const mmRect& r) { return r.minX > r.maxX || r.minY > r.maxY; }
 
 }  // namespace
 
@@ -113,9 +111,7 @@ void mmHatch::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixels
         if (!loop) continue;
         dc.Begin(prim::kTriangleFan);
         for (const mmObjectPtr& e : *loop)
-            if (e)
-                e->Draw(dc, everywhere, kDrawNormal, pixelsPerUnit, kPrimitiveAlreadyOpen, {},
-                        true);
+            if (e) e->Draw(dc, everywhere, kDrawNormal, pixelsPerUnit, kPrimitiveAlreadyOpen, {}, true);
         dc.End();
     }
     if (mode == kDrawHighlight) {

@@ -13,8 +13,7 @@ const uint8_t* DefaultHighlightStipple() {
     static const std::array<uint8_t, 128> pattern = [] {
         std::array<uint8_t, 128> p{};
         for (int row = 0; row < 32; ++row)
-            for (int b = 0; b < 4; ++b)
-                p[row * 4 + b] = (row % 2 == 0) ? 0x77 : 0xDD;
+            for (int b = 0; b < 4; ++b) p[row * 4 + b] = (row % 2 == 0) ? 0x77 : 0xDD;
         return p;
     }();
     return pattern.data();
@@ -38,9 +37,7 @@ void mmObject::SetSelected(bool on, int& delta) {
     delta = on ? 1 : -1;
 }
 
-bool mmObject::CrossesRect(const mmRect&, const mmShift&, bool) {
-    return false;
-}
+bool mmObject::CrossesRect(const mmRect&, const mmShift&, bool) { return false; }
 
 void mmObject::UpdateGrips() {}
 
@@ -102,8 +99,8 @@ void mmObject::UpdateExtentsFromPoints() {
 bool mmObject::CulledBy(const mmRect& r, const mmShift& shift) const {
     const double sx = shift.cullX();
     const double sy = shift.cullY();
-    return r.maxX < extents.minX + sx || r.minX > extents.maxX + sx || r.maxY < extents.minY + sy ||
-           r.minY > extents.maxY + sy;
+    return r.maxX < extents.minX + sx || r.minX > extents.maxX + sx ||
+           r.maxY < extents.minY + sy || r.minY > extents.maxY + sy;
 }
 
 bool mmObject::SnapToGrips(int commandId, bool forceGrips, int cx, int cy, const mmRect& view,
@@ -131,8 +128,7 @@ bool mmObject::SnapToGrips(int commandId, bool forceGrips, int cx, int cy, const
         int px = 0;
         int py = 0;
         worldToScreen(gx, gy, m, px, py);
-        const float d =
-            pointDistance(cursor, Vector3D(static_cast<float>(px), static_cast<float>(py)));
+        const float d = pointDistance(cursor, Vector3D(static_cast<float>(px), static_cast<float>(py)));
         if (d < kSnapPixels && d < info.gripDistance) {
             info.gripDistance = d;
             info.kind = kSnapGrip;
@@ -190,8 +186,7 @@ void DrawGripSquare(mmDrawContext& dc, const mmVertex& grip, double dx, double d
 void DrawGripList(mmDrawContext& dc, const std::vector<mmVertex>& grips, double dx, double dy,
                   float pixelsPerUnit, int upper) {
     dc.Color(0.1f, 0.1f, 0.8f);
-    for (const mmVertex& g : grips)
-        DrawGripSquare(dc, g, dx, dy, pixelsPerUnit, upper);
+    for (const mmVertex& g : grips) DrawGripSquare(dc, g, dx, dy, pixelsPerUnit, upper);
     for (const mmVertex& g : grips)
         if (g.hover && !g.hot) {
             SetGripColor(dc, g);

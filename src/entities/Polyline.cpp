@@ -16,8 +16,7 @@ int mmPolyline::SegmentCount() const {
 }
 
 double mmPolyline::BulgeAt(int segment) const {
-    return segment >= 0 && static_cast<std::size_t>(segment) < bulges.size() ? bulges[segment]
-                                                                             : 0.0;
+    return segment >= 0 && static_cast<std::size_t>(segment) < bulges.size() ? bulges[segment] : 0.0;
 }
 
 int mmPolyline::SegmentEnd(int segment) const {

@@ -34,9 +34,7 @@ struct Placement {
 
 }  // namespace
 
-mmText::~mmText() {
-    ReleaseLists();
-}
+mmText::~mmText() { ReleaseLists(); }
 
 double mmText::Scale() const {
     const double ref = glyphs ? glyphs->ReferenceHeight() : 0.0;
@@ -49,8 +47,7 @@ template <class Visitor>
 bool mmText::VisitOutlines(Visitor& visitor) const {
     if (!hasOutlines_) return true;
     const double theta = rotation * kDegToRad;
-    Placement place{Scale(), std::cos(theta), std::sin(theta), offsetX,
-                    offsetY, -offsetX,        -offsetY};
+    Placement place{Scale(), std::cos(theta), std::sin(theta), offsetX, offsetY, -offsetX, -offsetY};
     for (const char* c = text; *c; ++c) {
         const mmGlyph* g = glyphs->Find(static_cast<unsigned char>(*c));
         if (!g) continue;  // outside the table
@@ -79,8 +76,7 @@ void mmText::Layout() {
         box = {0.0, 0.0, 0.0, 0.0};
         return;
     }
-    if (const mmGlyph* first = glyphs->Find(static_cast<unsigned char>(text[0]));
-        first && text[0]) {
+    if (const mmGlyph* first = glyphs->Find(static_cast<unsigned char>(text[0])); first && text[0]) {
         offsetX = s * first->originX;
         offsetY = s * first->originY;
     }

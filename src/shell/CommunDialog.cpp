@@ -36,9 +36,8 @@ CCommunDialog::CCommunDialog(mmSession& session, QWidget* parent)
 void CCommunDialog::Refresh() {
     const std::u16string& history = session_.commandLine.history();
     if (history != shownHistory_) {
-        const bool grows =
-            !shownHistory_.empty() && history.size() > shownHistory_.size() &&
-            std::u16string_view(history).substr(0, shownHistory_.size()) == shownHistory_;
+        const bool grows = !shownHistory_.empty() && history.size() > shownHistory_.size() &&
+                           std::u16string_view(history).substr(0, shownHistory_.size()) == shownHistory_;
         if (grows) {
             QTextCursor end = history_->textCursor();
             end.movePosition(QTextCursor::End);

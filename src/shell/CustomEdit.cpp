@@ -53,7 +53,8 @@ CCustomEdit::CCustomEdit(CCommunDialog& pane) : QPlainTextEdit(&pane), pane_(pan
 // The history keeps no caret for long: what is typed there continues in the input line.
 void CCustomEdit::keyPressEvent(QKeyEvent* event) {
     if (isCopyOrSelect(*event)) return QPlainTextEdit::keyPressEvent(event);
-    const bool toInput = pane_.session().commandLine.HistoryKey(KeyOf(*event), u16(event->text()));
+    const bool toInput =
+        pane_.session().commandLine.HistoryKey(KeyOf(*event), u16(event->text()));
     if (toInput || !event->text().isEmpty()) pane_.FocusInput();
     pane_.InputHandled();
 }

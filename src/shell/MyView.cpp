@@ -57,8 +57,8 @@ int CMyView::px(double x) const {
 
 void CMyView::initializeGL() {
     disconnect(contextGone_);
-    contextGone_ =
-        connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { releaseGl(); });
+    contextGone_ = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
+                           [this] { releaseGl(); });
     if (!context()->isValid()) {
         session_.host.messageBox("wglCreateContext failed.", kestrel::platform::MessageKind::Error);
         return;
@@ -79,8 +79,7 @@ void CMyView::Invalidate() {
 }
 
 void CMyView::CoordinatesChanged(const std::u16string& text) {
-    if (coordinates_)
-        coordinates_(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    if (coordinates_) coordinates_(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void CMyView::handled() {

@@ -20,9 +20,7 @@ public:
     void setAfterInput(std::function<void()> afterInput) { afterInput_ = std::move(afterInput); }
     // A key went on to the input line, and the focus follows it.
     void setFocusInput(std::function<void()> focusInput) { focusInput_ = std::move(focusInput); }
-    void setCoordinates(std::function<void(const QString&)> show) {
-        coordinates_ = std::move(show);
-    }
+    void setCoordinates(std::function<void(const QString&)> show) { coordinates_ = std::move(show); }
 
     const mmRenderer& renderer() const { return renderer_; }
 

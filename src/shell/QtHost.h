@@ -14,9 +14,7 @@ public:
     void setWindow(QWidget* window) { window_ = window; }
     void setRedraw(std::function<void()> redraw) { redraw_ = std::move(redraw); }
     void setStatus(std::function<void(const std::string&)> status) { status_ = std::move(status); }
-    void setHistory(std::function<void(const std::string&)> history) {
-        history_ = std::move(history);
-    }
+    void setHistory(std::function<void(const std::string&)> history) { history_ = std::move(history); }
 
     kestrel::platform::MessageAnswer messageBox(
         const std::string& text,

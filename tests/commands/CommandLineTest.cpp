@@ -120,8 +120,7 @@ TEST_F(Keys, MenuCommandsSubmitNamesAndOptions) {
 
 TEST_F(Keys, HistoryKeepsItsNewestWholeLines) {
     const std::u16string name(100000, u'q');
-    for (int i = 0; i < 8; ++i)
-        line.SubmitMenuCommand(name);
+    for (int i = 0; i < 8; ++i) line.SubmitMenuCommand(name);
     type(u"last");
     const std::u16string& text = line.history();
     EXPECT_LE(text.size(), mmCommandLine::kHistoryLimit);
