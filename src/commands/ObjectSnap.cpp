@@ -63,25 +63,26 @@ mmRect aperture(const mmView& view, int cx, int cy, float pixelsPerUnit) {
     const mmVertex down = view.screenToWorld(cx, cy + 1);
     const double unit =
         std::hypot(right.x - c.x, right.y - c.y) + std::hypot(down.x - c.x, down.y - c.y);
+    // The grips within 15 / pixelsPerUnit per axis, segments within 15 pixels: a quarter more
+    // covers the single-precision rounding of both tests.
     const double reach =
-        2.0 * std::max<double>(kSnapPixels / pixelsPerUnit, (kSnapPixels + 1.0) * unit);
+        1.25 * std::max<double>(kSnapPixels / pixelsPerUnit, (kSnapPixels + 1.0) * unit);
     const double ox = view.InPaperMode() ? 0.0 : view.originOffset.x;
     const double oy = view.InPaperMode() ? 0.0 : view.originOffset.y;
     return {c.x + ox - reach, c.y + oy - reach, c.x + ox + reach, c.y + oy + reach};
 }
 
 // The position of the pending entity in the space, when it is there unselected: the search then
-// snaps to it without culling (its extents may be stale), wherever it is.
+// snaps to it without culling (its extents may be stale), wherever it is. Its id is its own: the
+// id counter gave it.
 int32_t unculledPendingPosition(const mmSession& s, const mmSpace& space) {
     const mmObject* pending = s.pendingEntity.get();
     if (!pending || pending->selected) return -1;
-    if (const auto at = space.entityIndex.find(pending->id))
-        if (*at < static_cast<int32_t>(space.entities.size()) &&
-            space.entities[*at].get() == pending)
-            return *at;
-    const auto it = std::find_if(space.entities.begin(), space.entities.end(),
-                                 [pending](const mmObjectPtr& e) { return e.get() == pending; });
-    return it == space.entities.end() ? -1 : static_cast<int32_t>(it - space.entities.begin());
+    const auto at = space.entityIndex.find(pending->id);
+    if (!at || *at >= static_cast<int32_t>(space.entities.size()) ||
+        space.entities[*at].get() != pending)
+        return -1;
+    return *at;
 }
 
 // Steps 3 to 5 after the pass: the hovered grip of a selected entity, and the grip result of a

@@ -34,7 +34,7 @@ bool SetEntitySelected(mmSession& s, mmObject& entity, bool on) {
     entity.SetSelected(on, delta);
     s.ActiveView().selectedTotal += delta;
     if (on)
-        selection.ids.insert(entity.id);
+        selection.ids.emplace_hint(selection.ids.end(), entity.id);  // windows go in id order
     else
         selection.ids.erase(entity.id);
     return true;

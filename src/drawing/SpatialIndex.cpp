@@ -1,6 +1,8 @@
 // The R-tree of entity boxes and its lazy upkeep.
 #include "drawing/SpatialIndex.h"
 
+#include "entities/Polyline.h"
+
 #include <algorithm>
 // GCC 12 warns of uninitialised reads inside Boost's node splitting, which fills its fixed-size
 // arrays before reading them.
@@ -74,7 +76,8 @@ struct Reach {
 };
 
 // Extents that are inverted belong to an entity without geometry, which no culled test passes
-// with a bounded rectangle; its grips still count.
+// with a bounded rectangle; its grips still count, except the placeholders of polylines, which
+// nothing snaps to.
 Box entityBox(const mmObject* e) {
     if (!e) return emptyBox();
     Reach r;
@@ -85,8 +88,9 @@ Box entityBox(const mmObject* e) {
         r.add(x.minX, x.minY);
         r.add(x.maxX, x.maxY);
     }
-    for (const mmVertex& g : e->grips)
-        r.add(g.x, g.y);
+    const auto* polyline = e->type == kTypePolyline ? static_cast<const mmPolyline*>(e) : nullptr;
+    for (int i = 0; i < e->gripCount(); ++i)
+        if (!polyline || !polyline->IsPlaceholderGrip(i)) r.add(e->grips[i].x, e->grips[i].y);
     if (r.unbounded) return Box(Point(-FLT_MAX, -FLT_MAX), Point(FLT_MAX, FLT_MAX));
     if (r.minX > r.maxX) return emptyBox();
     return Box(Point(lower(r.minX), lower(r.minY)), Point(upper(r.maxX), upper(r.maxY)));
