@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "commands/CommandTestSupport.h"
+#include "commands/Selection.h"
 #include "commands/StartupDrawing.h"
 #include "commands/ViewMouse.h"
 #include "display/Renderer.h"
@@ -43,7 +44,7 @@ protected:
     mmView& model() { return session.modelView; }
 
     Image paint(const std::string& name) {
-        renderer->Paint(model(), {&session.drawing.ModelSpace(), session.pendingEntity.get()});
+        renderer->Paint(model(), session.ModelScene());
         Image image = gl->readPixels();
         images.emplace_back(name, image);
         return image;
@@ -229,4 +230,41 @@ TEST_F(RendererGl, GripsAreLeftOutForAThousandSelectedEntities) {
     session.drawing.selection.ids.erase(last.id);
     model().requestRedraw();
     EXPECT_TRUE(gripBlue(at(paint("999"), 2, 20)));
+}
+
+// A hovered grip is green; while it is dragged the line is drawn as the click would leave it, with
+// the grip red at the cursor, and the stored line is not drawn.
+TEST_F(RendererGl, GripDragShowsTheEditedFormInsteadOfTheStoredEntity) {
+    start();
+    model().zoomWindow(0, 0, 100, 75, 0);
+    auto line = addLine(10, 20, 60, 20, 0x000000);
+    SelectEntity(session, *line, true);
+    const auto pixelOf = [this](double x, double y) {
+        int px = 0, py = 0;
+        EXPECT_TRUE(model().worldToScreen(x, y, model().Matrices(), px, py));
+        return std::pair{px, py};
+    };
+    auto [gx, gy] = pixelOf(60, 20);
+    ViewMouseMove(session, gx + 1, gy);
+    const Image hovered = paint("hovered");
+    const Rgba green = hovered.pixel(gx + 3, gy - 3);
+    EXPECT_TRUE(green.g > 150 && green.r < 60 && green.b < 60)
+        << int(green.r) << "," << int(green.g);
+
+    ViewLeftButtonDown(session, gx + 1, gy);
+    ViewLeftButtonUp(session, gx + 1, gy);
+    const auto [cx, cy] = pixelOf(60, 50);
+    ViewMouseMove(session, cx, cy);
+    const Image dragged = paint("dragged");
+    EXPECT_TRUE(inkNear(dragged, 35, 35));      // the edited form, to the cursor
+    EXPECT_TRUE(isWhite(at(dragged, 40, 20)));  // not the stored line
+    const Rgba red = dragged.pixel(cx + 3, cy - 3);
+    EXPECT_TRUE(red.r > 150 && red.g < 60 && red.b < 60) << int(red.r) << "," << int(red.g);
+
+    ViewLeftButtonDown(session, cx, cy);
+    ViewLeftButtonUp(session, cx, cy);
+    const Image applied = paint("applied");
+    EXPECT_TRUE(inkNear(applied, 35, 35));
+    EXPECT_TRUE(isWhite(at(applied, 40, 20)));
+    EXPECT_NEAR(line->points[1].y, 50, 0.2);
 }

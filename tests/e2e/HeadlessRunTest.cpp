@@ -129,3 +129,34 @@ TEST(HeadlessRun, ExitStatusOfFileErrorsAndWrongArguments) {
     for (const auto& c : cases)
         EXPECT_EQ(kestrel(c.arguments + " 2>/dev/null").status, c.status) << c.arguments;
 }
+
+// The view's mouse and keys from a script: a crossing window selects two lines, Delete erases
+// them, UNDO brings them back; a picked line is grip-dragged, and a LINE snaps onto its new end.
+TEST(HeadlessRun, ScriptSelectsErasesDragsAndSnaps) {
+    const fs::path script = writeScript(
+        "edit.txt",
+        "zoom\nw\n200,0\n300,75\n"
+        "line\n210,10\n290,10\n"
+        "line\n210,20\n290,20\n"
+        "!pick 295,25\n!pick 250,15\n!key Delete\n"  // right to left: crossing
+        "undo\n"
+        "!pick 250,10\n!move 290,10\n!pick 290.3,10.2\n!pick 280,60\n"  // drag the end grip
+        "line\n!move 280.5,60.5\n!pick 280.5,60.5\n@0,-10\n"
+        "!key Tab\n");
+    const fs::path dxf = kOutput / "edit.dxf";
+    fs::remove(dxf);
+    const Outcome run = kestrel("--headless --size 400x300 --script '" + script.string() +
+                                "' --save '" + dxf.string() + "' 2>&1");
+    ASSERT_EQ(run.status, 0) << run.out;
+    // The LINE's first point snapped onto the dragged end.
+    EXPECT_NE(run.out.find("Specify first point (pick point or type coordinates): "
+                           "280.0000,60.0000,0.0000"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("script line 23: unknown key \"Tab\""), std::string::npos) << run.out;
+    std::ifstream in(dxf);
+    std::size_t lines = 0;
+    for (std::string row; std::getline(in, row);)
+        lines += row == "LINE" || row == "LINE\r";
+    EXPECT_EQ(lines, 3u);  // both lines back, and the new one
+}

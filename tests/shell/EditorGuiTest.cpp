@@ -6,13 +6,16 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <fstream>
 
 #include "entities/Line.h"
+#include "entities/SnapInfo.h"
 #include "shell/CommunDialog.h"
 #include "shell/MainFrame.h"
 #include "shell/MyView.h"
@@ -147,4 +150,91 @@ TEST_F(Editor, OpenedDrawingIsZoomedToAndRememberedAndNewEmptiesIt) {
     EXPECT_TRUE(frame->session().drawing.entities.empty());
     EXPECT_EQ(frame->session().drawing.layers.size(), 1u);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Kestrel"));
+}
+
+// The mouse and keys of the view: a hover during LINE shows the endpoint marker, a click selects,
+// a grip dragged by two clicks moves the line's end, Delete erases it and UNDO brings it back.
+TEST_F(Editor, HoverClickDragDeleteAndUndoInTheView) {
+    CMyView* view = frame->view();
+    QTest::qWait(50);
+    mmSession& s = frame->session();
+    typeLine(QStringLiteral("line"));
+    typeLine(QStringLiteral("50,2"));
+    typeLine(QStringLiteral("65,2"));
+    ASSERT_EQ(lines().size(), 1u);
+    mmLine* line = lines()[0];
+    const auto at = [&](double x, double y) {
+        int px = 0, py = 0;
+        s.modelView.worldToScreen(x - s.originOffset.x, y - s.originOffset.y,
+                                  s.modelView.Matrices(), px, py);
+        const double ratio = view->devicePixelRatioF();
+        return QPoint(static_cast<int>(std::lround(px / ratio)),
+                      static_cast<int>(std::lround(py / ratio)));
+    };
+
+    typeLine(QStringLiteral("line"));
+    QTest::mouseMove(view, at(65, 2) + QPoint(3, 2));
+    EXPECT_TRUE(s.modelView.snapMarkerShown);
+    EXPECT_EQ(s.modelView.snapInfo.kind, kSnapEndpoint);
+    const QString coords = frame->findChild<QLabel*>(QStringLiteral("coords"))->text();
+    EXPECT_EQ(coords, QStringLiteral("65.0000, 2.0000"));  // pulled onto the end
+    const QImage picture = view->grabFramebuffer();
+    const double ratio = view->devicePixelRatioF();
+    const QPoint end = at(65, 2) * ratio;
+    int orange = 0;
+    for (int dy = -7; dy <= 7; ++dy)
+        for (int dx = -7; dx <= 7; ++dx) {
+            const QColor c = picture.pixelColor(end.x() + dx, end.y() + dy);
+            orange += c.red() > 200 && c.green() > 90 && c.green() < 170 && c.blue() < 80;
+        }
+    EXPECT_GT(orange, 10);  // the marker's square around the end
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_EQ(s.ActiveView().commandId, 0);
+
+    QTest::mouseMove(view, at(54, 2));
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(54, 2));
+    EXPECT_TRUE(line->selected);
+
+    QTest::mouseMove(view, at(65, 2) + QPoint(1, 1));
+    EXPECT_TRUE(line->grips[2].hover);
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(65, 2) + QPoint(1, 1));
+    EXPECT_EQ(s.ActiveView().commandId, 6121);
+    QTest::mouseMove(view, at(70, 20));
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(70, 20));
+    EXPECT_EQ(s.ActiveView().commandId, 0);
+    EXPECT_NEAR(line->points[1].x, 70, 0.1);
+    EXPECT_NEAR(line->points[1].y, 20, 0.1);
+    EXPECT_EQ(line->points[0].x, 50);
+
+    QTest::mouseMove(view, at(55, 6.5));  // on the line as it runs now
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(55, 6.5));
+    ASSERT_TRUE(line->selected);
+    QTest::keyClick(view, Qt::Key_Delete);
+    EXPECT_TRUE(lines().empty());
+    typeLine(QStringLiteral("undo"));
+    ASSERT_EQ(lines().size(), 1u);
+    EXPECT_NEAR(lines()[0]->points[1].x, 70, 0.1);
+}
+
+// OSNAP starts pressed with the four modes checked in its menu; the button and the items flip the
+// switch and the bits, and F3 keeps the button in step.
+TEST_F(Editor, OsnapButtonAndItsMenu) {
+    auto* osnap = frame->findChild<QToolButton*>(QStringLiteral("osnap"));
+    ASSERT_NE(osnap, nullptr);
+    EXPECT_TRUE(osnap->isChecked());
+    QMenu* menu = frame->snapMenu();
+    emit menu->aboutToShow();
+    ASSERT_EQ(menu->actions().size(), 4);
+    for (QAction* item : menu->actions())
+        EXPECT_TRUE(item->isChecked());
+    menu->actions()[0]->trigger();  // Endpoint
+    EXPECT_EQ(frame->session().snap.modes, 0x2E & ~4);
+    emit menu->aboutToShow();
+    EXPECT_FALSE(menu->actions()[0]->isChecked());
+
+    osnap->click();
+    EXPECT_FALSE(frame->session().snap.on);
+    QTest::keyClick(input, Qt::Key_F3);
+    EXPECT_TRUE(frame->session().snap.on);
+    EXPECT_TRUE(osnap->isChecked());
 }
