@@ -187,7 +187,9 @@ bool SnapGripsAndSegments(mmObject& entity, const mmSegmentSnapStyle& style, int
         if (style.skipGrip && style.skipGrip(entity, i)) continue;
         if (forceGrips || (info.modes & kSnapEndpoint)) {
             const GripResult r = tryGrip(s, i);
-            if (r != GripResult::TooFar) continue;
+            // A grip out of reach still leaves its segment to be tried: only an accepted grip
+            // wins over the segment.
+            if (r == GripResult::Accepted) continue;
         }
         if (style.polyline) {
             if (i % 2 == 0) trySegment(s, i / 2);

@@ -37,6 +37,10 @@ TEST_F(Snap, MarkerAtEightPixelsAndTheCursorPulledAtFour) {
     EXPECT_EQ(model().snapInfo.kind, kSnapEndpoint);
     EXPECT_EQ(model().cursorPixelX, pixel(20, 0).first);
     EXPECT_EQ(utf8(model().CoordinateText()), "20.0000, 0.0000");
+    // With the default modes the line's segment is offered away from its grips too.
+    moveNear(6, 0, 0, 2);
+    EXPECT_EQ(model().snapInfo.kind, kSnapNearest);
+    moveNear(20, 0, 4);
     click();
     EXPECT_NE(history().find("Specify first point (pick point or type coordinates): "
                              "20.0000,0.0000,0.0000"),
