@@ -58,6 +58,10 @@ void EntitiesNear(mmSpace& space, const mmRect& rect, std::vector<int32_t>& out)
     space.spatialIndex.Query(space.entities, rect, out);
 }
 
+void UpdateSpatialIndex(mmSpace& space) {
+    space.spatialIndex.Update(space.entities);
+}
+
 void ResetDrawing(mmDrawing& drawing) {
     mmEntityList released;
     drawing.spatialIndex.Clear(drawing.entities);

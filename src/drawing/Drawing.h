@@ -104,6 +104,9 @@ void ReindexSpace(mmSpace& space);
 // touch the rectangle (stored coordinates). Every entity a culled test against the rectangle can
 // pass is among them.
 void EntitiesNear(mmSpace& space, const mmRect& rect, std::vector<int32_t>& out);
+// Brings the spatial index up to date now: after a file was read, so that the first search is as
+// quick as any other.
+void UpdateSpatialIndex(mmSpace& space);
 
 // Empties the tables, the model space and the selection, and zeroes every counter.
 void ResetDrawing(mmDrawing& drawing);

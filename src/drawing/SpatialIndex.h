@@ -28,6 +28,8 @@ public:
     // touches the rectangle (stored coordinates; touching counts). Brings the index up to date
     // with list first.
     void Query(const mmEntityList& list, const mmRect& rect, std::vector<int32_t>& out);
+    // Brings the index up to date with list now rather than at the next query.
+    void Update(const mmEntityList& list) { Sync(list); }
     // The list was reordered or replaced: the next query builds the tree again.
     void Invalidate() { rebuildPending_ = true; }
     // Forgets every box, and the entities of list stop reporting to this index.

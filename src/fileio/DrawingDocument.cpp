@@ -83,6 +83,7 @@ bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform:
     const bool read = HasDwgExtension(path) ? readDwg(drawing, path)
                                             : loadDrawingFromDxf(drawing, glyphs, path, layout);
     if (!read) host.messageBox(kErrorReadingDrawing, kestrel::platform::MessageKind::Error);
+    UpdateSpatialIndex(drawing.ModelSpace());  // packed at once, not at the first mouse move
     return read;
 }
 

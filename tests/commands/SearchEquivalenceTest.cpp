@@ -4,12 +4,12 @@
 // their grips, erased and brought back by UNDO, near the origin and at survey coordinates.
 #include <random>
 #include <set>
-#include <tuple>
 
 #include "commands/GripEdit.h"
 #include "commands/NewEntity.h"
 #include "commands/ObjectSnap.h"
 #include "commands/PointerTestSupport.h"
+#include "commands/SearchOutcome.h"
 #include "entities/Arc.h"
 #include "entities/BlockRef.h"
 #include "entities/Circle.h"
@@ -19,20 +19,6 @@
 #include "entities/Text.h"
 
 namespace {
-
-// What a search leaves behind, compared field by field.
-struct Outcome {
-    int kind, entityId, gripIndex, screenX, screenY;
-    double x, y, gripDistance, nearestDistance, intersectionDistance, perpendicularDistance;
-    bool snapFound, markerShown;
-    int hotGripIndex;
-    const mmObject* pending;
-    double cursorX, cursorY;
-    int cursorPixelX, cursorPixelY;
-    std::vector<std::tuple<std::size_t, int, bool, bool>> flaggedGrips;
-
-    bool operator==(const Outcome&) const = default;
-};
 
 class SearchEquivalence : public PointerTest {
 protected:
@@ -116,38 +102,6 @@ protected:
         }
     }
 
-    Outcome outcome() {
-        const mmView& v = model();
-        const mmSnapInfo& i = v.snapInfo;
-        Outcome o{i.kind,
-                  i.entityId,
-                  i.gripIndex,
-                  i.screenX,
-                  i.screenY,
-                  i.x,
-                  i.y,
-                  i.gripDistance,
-                  i.nearestDistance,
-                  i.intersectionDistance,
-                  i.perpendicularDistance,
-                  v.snapFound,
-                  v.snapMarkerShown,
-                  v.hotGripIndex,
-                  session.pendingEntity.get(),
-                  v.cursorX,
-                  v.cursorY,
-                  v.cursorPixelX,
-                  v.cursorPixelY,
-                  {}};
-        const mmEntityList& list = session.drawing.entities;
-        for (std::size_t e = 0; e < list.size(); ++e)
-            for (int g = 0; g < list[e]->gripCount(); ++g)
-                if (list[e]->grips[g].hot || list[e]->grips[g].hover)
-                    o.flaggedGrips.emplace_back(e, g, list[e]->grips[g].hot,
-                                                list[e]->grips[g].hover);
-        return o;
-    }
-
     // A pixel near a random entity's grip or on its way between two of its points, or anywhere
     // in the view.
     std::pair<int, int> randomPixel() {
@@ -181,11 +135,11 @@ protected:
     void compareSearches(int px, int py) {
         session.linearSearch = true;
         ViewMouseMove(session, px, py);
-        const Outcome linear = outcome();
+        const mmSearchOutcome linear = CaptureSearchOutcome(session);
         const mmObjectPtr pickedLinear = PickEntity(session, px, py);
         session.linearSearch = false;
         ViewMouseMove(session, px, py);
-        const Outcome indexed = outcome();
+        const mmSearchOutcome indexed = CaptureSearchOutcome(session);
         EXPECT_TRUE(linear == indexed)
             << "snap at pixel " << px << "," << py << ": kind " << linear.kind << " entity "
             << linear.entityId << " against kind " << indexed.kind << " entity "
