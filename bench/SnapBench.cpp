@@ -8,6 +8,8 @@
 // with snap on and all modes, at pixels spread over the view.
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
 #include <random>
 
 #include "BenchGlyphs.h"
@@ -205,13 +207,18 @@ BENCHMARK(BM_WindowSelection)->ArgName("linear")->Arg(0)->Arg(1)->Unit(benchmark
 // The first search after a million entities were added: the index packs them into a new tree.
 void BM_PackIndex(benchmark::State& state) {
     mmSession& s = drawing();
-    std::vector<int32_t> found;
+    std::size_t bytes = 0;
     for (auto _ : state) {
-        s.drawing.spatialIndex.Invalidate();
-        found.clear();
-        EntitiesNear(s.drawing, {0, 0, 1, 1}, found);
+        state.PauseTiming();
+        s.drawing.spatialIndex.Clear(s.drawing.entities);
+        const std::size_t before = mallinfo2().uordblks;
+        state.ResumeTiming();
+        UpdateSpatialIndex(s.drawing);
+        bytes = mallinfo2().uordblks - before;
     }
     state.counters["boxes"] = static_cast<double>(s.drawing.spatialIndex.size());
+    state.counters["bytes_per_entity"] = static_cast<double>(bytes) / kEntities;
+    state.counters["sizeof_mmObject"] = sizeof(mmObject);
 }
 BENCHMARK(BM_PackIndex)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -27,16 +27,19 @@ void ClearSelection(mmSession& s) {
 }
 
 bool SetEntitySelected(mmSession& s, mmObject& entity, bool on) {
-    mmSelectionSet& selection = s.CurrentSpace().selection;
-    const bool listed = selection.ids.count(entity.id) != 0;
-    if (entity.selected == on && listed == on) return false;
+    std::set<int32_t>& ids = s.CurrentSpace().selection.ids;
+    bool listedBefore = false;
+    if (on) {
+        const std::size_t size = ids.size();
+        ids.emplace_hint(ids.end(), entity.id);  // windows take entities in id order: no search
+        listedBefore = ids.size() == size;
+    } else {
+        listedBefore = ids.erase(entity.id) != 0;
+    }
+    if (entity.selected == on && listedBefore == on) return false;
     int delta = 0;
     entity.SetSelected(on, delta);
     s.ActiveView().selectedTotal += delta;
-    if (on)
-        selection.ids.emplace_hint(selection.ids.end(), entity.id);  // windows go in id order
-    else
-        selection.ids.erase(entity.id);
     return true;
 }
 
