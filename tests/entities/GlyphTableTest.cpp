@@ -29,10 +29,11 @@ struct NoFonts {
 
 TEST(GlyphTable, BuiltFromOutlinesWithTheHeightOfA) {
     auto table = SyntheticGlyphTable();
-    ASSERT_EQ(table->glyphs.size(), 255u);
+    ASSERT_EQ(table->glyphs.size(), 256u);
     EXPECT_EQ(table->ReferenceHeight(), 700);
     EXPECT_TRUE(table->Usable());
-    EXPECT_EQ(table->Find(255), nullptr);
+    EXPECT_EQ(table->Find(0x20AC), nullptr);  // beyond the first page, and no font to read it
+    EXPECT_NE(table->Find(255), nullptr);
     const mmGlyph& o = table->glyphs['O'];
     ASSERT_EQ(o.contourCount(), 2u);
     EXPECT_EQ(o.contour(1).size(), 5u);

@@ -93,7 +93,7 @@ TEST(DrawingDocument, SaveTellsWhatWasLeftOutAndWhenItFailed) {
                   "1 raster image was left out: a DXF file cannot hold raster images."}));
 
     host.clearRecords();
-    d.layers[0] = mmLayer::WithDefaults(0, u"\u0141");
+    d.layers[0] = mmLayer::WithDefaults(0, std::u16string(1, char16_t(0xD800)));  // malformed
     const SaveOutcome failed = SaveDrawing(d, dir.file("a.dxf"), host, nullptr);
     EXPECT_FALSE(failed.written);
     EXPECT_EQ(host.messages(),

@@ -371,15 +371,17 @@ TEST_F(LoadFixture, TextsAndMultiLineTexts) {
     const auto& text = entityAt<mmText>(d, 0);
     EXPECT_EQ(text.type, kTypeText);
     EXPECT_EQ(text.String(), "Plan 1:100");
-    EXPECT_EQ(xyOf(text), (XY{{5, 6}})) << "the alignment point is not used";
+    EXPECT_EQ(xyOf(text), (XY{{5, 6}, {9, 9}})) << "centred at the alignment point";
+    EXPECT_EQ(text.horizontal, kTextCenter);
+    EXPECT_EQ(text.DrawOrigin().x, 9.0);
     EXPECT_EQ(text.height, 2.5);
+    EXPECT_EQ(text.widthFactor, 0.8);
     EXPECT_EQ(text.rotation, 90.0);
-    EXPECT_EQ(text.gripCount(), 1);
+    EXPECT_EQ(text.gripCount(), 2);
     const auto& mtext = entityAt<mmMText>(d, 1);
-    EXPECT_EQ(mtext.String(), "first {second}");
+    EXPECT_EQ(mtext.String(), "first {\\C1;second}") << "the codes are kept";
     EXPECT_EQ(mtext.attachment, 3);
     EXPECT_EQ(mtext.height, 3.0);
-    EXPECT_EQ(mtext.DrawOrigin().y, -1.0) << "top attachment: below the insertion point";
     EXPECT_DOUBLE_EQ(entityAt<mmMText>(d, 2).rotation, -90.0);
 }
 
@@ -971,7 +973,7 @@ TEST(DxfLoad, SavedDrawingReadsBackTheSame) {
     text->SetInsertionPoint(-3.25, 8);
     text->height = 1.75;
     text->rotation = 12.5;
-    text->SetString("N\xb0 12 \\ {x}", nullptr);
+    text->SetString("N\xc2\xb0 12 \\ {x} \xc5\x81\xe4\xb8\xad", nullptr);
     add(text, 0, 3);
     auto mtext = std::make_shared<mmMText>();
     mtext->SetInsertionPoint(4, 4);
