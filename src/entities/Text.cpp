@@ -89,7 +89,10 @@ void mmText::VisitLines(const std::function<void(const mmTextLine&)>& visit) con
 void mmText::LayoutLines() {
     stretchX_ = stretchY_ = 1.0;
     double width = 0.0, inkStart = 0.0, sum = 0.0;
-    const std::string shown = HasTextSpecials(text) ? DecodeTextSpecials(text) : text;
+    std::string decoded;
+    const bool specials = HasTextSpecials(text);
+    if (specials) decoded = DecodeTextSpecials(text);
+    const std::string_view shown = specials ? std::string_view(decoded) : std::string_view(text);
     MeasureLine(shown, width, inkStart, sum);
     if ((horizontal == kTextAligned || horizontal == kTextFit) && points.size() > 1 &&
         width > 0.0) {
@@ -148,28 +151,40 @@ void mmText::Layout() {
     const double c = std::cos(theta), sn = std::sin(theta);
     const double shear = std::tan(oblique * kDegToRad);
     const double sx = ScaleX(), sy = ScaleY();
+    const bool upright = c == 1.0 && sn == 0.0;
     bool firstLine = true;
     VisitLines([&](const mmTextLine& line) {
-        double width = 0.0, inkStart = 0.0, sum = 0.0;
-        MeasureLine(line.shown, width, inkStart, sum);
-        if (firstLine) {
-            offsetX = inkStart;
-            advance = sum;
-            firstLine = false;
-        }
         const auto place = [&](double x, double y) {
             WidenRect(box, c * x - sn * y, sn * x + c * y);
         };
-        double pen = 0.0;
-        place(line.x - inkStart, line.y);
+        double pen = 0.0, inkStart = 0.0;
+        bool firstGlyph = true;
         forEachGlyph(*glyphs, line.shown, [&](const mmGlyph& g) {
+            if (firstGlyph) {
+                inkStart = sx * g.originX;
+                place(line.x - inkStart, line.y);
+                firstGlyph = false;
+            }
             const double x0 = line.x + sx * pen - inkStart;
-            for (const mmGlyphPoint& q : g.points)
-                place(x0 + sx * q.x + shear * sy * q.y, line.y + sy * q.y);
+            if (upright && !g.points.empty()) {
+                // The corners of the ink box map to the same extremes as the points.
+                for (const float y : {g.inkMinY, g.inkMaxY})
+                    for (const float x : {g.inkMinX, g.inkMaxX})
+                        place(x0 + sx * x + shear * sy * y, line.y + sy * y);
+            } else {
+                for (const mmGlyphPoint& q : g.points)
+                    place(x0 + sx * q.x + shear * sy * q.y, line.y + sy * q.y);
+            }
             hasOutlines_ = hasOutlines_ || !g.points.empty();
             pen += g.advanceX;
             place(line.x + sx * pen - inkStart, line.y);
         });
+        if (firstGlyph) place(line.x, line.y);
+        if (firstLine) {
+            offsetX = inkStart;
+            advance = sx * pen;
+            firstLine = false;
+        }
     });
 }
 

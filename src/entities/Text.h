@@ -121,7 +121,7 @@ protected:
 private:
     void Layout();
     void EmitFill(mmDrawContext& dc) const;
-    void EmitGreeked(mmDrawContext& dc) const;
+    void EmitGreeked(mmDrawContext& dc, double ox, double oy) const;
     template <class Visitor>
     bool VisitOutlines(Visitor& visitor) const;
 

@@ -107,17 +107,18 @@ void mmText::EmitGlyphs(mmDrawContext& dc, int mode) const {
     EmitFill(dc);
 }
 
-// A line through the middle of each shown line, from the start to the end of its ink.
-void mmText::EmitGreeked(mmDrawContext& dc) const {
+// A line through the middle of each shown line, from the start to the end of its ink, placed
+// at (ox, oy) without a matrix of its own, so that the lines of many texts go in one batch.
+void mmText::EmitGreeked(mmDrawContext& dc, double ox, double oy) const {
     const double theta = DrawRotation() * kDegToRad;
     const double c = std::cos(theta), sn = std::sin(theta);
     const double middle = ScaleY() * glyphs->ReferenceHeight() / 2.0;
     VisitLines([&](const mmTextLine& line) {
         const double y = line.y + middle;
         dc.Begin(prim::kLines);
-        dc.Vertex(c * line.x - sn * y, sn * line.x + c * y);
+        dc.Vertex(ox + c * line.x - sn * y, oy + sn * line.x + c * y);
         const double x1 = line.x + line.width;
-        dc.Vertex(c * x1 - sn * y, sn * x1 + c * y);
+        dc.Vertex(ox + c * x1 - sn * y, oy + sn * x1 + c * y);
         dc.End();
     });
 }
@@ -131,8 +132,6 @@ void mmText::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixelsP
     }
     if (!hasOutlines_) return;
     const mmVertex origin = DrawOrigin();
-    dc.PushMatrix();
-    dc.Translate(origin.x - shift.dx2, origin.y - shift.dy2);
     if (std::fabs(height) * pixelsPerUnit < kTextGreekPixels) {
         if (mode == kDrawNormal) {
             const bool white = (color & 0xFFFFFF) == 0xFFFFFF;
@@ -142,11 +141,13 @@ void mmText::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixelsP
         } else {
             dc.Color(1.0f, 1.0f, 1.0f);
         }
-        EmitGreeked(dc);
-    } else {
-        if (mode != kDrawNormal) dc.PolygonStipple(highlightStipple);
-        EmitGlyphs(dc, mode);
+        EmitGreeked(dc, origin.x - shift.dx2, origin.y - shift.dy2);
+        return;
     }
+    dc.PushMatrix();
+    dc.Translate(origin.x - shift.dx2, origin.y - shift.dy2);
+    if (mode != kDrawNormal) dc.PolygonStipple(highlightStipple);
+    EmitGlyphs(dc, mode);
     dc.PopMatrix();
 }
 

@@ -178,7 +178,7 @@ void EncodeDxfString(std::string_view utf8, const CodePage& page, std::string& o
         }
         i += n;
         if (page.Encode(cp, out)) continue;
-        char escape[16];
+        char escape[32];
         if (cp >= 0x10000) {
             const char32_t v = cp - 0x10000;
             std::snprintf(escape, sizeof escape, "\\U+%04X\\U+%04X",
