@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "TestGlyphs.h"
 #include "entities/DrawContext.h"
+#include "entities/Geometry.h"
 #include "entities/MText.h"
 #include "entities/RecordingDrawContext.h"
 #include "entities/Text.h"
@@ -252,4 +254,88 @@ TEST(TextCopy, CopiesAreLaidOutAlike) {
     EXPECT_EQ(clone->glyphs, source->glyphs);
     EXPECT_DOUBLE_EQ(clone->extents.minX, source->extents.minX);
     EXPECT_DOUBLE_EQ(clone->extents.maxY, source->extents.maxY);
+}
+
+TEST(TextJustification, EveryHorizontalAndVerticalCodePlacesTheInk) {
+    // Synthetic "AA" of height 7: ink 13 wide and 7 high; the descender is 2 deep.
+    struct Case {
+        int h, v;
+        double minX, minY;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0},       {0, 1, 100, 52},    {0, 2, 100, 46.5},  {0, 3, 100, 43},
+        {1, 0, 93.5, 50},   {1, 1, 93.5, 52},   {1, 2, 93.5, 46.5}, {1, 3, 93.5, 43},
+        {2, 0, 87, 50},     {2, 1, 87, 52},     {2, 2, 87, 46.5},   {2, 3, 87, 43},
+        {4, 0, 93.5, 46.5}, {4, 1, 93.5, 46.5}, {4, 2, 93.5, 46.5}, {4, 3, 93.5, 46.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.h * 10 + c.v);
+        auto t = makeText("AA", 7.0, 0, 0);
+        t->SetJustification(c.h, c.v, nullptr);
+        t->SetAlignmentPoint(100, 50);
+        const mmRect ink = boundsOf(drawn(*t), isMaskFan);
+        EXPECT_NEAR(ink.minX, c.minX, 1e-9);
+        EXPECT_NEAR(ink.minY, c.minY, 1e-9);
+        EXPECT_NEAR(ink.maxX - ink.minX, 13.0, 1e-9);
+        EXPECT_NEAR(ink.maxY - ink.minY, 7.0, 1e-9);
+        EXPECT_GE(t->extents.maxX, ink.maxX);
+        EXPECT_LE(t->extents.minY, ink.minY);
+        TestView view(400, 300, 1.0, 100, 200);
+        EXPECT_TRUE(t->HitTest(view.px(ink.minX), view.py(ink.minY + 3), view.rect(), view.m, 1.0f,
+                               {}, true));
+    }
+    // Aligned and fitted texts run from the insertion point to the alignment point along their
+    // direction; aligned keeps its proportions, fitted its height.
+    const double span = std::hypot(100.0, 50.0);
+    for (int h : {kTextAligned, kTextFit}) {
+        SCOPED_TRACE(h);
+        auto t = makeText("AA", 7.0, 0, 0);
+        t->SetJustification(h, kTextTop, nullptr);  // the vertical code does not count
+        t->SetAlignmentPoint(100, 50);
+        EXPECT_NEAR(t->DrawRotation(), std::atan2(50.0, 100.0) * kRadToDeg, 1e-9);
+        const mmRect ink = boundsOf(drawn(*t), isMaskFan);
+        EXPECT_NEAR(ink.minY, 0.0, 1e-9);
+        EXPECT_NEAR(ink.maxX, 100.0, 1e-9);  // the end of the baseline's ink
+        const double high = h == kTextAligned ? 7.0 * span / 13.0 : 7.0;
+        EXPECT_NEAR(ink.maxY, 50.0 + high * 100.0 / span, 1e-9);
+    }
+}
+
+TEST(TextJustification, WidthFactorAndObliqueShapeTheCharacters) {
+    auto wide = makeText("A", 7.0, 0, 0);
+    ASSERT_TRUE(wide->SetWidthFactor(2.0, nullptr));
+    EXPECT_NEAR(boundsOf(drawn(*wide), isMaskFan).maxX, 12.0, 1e-9);
+    EXPECT_NEAR(wide->advance, 14.0, 1e-9);
+    EXPECT_FALSE(wide->SetWidthFactor(0.0, nullptr));
+    EXPECT_FALSE(wide->SetWidthFactor(NAN, nullptr));
+
+    auto leaning = makeText("A", 7.0, 0, 0);
+    ASSERT_TRUE(leaning->SetOblique(45.0, nullptr));
+    const mmRect ink = boundsOf(drawn(*leaning), isMaskFan);
+    EXPECT_NEAR(ink.minX, 0.0, 1e-9);
+    EXPECT_NEAR(ink.maxX, 13.0, 1e-9);  // the top moved by the height
+    EXPECT_NEAR(leaning->extents.maxX, 13.0, 1e-9);
+    ASSERT_TRUE(leaning->SetOblique(345.0, nullptr));  // 15 degrees to the left
+    EXPECT_DOUBLE_EQ(leaning->oblique, -15.0);
+    EXPECT_FALSE(leaning->SetOblique(89.0, nullptr));
+}
+
+TEST(MTextLayout, ParagraphsWrapAndTheBlockHangsFromItsAttachment) {
+    auto m = std::make_shared<mmMText>();
+    m->rectangleWidth = 15.0;
+    m->attachment = 8;  // bottom centre
+    m->CreateText("AA AA\\PA", SyntheticGlyphTable());
+    m->SetHeight(7.0, nullptr);
+    m->SetInsertionPoint(0, 0);
+    ASSERT_EQ(m->LineCount(), 3u);
+    EXPECT_EQ(m->LineText(0), "AA");
+    EXPECT_EQ(m->LineText(2), "A");
+    const mmRect ink = boundsOf(drawn(*m), isMaskFan);
+    EXPECT_NEAR(ink.minY, 0.0, 1e-9) << "the last baseline at the insertion point";
+    EXPECT_NEAR(ink.maxY, 7.0 + 2 * 7.0 * 5 / 3, 1e-9);
+    EXPECT_NEAR(ink.minX, -6.5, 1e-9) << "each line centred";
+    EXPECT_NEAR(ink.maxX, 6.5, 1e-9);
+    m->lineSpacing = 2.0;
+    m->Rebuild(nullptr);
+    EXPECT_NEAR(boundsOf(drawn(*m), isMaskFan).maxY, 7.0 + 4 * 7.0 * 5 / 3, 1e-9);
 }
