@@ -16,6 +16,7 @@
 #include "display/Renderer.h"
 #include "display/View.h"
 #include "drawing/Drawing.h"
+#include "entities/MText.h"
 #include "fileio/dxf/DxfLoad.h"
 #include "platform/HeadlessGL.h"
 #include "platform/StderrHost.h"
@@ -97,4 +98,10 @@ BENCHMARK(BM_HundredThousandTexts)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    std::printf("sizeof: mmText %zu, mmMText %zu\n", sizeof(mmText), sizeof(mmMText));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
