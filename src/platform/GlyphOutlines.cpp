@@ -274,6 +274,9 @@ GlyphFace* GlyphSource::FaceFor(char32_t cp) {
     for (const std::string& file : fallbackFiles_)
         if (GlyphFace* f = OpenFace(file, 0); f && f->Has(cp)) return f;
     if (!useFontconfig_ || cp < 0x20) return nullptr;
+    // A fallback font already open usually has the neighbours of the characters it gave.
+    for (std::size_t i = 1; i < faces_.size(); ++i)
+        if (faces_[i]->Has(cp)) return faces_[i].get();
     int index = 0;
     if (!fontConfig_) fontConfig_.reset(FcInitLoadConfigAndFonts());
     const std::string file = fallbackFontFile(fontConfig_.get(), cp, index);
