@@ -13,6 +13,7 @@ namespace kestrel::platform {
 class Host;
 }
 class DxfLayout;
+struct DxfLoadReport;
 class mmDrawing;
 class mmGlyphTable;
 
@@ -32,10 +33,15 @@ void NewDrawing(mmDrawing& drawing);
 
 // Resets the drawing as NewDrawing does, then reads the file: DWG by its extension, DXF
 // otherwise. Paper-space entities go to the layout when one is given. When the file cannot be
-// read, says so; the drawing keeps what was read. Returns whether the file was read (the
-// document counts as opened either way).
+// read, says so; the drawing keeps what was read. What reading the texts could not keep as it
+// was goes to the command history. Returns whether the file was read (the document counts as
+// opened either way).
 bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
                  const mmGlyphTable* glyphs, DxfLayout* layout);
+
+// The command-history lines of a DXF read about its texts: a code page that is not known, and
+// multi-line texts cut at their bound; none when there is nothing to say.
+std::vector<std::string> TextReadMessages(const DxfLoadReport& report);
 
 struct SaveOutcome {
     bool written = false;
