@@ -83,7 +83,7 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
     PrepareStartupView(session_, kStartupWidth, kStartupHeight);
     if (drawing) {
         doc_.Open(*drawing);
-        RememberRecent(doc_.Path());
+        if (!doc_.Path().empty()) RememberRecent(doc_.Path());
     } else
         TypeWelcomeTexts(session_);
     command_->Refresh();
@@ -194,7 +194,7 @@ bool CMainFrame::OpenDocumentAt(const std::string& path) {
         const BusyNotice busy(*this, "Opening " + path + " ...");
         doc_.Open(path);
     }
-    RememberRecent(doc_.Path());
+    if (doc_.Path() == path) RememberRecent(path);
     command_->Refresh();
     UpdateTitle();
     return true;

@@ -1,0 +1,108 @@
+// The import's steps: the release of the file, the bridge, the JSON document, the conversion
+// into a scratch drawing and the swap.
+#include "fileio/dwg/DwgLoad.h"
+
+#include "drawing/Drawing.h"
+#include "entities/Block.h"
+#include "fileio/dwg/DwgConverter.h"
+#include "fileio/dwg/DwgRelease.h"
+#include "fileio/dxf/DxfLayout.h"
+
+namespace {
+
+constexpr int kFormat = 1;
+
+DwgImportResult failure(std::string message, std::string detail = {}) {
+    DwgImportResult r;
+    r.message = std::move(message);
+    r.detail = std::move(detail);
+    return r;
+}
+
+// The scratch drawing starts from the tables the drawing keeps through an XREF, or from those
+// of a new drawing.
+void prepareScratch(mmDrawing& scratch, const mmDrawing& drawing, bool xref) {
+    if (!xref) {
+        FillNewDrawing(scratch);
+        return;
+    }
+    scratch.layers = drawing.layers;
+    scratch.dimStyles = drawing.dimStyles;
+    scratch.blocks = drawing.blocks;
+    scratch.nextBlockId = drawing.nextBlockId;
+    scratch.nextLayerId = drawing.nextLayerId;
+    scratch.currentLayerId = drawing.currentLayerId;
+    scratch.nextDimStyleId = drawing.nextDimStyleId;
+    scratch.currentDimStyleId = drawing.currentDimStyleId;
+}
+
+// Moves the space's contents over, keeping the target's selection observer.
+void takeSpace(mmSpace& into, mmSpace&& from) {
+    mmSelectionObserver* observer = into.selection.observer;
+    into = std::move(from);
+    into.selection.observer = observer;
+}
+
+void commit(mmDrawing& drawing, mmDrawing&& scratch, DxfLayout* layout, mmSpace&& paper,
+            bool xref) {
+    if (!xref) {
+        ResetDrawing(drawing);
+        takeSpace(drawing.ModelSpace(), std::move(scratch.ModelSpace()));
+        drawing.currentLayerId = scratch.currentLayerId;
+        drawing.currentDimStyleId = scratch.currentDimStyleId;
+        if (layout) takeSpace(layout->PaperSpace(), std::move(paper));
+    } else {
+        drawing.blocks = std::move(scratch.blocks);
+    }
+    drawing.layers = std::move(scratch.layers);
+    drawing.dimStyles = std::move(scratch.dimStyles);
+    drawing.nextBlockId = scratch.nextBlockId;
+    drawing.nextLayerId = scratch.nextLayerId;
+    drawing.nextDimStyleId = scratch.nextDimStyleId;
+}
+
+}  // namespace
+
+DwgImportResult importDwgDocument(mmDrawing& drawing, const mmGlyphTable* glyphs,
+                                  std::string_view json, DxfLayout* layout, bool xref,
+                                  std::u16string_view blockName, const DxfLoadLimits& limits) {
+    using namespace dwgjson;
+    const DwgJson doc = DwgJson::parse(json, nullptr, false);
+    if (doc.is_discarded() || !doc.is_object() || integer(doc, "format") != kFormat)
+        return failure(kErrorReadingDwg, "The DWG decoder gave no drawing it could be read from.");
+    const DwgRelease release = DwgReleaseOfCode(text(doc, "file_magic"));
+    if (release != DwgRelease::Supported) return failure(DwgReleaseMessage(release));
+    if (!hasText(doc, "version") || integer(doc, "error") >= 128)
+        return failure(kErrorReadingDwg, "LibreDWG could not decode the file (error " +
+                                             std::to_string(integer(doc, "error")) + ").");
+
+    mmDrawing scratch;
+    prepareScratch(scratch, drawing, xref);
+    mmSpace paper;
+    DwgConverter converter(scratch, glyphs, layout && !xref ? &paper : nullptr, limits);
+    mmBlockPtr xrefBlock;
+    if (xref)
+        xrefBlock = CreateBlock(scratch.nextBlockId++, 0.0, 0.0, 0, std::u16string(blockName));
+    converter.convertDimStyles(array(doc, "DIMSTYLE"));
+    converter.convertLayers(array(doc, "LAYER"));
+    converter.convertBlocks(array(doc, "BLOCK_HEADER"));
+    converter.convertEntities(array(doc, "entities"), xrefBlock.get());
+    if (xrefBlock) AddBlock(scratch.ModelSpace(), xrefBlock);
+
+    DwgImportResult result;
+    result.ok = true;
+    result.notImported = converter.notImported();
+    commit(drawing, std::move(scratch), layout, std::move(paper), xref);
+    return result;
+}
+
+DwgImportResult loadDrawingFromDwg(mmDrawing& drawing, const mmGlyphTable* glyphs,
+                                   const std::string& path, DxfLayout* layout, bool xref,
+                                   std::u16string_view blockName, const DwgImportOptions& options) {
+    const DwgRelease release = DwgReleaseOfFile(path);
+    if (release != DwgRelease::Supported) return failure(DwgReleaseMessage(release));
+    DwgBridgeOutcome decoded = RunDwgBridge(path, options.bridge);
+    if (!decoded.ok) return failure(std::move(decoded.message), std::move(decoded.detail));
+    return importDwgDocument(drawing, glyphs, decoded.json, layout, xref, blockName,
+                             options.limits);
+}
