@@ -13,9 +13,11 @@ class mmSession;
 // status: 0, or 1 when a file could not be read, saved or written.
 int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream& err);
 
-// One script line: a pick ("!pick X,Y", drawing coordinates), or a line typed into the command
-// line and entered ("!!" at the start stands for "!"). Returns what was wrong with it, or nothing
-// (a line that is not UTF-8 and a pick no command takes are left without effect).
+// One script line: a pick ("!pick X,Y", drawing coordinates), the answer to the next file dialog
+// ("!file PATH"), a menu item ("!menu ID", such as 32867 for XREF), the insert-block dialog's
+// browse button ("!browseblocks"), or a line typed into the command line and entered ("!!" at
+// the start stands for "!"). Returns what was wrong with it, or nothing (a line that is not
+// UTF-8 and a pick no command takes are left without effect).
 std::string RunScriptLine(mmSession& session, const std::string& line);
 
 // A message for the command-line history, as a line of its own.

@@ -12,10 +12,13 @@
 #include <QSurfaceFormat>
 #include <QToolButton>
 
+#include "commands/MenuCommands.h"
 #include "commands/StartupDrawing.h"
+#include "commands/XrefCommand.h"
 #include "shell/CommunDialog.h"
 #include "shell/HeadlessRun.h"
 #include "shell/MyView.h"
+#include "shell/extension/LoadXref.h"
 
 namespace {
 
@@ -49,6 +52,7 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
     : session_(host_), doc_(session_) {
     host_.setWindow(this);
     session_.SetShellEvents(this);
+    SetExtensionSession(&session_);
 
     view_ = new CMyView(session_, host_, this);
     setCentralWidget(view_);
@@ -93,6 +97,7 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
 }
 
 CMainFrame::~CMainFrame() {
+    if (ExtensionSession() == &session_) SetExtensionSession(nullptr);
     session_.SetShellEvents(nullptr);
 }
 
@@ -141,6 +146,12 @@ void CMainFrame::BuildMenus() {
     FillRecentFiles(recent);
     file->addSeparator();
     item("E&xit", QKeySequence::Quit, [this] { close(); });
+
+    QMenu* insert = menuBar()->addMenu(QStringLiteral("&Insert"));
+    connect(insert->addAction(QStringLiteral("&XREF...")), &QAction::triggered, this, [this] {
+        SubmitMenuCommandId(session_, menu::kXref);
+        AfterInput();
+    });
 }
 
 void CMainFrame::FillRecentFiles(QMenu* menu) {

@@ -247,6 +247,9 @@ DwgConverter::Converter DwgConverter::converterFor(std::string_view type) {
 
 void DwgConverter::convertEntity(const DwgJson& e, const Target& target) {
     const std::string_view type = dwgjson::text(e, "type");
+    // Attributes travel with their reference; they are not imported.
+    if (const std::size_t attribs = dwgjson::array(e, "attribs").size())
+        notImported("ATTRIB", static_cast<int64_t>(attribs));
     mmObjectPtr entity;
     if (Converter convert = converterFor(type)) entity = (this->*convert)(e);
     if (!entity) {
@@ -258,9 +261,6 @@ void DwgConverter::convertEntity(const DwgJson& e, const Target& target) {
     if (entity->type == kTypeDimension) static_cast<mmDimension&>(*entity).SetBlockNameFromId();
     if (entity->type == kTypeBlockRef)
         PushIntoChildren(static_cast<mmBlockRef&>(*entity), drawing_.layers, glyphs_.get());
-    // Attributes travel with their reference; they are not imported.
-    if (const int64_t attribs = static_cast<int64_t>(dwgjson::array(e, "attribs").size()))
-        notImported("ATTRIB", attribs);
 }
 
 void DwgConverter::notImported(std::string_view dwgType, int64_t count) {
