@@ -347,12 +347,16 @@ TEST(DwgImport, DimensionsFindTheirStyleByItsExactName) {
         "," +
         entity(
             "DIMENSION_ORDINATE",
-            R"("def_pt":[0,0,0],"text_midpt":[9,4],"feature_location_pt":[3,4,0],"leader_endpt":[8,4,0],"user_text":"A","flag":38,"dimstyle":"iso-25")") +
-        "," + entity("DIMENSION_RADIUS", R"("def_pt":[0,0,0])") + "]");
+            R"("def_pt":[0,0,0],"text_midpt":[9,4],"feature_location_pt":[3,4,0],"leader_endpt":[8,4,0],"user_text":"A","flag":166,"flag2":1,"dimstyle":"iso-25")") +
+        "," +
+        entity(
+            "DIMENSION_ANG2LN",
+            R"("def_pt":[1,1,0],"xline1start_pt":[2,0,0],"xline1end_pt":[3,0,0],"xline2start_pt":[0,0,0],"xline2end_pt":[0,4,0])") +
+        "," + entity("ARC_DIMENSION", R"("def_pt":[0,0,0])") + "]");
     json.replace(json.find(R"("DIMSTYLE":[],)"), 14, head);
     const auto o = open(json);
     const mmDrawing& d = o->drawing;
-    ASSERT_EQ(d.entities.size(), 2u);
+    ASSERT_EQ(d.entities.size(), 3u);
     const DimStyle* iso = nullptr;
     for (const auto& [id, s] : d.dimStyles)
         if (s.name == u"ISO-25") iso = &s;
@@ -368,10 +372,15 @@ TEST(DwgImport, DimensionsFindTheirStyleByItsExactName) {
     const auto& ordinate = static_cast<const mmDimension&>(*d.entities[1]);
     EXPECT_EQ(ordinate.dimStyleId, d.currentDimStyleId);
     EXPECT_EQ(ordinate.dimType, kDimOrdinate);
-    EXPECT_EQ(ordinate.ordinateAxis, 0);
+    EXPECT_EQ(ordinate.ordinateAxis, 1);
     EXPECT_EQ(ordinate.defPoints[0].x, 3.0);
     EXPECT_EQ(ordinate.defPoints[1].x, 8.0);
-    EXPECT_EQ(o->result.notImported.at("DIMENSION"), 1);
+    // Angular dimensions are kept with the points DXF gives them (13, 14, 10), not built.
+    const auto& angular = static_cast<const mmDimension&>(*d.entities[2]);
+    EXPECT_EQ(angular.dimType, 2);
+    EXPECT_EQ(angular.defPoints[0].x, 2.0);
+    EXPECT_EQ(angular.defPoints[2].y, 4.0);
+    EXPECT_EQ(o->result.notImported.at("ARC_DIMENSION"), 1);
 }
 
 TEST(DwgImport, SplinesNeedTwoControlPoints) {
@@ -407,7 +416,7 @@ TEST(DwgImport, OpenReplacesTheDrawingAndCountsWhatItLeftOut) {
         "[" + entity("LINE", R"("start":[0,0],"end":[1,1])") + "," +
         entity("LINE", R"("start":[0,0],"end":[1,1])", "0", 1) + "," + invisible + "," +
         entity("ELLIPSE", R"("center":[0,0,0])") + "," + entity("ELLIPSE", R"("center":[0,0,0])") +
-        "," + entity("DIMENSION_ANG3PT", R"("def_pt":[0,0,0])") + "," +
+        "," + entity("ARC_DIMENSION", R"("def_pt":[0,0,0])") + "," +
         entity("LEADER", R"("points":[])") + "," +
         entity("INSERT",
                R"("block_header":"NONE","attribs":[{"type":"ATTRIB"},{"type":"ATTRIB"}])") +
@@ -420,7 +429,7 @@ TEST(DwgImport, OpenReplacesTheDrawingAndCountsWhatItLeftOut) {
     EXPECT_FALSE(d.FindLayerByName(u"old"));
     EXPECT_TRUE(d.FindLayerByName(u"WALLS"));
     EXPECT_EQ(SkippedEntitiesLine(kNotImported, r.notImported),
-              "Not imported: 2 ATTRIB, 2 ELLIPSE, 1 DIMENSION, 1 INSERT, 1 LEADER");
+              "Not imported: 2 ATTRIB, 2 ELLIPSE, 1 ARC_DIMENSION, 1 INSERT, 1 LEADER");
     EXPECT_EQ(SkippedEntitiesLine(kNotImported, {}), "");
 }
 

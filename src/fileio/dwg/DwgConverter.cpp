@@ -237,6 +237,10 @@ DwgConverter::Converter DwgConverter::converterFor(std::string_view type) {
         {"DIMENSION_LINEAR", &DwgConverter::convertDimension},
         {"DIMENSION_ALIGNED", &DwgConverter::convertDimension},
         {"DIMENSION_ORDINATE", &DwgConverter::convertDimension},
+        {"DIMENSION_ANG2LN", &DwgConverter::convertDimension},
+        {"DIMENSION_ANG3PT", &DwgConverter::convertDimension},
+        {"DIMENSION_RADIUS", &DwgConverter::convertDimension},
+        {"DIMENSION_DIAMETER", &DwgConverter::convertDimension},
         {"SPLINE", &DwgConverter::convertSpline},
         {"HATCH", &DwgConverter::convertHatch},
     };

@@ -26,11 +26,36 @@ BlockSize sizeOf(const mmEntityList& entities) {
     return size;
 }
 
-// DXF's dimension type of a LibreDWG dimension kind.
-int16_t dimensionTypeOf(std::string_view type) {
-    if (type == "DIMENSION_ALIGNED") return kDimAligned;
-    if (type == "DIMENSION_ORDINATE") return kDimOrdinate;
-    return kDimRotated;
+// The dimension kinds: DXF's type number and the fields that give the points DXF writes as 13,
+// 14 and 10 (the first and second extension line origins and the definition point).
+struct DimensionKind {
+    std::string_view type;
+    int16_t dimType;
+    const char* ext1;
+    const char* ext2;
+    const char* def;
+};
+
+constexpr DimensionKind kDimensionKinds[] = {
+    {"DIMENSION_LINEAR", kDimRotated, "xline1_pt", "xline2_pt", "def_pt"},
+    {"DIMENSION_ALIGNED", kDimAligned, "xline1_pt", "xline2_pt", "def_pt"},
+    {"DIMENSION_ANG2LN", 2, "xline1start_pt", "xline1end_pt", "xline2end_pt"},
+    {"DIMENSION_DIAMETER", 3, nullptr, nullptr, "def_pt"},
+    {"DIMENSION_RADIUS", 4, nullptr, nullptr, "def_pt"},
+    {"DIMENSION_ANG3PT", 5, "xline1_pt", "xline2_pt", "def_pt"},
+    {"DIMENSION_ORDINATE", kDimOrdinate, "feature_location_pt", "leader_endpt", "def_pt"},
+};
+
+const DimensionKind* dimensionKindOf(std::string_view type) {
+    for (const DimensionKind& k : kDimensionKinds)
+        if (k.type == type) return &k;
+    return nullptr;
+}
+
+mmVertex vertexOf(const DwgJson& e, const char* field) {
+    if (!field) return mmVertex(0.0, 0.0);
+    const Point p = point(e, field);
+    return mmVertex(p.x, p.y);
 }
 
 }  // namespace
@@ -66,11 +91,13 @@ mmObjectPtr DwgConverter::convertInsert(const DwgJson& e) {
     return ref;
 }
 
-// Linear, aligned and ordinate dimensions. The style is the one named exactly so (else the
-// current one); the label takes the dimension's properties and the style's text colour when
-// that is an index; the block name is "*D" and the id.
+// Dimensions of every kind, with the points the DXF reader takes (only rotated, aligned and
+// ordinate ones are built and drawn). The style is the one named exactly so (else the current
+// one); the label takes the dimension's properties and the style's text colour when that is an
+// index; the block name is "*D" and the id.
 mmObjectPtr DwgConverter::convertDimension(const DwgJson& e) {
-    const std::string_view type = text(e, "type");
+    const DimensionKind* kind = dimensionKindOf(text(e, "type"));
+    if (!kind) return nullptr;
     std::u16string styleName;
     kestrel::platform::utf8ToUtf16(text(e, "dimstyle"), styleName);
     const DimStyle* named =
@@ -85,18 +112,15 @@ mmObjectPtr DwgConverter::convertDimension(const DwgJson& e) {
     d->InitLabel(glyphs_);
     d->InitParts();
     applyProperties(*d, e);
-    d->dimType = dimensionTypeOf(type);
-    d->ordinateAxis = static_cast<int16_t>((integer(e, "flag") >> 6) & 1);
+    d->dimType = kind->dimType;
+    // An ordinate measures along x when its own flag says so (DXF puts that in bit 64 of 70).
+    d->ordinateAxis =
+        static_cast<int16_t>(kind->dimType == kDimOrdinate ? integer(e, "flag2") & 1 : 0);
     d->textRotation = real(e, "text_rotation") * kRadToDeg;
-    const bool ordinate = d->dimType == kDimOrdinate;
-    const Point ext1 = point(e, ordinate ? "feature_location_pt" : "xline1_pt");
-    const Point ext2 = point(e, ordinate ? "leader_endpt" : "xline2_pt");
-    const Point def = point(e, "def_pt");
-    const Point mid = point(e, "text_midpt");
-    d->defPoints[0] = mmVertex(ext1.x, ext1.y);
-    d->defPoints[1] = mmVertex(ext2.x, ext2.y);
-    d->defPoints[2] = mmVertex(def.x, def.y);
-    d->defPoints[6] = mmVertex(mid.x, mid.y);
+    d->defPoints[0] = vertexOf(e, kind->ext1);
+    d->defPoints[1] = vertexOf(e, kind->ext2);
+    d->defPoints[2] = vertexOf(e, kind->def);
+    d->defPoints[6] = vertexOf(e, "text_midpt");
     d->label.CopyProperties(*d);
     if (style.textColor != kColorByBlock && style.textColor != kColorByLayer) {
         d->label.colorIndex = style.textColor;
