@@ -71,20 +71,23 @@ TEST(DwgImport, ReleasesOtherThanR13ToR2004GiveTheirMessageAndLeaveTheDrawing) {
         const char* head;
         std::string message;
     } cases[] = {
-        {R"("file_magic":"AC1009",)", kDwgOlderNotSupported},
-        {R"("file_magic":"MC0.0X",)", kDwgOlderNotSupported},
-        {R"("file_magic":"AC1021",)", "DWG file version R2007 is not supported at this moment!"},
-        {R"("file_magic":"AC1024",)", "DWG file version R2010 is not supported at this moment!"},
-        {R"("file_magic":"AC1027",)", "DWG file version R2013 is not supported at this moment!"},
-        {R"("file_magic":"AC1032",)", "DWG file version R2018 is not supported at this moment!"},
-        {R"("error":128,)", kErrorReadingDwg},
-        {R"("version":null,)", kErrorReadingDwg},
+        {R"("file_magic":"AC1009","version":"R_11","error":0,)", kDwgOlderNotSupported},
+        {R"("file_magic":"MC0.0X","version":null,"error":0,)", kDwgOlderNotSupported},
+        {R"("file_magic":"AC1021","version":"R_2007","error":0,)",
+         "DWG file version R2007 is not supported at this moment!"},
+        {R"("file_magic":"AC1024","version":"R_2010","error":0,)",
+         "DWG file version R2010 is not supported at this moment!"},
+        {R"("file_magic":"AC1027","version":"R_2013","error":0,)",
+         "DWG file version R2013 is not supported at this moment!"},
+        {R"("file_magic":"AC1032","version":"R_2018","error":0,)",
+         "DWG file version R2018 is not supported at this moment!"},
+        {R"("file_magic":"AC1015","version":"R_2000","error":128,)", kErrorReadingDwg},
+        {R"("file_magic":"AC1015","version":null,"error":0,)", kErrorReadingDwg},
     };
     for (const auto& c : cases) {
-        // The later of two equal keys wins in the parser, so the case's key goes last.
-        std::string json = document("[" + entity("LINE", R"("start":[0,0],"end":[1,1])") + "]");
-        json.insert(json.size() - 1,
-                    "," + std::string(c.head).substr(0, std::string(c.head).size() - 1));
+        const std::string json = std::string(R"({"format":1,)") + c.head +
+                                 R"("DIMSTYLE":[],"LAYER":[],"BLOCK_HEADER":[],"entities":[)" +
+                                 entity("LINE", R"("start":[0,0],"end":[1,1])") + "]}";
         mmDrawing d;
         NewDrawing(d);
         d.layers[7] = mmLayer::WithDefaults(7, u"kept");
@@ -94,6 +97,15 @@ TEST(DwgImport, ReleasesOtherThanR13ToR2004GiveTheirMessageAndLeaveTheDrawing) {
         EXPECT_TRUE(d.entities.empty());
         EXPECT_EQ(d.layers.size(), 2u);
     }
+    // A document cut short after its first entity imports nothing.
+    const std::string whole = document("[" + entity("LINE", R"("start":[0,0],"end":[1,1])") + "," +
+                                       entity("LINE", R"("start":[0,0],"end":[2,2])") + "]");
+    mmDrawing cut;
+    NewDrawing(cut);
+    EXPECT_FALSE(
+        importDwgDocument(cut, nullptr, whole.substr(0, whole.size() / 2 + 40), nullptr, false, {})
+            .ok);
+    EXPECT_TRUE(cut.entities.empty());
     for (const char* garbage : {"", "{", "[1,2]", R"({"format":2})", "\xff\xfe"}) {
         mmDrawing d;
         NewDrawing(d);

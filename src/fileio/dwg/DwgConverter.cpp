@@ -199,22 +199,20 @@ std::shared_ptr<mmBlock> DwgConverter::blockNamed(std::string_view name) {
     return FindBlockByName(drawing_.blocks, wide(name));
 }
 
-void DwgConverter::convertEntities(const DwgJson& list, mmBlock* xref) {
-    Target model;
-    if (xref)
-        model.block = xref;
-    else
-        model.space = &drawing_.ModelSpace();
-    Target paper;
-    paper.space = xref ? nullptr : paper_;
-    for (const DwgJson& e : list) {
-        if (dwgjson::integer(e, "invisible") != 0) continue;
-        const int32_t mode = dwgjson::integer(e, "entmode");
-        if (mode == 2)
-            convertEntity(e, model);
-        else if (mode == 1 && paper.space)
-            convertEntity(e, paper);
+void DwgConverter::convertSpaceEntity(const DwgJson& e, mmBlock* xref) {
+    if (!e.is_object() || dwgjson::integer(e, "invisible") != 0) return;
+    Target target;
+    const int32_t mode = dwgjson::integer(e, "entmode");
+    if (mode == 2 && xref) {
+        target.block = xref;
+    } else if (mode == 2) {
+        target.space = &drawing_.ModelSpace();
+    } else if (mode == 1 && paper_ && !xref) {
+        target.space = paper_;
+    } else {
+        return;
     }
+    convertEntity(e, target);
 }
 
 DwgConverter::Converter DwgConverter::converterFor(std::string_view type) {

@@ -32,9 +32,9 @@ public:
     void convertLayers(const DwgJson& list);
     // The blocks that are not anonymous; a block is kept only when it received an entity.
     void convertBlocks(const DwgJson& list);
-    // The visible entities of the list: model-space ones into model space, or into xref when
-    // given (paper-space ones are then left out).
-    void convertEntities(const DwgJson& list, mmBlock* xref = nullptr);
+    // A visible entity of the drawing's entity list: a model-space one into model space, or into
+    // xref when given (a paper-space one is then left out).
+    void convertSpaceEntity(const DwgJson& e, mmBlock* xref = nullptr);
 
     // Entities the drawing did not get, by DXF entity name.
     const std::map<std::string, int64_t>& notImported() const { return notImported_; }

@@ -5,12 +5,14 @@
 #include "drawing/Drawing.h"
 #include "entities/Block.h"
 #include "fileio/dwg/DwgConverter.h"
+#include "fileio/dwg/DwgDocumentReader.h"
 #include "fileio/dwg/DwgRelease.h"
 #include "fileio/dxf/DxfLayout.h"
 
 namespace {
 
 constexpr int kFormat = 1;
+constexpr char kNoDrawing[] = "The DWG decoder gave no drawing it could be read from.";
 
 DwgImportResult failure(std::string message, std::string detail = {}) {
     DwgImportResult r;
@@ -67,30 +69,43 @@ DwgImportResult importDwgDocument(mmDrawing& drawing, const mmGlyphTable* glyphs
                                   std::string_view json, DxfLayout* layout, bool xref,
                                   std::u16string_view blockName, const DxfLoadLimits& limits) {
     using namespace dwgjson;
-    const DwgJson doc = DwgJson::parse(json, nullptr, false);
-    if (doc.is_discarded() || !doc.is_object() || integer(doc, "format") != kFormat)
-        return failure(kErrorReadingDwg, "The DWG decoder gave no drawing it could be read from.");
-    const DwgRelease release = DwgReleaseOfCode(text(doc, "file_magic"));
-    if (release != DwgRelease::Supported) return failure(DwgReleaseMessage(release));
-    if (!hasText(doc, "version") || integer(doc, "error") >= 128)
-        return failure(kErrorReadingDwg, "LibreDWG could not decode the file (error " +
-                                             std::to_string(integer(doc, "error")) + ").");
-
     mmDrawing scratch;
     prepareScratch(scratch, drawing, xref);
     mmSpace paper;
     DwgConverter converter(scratch, glyphs, layout && !xref ? &paper : nullptr, limits);
     mmBlockPtr xrefBlock;
-    if (xref)
-        xrefBlock = CreateBlock(scratch.nextBlockId++, 0.0, 0.0, 0, std::u16string(blockName));
-    converter.convertDimStyles(array(doc, "DIMSTYLE"));
-    converter.convertLayers(array(doc, "LAYER"));
-    converter.convertBlocks(array(doc, "BLOCK_HEADER"));
-    converter.convertEntities(array(doc, "entities"), xrefBlock.get());
-    if (xrefBlock) AddBlock(scratch.ModelSpace(), xrefBlock);
+    DwgImportResult result = failure(kErrorReadingDwg, kNoDrawing);
 
-    DwgImportResult result;
-    result.ok = true;
+    // The head: the release gate, then the tables and blocks before any entity.
+    DwgDocumentCallbacks callbacks;
+    callbacks.head = [&](const DwgJson& head) {
+        if (integer(head, "format") != kFormat) return false;
+        const DwgRelease release = DwgReleaseOfCode(text(head, "file_magic"));
+        if (release != DwgRelease::Supported) {
+            result = failure(DwgReleaseMessage(release));
+            return false;
+        }
+        if (!hasText(head, "version") || integer(head, "error") >= 128) {
+            result = failure(kErrorReadingDwg, "LibreDWG could not decode the file (error " +
+                                                   std::to_string(integer(head, "error")) + ").");
+            return false;
+        }
+        if (xref)
+            xrefBlock = CreateBlock(scratch.nextBlockId++, 0.0, 0.0, 0, std::u16string(blockName));
+        converter.convertDimStyles(array(head, "DIMSTYLE"));
+        converter.convertLayers(array(head, "LAYER"));
+        converter.convertBlocks(array(head, "BLOCK_HEADER"));
+        result = DwgImportResult();
+        result.ok = true;
+        return true;
+    };
+    callbacks.entity = [&](const DwgJson& e) { converter.convertSpaceEntity(e, xrefBlock.get()); };
+    if (!ReadDwgDocument(json, callbacks)) {
+        if (result.ok) result = failure(kErrorReadingDwg, kNoDrawing);
+        return result;
+    }
+    if (!result.ok) return result;
+    if (xrefBlock) AddBlock(scratch.ModelSpace(), xrefBlock);
     result.notImported = converter.notImported();
     commit(drawing, std::move(scratch), layout, std::move(paper), xref);
     return result;
