@@ -19,10 +19,9 @@ std::string utf8(std::u16string_view text) {
 
 bool loadXref(mmSession& s, const std::string& path, std::u16string& name) {
     std::string detail;
-    if (!LoadXrefFile(s.drawing, s.glyphTable.get(), path, name, &detail)) {
-        if (!detail.empty()) s.host.historyMessage(detail);
-        return false;
-    }
+    const bool loaded = LoadXrefFile(s.drawing, s.glyphTable.get(), path, name, &detail);
+    if (!detail.empty()) s.host.historyMessage(detail);
+    if (!loaded) return false;
     s.modified = true;
     return true;
 }

@@ -26,6 +26,7 @@ bool LoadXrefFile(mmDrawing& drawing, const mmGlyphTable* glyphs, const std::str
             if (detail) *detail = result.detail.empty() ? result.message : result.detail;
             return false;
         }
+        if (detail) *detail = SkippedEntitiesLine(kNotImported, result.notImported);
     } else if (!loadXrefFromDxf(drawing, glyphs, name, path)) {
         if (detail) *detail = "The file " + path + " cannot be opened.";
         return false;

@@ -25,7 +25,8 @@ std::u16string XrefBlockName(std::string_view path);
 // layers, dimension styles and blocks: a DWG file (by its extension, in any letter case) through
 // the DWG import, any other through the DXF reader. False when the file cannot be opened or the
 // DWG import fails (the drawing is then as it was); *detail (when given) tells why. On success
-// blockName holds the new block's name.
+// blockName holds the new block's name, and *detail the "Not imported: ..." line of a DWG file
+// that had entities the import left out (else it is empty).
 bool LoadXrefFile(mmDrawing& drawing, const mmGlyphTable* glyphs, const std::string& path,
                   std::u16string& blockName, std::string* detail = nullptr);
 

@@ -148,6 +148,7 @@ void DwgConverter::convertLayers(const DwgJson& list) {
     }
     // Entities find their layer by its exact name; the first layer of a name wins.
     layerIds_.clear();
+    lastLayerValid_ = false;
     for (const auto& [id, layer] : drawing_.layers) {
         if (layer.id == -1) continue;
         std::string utf8;
@@ -273,8 +274,13 @@ void DwgConverter::notImported(std::string_view dwgType, int64_t count) {
 }
 
 int32_t DwgConverter::layerIdFor(std::string_view name) {
-    if (auto it = layerIds_.find(std::string(name)); it != layerIds_.end()) return it->second;
-    return drawing_.currentLayerId;
+    // Entities of a drawing come layer by layer: the last answer is kept.
+    if (lastLayerValid_ && name == lastLayerName_) return lastLayerId_;
+    const auto it = layerIds_.find(std::string(name));
+    lastLayerName_.assign(name);
+    lastLayerId_ = it != layerIds_.end() ? it->second : drawing_.currentLayerId;
+    lastLayerValid_ = true;
+    return lastLayerId_;
 }
 
 void DwgConverter::applyProperties(mmObject& e, const DwgJson& source) {

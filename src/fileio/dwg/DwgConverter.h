@@ -94,6 +94,9 @@ private:
     int depth_ = 0;                     // blocks being converted inside one another
     const mmBlock* current_ = nullptr;  // the block whose entities are being converted
     std::unordered_map<std::string, int32_t> layerIds_;  // exact UTF-8 name -> layer id
+    std::string lastLayerName_;
+    int32_t lastLayerId_ = 0;
+    bool lastLayerValid_ = false;
     std::unordered_map<std::string, FileBlock> fileBlocks_;
     std::map<const mmBlock*, DxfEntityLoader::BlockSize> blockSizes_;
     std::map<std::string, int64_t> notImported_;
