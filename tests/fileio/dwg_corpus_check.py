@@ -63,6 +63,8 @@ class Counter:
 
     def kind(self, e, inside=()):
         t = e.get("type")
+        if e.get("unreadable"):
+            return None
         if t in SIMPLE:
             return SIMPLE[t]
         if t == "SPLINE":

@@ -254,7 +254,8 @@ void DwgConverter::convertEntity(const DwgJson& e, const Target& target) {
     if (const std::size_t attribs = dwgjson::array(e, "attribs").size())
         notImported("ATTRIB", static_cast<int64_t>(attribs));
     mmObjectPtr entity;
-    if (Converter convert = converterFor(type)) entity = (this->*convert)(e);
+    Converter convert = dwgjson::integer(e, "unreadable") ? nullptr : converterFor(type);
+    if (convert) entity = (this->*convert)(e);
     if (!entity) {
         notImported(type);
         return;
