@@ -108,12 +108,28 @@ std::string SkippedEntitiesLine(std::string_view lead,
     return line;
 }
 
+std::vector<std::string> TextReadMessages(const DxfLoadReport& report) {
+    std::vector<std::string> lines;
+    if (!report.unknownCodePage.empty())
+        lines.push_back("The drawing's code page " + report.unknownCodePage +
+                        " is not known: its texts were read as Windows-1252 (ANSI_1252).");
+    if (report.textsCut == 1)
+        lines.push_back("1 multi-line text was longer than 1 MB and was cut.");
+    else if (report.textsCut > 1)
+        lines.push_back(std::to_string(report.textsCut) +
+                        " multi-line texts were longer than 1 MB and were cut.");
+    return lines;
+}
+
 bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
                  const mmGlyphTable* glyphs, DxfLayout* layout) {
     if (HasDwgExtension(path)) return readDwg(drawing, path, host, glyphs, layout);
     NewDrawing(drawing);
-    const bool read = loadDrawingFromDxf(drawing, glyphs, path, layout);
+    DxfLoadReport report;
+    const bool read = loadDrawingFromDxf(drawing, glyphs, path, layout, &report);
     if (!read) host.messageBox(kErrorReadingDrawing, kestrel::platform::MessageKind::Error);
+    for (const std::string& line : TextReadMessages(report))
+        host.historyMessage(line);
     return read;
 }
 

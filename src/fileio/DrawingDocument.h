@@ -13,6 +13,7 @@ namespace kestrel::platform {
 class Host;
 }
 class DxfLayout;
+struct DxfLoadReport;
 class mmDrawing;
 class mmGlyphTable;
 
@@ -33,7 +34,8 @@ void NewDrawing(mmDrawing& drawing);
 // Reads the file: DWG by its extension, DXF otherwise. Paper-space entities go to the layout
 // when one is given. A DXF file is read into the drawing reset as NewDrawing does; when it
 // cannot be read, that is said and the drawing keeps what was read (the document counts as
-// opened either way). A DWG file replaces the drawing only when the whole import succeeds: on
+// opened either way); what reading its texts could not keep as it was goes to the command
+// history. A DWG file replaces the drawing only when the whole import succeeds: on
 // failure the message box tells why, the history says "Error reading drawing file!" and the
 // drawing is as it was. After a DWG open the history counts, by type, the entities that were
 // not imported. Returns whether the file was read.
@@ -45,6 +47,10 @@ bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform:
 std::string SkippedEntitiesLine(std::string_view lead,
                                 const std::map<std::string, int64_t>& counts);
 inline constexpr char kNotImported[] = "Not imported";
+
+// The command-history lines of a DXF read about its texts: a code page that is not known, and
+// multi-line texts cut at their bound; none when there is nothing to say.
+std::vector<std::string> TextReadMessages(const DxfLoadReport& report);
 
 struct SaveOutcome {
     bool written = false;

@@ -287,32 +287,39 @@ TEST(DwgImport, BlocksTheirReferencesAndTheSelfReferenceRule) {
     EXPECT_EQ(o->result.notImported.at("INSERT"), 4);
 }
 
+// Texts keep their whole UTF-8 string (an MTEXT its codes too; \U+XXXX escapes decoded),
+// justification, width factor and oblique angle; an MTEXT turns with its x axis.
 TEST(DwgImport, TextsAndMultiLineTexts) {
     const std::string longText(300, 'x');
     const auto o = open(document(
         "[" +
         entity(
             "MTEXT",
-            R"("ins_pt":[1,2,0],"x_axis_dir":[0,1,0],"text_height":2.5,"attachment":7,"text":"{\\fArial|b0;)" +
-                longText + R"(}")") +
+            R"("ins_pt":[1,2,0],"x_axis_dir":[0,1,0],"text_height":2.5,"attachment":7,"rect_width":40,"linespace_factor":1.5,"text":"{\\fArial|b0;)" +
+                longText + R"(\\P\\U+00B0}")") +
         "," +
         entity(
             "TEXT",
-            R"("ins_pt":[3,4],"height":1.5,"rotation":0.5235987755982988,"text_value":"Stra\u00dfe \u20ac \u4e2d")") +
+            R"("ins_pt":[3,4],"alignment_pt":[9,4],"height":1.5,"rotation":0.5235987755982988,"width_factor":0.8,"oblique_angle":0.2617993877991494,"horiz_alignment":2,"vert_alignment":0,"text_value":"Stra\u00dfe \u20ac \u4e2d")") +
         "]"));
     const mmDrawing& d = o->drawing;
     ASSERT_EQ(d.entities.size(), 2u);
     const auto& m = static_cast<const mmMText&>(*d.entities[0]);
-    EXPECT_EQ(m.String(), "{" + std::string(248, 'x'));
+    EXPECT_EQ(m.String(), "{\\fArial|b0;" + longText + "\\P\u00b0}");
     EXPECT_EQ(m.attachment, 7);
     EXPECT_NEAR(m.rotation, 90.0, 1e-9);
     EXPECT_EQ(m.height, 2.5);
+    EXPECT_EQ(m.rectangleWidth, 40.0);
+    EXPECT_EQ(m.lineSpacing, 1.5);
     const auto& t = static_cast<const mmText&>(*d.entities[1]);
-    EXPECT_EQ(t.String(),
-              "Stra\xdf"
-              "e \x80 ?");
+    EXPECT_EQ(t.String(), "Stra\u00dfe \u20ac \u4e2d");
     EXPECT_NEAR(t.rotation, 30.0, 1e-9);
+    EXPECT_NEAR(t.oblique, 15.0, 1e-9);
+    EXPECT_EQ(t.widthFactor, 0.8);
+    EXPECT_EQ(t.horizontal, kTextRight);
+    ASSERT_EQ(t.points.size(), 2u);
     EXPECT_EQ(t.points[0].x, 3.0);
+    EXPECT_EQ(t.points[1].x, 9.0);
 }
 
 TEST(DwgImport, HatchPathsAndEdges) {

@@ -83,9 +83,6 @@ private:
     mmObjectPtr convertDimension(const DwgJson& e);
     mmObjectPtr convertHatch(const DwgJson& e);
 
-    void fillText(mmText& text, double x, double y, double height, double rotationDegrees,
-                  std::string_view bytes) const;
-
     mmDrawing& drawing_;
     mmGlyphTablePtr glyphs_;
     mmSpace* paper_;
@@ -102,9 +99,9 @@ private:
     std::map<std::string, int64_t> notImported_;
 };
 
-// The code-page bytes the text entities keep, of a UTF-8 text; a character the code page lacks
-// becomes "?". At most limit bytes.
-std::string DwgTextBytes(std::string_view utf8, std::size_t limit);
+// A text of the drawing as the text entities keep it: UTF-8 with the \U+XXXX escapes decoded, at
+// most as long as the DXF reader keeps one.
+std::string DwgDrawingText(std::string_view utf8);
 
 // The DXF name of a LibreDWG entity type: the dimension and polyline kinds by their DXF entity.
 std::string_view DxfNameOfDwgType(std::string_view dwgType);

@@ -126,8 +126,8 @@ mmObjectPtr DwgConverter::convertDimension(const DwgJson& e) {
         d->label.colorIndex = style.textColor;
         d->label.color = PaletteColor(style.textColor);
     }
-    const std::string bytes = DwgTextBytes(text(e, "user_text"), kTextCapacity - 1);
-    d->label.SetString(bytes.empty() ? std::string_view("0.0") : std::string_view(bytes), glyphs_);
+    const std::string label = DwgDrawingText(text(e, "user_text"));
+    d->label.SetString(label.empty() ? std::string_view("0.0") : std::string_view(label), glyphs_);
     d->BuildDimension(glyphs_);
     return d;
 }

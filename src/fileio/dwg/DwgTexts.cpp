@@ -1,5 +1,6 @@
 // Texts and multi-line texts from the decoded drawing. The bridge gives their strings in UTF-8;
-// the entities keep the bytes of the drawing code page, as texts read from DXF files do.
+// \U+XXXX escapes of characters outside the drawing's code page are decoded as the DXF reader
+// decodes them, and multi-line texts keep their inline codes.
 #include <cmath>
 
 #include "entities/Geometry.h"
@@ -7,7 +8,7 @@
 #include "entities/Text.h"
 #include "fileio/dwg/DwgConverter.h"
 #include "fileio/dxf/DxfEntityRecords.h"
-#include "platform/CodePage.h"
+#include "fileio/dxf/DxfStrings.h"
 #include "platform/Unicode.h"
 
 namespace {
@@ -20,56 +21,58 @@ int16_t attachmentOf(int32_t value) {
 
 }  // namespace
 
-std::string DwgTextBytes(std::string_view utf8, std::size_t limit) {
-    // No character takes more than four bytes.
-    if (utf8.size() / 4 > limit) utf8 = utf8.substr(0, 4 * limit + 4);
-    std::string out;
-    std::size_t pos = 0;
-    while (pos < utf8.size() && out.size() < limit) {
-        std::string part;
-        std::size_t bad = 0;
-        if (kestrel::platform::utf8ToCp1252(utf8.substr(pos), part, &bad)) {
-            out += part;
-            break;
-        }
-        out += part;
-        out += '?';
-        char32_t cp = 0;
-        const std::size_t length = kestrel::platform::decodeUtf8(utf8, pos + bad, cp);
-        pos += bad + (length ? length : 1);
+std::string DwgDrawingText(std::string_view utf8) {
+    if (utf8.size() > kDxfMTextRawLimit) {
+        // Cut at the start of a character.
+        std::size_t end = kDxfMTextRawLimit;
+        while (end > 0 && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80)
+            --end;
+        utf8 = utf8.substr(0, end);
     }
-    if (out.size() > limit) out.resize(limit);
-    return out;
+    return DecodeDxfEscapes(utf8);
 }
 
-void DwgConverter::fillText(mmText& t, double x, double y, double height, double rotation,
-                            std::string_view bytes) const {
-    t.SetInsertionPoint(x, y);
-    t.height = height;
-    t.rotation = rotation;
-    t.SetString(bytes, glyphs_);
-}
-
+// Insertion point, height, rotation, width factor, oblique angle and justification; a justified
+// text is placed by its alignment point.
 mmObjectPtr DwgConverter::convertText(const DwgJson& e) {
     const Point at = point(e, "ins_pt");
-    auto text = std::make_shared<mmText>();
-    fillText(*text, at.x, at.y, real(e, "height"), real(e, "rotation") * kRadToDeg,
-             DwgTextBytes(dwgjson::text(e, "text_value"), kDxfTextLimit));
-    return text;
+    auto t = std::make_shared<mmText>();
+    t->points.reserve(2);
+    t->points.emplace_back(at.x, at.y);
+    t->text = DwgDrawingText(dwgjson::text(e, "text_value"));
+    t->height = real(e, "height");
+    t->rotation = real(e, "rotation") * kRadToDeg;
+    const double width = real(e, "width_factor", 1.0);
+    if (width > 0.0) t->widthFactor = width;
+    t->SetOblique(real(e, "oblique_angle") * kRadToDeg, nullptr);
+    const int32_t h = integer(e, "horiz_alignment"), v = integer(e, "vert_alignment");
+    t->horizontal = static_cast<int16_t>(h >= 0 && h <= 5 ? h : 0);
+    t->vertical = static_cast<int16_t>(v >= 0 && v <= 3 ? v : 0);
+    if (t->Justified()) {
+        const Point align = point(e, "alignment_pt");
+        t->points.emplace_back(align.x, align.y);
+    }
+    t->UpdateGrips();
+    t->Rebuild(glyphs_);
+    return t;
 }
 
-// The rotation is the direction of the text's x axis; the text loses its formatting codes
-// before it is cut to the limit, so that the limit counts what is shown.
+// The rotation is the direction of the text's x axis; the reference rectangle's width wraps
+// its paragraphs.
 mmObjectPtr DwgConverter::convertMText(const DwgJson& e) {
     const Point at = point(e, "ins_pt");
     const Point axis = point(e, "x_axis_dir");
-    const double rotation =
-        (axis.x != 0.0 || axis.y != 0.0) ? std::atan2(axis.y, axis.x) * kRadToDeg : 0.0;
-    std::string bytes = DwgTextBytes(dwgjson::text(e, "text"), kDxfMTextRawLimit);
-    stripMTextFormatting(bytes);
-    if (bytes.size() > kDxfTextLimit) bytes.resize(kDxfTextLimit);
-    auto text = std::make_shared<mmMText>();
-    text->attachment = attachmentOf(integer(e, "attachment", 1));
-    fillText(*text, at.x, at.y, real(e, "text_height"), rotation, bytes);
-    return text;
+    auto t = std::make_shared<mmMText>();
+    t->points.reserve(2);
+    t->points.emplace_back(at.x, at.y);
+    t->text = DwgDrawingText(dwgjson::text(e, "text"));
+    t->height = real(e, "text_height");
+    t->rotation = (axis.x != 0.0 || axis.y != 0.0) ? std::atan2(axis.y, axis.x) * kRadToDeg : 0.0;
+    t->attachment = attachmentOf(integer(e, "attachment", 1));
+    t->rectangleWidth = real(e, "rect_width");
+    const double spacing = real(e, "linespace_factor", 1.0);
+    if (spacing > 0.0) t->lineSpacing = spacing;
+    t->UpdateGrips();
+    t->Rebuild(glyphs_);
+    return t;
 }

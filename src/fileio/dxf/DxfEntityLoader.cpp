@@ -16,7 +16,6 @@
 #include "fileio/HeapGrowthHint.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfReader.h"
-#include "platform/CodePage.h"
 
 DxfEntityLoader::DxfEntityLoader(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs,
                                  DxfLoadReport* report, HeapGrowthHint* heapHint,
@@ -234,7 +233,7 @@ int32_t DxfEntityLoader::layerIdFor(std::string_view name) {
     if (auto it = layerIds_.find(name); it != layerIds_.end()) {
         id = it->second;
     } else {
-        const std::u16string wide = kestrel::platform::cp1252ToUtf16(name);
+        const std::u16string wide = reader_.strings().ToUtf16(name);
         for (const auto& [key, layer] : drawing_.layers) {
             if (layer.id != -1 && NamesEqualIgnoringCase(layer.name, wide)) {
                 id = layer.id;

@@ -24,6 +24,8 @@ struct mmSpace;
 // What a load left out: entity names and how many of each were dropped.
 struct DxfLoadReport {
     std::map<std::string, int64_t, std::less<>> dropped;
+    int64_t textsCut = 0;         // multi-line texts beyond kDxfMTextRawLimit
+    std::string unknownCodePage;  // a $DWGCODEPAGE we cannot convert (read as Windows-1252)
 };
 
 // A load copies at most mostCopiedEntities block entities into references, and references nest
@@ -105,8 +107,9 @@ private:
 
     void finishPolyline();
     BlockSize blockSize(const mmBlock& block);
-    // The text's string, height, rotation and insertion point, laid out once.
-    void fillText(mmText& text, const DxfTextRecord& record) const;
+    // The text's string, height, rotation, points (and for a single line its width factor,
+    // oblique angle and justification), laid out once.
+    void fillText(mmText& text, const DxfTextRecord& record, bool singleLine) const;
 
     // Common properties, grips and extents; then the entity goes to the target.
     void finish(const mmObjectPtr& entity);

@@ -40,7 +40,7 @@ DxfEntityLoader::BlockSize DxfEntityLoader::blockSize(const mmBlock& block) {
 bool DxfEntityLoader::readInsert() {
     DxfInsertRecord record;
     const bool more = readDxfInsert(reader_, header_, record);
-    const std::u16string name = kestrel::platform::cp1252ToUtf16(record.blockName);
+    const std::u16string name = reader_.strings().ToUtf16(record.blockName);
     const mmBlockPtr block = FindBlockByName(drawing_.blocks, name);
     const BlockSize size = block ? blockSize(*block) : BlockSize();
     if (!block || size.depth + 1 > limits_.mostNesting ||
@@ -70,7 +70,7 @@ bool DxfEntityLoader::readDimension() {
     const DimStyle* named =
         record.styleName.empty()
             ? nullptr
-            : FindDimStyleByName(drawing_, kestrel::platform::cp1252ToUtf16(record.styleName),
+            : FindDimStyleByName(drawing_, reader_.strings().ToUtf16(record.styleName),
                                  mmNameMatch::IgnoreCase);
     const DimStyle style = DimStyleById(drawing_, named ? named->id : drawing_.currentDimStyleId);
     d->dimStyleId = named ? named->id : drawing_.currentDimStyleId;
@@ -92,7 +92,8 @@ bool DxfEntityLoader::readDimension() {
         d->label.colorIndex = style.textColor;
         d->label.color = PaletteColor(style.textColor);
     }
-    d->label.SetString(record.text.empty() ? std::string_view("0.0") : record.text, glyphs_);
+    d->label.SetString(
+        record.text.empty() ? std::string("0.0") : reader_.strings().ToUtf8(record.text), glyphs_);
     d->BuildDimension(glyphs_);
     add(d);
     d->SetBlockNameFromId();

@@ -2,10 +2,14 @@
 // entry whose name the drawing already has (ignoring case) leaves the drawing's as it is.
 #pragma once
 
+#include "fileio/dxf/DxfStrings.h"
+
 struct DxfTableEntry;
 class mmDrawing;
 
-// Returns true when a layer was added.
-bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry);
+// Returns true when a layer was added. Names are decoded as the file's strings say.
+bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry,
+                   const DxfStringCodec& strings = DxfStringCodec());
 // Returns true when a dimension style was added.
-bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry);
+bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry,
+                      const DxfStringCodec& strings = DxfStringCodec());
