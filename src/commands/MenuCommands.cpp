@@ -6,6 +6,7 @@
 
 #include "commands/Session.h"
 #include "commands/Undo.h"
+#include "commands/XrefCommand.h"
 
 namespace {
 
@@ -37,6 +38,10 @@ const MenuCommand* find(int32_t id) {
 }  // namespace
 
 bool SubmitMenuCommandId(mmSession& s, int32_t menuId) {
+    if (menuId == menu::kXref) {
+        RunXrefCommand(s);
+        return true;
+    }
     const MenuCommand* command = find(menuId);
     if (!command) return false;
     s.commandLine.SubmitMenuCommand(command->name);
@@ -47,5 +52,6 @@ bool SubmitMenuCommandId(mmSession& s, int32_t menuId) {
 bool MenuCommandEnabled(const mmSession& s, int32_t menuId) {
     if (menuId == menu::kUndo) return CanUndo(s.drawing);
     if (menuId == menu::kRedo) return CanRedo(s.drawing);
+    if (menuId == menu::kXref) return true;
     return find(menuId) != nullptr;
 }

@@ -15,8 +15,8 @@ inline constexpr int32_t kSnapIntersection = 32869;
 inline constexpr int32_t kSnapNearest = 32790;
 }  // namespace menu
 
-// Submits the command of a menu id (a name, and for some items an option as a second line).
-// False for an id that is not a command menu item.
+// Submits the command of a menu id (a name, and for some items an option as a second line); XREF
+// (32867) runs its file dialog and import. False for an id that is not a command menu item.
 bool SubmitMenuCommandId(mmSession& session, int32_t menuId);
 // UNDO and REDO are available only when there is something to undo or redo.
 bool MenuCommandEnabled(const mmSession& session, int32_t menuId);

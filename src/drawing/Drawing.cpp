@@ -54,6 +54,23 @@ void ReindexSpace(mmSpace& space) {
     space.spatialIndex.Invalidate();
 }
 
+void TakeSpaceContents(mmSpace& into, mmSpace& from) {
+    into.spatialIndex.Clear(into.entities);
+    from.spatialIndex.Clear(from.entities);
+    into.entities = std::move(from.entities);
+    from.entities.clear();
+    into.blocks = std::move(from.blocks);
+    from.blocks.clear();
+    into.nextEntityId = from.nextEntityId;
+    mmSelectionObserver* observer = into.selection.observer;
+    into.selection = std::move(from.selection);
+    into.selection.observer = observer;
+    from.selection.observer = nullptr;
+    from.selection.Clear();
+    ReindexSpace(into);
+    ReindexSpace(from);
+}
+
 void EntitiesNear(mmSpace& space, const mmRect& rect, std::vector<int32_t>& out) {
     space.spatialIndex.Query(space.entities, rect, out);
 }

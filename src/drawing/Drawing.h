@@ -97,6 +97,9 @@ bool AddBlock(mmDrawing& drawing, const mmBlockPtr& block);
 bool AddBlock(mmSpace& space, const mmBlockPtr& block);
 mmObjectPtr FindEntity(const mmSpace& space, int32_t id);
 
+// Moves the entities, blocks, selection and id counter of from into into (whose own are dropped),
+// keeping into's selection observer; both spatial indexes follow.
+void TakeSpaceContents(mmSpace& into, mmSpace& from);
 // Rebuilds the id index of a space from its list, and the spatial index at its next query (after
 // a reorder).
 void ReindexSpace(mmSpace& space);

@@ -1,8 +1,11 @@
 // New, open and save of the document, dispatched by file extension.
 #include "fileio/DrawingDocument.h"
 
+#include <algorithm>
+
 #include "drawing/DimensionRules.h"
 #include "drawing/Drawing.h"
+#include "fileio/dwg/DwgLoad.h"
 #include "fileio/dxf/DxfLoad.h"
 #include "fileio/dxf/DxfSave.h"
 #include "platform/Host.h"
@@ -29,9 +32,19 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Until the DWG import exists a DWG file cannot be read.
-bool readDwg(mmDrawing&, const std::string&) {
-    return false;
+bool readDwg(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
+             const mmGlyphTable* glyphs, DxfLayout* layout) {
+    const DwgImportResult result = loadDrawingFromDwg(drawing, glyphs, path, layout, false, {});
+    if (!result.ok) {
+        host.messageBox(result.message, kestrel::platform::MessageKind::Error);
+        if (!result.detail.empty()) host.historyMessage(result.detail);
+        host.historyMessage(kErrorReadingDrawing);
+        return false;
+    }
+    const std::string skipped = SkippedEntitiesLine(kNotImported, result.notImported);
+    if (!skipped.empty()) host.historyMessage(skipped);
+    UpdateSpatialIndex(drawing.ModelSpace());
+    return true;
 }
 
 }  // namespace
@@ -77,6 +90,25 @@ void NewDrawing(mmDrawing& drawing) {
     FillNewDrawing(drawing);
 }
 
+std::string SkippedEntitiesLine(std::string_view lead,
+                                const std::map<std::string, int64_t>& counts) {
+    std::vector<std::pair<std::string_view, int64_t>> order;
+    for (const auto& [name, count] : counts)
+        if (count > 0) order.emplace_back(name, count);
+    if (order.empty()) return {};
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    std::string line(lead);
+    line += ": ";
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i > 0) line += ", ";
+        line += std::to_string(order[i].second);
+        line += ' ';
+        line += order[i].first;
+    }
+    return line;
+}
+
 std::vector<std::string> TextReadMessages(const DxfLoadReport& report) {
     std::vector<std::string> lines;
     if (!report.unknownCodePage.empty())
@@ -92,11 +124,10 @@ std::vector<std::string> TextReadMessages(const DxfLoadReport& report) {
 
 bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
                  const mmGlyphTable* glyphs, DxfLayout* layout) {
+    if (HasDwgExtension(path)) return readDwg(drawing, path, host, glyphs, layout);
     NewDrawing(drawing);
     DxfLoadReport report;
-    const bool read = HasDwgExtension(path)
-                          ? readDwg(drawing, path)
-                          : loadDrawingFromDxf(drawing, glyphs, path, layout, &report);
+    const bool read = loadDrawingFromDxf(drawing, glyphs, path, layout, &report);
     if (!read) host.messageBox(kErrorReadingDrawing, kestrel::platform::MessageKind::Error);
     for (const std::string& line : TextReadMessages(report))
         host.historyMessage(line);

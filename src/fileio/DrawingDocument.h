@@ -31,13 +31,22 @@ std::string DwgSaveRedirectMessage(std::string_view dxfPath);
 // "Standard").
 void NewDrawing(mmDrawing& drawing);
 
-// Resets the drawing as NewDrawing does, then reads the file: DWG by its extension, DXF
-// otherwise. Paper-space entities go to the layout when one is given. When the file cannot be
-// read, says so; the drawing keeps what was read. What reading the texts could not keep as it
-// was goes to the command history. Returns whether the file was read (the document counts as
-// opened either way).
+// Reads the file: DWG by its extension, DXF otherwise. Paper-space entities go to the layout
+// when one is given. A DXF file is read into the drawing reset as NewDrawing does; when it
+// cannot be read, that is said and the drawing keeps what was read (the document counts as
+// opened either way); what reading its texts could not keep as it was goes to the command
+// history. A DWG file replaces the drawing only when the whole import succeeds: on
+// failure the message box tells why, the history says "Error reading drawing file!" and the
+// drawing is as it was. After a DWG open the history counts, by type, the entities that were
+// not imported. Returns whether the file was read.
 bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
                  const mmGlyphTable* glyphs, DxfLayout* layout);
+
+// "Not imported: 3 ELLIPSE, 1 LEADER": the entities of each type left out, most first (then by
+// name), after the lead words; empty when there are none.
+std::string SkippedEntitiesLine(std::string_view lead,
+                                const std::map<std::string, int64_t>& counts);
+inline constexpr char kNotImported[] = "Not imported";
 
 // The command-history lines of a DXF read about its texts: a code page that is not known, and
 // multi-line texts cut at their bound; none when there is nothing to say.

@@ -3,20 +3,29 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <charconv>
+#include <deque>
 #include <fstream>
 #include <iostream>
 
 #include "commands/Interpreter.h"
+#include "commands/MenuCommands.h"
 #include "commands/PointerScript.h"
 #include "commands/Session.h"
 #include "commands/StartupDrawing.h"
+#include "commands/XrefCommand.h"
 #include "display/Renderer.h"
 #include "platform/HeadlessGL.h"
 #include "platform/StderrHost.h"
 #include "platform/Unicode.h"
 #include "shell/KestrelDoc.h"
+#include "shell/extension/LoadXref.h"
 
 namespace {
+
+constexpr std::string_view kFile = "!file ";
+constexpr std::string_view kMenu = "!menu ";
+constexpr std::string_view kBrowseBlocks = "!browseblocks";
 
 // What the history gained since the last call, with plain line breaks.
 class Transcript {
@@ -42,7 +51,8 @@ private:
     std::u16string shown_;
 };
 
-// Message boxes to standard error, history lines to the transcript.
+// Message boxes to standard error, history lines to the transcript; file dialogs take the paths
+// queued by "!file" lines.
 class HeadlessHost : public kestrel::platform::StderrHost {
 public:
     explicit HeadlessHost(std::ostream& err)
@@ -50,8 +60,52 @@ public:
     void historyMessage(const std::string& text) override {
         if (session) AppendHistoryLine(*session, text);
     }
+    std::vector<std::string> openFileDialog(const std::string&, const std::string&, bool) override {
+        if (files.empty()) return {};
+        std::vector<std::string> answer{std::move(files.front())};
+        files.pop_front();
+        return answer;
+    }
     mmSession* session = nullptr;
+    std::deque<std::string> files;
 };
+
+HeadlessHost* headlessHost(mmSession& s) {
+    return dynamic_cast<HeadlessHost*>(&s.host);
+}
+
+std::string_view trimmed(std::string_view t) {
+    while (!t.empty() && t.front() == ' ')
+        t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ')
+        t.remove_suffix(1);
+    return t;
+}
+
+std::string runMenu(mmSession& s, std::string_view idText) {
+    int id = 0;
+    idText = trimmed(idText);
+    const auto [end, ec] = std::from_chars(idText.data(), idText.data() + idText.size(), id);
+    if (ec != std::errc() || end != idText.data() + idText.size()) return "a menu line is !menu ID";
+    return SubmitMenuCommandId(s, id) ? std::string()
+                                      : "no menu item has the id " + std::string(idText);
+}
+
+// The insert-block dialog's browse button, over a block list that starts as the dialog's does
+// (the drawing's named blocks); the list and the chosen name go to the history.
+std::string browseBlocks(mmSession& s) {
+    mmInsertBlockList list;
+    for (const auto& [id, block] : s.drawing.blocks)
+        if (block && !block->name.empty() && block->name[0] != u'*')
+            list.names.push_back(block->name);
+    if (!BrowseInsertBlocks(s, list)) return {};
+    std::u16string line = u"Insert block list:";
+    for (std::size_t i = 0; i < list.names.size(); ++i)
+        line += (i == 0 ? u" " : u", ") + list.names[i];
+    line += u"; chosen: " + list.chosenName;
+    s.commandLine.AppendHistory(line, false);
+    return {};
+}
 
 }  // namespace
 
@@ -65,6 +119,15 @@ std::string RunScriptLine(mmSession& s, const std::string& line) {
     std::string_view text(line);
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
     if (const std::optional<std::string> problem = RunPointerScriptLine(s, text)) return *problem;
+    if (text.substr(0, kFile.size()) == kFile) {
+        HeadlessHost* host = headlessHost(s);
+        const std::string_view path = trimmed(text.substr(kFile.size()));
+        if (!host || path.empty()) return "a file answer is !file PATH";
+        host->files.emplace_back(path);
+        return {};
+    }
+    if (text.substr(0, kMenu.size()) == kMenu) return runMenu(s, text.substr(kMenu.size()));
+    if (text == kBrowseBlocks) return browseBlocks(s);
     if (text.substr(0, 2) == "!!") text.remove_prefix(1);
     std::u16string typed;
     if (!kestrel::platform::utf8ToUtf16(text, typed)) return "the line is not UTF-8";
@@ -101,6 +164,10 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
     HeadlessHost host(err);
     mmSession session(host);
     host.session = &session;
+    SetExtensionSession(&session);
+    struct SessionGuard {
+        ~SessionGuard() { SetExtensionSession(nullptr); }
+    } sessionGuard;
     Transcript transcript(out);
     bool failed = false;
 

@@ -15,9 +15,11 @@ class mmSession;
 int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream& err);
 
 // One script line: a line of the mouse or keys of the view ("!move X,Y", "!pick X,Y",
-// "!shiftpick X,Y", "!key NAME"; commands/PointerScript.h), or a line typed into the command line
-// and entered ("!!" at the start stands for "!"). Returns what was wrong with it, or nothing (a
-// line that is not UTF-8 and a pick the running command does not take are left without effect).
+// "!shiftpick X,Y", "!key NAME"; commands/PointerScript.h), the answer to the next file dialog
+// ("!file PATH"), a menu item ("!menu ID", such as 32867 for XREF), the insert-block dialog's
+// browse button ("!browseblocks"), or a line typed into the command line and entered ("!!" at
+// the start stands for "!"). Returns what was wrong with it, or nothing (a line that is not
+// UTF-8 and a pick the running command does not take are left without effect).
 std::string RunScriptLine(mmSession& session, const std::string& line);
 
 // A message for the command-line history, as a line of its own.

@@ -30,6 +30,12 @@ bool CKestrelDoc::Open(const std::string& path) {
     endRunningCommand(session_);
     const bool read =
         OpenDrawing(session_.drawing, path, session_.host, session_.glyphTable.get(), nullptr);
+    // A DWG that cannot be imported leaves the document as it was.
+    if (!read && HasDwgExtension(path)) {
+        session_.commandLine.FlushPendingMessage();
+        session_.RequestRedraw();
+        return false;
+    }
     path_ = path;
     session_.modified = false;
     mmView& view = session_.modelView;

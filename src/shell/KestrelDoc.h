@@ -15,7 +15,8 @@ public:
     void New();
     // Ends any running command, reads the drawing (a failure is shown, and what was read stays),
     // zooms the model view to its extents and redraws. Returns whether the file was read; the
-    // document takes the path either way.
+    // document takes the path either way, except for a DWG that could not be imported, which
+    // leaves the document, its drawing and its path as they were.
     bool Open(const std::string& path);
     // Saves as DXF; a DWG name moves the document to the DXF name instead. Returns whether a file
     // was written.

@@ -16,9 +16,11 @@
 #include "commands/MenuCommands.h"
 #include "commands/ObjectSnap.h"
 #include "commands/StartupDrawing.h"
+#include "commands/XrefCommand.h"
 #include "shell/CommunDialog.h"
 #include "shell/HeadlessRun.h"
 #include "shell/MyView.h"
+#include "shell/extension/LoadXref.h"
 
 namespace {
 
@@ -52,6 +54,7 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
     : session_(host_), doc_(session_) {
     host_.setWindow(this);
     session_.SetShellEvents(this);
+    SetExtensionSession(&session_);
 
     view_ = new CMyView(session_, host_, this);
     setCentralWidget(view_);
@@ -87,7 +90,7 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
     PrepareStartupView(session_, kStartupWidth, kStartupHeight);
     if (drawing) {
         doc_.Open(*drawing);
-        RememberRecent(doc_.Path());
+        if (!doc_.Path().empty()) RememberRecent(doc_.Path());
     } else
         TypeWelcomeTexts(session_);
     command_->Refresh();
@@ -97,6 +100,7 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
 }
 
 CMainFrame::~CMainFrame() {
+    if (ExtensionSession() == &session_) SetExtensionSession(nullptr);
     session_.SetShellEvents(nullptr);
 }
 
@@ -172,6 +176,12 @@ void CMainFrame::BuildMenus() {
     FillRecentFiles(recent);
     file->addSeparator();
     item("E&xit", QKeySequence::Quit, [this] { close(); });
+
+    QMenu* insert = menuBar()->addMenu(QStringLiteral("&Insert"));
+    connect(insert->addAction(QStringLiteral("&XREF...")), &QAction::triggered, this, [this] {
+        SubmitMenuCommandId(session_, menu::kXref);
+        AfterInput();
+    });
 }
 
 void CMainFrame::FillRecentFiles(QMenu* menu) {
@@ -225,7 +235,7 @@ bool CMainFrame::OpenDocumentAt(const std::string& path) {
         const BusyNotice busy(*this, "Opening " + path + " ...");
         doc_.Open(path);
     }
-    RememberRecent(doc_.Path());
+    if (doc_.Path() == path) RememberRecent(path);
     command_->Refresh();
     UpdateTitle();
     return true;

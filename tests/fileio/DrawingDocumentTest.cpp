@@ -30,17 +30,24 @@ TEST(DrawingDocument, OpenReadsDxfAndReportsWhatCannotBeRead) {
     EXPECT_TRUE(host.messages().empty());
     EXPECT_EQ(d.entities.size(), 1u);
 
-    for (const std::string& path : {dir.file("plan.DWG"), dir.file("missing.dxf")}) {
-        WriteWholeFile(dir.file("plan.DWG"), "AC1015");
-        host.clearRecords();
-        EXPECT_FALSE(OpenDrawing(d, path, host, nullptr, nullptr));
-        EXPECT_EQ(host.messages(), (std::vector<RecordedMessage>{
-                                       {"Error reading drawing file!", MessageKind::Error, ""}}));
-        EXPECT_TRUE(d.entities.empty()) << "the drawing was reset";
-        ASSERT_EQ(d.layers.size(), 1u);
-        EXPECT_EQ(d.layers.at(0).name, u"0");
-        EXPECT_EQ(d.dimStyles.at(0).name, u"Standard");
-    }
+    // A DWG that cannot be read leaves the drawing as it was; the message box says why, the
+    // history that the drawing was not read.
+    WriteWholeFile(dir.file("plan.DWG"), "AC10");
+    EXPECT_FALSE(OpenDrawing(d, dir.file("plan.DWG"), host, nullptr, nullptr));
+    EXPECT_EQ(host.messages(),
+              (std::vector<RecordedMessage>{{"Error reading DWG file!", MessageKind::Error, ""}}));
+    EXPECT_EQ(host.historyMessages(), std::vector<std::string>{"Error reading drawing file!"});
+    EXPECT_EQ(d.entities.size(), 1u);
+
+    host.clearRecords();
+    EXPECT_FALSE(OpenDrawing(d, dir.file("missing.dxf"), host, nullptr, nullptr));
+    EXPECT_EQ(
+        host.messages(),
+        (std::vector<RecordedMessage>{{"Error reading drawing file!", MessageKind::Error, ""}}));
+    EXPECT_TRUE(d.entities.empty()) << "the drawing was reset";
+    ASSERT_EQ(d.layers.size(), 1u);
+    EXPECT_EQ(d.layers.at(0).name, u"0");
+    EXPECT_EQ(d.dimStyles.at(0).name, u"Standard");
 }
 
 TEST(DrawingDocument, OpenTellsOfAnUnknownCodePageAndCutTexts) {

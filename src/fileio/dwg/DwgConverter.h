@@ -1,0 +1,107 @@
+// DwgConverter: turns the bridge's decoded drawing into the program's tables and entities: the
+// dimension styles, the layers, the named blocks with their entities and the model-space (and
+// paper-space) entities, each entity type by a conversion function of its own.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "entities/GlyphTable.h"
+#include "entities/Object.h"
+#include "fileio/dwg/DwgJson.h"
+#include "fileio/dxf/DxfEntityLoader.h"
+
+class mmBlock;
+class mmDrawing;
+class mmText;
+struct mmLayer;
+struct mmSpace;
+
+class DwgConverter {
+public:
+    // Entities go into drawing (a scratch drawing the caller swaps in); paper-space entities into
+    // paper when it is given, else they are left out.
+    DwgConverter(mmDrawing& drawing, const mmGlyphTable* glyphs, mmSpace* paper,
+                 const DxfLoadLimits& limits = {});
+
+    // Tables first, so that the entities find their layers, styles and blocks.
+    void convertDimStyles(const DwgJson& list);
+    void convertLayers(const DwgJson& list);
+    // The blocks that are not anonymous; a block is kept only when it received an entity.
+    void convertBlocks(const DwgJson& list);
+    // A visible entity of the drawing's entity list: a model-space one into model space, or into
+    // xref when given (a paper-space one is then left out).
+    void convertSpaceEntity(const DwgJson& e, mmBlock* xref = nullptr);
+
+    // Entities the drawing did not get, by DXF entity name.
+    const std::map<std::string, int64_t>& notImported() const { return notImported_; }
+
+    // Common properties of an entity from its layer name and colour (also used for the
+    // entities a converter makes up, such as a dimension's label).
+    void applyProperties(mmObject& entity, const DwgJson& source);
+
+private:
+    using Converter = mmObjectPtr (DwgConverter::*)(const DwgJson& e);
+    struct Target {
+        mmSpace* space = nullptr;
+        mmBlock* block = nullptr;  // block entities are kept relative to its base point
+    };
+    // A block of the file: its entry, the block made for it, and whether its entities are in.
+    struct FileBlock {
+        const DwgJson* entry = nullptr;
+        std::shared_ptr<mmBlock> block;
+        enum State { Pending, Converting, Done } state = Pending;
+    };
+
+    static Converter converterFor(std::string_view type);
+    void convertEntity(const DwgJson& e, const Target& target);
+    void add(const mmObjectPtr& entity, const Target& target);
+    void notImported(std::string_view dwgType, int64_t count = 1);
+    int32_t layerIdFor(std::string_view name);
+    // The block of that name, its entities converted first (the file's own blocks before the
+    // drawing's); null when there is none, it is empty, or it is being converted (a cycle).
+    std::shared_ptr<mmBlock> blockNamed(std::string_view name);
+    void fillBlock(FileBlock& fileBlock);
+    DxfEntityLoader::BlockSize blockSize(const mmBlock& block);
+
+    // Conversions by type (DwgCurves.cpp, DwgTexts.cpp, DwgReferences.cpp, DwgHatch.cpp).
+    mmObjectPtr convertLine(const DwgJson& e);
+    mmObjectPtr convertPoint(const DwgJson& e);
+    mmObjectPtr convertCircle(const DwgJson& e);
+    mmObjectPtr convertArc(const DwgJson& e);
+    mmObjectPtr convertLwPolyline(const DwgJson& e);
+    mmObjectPtr convertPolyline2d(const DwgJson& e);
+    mmObjectPtr convertPolyline3d(const DwgJson& e);
+    mmObjectPtr convert3dFace(const DwgJson& e);
+    mmObjectPtr convertSpline(const DwgJson& e);
+    mmObjectPtr convertText(const DwgJson& e);
+    mmObjectPtr convertMText(const DwgJson& e);
+    mmObjectPtr convertInsert(const DwgJson& e);
+    mmObjectPtr convertDimension(const DwgJson& e);
+    mmObjectPtr convertHatch(const DwgJson& e);
+
+    mmDrawing& drawing_;
+    mmGlyphTablePtr glyphs_;
+    mmSpace* paper_;
+    DxfLoadLimits limits_;
+    int64_t copied_ = 0;                // block entities copied into references
+    int depth_ = 0;                     // blocks being converted inside one another
+    const mmBlock* current_ = nullptr;  // the block whose entities are being converted
+    std::unordered_map<std::string, int32_t> layerIds_;  // exact UTF-8 name -> layer id
+    std::string lastLayerName_;
+    int32_t lastLayerId_ = 0;
+    bool lastLayerValid_ = false;
+    std::unordered_map<std::string, FileBlock> fileBlocks_;
+    std::map<const mmBlock*, DxfEntityLoader::BlockSize> blockSizes_;
+    std::map<std::string, int64_t> notImported_;
+};
+
+// A text of the drawing as the text entities keep it: UTF-8 with the \U+XXXX escapes decoded, at
+// most as long as the DXF reader keeps one.
+std::string DwgDrawingText(std::string_view utf8);
+
+// The DXF name of a LibreDWG entity type: the dimension and polyline kinds by their DXF entity.
+std::string_view DxfNameOfDwgType(std::string_view dwgType);
