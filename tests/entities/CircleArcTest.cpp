@@ -143,6 +143,25 @@ TEST(ArcExtents, IncludeCrossedQuadrantsAndEndsButNotTheCentre) {
     EXPECT_GT(small.extents.minX, 100);  // the centre is not included
 }
 
+// Angles above 360 (SetFromBulge ends up to start + 360, files anything) count modulo 360, and
+// a sweep of more than 270 degrees may pass all four quadrant points.
+TEST(ArcExtents, RegressionAnglesAbove360AndLongSweeps) {
+    struct Case { double start, end; mmRect box; };
+    const Case cases[] = {
+        {190, 545, {-1, -1, 1, 1}},                                      // 355 degrees
+        {400, 500, {std::cos(140 * kDegToRad), std::sin(40 * kDegToRad), // 40 to 140
+                    std::cos(40 * kDegToRad), 1}},
+        {-170, 185, {-1, -1, 1, 1}},                                     // ends near 180
+    };
+    for (const Case& c : cases) {
+        const auto a = makeArc(0, 0, 1, c.start, c.end);
+        EXPECT_NEAR(a->extents.minX, c.box.minX, 1e-12) << c.start << " " << c.end;
+        EXPECT_NEAR(a->extents.minY, c.box.minY, 1e-12) << c.start << " " << c.end;
+        EXPECT_NEAR(a->extents.maxX, c.box.maxX, 1e-12) << c.start << " " << c.end;
+        EXPECT_NEAR(a->extents.maxY, c.box.maxY, 1e-12) << c.start << " " << c.end;
+    }
+}
+
 TEST(ArcGrips, NegativeEndBelowStartIsRaised) {
     auto aPtr = makeArc(0, 0, 10, 30, -30);
     mmArc& a = *aPtr;
@@ -189,6 +208,14 @@ TEST(ArcFromBulge, ZeroBulgeIsRefused) {
     mmArc a;
     EXPECT_FALSE(a.SetFromBulge(0.0, {0, 0}, {4, 0}));
     EXPECT_FALSE(a.SetFromBulge(1.0, {1, 1}, {1, 1}));
+}
+
+// A bulge so large that the radius overflows single precision gives no arc.
+TEST(ArcFromBulge, RegressionNonFiniteRadiusIsRefused) {
+    mmArc a;
+    EXPECT_FALSE(a.SetFromBulge(1e30, {6.5e6, 6.5e6}, {6.5e6 + 2, 6.5e6}));
+    EXPECT_FALSE(a.SetFromBulge(1e-30, {0, 0}, {1e25, 0}));
+    EXPECT_TRUE(a.points.empty());
 }
 
 TEST(ArcThroughThreePoints, AnglesAndDirection) {
