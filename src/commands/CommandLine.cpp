@@ -114,6 +114,17 @@ void mmCommandLine::TypeText(std::u16string_view text) {
     }
 }
 
+void mmCommandLine::PasteText(std::u16string_view text) {
+    for (;;) {
+        const std::size_t end = text.find_first_of(u"\r\n");
+        TypeText(text.substr(0, end));
+        if (end == std::u16string_view::npos) return;
+        submitTyped();
+        const bool pair = text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n';
+        text.remove_prefix(end + (pair ? 2 : 1));
+    }
+}
+
 void mmCommandLine::submitTyped() {
     const std::u16string full = input_;
     const std::u16string typed(typedText());

@@ -54,6 +54,9 @@ public:
     bool HistoryKey(mmKey key, std::u16string_view text = {});
     // Characters typed elsewhere (history pane, drawing view) continue the input line.
     void TypeText(std::u16string_view text);
+    // Pasted text: each line break (CR, LF or CR LF) enters the line before it, as Return does;
+    // what follows the last break stays typed in the input line.
+    void PasteText(std::u16string_view text);
 
 private:
     void trimHistory();
