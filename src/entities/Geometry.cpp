@@ -109,19 +109,41 @@ void mmViewMatrices::Scale(double sx, double sy) {
     std::copy(out, out + 16, modelview);
 }
 
-bool worldToScreen(double x, double y, const mmViewMatrices& m, int& px, int& py) {
+namespace {
+
+// Window pixels (y down) rounded half away from zero, still in double precision.
+bool roundedPixels(double x, double y, const mmViewMatrices& m, double& px, double& py) {
     double wx = 0.0;
     double wy = 0.0;
     if (!projectToWindow(x, y, m, wx, wy)) return false;
-    px = static_cast<int>(std::lround(wx));
-    py = static_cast<int>(std::lround(m.viewport[3] - wy));
+    px = std::round(wx);
+    py = std::round(m.viewport[3] - wy);
     return true;
 }
 
+// Far beyond any window, and far enough from the int limits that differences do not overflow.
+int clampedPixel(double p) {
+    constexpr double kFar = 1 << 30;
+    if (std::isnan(p)) return static_cast<int>(kFar);
+    return static_cast<int>(std::clamp(p, -kFar, kFar));
+}
+
+}  // namespace
+
+bool worldToScreen(double x, double y, const mmViewMatrices& m, int& px, int& py) {
+    double wx = 0.0;
+    double wy = 0.0;
+    if (!roundedPixels(x, y, m, wx, wy)) return false;
+    px = clampedPixel(wx);
+    py = clampedPixel(wy);
+    return true;
+}
+
+// Not through int: a point far outside the window keeps its direction from the cursor.
 Vector3D projectToPixels(double x, double y, const mmViewMatrices& m) {
-    int px = 0;
-    int py = 0;
-    worldToScreen(x, y, m, px, py);
+    double px = 0.0;
+    double py = 0.0;
+    if (!roundedPixels(x, y, m, px, py)) return Vector3D();
     return Vector3D(static_cast<float>(px), static_cast<float>(py));
 }
 
