@@ -27,6 +27,8 @@ struct mmCommandScratch {
     // A point given ahead of the entity it shapes: PLINE's second arc point, RECTANGLE's first
     // corner.
     mmVertex heldPoint;
+    // TEXT's string, given to the text with its position so it never shows anywhere else.
+    std::string heldText;
 };
 
 // Object snap settings of the application: the master switch and the mode bits.

@@ -139,10 +139,24 @@ void mmRenderer::DrawSelection(mmDrawContext& dc, const mmView& view, const mmSc
     }
 }
 
+// The entity under construction, in its own colour and width (the scene leaves it out).
+void mmRenderer::DrawPendingEntity(mmDrawContext& dc, const mmView& view,
+                                   const mmSceneSource& scene) {
+    mmObject* e = scene.pendingEntity;
+    if (!e || view.commandId == 0 || e->erased || !e->visible) return;
+    SetEntityColor(dc, *e);
+    dc.LineWidth(static_cast<float>(std::max<int32_t>(e->lineWidth, 1)));
+    const mmShift shift{0.0, 0.0, view.originOffset.x, view.originOffset.y};
+    e->Draw(dc, view.VisibleWindow(), kDrawNormal, static_cast<float>(view.ActiveZoomScale()),
+            prim::kLineStrip, shift, e->type != kTypeRasterImage);
+    dc.LineWidth(1.0f);
+}
+
 void mmRenderer::DrawSlotOverlays(mmDrawContext& dc, const mmView& view,
                                   const mmSceneSource& scene, bool withSelection) {
     if (withSelection) DrawSelection(dc, view, scene);
     drawSnapMarker(dc, view);
+    DrawPendingEntity(dc, view, scene);
     if (view.commandPreview && view.commandId != 0) {
         const mmVertex cursor = view.CursorInDrawing();
         view.commandPreview->DrawPreview(dc, view, cursor.x, cursor.y);
@@ -271,6 +285,7 @@ void mmRenderer::DrawXorOverlays(const mmView& view, const mmSceneSource& scene,
     if (erasePrevious) Replay(xorShown_);
     xorShown_.clear();
     if (!view.renderForOutput) {
+        xorRecorder_.DeleteReleasedLists();
         xorRecorder_.Clear();
         xorRecorder_.PushMatrix();
         applyModelview(xorRecorder_, view.Matrices().modelview);
