@@ -29,9 +29,11 @@ void mmCommandLine::SubmitMenuCommand(std::u16string_view name) {
 }
 
 void mmCommandLine::AppendHistory(std::u16string_view text, bool withPending) {
+    const std::size_t before = history_.size();
     history_ += u"\r\n";
     history_ += text;
     if (withPending) history_ += pendingMessage;
+    appended_ += history_.size() - before;
     trimHistory();
 }
 
@@ -39,6 +41,7 @@ void mmCommandLine::FlushPendingMessage() {
     if (pendingMessage.empty()) return;
     history_ += u"\r\n";
     history_ += pendingMessage;
+    appended_ += 2 + pendingMessage.size();
     pendingMessage.clear();
     trimHistory();
 }

@@ -3,8 +3,6 @@
 
 #include <QCoreApplication>
 #include <QImage>
-#include <charconv>
-#include <cmath>
 #include <fstream>
 #include <iostream>
 
@@ -13,60 +11,37 @@
 #include "commands/StartupDrawing.h"
 #include "display/Renderer.h"
 #include "platform/HeadlessGL.h"
-#include "platform/StderrHost.h"
 #include "platform/Unicode.h"
+#include "shell/HeadlessScript.h"
 #include "shell/KestrelDoc.h"
 
 namespace {
 
-constexpr std::string_view kPick = "!pick ";
-
-// "X,Y" as two numbers, blanks allowed around them.
-bool parsePoint(std::string_view text, double& x, double& y) {
-    const auto number = [](std::string_view t, double& v) {
-        while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
-        while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-        return ec == std::errc() && end == t.data() + t.size() && std::isfinite(v);
-    };
-    const std::size_t comma = text.find(',');
-    return comma != std::string_view::npos && number(text.substr(0, comma), x) &&
-           number(text.substr(comma + 1), y);
-}
-
-// What the history gained since the last call, with plain line breaks.
+// What the history gained since the last call, with plain line breaks. Each character is printed
+// once, however the history is trimmed.
 class Transcript {
 public:
     explicit Transcript(std::ostream& out) : out_(out) {}
-    void Flush(const std::u16string& history) {
-        std::u16string_view fresh(history);
-        if (fresh.size() >= shown_.size() && fresh.substr(0, shown_.size()) == shown_)
-            fresh.remove_prefix(shown_.size());
+    void Flush(const mmCommandLine& line) {
+        const std::u16string& history = line.history();
+        const uint64_t fresh = line.historyAppended() - shown_;
+        std::u16string_view text(history);
+        if (fresh < text.size()) text.remove_prefix(text.size() - static_cast<std::size_t>(fresh));
         // The history's first line break only separates its first entry from nothing.
-        if (shown_.empty() && fresh.substr(0, 2) == u"\r\n") fresh.remove_prefix(2);
-        std::string text;
-        kestrel::platform::utf16ToUtf8(fresh, text);
-        for (char c : text)
-            if (c != '\r') out_ << c;
+        if (shown_ == 0 && text.substr(0, 2) == u"\r\n") text.remove_prefix(2);
+        shown_ = line.historyAppended();
+        if (text.empty()) return;
+        std::string utf8;
+        kestrel::platform::utf16ToUtf8(text, utf8);
+        std::erase(utf8, '\r');
+        out_ << utf8;
         out_.flush();
-        shown_ = history;
     }
     void End() { out_ << '\n'; }
 
 private:
     std::ostream& out_;
-    std::u16string shown_;
-};
-
-// Message boxes to standard error, history lines to the transcript.
-class HeadlessHost : public kestrel::platform::StderrHost {
-public:
-    explicit HeadlessHost(std::ostream& err)
-        : StderrHost(kestrel::platform::MessageAnswer::No, err) {}
-    void historyMessage(const std::string& text) override {
-        if (session) AppendHistoryLine(*session, text);
-    }
-    mmSession* session = nullptr;
+    uint64_t shown_ = 0;
 };
 
 }  // namespace
@@ -75,28 +50,6 @@ void AppendHistoryLine(mmSession& s, const std::string& utf8) {
     std::u16string text;
     kestrel::platform::utf8ToUtf16(utf8, text);
     s.commandLine.AppendHistory(text, false);
-}
-
-std::string RunScriptLine(mmSession& s, const std::string& line) {
-    std::string_view text(line);
-    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    if (text.substr(0, kPick.size()) == kPick) {
-        double x = 0.0, y = 0.0;
-        if (!parsePoint(text.substr(kPick.size()), x, y)) return "a pick is written !pick X,Y";
-        mmView& view = s.ActiveView();
-        const double dx = x - s.originOffset.x;
-        const double dy = y - s.originOffset.y;
-        int px = 0, py = 0;
-        view.worldToScreen(dx, dy, view.Matrices(), px, py);
-        view.SetCursor(dx, dy, px, py);
-        return PickPoint(s, x, y) ? std::string() : "no command takes a pick here";
-    }
-    if (text.substr(0, 2) == "!!") text.remove_prefix(1);
-    std::u16string typed;
-    if (!kestrel::platform::utf8ToUtf16(text, typed)) return "the line is not UTF-8";
-    s.commandLine.TypeText(typed);
-    s.commandLine.InputKey(mmKey::Return);
-    return {};
 }
 
 bool ExportModelView(mmSession& s, const std::string& path, std::string* error) {
@@ -127,6 +80,7 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
     HeadlessHost host(err);
     mmSession session(host);
     host.session = &session;
+    mmScriptContext script{session, host};
     Transcript transcript(out);
     bool failed = false;
 
@@ -136,7 +90,7 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
         failed |= !document.Open(*options.drawing);
     else
         TypeWelcomeTexts(session);
-    transcript.Flush(session.commandLine.history());
+    transcript.Flush(session.commandLine);
 
     if (options.script) {
         std::ifstream file;
@@ -151,14 +105,14 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
         }
         std::string line;
         for (int number = 1; std::getline(*in, line); ++number) {
-            const std::string problem = RunScriptLine(session, line);
+            const std::string problem = RunScriptLine(script, line);
             if (!problem.empty())
                 err << "kestrel: script line " << number << ": " << problem << "\n";
-            transcript.Flush(session.commandLine.history());
+            transcript.Flush(session.commandLine);
         }
     }
     if (options.save) failed |= !document.Save(*options.save);
-    transcript.Flush(session.commandLine.history());
+    transcript.Flush(session.commandLine);
     transcript.End();
 
     if (options.exportPath) {

@@ -1,5 +1,5 @@
-// The headless mode: the editor's start-up without a window, a script of typed lines (with picks
-// written "!pick X,Y"), a DXF save and an image of the model view rendered offscreen.
+// The headless mode: the editor's start-up without a window, a script of typed lines and
+// directives (HeadlessScript.h), a DXF save and an image of the model view rendered offscreen.
 #pragma once
 
 #include <iosfwd>
@@ -12,11 +12,6 @@ class mmSession;
 // Runs what the options ask for; the transcript goes to out, messages to err. Returns the exit
 // status: 0, or 1 when a file could not be read, saved or written.
 int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream& err);
-
-// One script line: a pick ("!pick X,Y", drawing coordinates), or a line typed into the command
-// line and entered ("!!" at the start stands for "!"). Returns what was wrong with it, or nothing
-// (a line that is not UTF-8 and a pick no command takes are left without effect).
-std::string RunScriptLine(mmSession& session, const std::string& line);
 
 // A message for the command-line history, as a line of its own.
 void AppendHistoryLine(mmSession& session, const std::string& utf8);
