@@ -2,6 +2,7 @@
 // paper space, truncated files, and save -> load round trips.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "drawing/DimensionRules.h"
@@ -792,6 +793,27 @@ TEST(DxfLoad, TruncatedFilesKeepWhatWasRead) {
         previous = d.entities.size();
     }
     EXPECT_EQ(previous, 3u);
+}
+
+// Empty TABLEs without ENDTAB or ENDSEC, or repeated SECTION BLOCKS headers, made every search
+// run to the end of the file and back: 640 KB took 28 s. Now each group is read a few times at
+// most, and what follows the broken part is still read.
+TEST(DxfLoad, RegressionBrokenStructureIsReadInLinearTime) {
+    const int n = 2000;
+    std::string tables = "0\nSECTION\n2\nTABLES\n";
+    for (int i = 0; i < n; ++i) tables += "0\nTABLE\n2\nLAYER\n";
+    std::string blocks;
+    for (int i = 0; i < n; ++i) blocks += "0\nSECTION\n2\nBLOCKS\n";
+    const std::string line = "0\nSECTION\n2\nENTITIES\n0\nLINE\n11\n5\n0\nENDSEC\n0\nEOF\n";
+    for (const std::string& broken : {tables, blocks, tables + blocks}) {
+        mmDrawing d;
+        FillNewDrawing(d);
+        DxfLoadReport report;
+        loadDrawingFromDxfText(d, nullptr, broken + line, nullptr, &report);
+        const uint64_t groups = std::count(broken.begin(), broken.end(), '\n') / 2 + 8;
+        EXPECT_LE(report.groupsRead, 3 * groups);
+        EXPECT_EQ(d.entities.size(), 1u);
+    }
 }
 
 TEST(DxfLoad, BlocksOnlyAndXref) {

@@ -78,21 +78,21 @@ TEST(DxfReader, OverlongValueIsCutAndReadingGoesOn) {
               (Groups{{1, std::string(DxfReader::kMaxValueLength, 'a')}, {2, "name"}}));
 }
 
-TEST(DxfReader, FindGroupMatchesExactlyOrRestoresThePosition) {
+TEST(DxfReader, FindGroupMatchesExactlyAndStopsWhereAsked) {
     const std::string text = Dxf("0 line\n0 SECTION\n2 X\n0 LINE\n8 A\n0 ENDSEC\n0 LINE\n8 B\n");
     DxfReader r;
     r.openText(text);
     ASSERT_TRUE(r.findGroup(0, "LINE"));
     ASSERT_TRUE(r.readGroup());
     EXPECT_EQ(r.value(), "A");
-    const uint64_t at = r.position();
-    EXPECT_FALSE(r.findGroup(0, "CIRCLE"));
-    EXPECT_EQ(r.position(), at);
-    EXPECT_FALSE(r.findGroup(0, "LINE", "ENDSEC"));
-    EXPECT_EQ(r.position(), at);
-    ASSERT_TRUE(r.findGroup(0, "LINE"));  // does not stop at ENDSEC
+    EXPECT_FALSE(r.findGroup(0, "LINE", {"CIRCLE", "ENDSEC"}));
+    ASSERT_TRUE(r.readGroup());  // a stop is the next group read
+    EXPECT_TRUE(r.is(0, "ENDSEC"));
+    ASSERT_TRUE(r.findGroup(0, "LINE"));  // does not stop at ENDSEC unless asked
     ASSERT_TRUE(r.readGroup());
     EXPECT_EQ(r.value(), "B");
+    EXPECT_FALSE(r.findGroup(0, "CIRCLE"));
+    EXPECT_TRUE(r.atEnd());  // a search never goes back
 }
 
 TEST(DxfReader, ReadsFilesLikeText) {

@@ -110,6 +110,12 @@ bool DxfEntityLoader::atListEnd() {
         reader_.endSection();
         return true;
     }
+    // A section that lacks its ENDSEC ends where the next one begins.
+    if (v == "SECTION") {
+        reader_.stepBack();
+        reader_.endSection();
+        return true;
+    }
     if (target_.block && v == "ENDBLK" && reader_.insideBlock()) {
         reader_.finishBlock();
         return true;

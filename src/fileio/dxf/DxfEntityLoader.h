@@ -24,6 +24,7 @@ struct mmSpace;
 // What a load left out: entity names and how many of each were dropped.
 struct DxfLoadReport {
     std::map<std::string, int64_t, std::less<>> dropped;
+    uint64_t groupsRead = 0;  // by the reader, groups read again after a step back included
 };
 
 // A load copies at most mostCopiedEntities block entities into references, and references nest

@@ -120,6 +120,7 @@ private:
 void run(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs, DxfLoadReport* report,
          const LoadRequest& request) {
     Loader(reader, drawing, glyphs, report, request).run();
+    if (report) report->groupsRead = reader.groupsRead();
     reader.close();
 }
 
