@@ -570,6 +570,30 @@ TEST_F(LoadFixture, InsertsOfNamedBlocks) {
     EXPECT_EQ(report.dropped.at("ATTRIB"), 1);
 }
 
+// Names are looked up through hash maps beside the tables (thousands of layers once loaded in
+// quadratic time): layers and dimension styles ignoring case, blocks exactly, the first of a name
+// winning in each.
+TEST_F(LoadFixture, NamesResolveByTheirCaseRulesAmongMany) {
+    std::string file = "0 SECTION\n2 TABLES\n0 TABLE\n2 LAYER\n";
+    for (int i = 0; i < 3000; ++i) file += "0 LAYER\n2 L" + std::to_string(i) + "\n62 1\n";
+    file += "0 LAYER\n2 l2999\n62 5\n0 ENDTAB\n0 TABLE\n2 DIMSTYLE\n";
+    file += "0 DIMSTYLE\n2 Narrow\n41 1\n0 DIMSTYLE\n2 NARROW\n41 9\n0 ENDTAB\n0 ENDSEC\n";
+    file += "0 SECTION\n2 BLOCKS\n0 BLOCK\n2 A\n0 LINE\n0 ENDBLK\n0 BLOCK\n2 A\n0 CIRCLE\n0 ENDBLK\n";
+    file += "0 ENDSEC\n";
+    load(file + entities("0 LINE\n8 l2999\n0 INSERT\n2 A\n0 INSERT\n2 a\n"
+                         "0 DIMENSION\n3 narrow\n70 1\n13 0\n14 10\n"));
+    EXPECT_EQ(d.layers.size(), 3001u);  // "0" and L0 to L2999; l2999 is L2999
+    const int32_t l2999 = layer(u"L2999")->id;
+    EXPECT_EQ(d.entities.at(0)->layerId, l2999);
+    EXPECT_EQ(d.entities.at(0)->colorIndex, 256);
+    const auto& ref = entityAt<mmBlockRef>(d, 1);
+    ASSERT_EQ(ref.children.size(), 1u);
+    EXPECT_EQ(ref.children[0]->type, kTypeLine);  // the first block named A
+    EXPECT_EQ(report.dropped.at("INSERT"), 1);    // "a" is no block
+    const auto& dim = entityAt<mmDimension>(d, 2);
+    EXPECT_EQ(dim.arrowSize, 1.0);  // "Narrow", the first of the name
+}
+
 // Blocks of references to blocks of references: a file cannot make the copies grow without
 // bound, nor nest them without end. The references past the bounds are dropped.
 TEST_F(LoadFixture, ReferencesThatWouldMultiplyBeyondTheBoundAreDropped) {

@@ -11,6 +11,7 @@
 #include "entities/GlyphTable.h"
 #include "entities/Object.h"
 #include "fileio/dxf/DxfEntityRecords.h"
+#include "fileio/dxf/DxfNameIndex.h"
 
 class DxfLayout;
 class DxfReader;
@@ -63,6 +64,8 @@ public:
         layerIds_.clear();
         lastLayerValid_ = false;
     }
+    // The names of the tables as the load goes: what the loader adds to the tables goes here.
+    DxfNameIndex& names() { return names_; }
 
 private:
     struct Target {
@@ -127,6 +130,7 @@ private:
     // Kept between entities for their buffers.
     DxfPolylineRecord polyline_;
     DxfTextRecord text_;
+    DxfNameIndex names_;
     std::map<std::string, int32_t, std::less<>> layerIds_;  // group 8 as read -> layer id
     std::map<const mmBlock*, BlockSize> blockSizes_;
     DxfLoadLimits limits_;

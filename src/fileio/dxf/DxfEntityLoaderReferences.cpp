@@ -41,7 +41,7 @@ bool DxfEntityLoader::readInsert() {
     DxfInsertRecord record;
     const bool more = readDxfInsert(reader_, header_, record);
     const std::u16string name = kestrel::platform::cp1252ToUtf16(record.blockName);
-    const mmBlockPtr block = FindBlockByName(drawing_.blocks, name);
+    const mmBlockPtr block = names_.Block(name);
     const BlockSize size = block ? blockSize(*block) : BlockSize();
     if (!block || size.depth + 1 > limits_.mostNesting ||
         size.entities > limits_.mostCopiedEntities - copied_) {
@@ -51,7 +51,7 @@ bool DxfEntityLoader::readInsert() {
     auto ref = std::make_shared<mmBlockRef>();
     applyProperties(*ref);
     ref->AddPoint(record.x, record.y);
-    ref->InstantiateBlock(name, drawing_.blocks, glyphs_);
+    ref->InstantiateBlock(*block, glyphs_);
     copied_ += size.entities;
     ref->SetScale(record.scaleX, record.scaleY, false);
     ref->SetRotation(record.rotation, false);
@@ -67,13 +67,13 @@ bool DxfEntityLoader::readDimension() {
     DxfDimensionRecord record;
     const bool more = readDxfDimension(reader_, header_, record);
     auto d = std::make_shared<mmDimension>();
-    const DimStyle* named =
+    const std::optional<int32_t> named =
         record.styleName.empty()
-            ? nullptr
-            : FindDimStyleByName(drawing_, kestrel::platform::cp1252ToUtf16(record.styleName),
-                                 mmNameMatch::IgnoreCase);
-    const DimStyle style = DimStyleById(drawing_, named ? named->id : drawing_.currentDimStyleId);
-    d->dimStyleId = named ? named->id : drawing_.currentDimStyleId;
+            ? std::nullopt
+            : names_.DimStyle(kestrel::platform::cp1252ToUtf16(record.styleName));
+    const int32_t styleId = named.value_or(drawing_.currentDimStyleId);
+    const DimStyle style = DimStyleById(drawing_, styleId);
+    d->dimStyleId = styleId;
     mmDimStyleValues values = StyleValues(style);
     values.arrowKind = 0;
     d->SetStyleValues(values);

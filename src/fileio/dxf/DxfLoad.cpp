@@ -56,10 +56,10 @@ private:
         while (reader_.section() == DxfSection::Tables && reader_.nextTable()) {
             const DxfTable table = reader_.table();
             while (reader_.table() != DxfTable::None && reader_.readTableEntry(entry)) {
-                if (table == DxfTable::Layer && addLayerEntry(drawing_, entry))
+                if (table == DxfTable::Layer && addLayerEntry(drawing_, entry, entities_.names()))
                     entities_.forgetLayers();
                 else if (table == DxfTable::DimStyle)
-                    addDimStyleEntry(drawing_, entry);
+                    addDimStyleEntry(drawing_, entry, entities_.names());
             }
         }
     }
@@ -83,6 +83,7 @@ private:
             block->flags = 0;
             if (!header.empty) entities_.loadEntities(*block, true);
             AddBlock(drawing_.ModelSpace(), block);
+            entities_.names().AddBlock(block);
             if (request_.blockNames) request_.blockNames->push_back(block->name);
         }
     }
@@ -101,6 +102,7 @@ private:
                 block->flags = 0;
                 entities_.loadEntities(*block, false);
                 AddBlock(drawing_.ModelSpace(), block);
+                entities_.names().AddBlock(block);
                 break;
             }
             case LoadMode::Blocks:
