@@ -77,12 +77,26 @@ void NewDrawing(mmDrawing& drawing) {
     FillNewDrawing(drawing);
 }
 
+std::string UnexpandedReferencesMessage(int64_t count) {
+    const DxfLoadLimits limits;
+    const bool one = count == 1;
+    return std::to_string(count) + (one ? " block reference is" : " block references are") +
+           " kept without " + (one ? "its" : "their") + " contents: expanding " +
+           (one ? "it" : "them") + " would copy more than " +
+           std::to_string(limits.mostCopiedEntities) +
+           " block entities or nest references more than " + std::to_string(limits.mostNesting) +
+           " deep.";
+}
+
 bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
                  const mmGlyphTable* glyphs, DxfLayout* layout) {
     NewDrawing(drawing);
-    const bool read = HasDwgExtension(path) ? readDwg(drawing, path)
-                                            : loadDrawingFromDxf(drawing, glyphs, path, layout);
+    DxfLoadReport report;
+    const bool read = HasDwgExtension(path)
+                          ? readDwg(drawing, path)
+                          : loadDrawingFromDxf(drawing, glyphs, path, layout, &report);
     if (!read) host.messageBox(kErrorReadingDrawing, kestrel::platform::MessageKind::Error);
+    if (report.unexpanded > 0) host.historyMessage(UnexpandedReferencesMessage(report.unexpanded));
     return read;
 }
 

@@ -30,10 +30,14 @@ std::string DwgSaveRedirectMessage(std::string_view dxfPath);
 // "Standard").
 void NewDrawing(mmDrawing& drawing);
 
+// The history line after an open that kept references without their contents (DxfLoadLimits).
+std::string UnexpandedReferencesMessage(int64_t count);
+
 // Resets the drawing as NewDrawing does, then reads the file: DWG by its extension, DXF
 // otherwise. Paper-space entities go to the layout when one is given. When the file cannot be
-// read, says so; the drawing keeps what was read. Returns whether the file was read (the
-// document counts as opened either way).
+// read, says so; the drawing keeps what was read. References kept without their contents are
+// told in the history. Returns whether the file was read (the document counts as opened either
+// way).
 bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
                  const mmGlyphTable* glyphs, DxfLayout* layout);
 

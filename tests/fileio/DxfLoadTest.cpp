@@ -595,8 +595,9 @@ TEST_F(LoadFixture, NamesResolveByTheirCaseRulesAmongMany) {
 }
 
 // Blocks of references to blocks of references: a file cannot make the copies grow without
-// bound, nor nest them without end. The references past the bounds are dropped.
-TEST_F(LoadFixture, ReferencesThatWouldMultiplyBeyondTheBoundAreDropped) {
+// bound, nor nest them without end. The references past the bounds were dropped without a word;
+// they are kept without their contents, and the report counts them.
+TEST_F(LoadFixture, RegressionReferencesBeyondTheBoundsAreKeptUnexpanded) {
     std::string blocks = "0 SECTION\n2 BLOCKS\n0 BLOCK\n2 B0\n0 LINE\n0 ENDBLK\n";
     for (int level = 1; level <= 9; ++level) {
         blocks += "0 BLOCK\n2 B" + std::to_string(level) + "\n";
@@ -634,8 +635,18 @@ TEST_F(LoadFixture, ReferencesThatWouldMultiplyBeyondTheBoundAreDropped) {
         walk.list(block->entities, 0);
     EXPECT_LE(walk.copies, limits.mostCopiedEntities);
     EXPECT_GT(walk.copies, limits.mostCopiedEntities / 2) << "copies up to the bound are made";
-    EXPECT_LE(walk.deepest, limits.mostNesting);
-    EXPECT_GT(report.dropped.at("INSERT"), 0);
+    EXPECT_LE(walk.deepest, limits.mostNesting + 1);  // an unexpanded reference at the bottom
+    EXPECT_EQ(report.dropped.count("INSERT"), 0u);
+    ASSERT_EQ(d.entities.size(), 4u);
+    int64_t unexpanded = 0;
+    for (const mmObjectPtr& e : d.entities) {
+        const auto& ref = dynamic_cast<const mmBlockRef&>(*e);
+        EXPECT_FALSE(ref.blockName.empty());
+        EXPECT_GE(ref.blockId, 0);
+        unexpanded += ref.children.empty();
+    }
+    EXPECT_GT(unexpanded, 0);
+    EXPECT_GE(report.unexpanded, unexpanded);
 }
 
 // A dimension finds its style ignoring case (else the current one) and copies its values with

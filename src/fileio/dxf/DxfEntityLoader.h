@@ -25,12 +25,14 @@ struct mmSpace;
 // What a load left out: entity names and how many of each were dropped.
 struct DxfLoadReport {
     std::map<std::string, int64_t, std::less<>> dropped;
+    int64_t unexpanded = 0;   // references kept without their contents (DxfLoadLimits)
     uint64_t groupsRead = 0;  // by the reader, groups read again after a step back included
 };
 
 // A load copies at most mostCopiedEntities block entities into references, and references nest
 // at most mostNesting deep: a file cannot make the copies grow beyond memory (blocks of
-// references to blocks of references ...). References past either bound are dropped.
+// references to blocks of references ...). References past either bound are kept without their
+// contents.
 struct DxfLoadLimits {
     // About 1.5 to 3 GB of copies at the most: a block of a million entities inserted four
     // times.

@@ -36,23 +36,30 @@ DxfEntityLoader::BlockSize DxfEntityLoader::blockSize(const mmBlock& block) {
 }
 
 // A reference to a block of that exact name; dropped when there is none (anonymous blocks are
-// never read) or when its copies would pass the bounds.
+// never read). When its copies would pass the bounds it is kept without them (unexpanded): it
+// shows nothing but stays in the drawing and in the file.
 bool DxfEntityLoader::readInsert() {
     DxfInsertRecord record;
     const bool more = readDxfInsert(reader_, header_, record);
     const std::u16string name = kestrel::platform::cp1252ToUtf16(record.blockName);
     const mmBlockPtr block = names_.Block(name);
-    const BlockSize size = block ? blockSize(*block) : BlockSize();
-    if (!block || size.depth + 1 > limits_.mostNesting ||
-        size.entities > limits_.mostCopiedEntities - copied_) {
+    if (!block) {
         dropped("INSERT");
         return more;
     }
     auto ref = std::make_shared<mmBlockRef>();
     applyProperties(*ref);
     ref->AddPoint(record.x, record.y);
-    ref->InstantiateBlock(*block, glyphs_);
-    copied_ += size.entities;
+    const BlockSize size = blockSize(*block);
+    if (size.depth + 1 > limits_.mostNesting ||
+        size.entities > limits_.mostCopiedEntities - copied_) {
+        ref->blockId = block->id;
+        ref->blockName = block->name;
+        if (report_) ++report_->unexpanded;
+    } else {
+        ref->InstantiateBlock(*block, glyphs_);
+        copied_ += size.entities;
+    }
     ref->SetScale(record.scaleX, record.scaleY, false);
     ref->SetRotation(record.rotation, false);
     add(ref);
