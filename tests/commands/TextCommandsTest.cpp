@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 #include "commands/CommandTable.h"
 #include "commands/CommandTestSupport.h"
 #include "commands/CoordinateList.h"
@@ -232,9 +234,14 @@ TEST_F(TextCommands, ImportLabelsInTheCodePage) {
 
 TEST_F(TextCommands, ImportFileErrors) {
     const std::string dir = std::filesystem::path(listFile("")).parent_path().string();
+    // A named pipe blocked the import in open() until something wrote to it.
+    const std::string fifo = dir + "/pipe.txt";
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const std::pair<std::string, std::string> cases[] = {
         {dir + "/missing.txt", "ERROR: File not found"},
         {dir, "ERROR: An unspecified error occurred."},
+        {fifo, "ERROR: An unspecified error occurred."},
     };
     for (const auto& [path, expected] : cases) {
         host.clearRecords();

@@ -1,6 +1,7 @@
 // The reading machine: lines and groups, the window, the mark, searches and the structure of
 // sections, tables and blocks.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <utility>
 #include <vector>
@@ -106,6 +107,9 @@ TEST(DxfReader, ReadsFilesLikeText) {
     EXPECT_EQ(readAll(r), readAllText(text));
     EXPECT_FALSE(r.open(dir.file("missing.dxf")));
     EXPECT_FALSE(r.open(dir.path));
+    // A named pipe blocked open() until something wrote to it.
+    ASSERT_EQ(mkfifo(dir.file("pipe.dxf").c_str(), 0600), 0);
+    EXPECT_FALSE(r.open(dir.file("pipe.dxf")));
 }
 
 TEST(DxfReader, SectionsTablesAndEntries) {

@@ -18,9 +18,11 @@ DxfReader::~DxfReader() {
     close();
 }
 
+// Only regular files are read. Opened without blocking, so a named pipe or a device cannot hold
+// the open; regular files read the same either way.
 bool DxfReader::open(const std::string& path) {
     close();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
