@@ -170,6 +170,24 @@ TEST(ArcGrips, NegativeEndBelowStartIsRaised) {
     EXPECT_NEAR(angleOf(a.grips[2]), 180, 1e-9);  // mid angle of 30..330
 }
 
+// The end through a point below the start is raised by 360 only when its angle is negative.
+TEST(ArcSetters, EndThroughAPointRaisesNegativeAnglesBelowTheStart) {
+    struct Case { double start, pointAngle, end; };
+    const Case cases[] = {
+        {10, -90, 270},    // below the start and negative: raised
+        {10, 45, 45},      // above the start
+        {100, 45, 45},     // below the start but not negative
+        {-100, -120, 240}, // below the start and negative
+        {-100, -90, -90},  // above the start
+    };
+    for (const Case& c : cases) {
+        const auto a = makeArc(2, 3, 5, c.start, c.start + 10);
+        const double t = c.pointAngle * kDegToRad;
+        a->SetEndThrough(2 + 5 * std::cos(t), 3 + 5 * std::sin(t), 0, 0);
+        EXPECT_NEAR(a->endAngle, c.end, 1e-9) << c.start << " " << c.pointAngle;
+    }
+}
+
 TEST(ArcPick, OnlyWithinTheSweep) {
     TestView view(400, 300, 1.0, 200, 150);
     auto aPtr = makeArc(0, 0, 50, -45, 45);
