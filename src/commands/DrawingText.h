@@ -1,29 +1,22 @@
-// How text typed or read from a file becomes the 8-bit text of a drawing entity: converted to
-// Windows-1252 with a defined replacement for what the code page cannot hold, and cut to a
-// length limit.
+// How text typed or read from a file becomes the text of a drawing entity: UTF-8, cut to a
+// length limit in characters.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-// Stands for every character the code page has no byte for.
-inline constexpr char kReplacementByte = '?';
-
 struct mmDrawingText {
-    std::string bytes;      // Windows-1252, at most the limit
-    bool replaced = false;  // some characters became kReplacementByte
-    bool cut = false;       // characters beyond the limit were dropped
+    std::string text;  // UTF-8, at most the limit of characters
+    bool cut = false;  // characters beyond the limit were dropped
 };
 
-// One byte per character, so cutting at the limit never splits a character. A surrogate pair
-// is one character and becomes one replacement.
-mmDrawingText ToDrawingText(std::u16string_view text, std::size_t maxBytes);
-// A line of a file: read as UTF-8 when it is well-formed UTF-8, otherwise as Windows-1252 bytes
-// already (every byte is a character there).
-mmDrawingText FileTextToDrawingText(std::string_view line, std::size_t maxBytes);
+// A surrogate pair is one character; an unpaired surrogate (malformed input) becomes U+FFFD.
+mmDrawingText ToDrawingText(std::u16string_view text, std::size_t maxCharacters);
+// A line of a file: read as UTF-8 when it is well-formed UTF-8, otherwise as Windows-1252 bytes.
+mmDrawingText FileTextToDrawingText(std::string_view line, std::size_t maxCharacters);
 
-// The history line that tells what conversions changed, or empty when nothing changed. what
-// names the texts ("The text", "2 labels"); plural when it names more than one.
-std::u16string DrawingTextNotice(std::u16string_view what, bool plural, bool replaced, bool cut,
-                                 std::size_t maxBytes);
+// The history line that tells a text was cut, or empty when nothing was. what names the texts
+// ("The text", "2 labels"); plural when it names more than one.
+std::u16string DrawingTextNotice(std::u16string_view what, bool plural, bool cut,
+                                 std::size_t maxCharacters);

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr std::size_t kMaxLabelBytes = 49;
+constexpr std::size_t kMaxLabelCharacters = 49;
 constexpr double kLabelOffset = 0.5;
 constexpr double kLabelHeight = 2.0;
 constexpr char kDialogTitle[] = "Import coordinate list";
@@ -27,7 +27,6 @@ constexpr char kUnspecifiedMessage[] = "ERROR: An unspecified error occurred.";
 struct Tally {
     std::size_t skippedLines = 0;
     std::size_t firstSkipped = 0;  // line number
-    std::size_t replacedLabels = 0;
     std::size_t cutLabels = 0;
 };
 
@@ -53,10 +52,8 @@ std::u16string tallyMessage(const Tally& t) {
         add(counted(t.skippedLines, u"line", u"lines") + u" without a name, x and y " +
             (t.skippedLines == 1 ? u"was" : u"were") + u" skipped (the first is line " +
             decimal(t.firstSkipped) + u").");
-    add(DrawingTextNotice(counted(t.replacedLabels, u"label", u"labels"), t.replacedLabels > 1,
-                          t.replacedLabels > 0, false, kMaxLabelBytes));
-    add(DrawingTextNotice(counted(t.cutLabels, u"label", u"labels"), t.cutLabels > 1, false,
-                          t.cutLabels > 0, kMaxLabelBytes));
+    add(DrawingTextNotice(counted(t.cutLabels, u"label", u"labels"), t.cutLabels > 1,
+                          t.cutLabels > 0, kMaxLabelCharacters));
     return message;
 }
 
@@ -69,15 +66,14 @@ void addLabelledPoint(mmSession& s, const mmCoordinateRecord& record, Tally& tal
     AddEntity(s.drawing, point);
     if (record.name.empty()) return;
 
-    const mmDrawingText label = FileTextToDrawingText(record.name, kMaxLabelBytes);
-    tally.replacedLabels += label.replaced;
+    const mmDrawingText label = FileTextToDrawingText(record.name, kMaxLabelCharacters);
     tally.cutLabels += label.cut;
     const auto text = std::make_shared<mmText>();
     PrepareNewEntity(s, *text);
     text->height = kLabelHeight;
     text->rotation = 0.0;
     text->SetInsertionPoint(record.x + kLabelOffset, record.y + kLabelOffset);
-    text->SetString(label.bytes, s.glyphTable);
+    text->SetString(label.text, s.glyphTable);
     CompleteGeometry(s, *text);
     AddEntity(s.drawing, text);
 }

@@ -1,5 +1,5 @@
 // TEXT: a text, added at the start with an empty string, takes in turn its string (at most 199
-// bytes in the code page), its position, its height and its rotation.
+// characters), its position, its height and its rotation.
 #include "commands/Command.h"
 #include "commands/DrawingText.h"
 #include "commands/InputGrammar.h"
@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::size_t kMaxTextBytes = 199;
+constexpr std::size_t kMaxTextCharacters = 199;
 constexpr char16_t kPositionPrompt[] = u"Specify text position: ";
 constexpr char16_t kHeightPrompt[] = u"Type text height <1.0>: ";
 constexpr char16_t kRotationPrompt[] = u"Type text rotation <0.0>: ";
@@ -55,10 +55,10 @@ void onEmpty(mmSession& s, std::u16string& text) {
 
 // The string waits for the position: until then the text shows nothing.
 void onString(mmSession& s, const std::u16string& text) {
-    const mmDrawingText converted = ToDrawingText(text, kMaxTextBytes);
-    s.scratch.heldText = converted.bytes;
+    const mmDrawingText converted = ToDrawingText(text, kMaxTextCharacters);
+    s.scratch.heldText = converted.text;
     s.commandLine.pendingMessage =
-        DrawingTextNotice(u"The text", false, converted.replaced, converted.cut, kMaxTextBytes);
+        DrawingTextNotice(u"The text", false, converted.cut, kMaxTextCharacters);
     SetCommandStep(s, kPosition, kPositionPrompt);
 }
 

@@ -1,112 +1,191 @@
-// Texts: string and layout, display-list compiling and release, drawing, picking and crossing.
+// Texts: string, justification and layout in the text's own frame, grips, extents and copies.
 #include "entities/Text.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
-#include "entities/DrawContext.h"
 #include "entities/Geometry.h"
-#include "entities/PickReach.h"
+#include "entities/TextCodes.h"
+#include "platform/Unicode.h"
 
 namespace {
 
 constexpr double kBoxStart = 99999999999.0;
-constexpr float kPale = 0.7f;  // the outline is the colour blended this far towards white
+constexpr double kMostOblique = 85.0;
 
-// The character positions of a text: scale, rotation and pen, as the glyph placement rules give
-// them. Point (x, y) of a glyph maps relative to the insertion point.
-struct Placement {
-    double s, cosT, sinT, ox, oy;
-    double penX, penY;
-
-    void map(double x, double y, double& outX, double& outY) const {
-        const double u = s * x - ox;
-        const double w = s * y - oy;
-        outX = cosT * u - sinT * w + ox + penX;
-        outY = oy + sinT * u + cosT * w + penY;
+// Calls visit(glyph) for each character of a UTF-8 string that the table has; bytes that are not
+// UTF-8 are skipped.
+template <class Visit>
+void forEachGlyph(const mmGlyphTable& table, std::string_view s, Visit&& visit) {
+    for (std::size_t i = 0; i < s.size();) {
+        char32_t cp = 0;
+        const std::size_t n = kestrel::platform::decodeUtf8(s, i, cp);
+        if (n == 0) {
+            ++i;
+            continue;
+        }
+        i += n;
+        if (const mmGlyph* g = table.Find(cp)) visit(*g);
     }
-    void step(const mmGlyph& g) {
-        penX += cosT * s * g.advanceX - sinT * s * g.advanceY;
-        penY += sinT * s * g.advanceX + cosT * s * g.advanceY;
-    }
-};
+}
 
 }  // namespace
 
-mmText::~mmText() { ReleaseLists(); }
-
-double mmText::Scale() const {
+double mmText::ScaleY() const {
     const double ref = glyphs ? glyphs->ReferenceHeight() : 0.0;
-    return ref > 0.0 ? height / ref : 0.0;
+    return ref > 0.0 ? height / ref * stretchY_ : 0.0;
 }
 
-// Calls visitor.Begin() for each contour, visitor.Point(x, y) for each of its points mapped
-// relative to the insertion point, visitor.End(); stops early when Point returns false.
-template <class Visitor>
-bool mmText::VisitOutlines(Visitor& visitor) const {
-    if (!hasOutlines_) return true;
-    const double theta = rotation * kDegToRad;
-    Placement place{Scale(), std::cos(theta), std::sin(theta), offsetX, offsetY, -offsetX, -offsetY};
-    for (const char* c = text; *c; ++c) {
-        const mmGlyph* g = glyphs->Find(static_cast<unsigned char>(*c));
-        if (!g) continue;  // outside the table
-        for (std::size_t k = 0; k < g->contourCount(); ++k) {
-            visitor.Begin();
-            for (const mmGlyphPoint& q : g->contour(k)) {
-                double x = 0.0, y = 0.0;
-                place.map(q.x, q.y, x, y);
-                if (!visitor.Point(x, y)) return false;
-            }
-            visitor.End();
+double mmText::ScaleX() const {
+    const double ref = glyphs ? glyphs->ReferenceHeight() : 0.0;
+    return ref > 0.0 ? height / ref * widthFactor * stretchX_ : 0.0;
+}
+
+void mmText::MeasureLine(std::string_view shown, double& width, double& inkStart,
+                         double& advanceSum) const {
+    const double sx = ScaleX();
+    double pen = 0.0, inkEnd = 0.0;
+    bool first = true, anyInk = false;
+    inkStart = 0.0;
+    forEachGlyph(*glyphs, shown, [&](const mmGlyph& g) {
+        if (first) inkStart = sx * g.originX;
+        first = false;
+        if (!g.points.empty()) {
+            inkEnd = anyInk ? std::max(inkEnd, sx * (pen + g.inkMaxX)) : sx * (pen + g.inkMaxX);
+            anyInk = true;
         }
-        place.step(*g);
-    }
-    return true;
+        pen += g.advanceX;
+    });
+    advanceSum = sx * pen;
+    width = (anyInk ? inkEnd : advanceSum) - inkStart;
 }
 
-// offsetX/offsetY from the first character, the advance, and the box over the mapped contour
-// points and the pen positions. Unrotated glyphs contribute their ink boxes, which map to the
-// same extremes as their points.
+double mmText::DrawRotation() const {
+    if ((horizontal == kTextAligned || horizontal == kTextFit) && points.size() > 1) {
+        const double dx = points[1].x - points[0].x, dy = points[1].y - points[0].y;
+        if (dx != 0.0 || dy != 0.0) return std::atan2(dy, dx) * kRadToDeg;
+    }
+    return rotation;
+}
+
+mmVertex mmText::DrawOrigin() const {
+    if (points.empty()) return mmVertex();
+    const bool byAlignment = Justified() && horizontal != kTextAligned && horizontal != kTextFit;
+    const mmVertex& p = byAlignment && points.size() > 1 ? points[1] : points[0];
+    return mmVertex(p.x, p.y);
+}
+
+void mmText::VisitLines(const std::function<void(const mmTextLine&)>& visit) const {
+    if (HasTextSpecials(text)) {
+        const std::string shown = DecodeTextSpecials(text);
+        visit({shown, lineX_, lineY_, lineWidth_});
+    } else {
+        visit({text, lineX_, lineY_, lineWidth_});
+    }
+}
+
+// The single line by the justification: its width decides where it starts; aligned and fitted
+// texts stretch to the distance of their two points (aligned keeps its proportions).
+void mmText::LayoutLines() {
+    stretchX_ = stretchY_ = 1.0;
+    double width = 0.0, inkStart = 0.0, sum = 0.0;
+    std::string decoded;
+    const bool specials = HasTextSpecials(text);
+    if (specials) decoded = DecodeTextSpecials(text);
+    const std::string_view shown = specials ? std::string_view(decoded) : std::string_view(text);
+    MeasureLine(shown, width, inkStart, sum);
+    if ((horizontal == kTextAligned || horizontal == kTextFit) && points.size() > 1 &&
+        width > 0.0) {
+        const double span = std::hypot(points[1].x - points[0].x, points[1].y - points[0].y);
+        if (span > 0.0) {
+            stretchX_ = span / width;
+            if (horizontal == kTextAligned) stretchY_ = stretchX_;
+            MeasureLine(shown, width, inkStart, sum);
+        }
+    }
+    const double h = height * stretchY_;
+    const double depth =
+        glyphs && glyphs->ReferenceHeight() > 0.0 ? glyphs->descender * ScaleY() : 0.0;
+    switch (horizontal) {
+        case kTextCenter:
+        case kTextMiddle:
+            lineX_ = -width / 2.0;
+            break;
+        case kTextRight:
+            lineX_ = -width;
+            break;
+        default:
+            lineX_ = 0.0;
+            break;
+    }
+    if (horizontal == kTextMiddle)
+        lineY_ = -h / 2.0;
+    else if (horizontal == kTextAligned || horizontal == kTextFit)
+        lineY_ = 0.0;
+    else if (vertical == kTextBottom)
+        lineY_ = depth;
+    else if (vertical == kTextVerticalMiddle)
+        lineY_ = -h / 2.0;
+    else if (vertical == kTextTop)
+        lineY_ = -h;
+    else
+        lineY_ = 0.0;
+    lineWidth_ = width;
+}
+
+// offsetX/offsetY from the first character, the advance, and the box over the placed contour
+// points and the pen positions.
 void mmText::Layout() {
     offsetX = offsetY = advance = 0.0;
     hasOutlines_ = false;
-    const double s = Scale();
-    if (s == 0.0 || !std::isfinite(s)) {
+    const double s = ScaleY();
+    if (s == 0.0 || !std::isfinite(s) || !std::isfinite(ScaleX())) {
+        stretchX_ = stretchY_ = 1.0;
+        lineX_ = lineY_ = lineWidth_ = 0.0;
         box = {0.0, 0.0, 0.0, 0.0};
         return;
     }
-    if (const mmGlyph* first = glyphs->Find(static_cast<unsigned char>(text[0])); first && text[0]) {
-        offsetX = s * first->originX;
-        offsetY = s * first->originY;
-    }
+    LayoutLines();
     box = {kBoxStart, kBoxStart, -kBoxStart, -kBoxStart};
-    const double theta = rotation * kDegToRad;
-    Placement place{s, std::cos(theta), std::sin(theta), offsetX, offsetY, -offsetX, -offsetY};
-    const bool upright = place.cosT == 1.0 && place.sinT == 0.0;
-    WidenRect(box, place.penX, place.penY);
-    for (const char* c = text; *c; ++c) {
-        const mmGlyph* g = glyphs->Find(static_cast<unsigned char>(*c));
-        if (!g) continue;
-        if (!g->points.empty()) {
-            hasOutlines_ = true;
-            double x = 0.0, y = 0.0;
-            if (upright) {
-                place.map(g->inkMinX, g->inkMinY, x, y);
-                WidenRect(box, x, y);
-                place.map(g->inkMaxX, g->inkMaxY, x, y);
-                WidenRect(box, x, y);
-            } else {
-                for (const mmGlyphPoint& q : g->points) {
-                    place.map(q.x, q.y, x, y);
-                    WidenRect(box, x, y);
-                }
+    const double theta = DrawRotation() * kDegToRad;
+    const double c = std::cos(theta), sn = std::sin(theta);
+    const double shear = std::tan(oblique * kDegToRad);
+    const double sx = ScaleX(), sy = ScaleY();
+    const bool upright = c == 1.0 && sn == 0.0;
+    bool firstLine = true;
+    VisitLines([&](const mmTextLine& line) {
+        const auto place = [&](double x, double y) {
+            WidenRect(box, c * x - sn * y, sn * x + c * y);
+        };
+        double pen = 0.0, inkStart = 0.0;
+        bool firstGlyph = true;
+        forEachGlyph(*glyphs, line.shown, [&](const mmGlyph& g) {
+            if (firstGlyph) {
+                inkStart = sx * g.originX;
+                place(line.x - inkStart, line.y);
+                firstGlyph = false;
             }
+            const double x0 = line.x + sx * pen - inkStart;
+            if (upright && !g.points.empty()) {
+                // The corners of the ink box map to the same extremes as the points.
+                for (const float y : {g.inkMinY, g.inkMaxY})
+                    for (const float x : {g.inkMinX, g.inkMaxX})
+                        place(x0 + sx * x + shear * sy * y, line.y + sy * y);
+            } else {
+                for (const mmGlyphPoint& q : g.points)
+                    place(x0 + sx * q.x + shear * sy * q.y, line.y + sy * q.y);
+            }
+            hasOutlines_ = hasOutlines_ || !g.points.empty();
+            pen += g.advanceX;
+            place(line.x + sx * pen - inkStart, line.y);
+        });
+        if (firstGlyph) place(line.x, line.y);
+        if (firstLine) {
+            offsetX = inkStart;
+            advance = sx * pen;
+            firstLine = false;
         }
-        place.step(*g);
-        advance += s * g->advanceX;
-        WidenRect(box, place.penX, place.penY);
-    }
+    });
 }
 
 void mmText::CreateText(std::string_view string, mmGlyphTablePtr table) {
@@ -123,20 +202,32 @@ void mmText::SetInsertionPoint(double x, double y) {
         points[0].y = y;
     }
     SetGripAt(grips, 0, x, y);
+    if (Justified()) Layout();  // an aligned text depends on both points
+    UpdateExtents();
+}
+
+void mmText::SetAlignmentPoint(double x, double y) {
+    if (points.empty()) points.emplace_back(x, y);
+    if (points.size() < 2)
+        points.emplace_back(x, y);
+    else {
+        points[1].x = x;
+        points[1].y = y;
+    }
+    SetGripAt(grips, 1, x, y);
+    Layout();
     UpdateExtents();
 }
 
 void mmText::SetString(std::string_view string, mmGlyphTablePtr table) {
-    string = string.substr(0, std::min(string.find('\0'), kTextCapacity - 1));
-    std::memcpy(text, string.data(), string.size());
-    text[string.size()] = '\0';
+    text.assign(string);
     Rebuild(std::move(table));
 }
 
 bool mmText::SetHeight(double h, mmGlyphTablePtr table) {
     if (!std::isfinite(h)) return false;
     height = h;
-    SetString(String(), std::move(table));
+    Rebuild(std::move(table));
     return true;
 }
 
@@ -147,172 +238,37 @@ bool mmText::SetRotation(double degrees, mmGlyphTablePtr table) {
     return true;
 }
 
+bool mmText::SetWidthFactor(double factor, mmGlyphTablePtr table) {
+    if (!std::isfinite(factor) || factor <= 0.0) return false;
+    widthFactor = factor;
+    Rebuild(std::move(table));
+    return true;
+}
+
+bool mmText::SetOblique(double degrees, mmGlyphTablePtr table) {
+    if (!std::isfinite(degrees)) return false;
+    // Angles are also written as 360 minus the lean to the left.
+    double lean = std::fmod(degrees, 360.0);
+    if (lean > 180.0) lean -= 360.0;
+    if (lean < -180.0) lean += 360.0;
+    if (std::fabs(lean) >= kMostOblique) return false;
+    oblique = lean;
+    Rebuild(std::move(table));
+    return true;
+}
+
+void mmText::SetJustification(int horizontalCode, int verticalCode, mmGlyphTablePtr table) {
+    horizontal =
+        static_cast<int16_t>(horizontalCode >= 0 && horizontalCode <= 5 ? horizontalCode : 0);
+    vertical = static_cast<int16_t>(verticalCode >= 0 && verticalCode <= 3 ? verticalCode : 0);
+    Rebuild(std::move(table));
+}
+
 void mmText::Rebuild(mmGlyphTablePtr table) {
     if (table) glyphs = std::move(table);
     if (points.empty()) SetInsertionPoint(0.0, 0.0);
     Layout();
-    ReleaseLists();
     UpdateExtents();
-}
-
-mmVertex mmText::DrawOrigin() const {
-    return points.empty() ? mmVertex() : mmVertex(points[0].x, points[0].y);
-}
-
-bool mmText::HasListsIn(const mmDrawContext& dc) const {
-    return displayLists != 0 && listSpace_.lock() == dc.ListSpace();
-}
-
-void mmText::ReleaseLists() {
-    if (displayLists != 0)
-        if (auto space = listSpace_.lock()) space->Release(displayLists, 2);
-    displayLists = 0;
-    listSpace_.reset();
-}
-
-void mmText::EmitFill(mmDrawContext& dc) const {
-    struct Fans {
-        mmDrawContext& dc;
-        void Begin() { dc.Begin(prim::kTriangleFan); }
-        bool Point(double x, double y) {
-            dc.Vertex(x, y);
-            return true;
-        }
-        void End() { dc.End(); }
-    } fans{dc};
-    dc.StencilMaskBegin();
-    VisitOutlines(fans);
-    dc.StencilCoverBegin();
-    dc.Begin(prim::kQuads);
-    dc.Vertex(box.minX, box.minY);
-    dc.Vertex(box.maxX, box.minY);
-    dc.Vertex(box.maxX, box.maxY);
-    dc.Vertex(box.minX, box.maxY);
-    dc.End();
-    dc.StencilEnd();
-}
-
-// List 0: a pale outline, then the fill in the entity colour (pure white shows black). List 1:
-// the fill in white through the highlight stipple.
-bool mmText::Compile(mmDrawContext& dc) {
-    dc.DeleteReleasedLists();
-    ReleaseLists();
-    const uint32_t base = dc.GenLists(2);
-    if (base == 0) return false;
-    displayLists = base;
-    listSpace_ = dc.ListSpace();
-
-    float rgb[3] = {(color & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
-                    ((color >> 16) & 0xFF) / 255.0f};
-    if ((color & 0xFFFFFF) == 0xFFFFFF) rgb[0] = rgb[1] = rgb[2] = 0.0f;
-    struct Strips {
-        mmDrawContext& dc;
-        void Begin() { dc.Begin(prim::kLineStrip); }
-        bool Point(double x, double y) {
-            dc.Vertex(x, y);
-            return true;
-        }
-        void End() { dc.End(); }
-    } strips{dc};
-
-    dc.NewList(base);
-    dc.Color(rgb[0] + (1 - rgb[0]) * kPale, rgb[1] + (1 - rgb[1]) * kPale,
-             rgb[2] + (1 - rgb[2]) * kPale);
-    VisitOutlines(strips);
-    dc.Color(rgb[0], rgb[1], rgb[2]);
-    EmitFill(dc);
-    dc.EndList();
-
-    dc.NewList(base + 1);
-    dc.LineWidth(1.0f);
-    dc.PolygonStipple(highlightStipple);
-    dc.Color(1.0f, 1.0f, 1.0f);
-    EmitFill(dc);
-    dc.PolygonStipple(nullptr);
-    dc.EndList();
-    return true;
-}
-
-void mmText::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixelsPerUnit, int,
-                  const mmShift& shift, bool cull) {
-    if (points.empty() || (cull && CulledBy(view, shift))) return;
-    if (mode == kDrawGrips) {
-        DrawGripList(dc, grips, shift.dx2, shift.dy2, pixelsPerUnit, kGripSquareLarge);
-        return;
-    }
-    if (!hasOutlines_) return;
-    if (!HasListsIn(dc) && !Compile(dc)) return;
-    const mmVertex origin = DrawOrigin();
-    dc.PushMatrix();
-    dc.Translate(origin.x - shift.dx2, origin.y - shift.dy2);
-    if (mode == kDrawNormal) {
-        dc.CallList(displayLists);
-    } else {
-        dc.PolygonStipple(highlightStipple);
-        dc.CallList(displayLists + 1);
-    }
-    dc.PopMatrix();
-}
-
-bool mmText::HitTest(int cx, int cy, const mmRect& view, const mmViewMatrices& m, float,
-                     const mmShift& shift, bool cull) {
-    if (points.empty() || !hasOutlines_ || (cull && CulledBy(view, shift))) return false;
-    const mmPickReach reach(cx, cy, m, kPickPixels);
-    const double sx = shift.cullX();
-    const double sy = shift.cullY();
-    if (!reach.Near(extents.minX + sx, extents.minY + sy, extents.maxX + sx, extents.maxY + sy))
-        return false;
-    const mmVertex origin = DrawOrigin();
-    // Edges between consecutive points of each contour (contours are closed by their points).
-    struct Edges {
-        const mmPickReach& reach;
-        const mmViewMatrices& m;
-        Vector3D cursor;
-        double ox, oy;
-        bool first = true;
-        double px = 0.0, py = 0.0;
-        bool hit = false;
-        void Begin() { first = true; }
-        bool Point(double x, double y) {
-            x += ox;
-            y += oy;
-            if (!first && reach.NearSegment(px, py, x, y) &&
-                pointSegmentDistance(cursor, projectToPixels(px, py, m), projectToPixels(x, y, m)) <
-                    kPickPixels)
-                hit = true;
-            first = false;
-            px = x;
-            py = y;
-            return !hit;
-        }
-        void End() {}
-    } edges{reach, m, Vector3D(static_cast<float>(cx), static_cast<float>(cy)), origin.x + sx,
-            origin.y + sy};
-    VisitOutlines(edges);
-    return edges.hit;
-}
-
-bool mmText::CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) {
-    if (points.empty() || !hasOutlines_ || (cull && CulledBy(rect, shift))) return false;
-    const mmVertex origin = DrawOrigin();
-    struct Edges {
-        const mmRect& rect;
-        double ox, oy;
-        bool first = true;
-        mmVertex previous;
-        bool crosses = false;
-        void Begin() { first = true; }
-        bool Point(double x, double y) {
-            const mmVertex p(x + ox, y + oy);
-            if (!first && segmentCrossesRect(previous, p, rect)) crosses = true;
-            first = false;
-            previous = p;
-            return !crosses;
-        }
-        void End() {}
-    } edges{rect, origin.x + shift.cullX(), origin.y + shift.cullY(), true, mmVertex(), false};
-    VisitOutlines(edges);
-    return edges.crosses;
 }
 
 void mmText::UpdateGrips() {
@@ -339,12 +295,15 @@ void mmText::SetColor(uint32_t newColor, int32_t newColorIndex, const mmGlyphTab
 
 void mmText::CopyTextFields(const mmText& from) {
     if (&from == this) return;
+    text = from.text;
     height = from.height;
+    rotation = from.rotation;
+    widthFactor = from.widthFactor;
+    oblique = from.oblique;
+    horizontal = from.horizontal;
+    vertical = from.vertical;
     offsetX = from.offsetX;
     offsetY = from.offsetY;
-    std::memcpy(text, from.text, kTextCapacity);
-    text[kTextCapacity - 1] = '\0';
-    rotation = from.rotation;
     advance = from.advance;
     glyphs = from.glyphs;
 }

@@ -88,6 +88,19 @@ std::string UnexpandedReferencesMessage(int64_t count) {
            " deep.";
 }
 
+std::vector<std::string> TextReadMessages(const DxfLoadReport& report) {
+    std::vector<std::string> lines;
+    if (!report.unknownCodePage.empty())
+        lines.push_back("The drawing's code page " + report.unknownCodePage +
+                        " is not known: its texts were read as Windows-1252 (ANSI_1252).");
+    if (report.textsCut == 1)
+        lines.push_back("1 multi-line text was longer than 1 MB and was cut.");
+    else if (report.textsCut > 1)
+        lines.push_back(std::to_string(report.textsCut) +
+                        " multi-line texts were longer than 1 MB and were cut.");
+    return lines;
+}
+
 bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
                  const mmGlyphTable* glyphs, DxfLayout* layout) {
     NewDrawing(drawing);
@@ -96,6 +109,8 @@ bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform:
                           ? readDwg(drawing, path)
                           : loadDrawingFromDxf(drawing, glyphs, path, layout, &report);
     if (!read) host.messageBox(kErrorReadingDrawing, kestrel::platform::MessageKind::Error);
+    for (const std::string& line : TextReadMessages(report))
+        host.historyMessage(line);
     if (report.unexpanded > 0) host.historyMessage(UnexpandedReferencesMessage(report.unexpanded));
     return read;
 }

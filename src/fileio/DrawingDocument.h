@@ -13,6 +13,7 @@ namespace kestrel::platform {
 class Host;
 }
 class DxfLayout;
+struct DxfLoadReport;
 class mmDrawing;
 class mmGlyphTable;
 
@@ -35,11 +36,15 @@ std::string UnexpandedReferencesMessage(int64_t count);
 
 // Resets the drawing as NewDrawing does, then reads the file: DWG by its extension, DXF
 // otherwise. Paper-space entities go to the layout when one is given. When the file cannot be
-// read, says so; the drawing keeps what was read. References kept without their contents are
-// told in the history. Returns whether the file was read (the document counts as opened either
-// way).
+// read, says so; the drawing keeps what was read. What reading the texts could not keep as it
+// was, and references kept without their contents, go to the command history. Returns whether
+// the file was read (the document counts as opened either way).
 bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
                  const mmGlyphTable* glyphs, DxfLayout* layout);
+
+// The command-history lines of a DXF read about its texts: a code page that is not known, and
+// multi-line texts cut at their bound; none when there is nothing to say.
+std::vector<std::string> TextReadMessages(const DxfLoadReport& report);
 
 struct SaveOutcome {
     bool written = false;

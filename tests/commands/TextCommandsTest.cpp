@@ -107,7 +107,7 @@ TEST_F(TextCommands, NoTextOrNoPositionLeavesNothing) {
     EXPECT_EQ(session.drawing.undoCount, 0);
 }
 
-TEST_F(TextCommands, TypedTextIsCutAndReplacedWithANotice) {
+TEST_F(TextCommands, TypedTextKeepsEveryCharacterAndIsCutWithANotice) {
     type(u"text");
     type(std::u16string(250, u'x'));
     EXPECT_EQ(lastLine(), "The text was cut to 199 characters.");
@@ -117,43 +117,47 @@ TEST_F(TextCommands, TypedTextIsCutAndReplacedWithANotice) {
     type(u"");
     type(u"");
     type(u"text");
-    type(u"\"\u03A9 \u00E9\"");
-    EXPECT_EQ(lastLine(), "The text had characters Windows-1252 cannot hold; they became \"?\".");
+    const std::size_t lines = history().size();
+    type(u"\"\u0141\u00f3d\u017a \u4e2d %%c50\"");
     type(u"0,0");
-    EXPECT_EQ(text(1).String(), "? \xE9");
+    EXPECT_EQ(text(1).String(),
+              "\xc5\x81\xc3\xb3"
+              "d\xc5\xba \xe4\xb8\xad %%c50");
+    EXPECT_EQ(history().find("cannot hold", lines), std::string::npos);
 }
 
-TEST(DrawingText, ConversionToTheCodePage) {
+TEST(DrawingText, LimitsCountCharacters) {
     struct Case {
         std::u16string in;
         std::size_t limit;
         std::string out;
-        bool replaced, cut;
+        bool cut;
     };
     const Case cases[] = {
-        {u"abc", 199, "abc", false, false},
-        {u"\u00E9\u20AC", 199, "\xE9\x80", false, false},
-        {u"a\U0001F600b", 199, "a?b", true, false},  // a surrogate pair is one character
-        {u"\xD800x", 199, "?x", true, false},        // an unpaired surrogate too
-        {u"xxxx", 3, "xxx", false, true},
-        {u"xx\u03A9y", 3, "xx?", true, true},
-        {u"xxx\u03A9", 3, "xxx", false, true},  // the replacement fell beyond the limit
+        {u"abc", 199, "abc", false},
+        {u"\u00E9\u20AC", 199, "\xC3\xA9\xE2\x82\xAC", false},
+        {u"a\U0001F600b", 3,
+         "a\xF0\x9F\x98\x80"
+         "b",
+         false},                                    // a surrogate pair is one character
+        {u"\xD800x", 199, "\xEF\xBF\xBDx", false},  // an unpaired surrogate is U+FFFD
+        {u"xxxx", 3, "xxx", true},
+        {u"\u03A9\u03A9\u03A9\u03A9", 3, "\xCE\xA9\xCE\xA9\xCE\xA9", true},
     };
     for (const Case& c : cases) {
         const mmDrawingText result = ToDrawingText(c.in, c.limit);
-        EXPECT_EQ(result.bytes, c.out) << utf8(c.in);
-        EXPECT_EQ(result.replaced, c.replaced) << utf8(c.in);
+        EXPECT_EQ(result.text, c.out) << utf8(c.in);
         EXPECT_EQ(result.cut, c.cut) << utf8(c.in);
     }
 }
 
 TEST(DrawingText, FileLinesAreUtf8OrCodePageBytes) {
-    EXPECT_EQ(FileTextToDrawingText("M\xC3\xBCller", 49).bytes, "M\xFCller");
-    EXPECT_EQ(FileTextToDrawingText("M\xFCller", 49).bytes, "M\xFCller");
-    const mmDrawingText omega = FileTextToDrawingText("\xCE\xA9", 49);
-    EXPECT_EQ(omega.bytes, "?");
-    EXPECT_TRUE(omega.replaced);
-    EXPECT_EQ(FileTextToDrawingText(std::string(60, 'n'), 49).bytes, std::string(49, 'n'));
+    EXPECT_EQ(FileTextToDrawingText("M\xC3\xBCller", 49).text, "M\xC3\xBCller");
+    EXPECT_EQ(FileTextToDrawingText("M\xFCller", 49).text, "M\xC3\xBCller");
+    EXPECT_EQ(FileTextToDrawingText("\xCE\xA9", 49).text, "\xCE\xA9");
+    const mmDrawingText longer = FileTextToDrawingText(std::string(60, 'n'), 49);
+    EXPECT_EQ(longer.text, std::string(49, 'n'));
+    EXPECT_TRUE(longer.cut);
 }
 
 TEST(CoordinateList, Lines) {
@@ -220,16 +224,14 @@ TEST_F(TextCommands, ImportMakesLabelledPoints) {
     EXPECT_TRUE(host.messages().empty());
 }
 
-TEST_F(TextCommands, ImportLabelsInTheCodePage) {
+TEST_F(TextCommands, ImportLabelsInUtf8OrTheCodePage) {
     importFile(listFile("M\xC3\xBCller;1;1\nM\xFCller;2;2\n" + std::string(60, 'n') +
                         ";3;3\n\xCE\xA9;4;4\n"));
-    EXPECT_EQ(text(1).String(), "M\xFCller");
-    EXPECT_EQ(text(3).String(), "M\xFCller");
+    EXPECT_EQ(text(1).String(), "M\xC3\xBCller");
+    EXPECT_EQ(text(3).String(), "M\xC3\xBCller");
     EXPECT_EQ(text(5).String(), std::string(49, 'n'));
-    EXPECT_EQ(text(7).String(), "?");
-    EXPECT_EQ(history(),
-              "\r\n> imptxt\r\n1 label had characters Windows-1252 cannot hold; they became "
-              "\"?\".\r\n1 label was cut to 49 characters.");
+    EXPECT_EQ(text(7).String(), "\xCE\xA9");
+    EXPECT_EQ(history(), "\r\n> imptxt\r\n1 label was cut to 49 characters.");
 }
 
 TEST_F(TextCommands, ImportFileErrors) {

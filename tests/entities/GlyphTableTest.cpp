@@ -29,10 +29,11 @@ struct NoFonts {
 
 TEST(GlyphTable, BuiltFromOutlinesWithTheHeightOfA) {
     auto table = SyntheticGlyphTable();
-    ASSERT_EQ(table->glyphs.size(), 255u);
+    ASSERT_EQ(table->glyphs.size(), 256u);
     EXPECT_EQ(table->ReferenceHeight(), 700);
     EXPECT_TRUE(table->Usable());
-    EXPECT_EQ(table->Find(255), nullptr);
+    EXPECT_EQ(table->Find(0x20AC), nullptr);  // beyond the first page, and no font to read it
+    EXPECT_NE(table->Find(255), nullptr);
     const mmGlyph& o = table->glyphs['O'];
     ASSERT_EQ(o.contourCount(), 2u);
     EXPECT_EQ(o.contour(1).size(), 5u);
@@ -54,6 +55,16 @@ TEST(GlyphTable, SystemFontLoadsWithoutAMessage) {
     EXPECT_TRUE(message.empty()) << message;
     EXPECT_TRUE(table->Usable());
     EXPECT_EQ(table->fontName, "Liberation Sans Regular");
+    // Beyond the first page on demand, from the font or from fontconfig's fallback.
+    const mmGlyph* euro = table->Find(0x20AC);
+    ASSERT_NE(euro, nullptr);
+    EXPECT_FALSE(euro->points.empty());
+    EXPECT_EQ(table->Find(0x20AC), euro) << "read once, then kept";
+    if (!std::filesystem::exists(kPinnedCjkFont)) GTEST_SKIP() << "not installed: " << kPinnedCjkFont;
+    const mmGlyph* han = table->Find(0x4E2D);
+    ASSERT_NE(han, nullptr);
+    EXPECT_GT(han->advanceX, 900.0) << "a full-width character";
+    EXPECT_EQ(table->Find(0xE000), nullptr) << "no font has a private-use character";
 }
 
 TEST(GlyphTable, MissingFontIsNamedOnceAndTextsStillWork) {

@@ -10,6 +10,9 @@
 
 inline constexpr const char* kPinnedFont =
     "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
+// The fallback for what the pinned font lacks (Chinese, Japanese, Korean), from fonts-noto-cjk.
+inline constexpr const char* kPinnedCjkFont =
+    "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc";
 
 namespace testglyphs {
 
@@ -17,7 +20,8 @@ using kestrel::platform::GlyphOutline;
 using kestrel::platform::GlyphPoint;
 
 inline void addContour(GlyphOutline& g, std::initializer_list<GlyphPoint> pts) {
-    for (const GlyphPoint& p : pts) g.points.push_back(p);
+    for (const GlyphPoint& p : pts)
+        g.points.push_back(p);
     g.points.push_back(*pts.begin());  // closed
     g.contourEnds.push_back(static_cast<uint32_t>(g.points.size()));
 }
@@ -37,7 +41,9 @@ inline mmGlyphTablePtr SyntheticGlyphTable() {
     kestrel::platform::GlyphOutlines out;
     out.fontName = "Synthetic";
     out.glyphs.resize(kestrel::platform::kGlyphCodes);
-    auto define = [&](unsigned char code, float originX, float w, float h, float adv) -> GlyphOutline& {
+    out.descender = 200;
+    auto define = [&](unsigned char code, float originX, float w, float h,
+                      float adv) -> GlyphOutline& {
         GlyphOutline& g = out.glyphs[code];
         g.loaded = true;
         g.originX = originX;
@@ -60,5 +66,14 @@ inline mmGlyphTablePtr PinnedGlyphTable() {
     if (!std::filesystem::exists(kPinnedFont)) return nullptr;
     static mmGlyphTablePtr table =
         mmGlyphTable::FromOutlines(kestrel::platform::loadGlyphOutlinesFromFile(kPinnedFont));
+    return table;
+}
+
+// The pinned font with the pinned fallback, or null when either is not installed.
+inline mmGlyphTablePtr PinnedGlyphTableWithFallback() {
+    if (!std::filesystem::exists(kPinnedFont) || !std::filesystem::exists(kPinnedCjkFont))
+        return nullptr;
+    static mmGlyphTablePtr table = mmGlyphTable::FromOutlines(
+        kestrel::platform::loadGlyphOutlinesFromFile(kPinnedFont, 1000.0, {kPinnedCjkFont}));
     return table;
 }

@@ -4,14 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
+#include "TestGlyphs.h"
 #include "entities/DrawContext.h"
+#include "entities/Geometry.h"
 #include "entities/MText.h"
 #include "entities/RecordingDrawContext.h"
 #include "entities/Text.h"
 #include "support/TestView.h"
-#include "TestGlyphs.h"
 
 namespace {
 
@@ -41,7 +43,8 @@ mmRect boundsOf(const std::vector<mmRecordedPrimitive>& prims, Filter keep) {
     mmRect r = EmptyExtents();
     for (const auto& p : prims)
         if (keep(p))
-            for (const mmVertex& v : p.vertices) WidenRect(r, v.x, v.y);
+            for (const mmVertex& v : p.vertices)
+                WidenRect(r, v.x, v.y);
     return r;
 }
 
@@ -100,16 +103,18 @@ TEST(TextLayout, RotationTurnsTheTextAboutTheInsertionPoint) {
     EXPECT_DOUBLE_EQ(t->height, 7.0);
 }
 
-TEST(TextLayout, StringIsCutAtItsFieldAndUnknownCodesAreSkipped) {
+TEST(TextLayout, WholeStringIsKeptAndCharactersWithoutGlyphAreSkipped) {
     auto t = makeText(std::string(300, 'A'), 7.0, 0, 0);
-    EXPECT_EQ(t->String().size(), kTextCapacity - 1);
-    EXPECT_EQ(t->text[kTextCapacity - 1], '\0');
-    t->SetString(std::string("A\0A", 3), nullptr);
-    EXPECT_EQ(t->String(), "A");
+    EXPECT_EQ(t->String().size(), 300u);
+    EXPECT_DOUBLE_EQ(t->advance, 300 * 7.0);
 
-    // Code 255 lies outside the 255-record table; "B" has no glyph in the synthetic font.
+    // "B" has no glyph in the synthetic font, nor U+4E2D; a byte that is not UTF-8 is skipped.
     auto plain = makeText("AA", 7.0, 0, 0);
-    auto odd = makeText("A\xFF" "BA", 7.0, 0, 0);
+    auto odd = makeText(
+        "A\xFF"
+        "B\xE4\xB8\xAD"
+        "A",
+        7.0, 0, 0);
     EXPECT_DOUBLE_EQ(odd->advance, plain->advance);
     EXPECT_DOUBLE_EQ(odd->box.maxX, plain->box.maxX);
 }
@@ -145,7 +150,8 @@ TEST(TextLook, NormalListHasAPaleOutlineUnderTheFill) {
         int outlines = 0, fans = 0, covers = 0;
         for (const auto& p : prims) {
             const float* want = p.primitive == prim::kLineStrip ? c.outline : c.fill;
-            for (int k = 0; k < 3; ++k) EXPECT_NEAR(p.color[k], want[k], 1e-6);
+            for (int k = 0; k < 3; ++k)
+                EXPECT_NEAR(p.color[k], want[k], 1e-6);
             outlines += p.primitive == prim::kLineStrip && p.stencilPhase == 0;
             fans += isMaskFan(p);
             covers += p.primitive == prim::kQuads && p.stencilPhase == 2;
@@ -169,31 +175,27 @@ TEST(TextLook, HighlightListFillsWhiteThroughTheStipple) {
     EXPECT_EQ(boundsOf(prims, [](const auto& p) { return p.stencilPhase == 2; }).maxX, t->box.maxX);
 }
 
-TEST(MTextAttachment, TopCornersHangBelowAndRightCornersToTheLeft) {
-    struct Case {
-        int16_t attachment;
-        double dx, dy;  // where the text is drawn from, relative to the insertion point
-    };
-    const double h = 7.0, adv = 7.0;  // one synthetic "A"
-    const Case cases[] = {{1, 0, -h}, {2, 0, -h}, {3, -adv, -h}, {5, 0, 0}, {9, -adv, 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.attachment);
+TEST(MTextAttachment, TheAttachmentPointIsTheCornerCentreOrMiddleOfTheInk) {
+    // One synthetic "A" of height 7: ink 6 wide and 7 high.
+    const double columnX[] = {0.0, -3.0, -6.0};
+    const double rowY[] = {-7.0, -3.5, 0.0};  // top: capitals hang below; bottom: the baseline
+    for (int16_t attachment = 1; attachment <= 9; ++attachment) {
+        SCOPED_TRACE(attachment);
         auto t = std::make_shared<mmMText>();
-        t->attachment = c.attachment;
+        t->attachment = attachment;
         t->CreateText("A", SyntheticGlyphTable());
-        t->SetHeight(h, nullptr);
+        t->SetHeight(7.0, nullptr);
         t->SetInsertionPoint(100, 50);
-        t->UpdateExtents();
-        EXPECT_NEAR(t->extents.minX, 100 + c.dx, 1e-9);
-        EXPECT_NEAR(t->extents.maxX, 100 + c.dx + adv, 1e-9);
-        EXPECT_NEAR(t->extents.minY, 50 + c.dy, 1e-9);
+        const double dx = columnX[(attachment - 1) % 3], dy = rowY[(attachment - 1) / 3];
         const mmRect ink = boundsOf(drawn(*t), isMaskFan);
-        EXPECT_NEAR(ink.minX, 100 + c.dx, 1e-9);
-        EXPECT_NEAR(ink.minY, 50 + c.dy, 1e-9);
+        EXPECT_NEAR(ink.minX, 100 + dx, 1e-9);
+        EXPECT_NEAR(ink.minY, 50 + dy, 1e-9);
+        EXPECT_NEAR(t->extents.minY, 50 + dy, 1e-9);
+        EXPECT_NEAR(t->extents.minX, 100 + dx, 1e-9);
         // Picking follows the drawn position.
         TestView view(400, 300, 1.0, 100, 200);
-        EXPECT_TRUE(t->HitTest(view.px(100 + c.dx), view.py(50 + c.dy + 3), view.rect(), view.m,
-                               1.0f, {}, true));
+        EXPECT_TRUE(t->HitTest(view.px(100 + dx), view.py(50 + dy + 3), view.rect(), view.m, 1.0f,
+                               {}, true));
     }
 }
 
@@ -208,79 +210,132 @@ TEST(TextPick, OnlyOutlineEdgesPickNotTheCounter) {
     EXPECT_TRUE(hit(10, 35));   // on the counter's edge
     EXPECT_TRUE(hit(14, 35));
     EXPECT_FALSE(hit(16, 35));
-    EXPECT_TRUE(hit(-4, 35));   // just outside the outer edge
+    EXPECT_TRUE(hit(-4, 35));  // just outside the outer edge
     EXPECT_FALSE(hit(-6, 35));
-    EXPECT_FALSE(hit(5, 35));   // in the ink, 5 pixels from both edges
+    EXPECT_FALSE(hit(5, 35));  // in the ink, 5 pixels from both edges
 
-    EXPECT_TRUE(t->CrossesRect({-5, 30, 1, 31}, {}, true));   // over the outer edge
-    EXPECT_FALSE(t->CrossesRect({20, 20, 40, 40}, {}, true)); // inside the counter
+    EXPECT_TRUE(t->CrossesRect({-5, 30, 1, 31}, {}, true));    // over the outer edge
+    EXPECT_FALSE(t->CrossesRect({20, 20, 40, 40}, {}, true));  // inside the counter
     EXPECT_FALSE(t->CrossesRect({100, 100, 140, 140}, {}, true));
 }
 
-TEST(TextLists, CompiledOncePerContextAndGivenBackToIt) {
-    auto t = makeText("A", 7.0, 0, 0);
+TEST(TextDrawing, NoDisplayListsAndTinyTextsAreALine) {
+    auto t = makeText("AW", 7.0, 10, 20);
     mmRecordingDrawContext dc;
     t->Draw(dc, kEverywhere, kDrawNormal, 1.0f, prim::kLineStrip, {}, true);
-    const uint32_t first = t->displayLists;
-    ASSERT_NE(first, 0u);
-    EXPECT_EQ(dc.ListCount(), 2u);
-    t->Draw(dc, kEverywhere, kDrawHighlight, 1.0f, prim::kLineStrip, {}, true);
-    EXPECT_EQ(t->displayLists, first);
-    EXPECT_EQ(dc.ListCount(), 2u);
-
-    // A colour change drops the lists; they go back to the context that made them.
-    t->SetColor(0x00FF00, 3, nullptr);
-    EXPECT_EQ(t->displayLists, 0u);
-    EXPECT_EQ(dc.ListCount(), 2u);
-    t->Draw(dc, kEverywhere, kDrawNormal, 1.0f, prim::kLineStrip, {}, true);
-    EXPECT_EQ(dc.ListCount(), 2u);  // the old pair deleted before the new one was made
-
-    // Drawn in another context, the text compiles there and releases the first pair.
-    mmRecordingDrawContext other;
-    t->Draw(other, kEverywhere, kDrawNormal, 1.0f, prim::kLineStrip, {}, true);
-    EXPECT_TRUE(t->HasListsIn(other));
-    EXPECT_EQ(dc.ListCount(), 2u);
-    dc.DeleteReleasedLists();
     EXPECT_EQ(dc.ListCount(), 0u);
+    EXPECT_GT(dc.primitives.size(), 3u);
 
-    // A recreated context has none of the old lists.
-    other.ForgetLists();
-    EXPECT_FALSE(t->HasListsIn(other));
-    t->Draw(other, kEverywhere, kDrawNormal, 1.0f, prim::kLineStrip, {}, true);
-    EXPECT_TRUE(t->HasListsIn(other));
+    // Below two pixels of height the text is a line through its middle, in its colour.
+    dc.Clear();
+    t->SetColor(0x0000FF, 1, nullptr);
+    t->Draw(dc, kEverywhere, kDrawNormal, 0.25f, prim::kLineStrip, {}, true);
+    ASSERT_EQ(dc.primitives.size(), 1u);
+    const mmRecordedPrimitive& line = dc.primitives[0];
+    EXPECT_EQ(line.primitive, prim::kLines);
+    EXPECT_EQ(line.color[0], 1.0f);
+    ASSERT_EQ(line.vertices.size(), 2u);
+    EXPECT_NEAR(line.vertices[0].x, 10.0, 1e-9);
+    EXPECT_NEAR(line.vertices[0].y, 23.5, 1e-9);
+    EXPECT_NEAR(line.vertices[1].x, 10.0 + 13.4, 1e-9);  // the end of the W's ink
 }
 
-TEST(TextLists, TextOutlivingItsContextMakesNoCall) {
-    auto t = makeText("A", 7.0, 0, 0);
-    {
-        auto dc = std::make_unique<mmRecordingDrawContext>();
-        t->Draw(*dc, kEverywhere, kDrawNormal, 1.0f, prim::kLineStrip, {}, true);
-        ASSERT_NE(t->displayLists, 0u);
-    }
-    t->Rebuild(nullptr);
-    EXPECT_EQ(t->displayLists, 0u);
-    t.reset();  // no context left to call: nothing happens (the sanitizers watch)
-}
-
-TEST(TextCopy, CopiesAreLaidOutAlikeWithTheirOwnLists) {
+TEST(TextCopy, CopiesAreLaidOutAlike) {
     auto source = makeText<mmMText>("WA", 7.0, 5, 6);
     source->attachment = 3;
     source->SetColor(0xFF0000, 5, nullptr);
     source->UpdateExtents();
-    mmRecordingDrawContext dc;
-    source->Draw(dc, kEverywhere, kDrawNormal, 1.0f, prim::kLineStrip, {}, true);
-
     mmEntityList list;
     EXPECT_TRUE(std::dynamic_pointer_cast<mmText>(CreateEntityOfType(kTypeText)));
     auto clone = std::dynamic_pointer_cast<mmMText>(CloneEntity(*source, list));
     ASSERT_TRUE(clone);
     EXPECT_EQ(clone->String(), "WA");
     EXPECT_EQ(clone->attachment, 3);
-    EXPECT_EQ(clone->displayLists, 0u);
     EXPECT_EQ(clone->glyphs, source->glyphs);
     EXPECT_DOUBLE_EQ(clone->extents.minX, source->extents.minX);
     EXPECT_DOUBLE_EQ(clone->extents.maxY, source->extents.maxY);
-    clone->Draw(dc, kEverywhere, kDrawNormal, 1.0f, prim::kLineStrip, {}, true);
-    EXPECT_NE(clone->displayLists, source->displayLists);
-    EXPECT_EQ(dc.ListCount(), 4u);
+}
+
+TEST(TextJustification, EveryHorizontalAndVerticalCodePlacesTheInk) {
+    // Synthetic "AA" of height 7: ink 13 wide and 7 high; the descender is 2 deep.
+    struct Case {
+        int h, v;
+        double minX, minY;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0},       {0, 1, 100, 52},    {0, 2, 100, 46.5},  {0, 3, 100, 43},
+        {1, 0, 93.5, 50},   {1, 1, 93.5, 52},   {1, 2, 93.5, 46.5}, {1, 3, 93.5, 43},
+        {2, 0, 87, 50},     {2, 1, 87, 52},     {2, 2, 87, 46.5},   {2, 3, 87, 43},
+        {4, 0, 93.5, 46.5}, {4, 1, 93.5, 46.5}, {4, 2, 93.5, 46.5}, {4, 3, 93.5, 46.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.h * 10 + c.v);
+        auto t = makeText("AA", 7.0, 0, 0);
+        t->SetJustification(c.h, c.v, nullptr);
+        t->SetAlignmentPoint(100, 50);
+        const mmRect ink = boundsOf(drawn(*t), isMaskFan);
+        EXPECT_NEAR(ink.minX, c.minX, 1e-9);
+        EXPECT_NEAR(ink.minY, c.minY, 1e-9);
+        EXPECT_NEAR(ink.maxX - ink.minX, 13.0, 1e-9);
+        EXPECT_NEAR(ink.maxY - ink.minY, 7.0, 1e-9);
+        EXPECT_GE(t->extents.maxX, ink.maxX);
+        EXPECT_LE(t->extents.minY, ink.minY);
+        TestView view(400, 300, 1.0, 100, 200);
+        EXPECT_TRUE(t->HitTest(view.px(ink.minX), view.py(ink.minY + 3), view.rect(), view.m, 1.0f,
+                               {}, true));
+    }
+    // Aligned and fitted texts run from the insertion point to the alignment point along their
+    // direction; aligned keeps its proportions, fitted its height.
+    const double span = std::hypot(100.0, 50.0);
+    for (int h : {kTextAligned, kTextFit}) {
+        SCOPED_TRACE(h);
+        auto t = makeText("AA", 7.0, 0, 0);
+        t->SetJustification(h, kTextTop, nullptr);  // the vertical code does not count
+        t->SetAlignmentPoint(100, 50);
+        EXPECT_NEAR(t->DrawRotation(), std::atan2(50.0, 100.0) * kRadToDeg, 1e-9);
+        const mmRect ink = boundsOf(drawn(*t), isMaskFan);
+        EXPECT_NEAR(ink.minY, 0.0, 1e-9);
+        EXPECT_NEAR(ink.maxX, 100.0, 1e-9);  // the end of the baseline's ink
+        const double high = h == kTextAligned ? 7.0 * span / 13.0 : 7.0;
+        EXPECT_NEAR(ink.maxY, 50.0 + high * 100.0 / span, 1e-9);
+    }
+}
+
+TEST(TextJustification, WidthFactorAndObliqueShapeTheCharacters) {
+    auto wide = makeText("A", 7.0, 0, 0);
+    ASSERT_TRUE(wide->SetWidthFactor(2.0, nullptr));
+    EXPECT_NEAR(boundsOf(drawn(*wide), isMaskFan).maxX, 12.0, 1e-9);
+    EXPECT_NEAR(wide->advance, 14.0, 1e-9);
+    EXPECT_FALSE(wide->SetWidthFactor(0.0, nullptr));
+    EXPECT_FALSE(wide->SetWidthFactor(NAN, nullptr));
+
+    auto leaning = makeText("A", 7.0, 0, 0);
+    ASSERT_TRUE(leaning->SetOblique(45.0, nullptr));
+    const mmRect ink = boundsOf(drawn(*leaning), isMaskFan);
+    EXPECT_NEAR(ink.minX, 0.0, 1e-9);
+    EXPECT_NEAR(ink.maxX, 13.0, 1e-9);  // the top moved by the height
+    EXPECT_NEAR(leaning->extents.maxX, 13.0, 1e-9);
+    ASSERT_TRUE(leaning->SetOblique(345.0, nullptr));  // 15 degrees to the left
+    EXPECT_DOUBLE_EQ(leaning->oblique, -15.0);
+    EXPECT_FALSE(leaning->SetOblique(89.0, nullptr));
+}
+
+TEST(MTextLayout, ParagraphsWrapAndTheBlockHangsFromItsAttachment) {
+    auto m = std::make_shared<mmMText>();
+    m->rectangleWidth = 15.0;
+    m->attachment = 8;  // bottom centre
+    m->CreateText("AA AA\\PA", SyntheticGlyphTable());
+    m->SetHeight(7.0, nullptr);
+    m->SetInsertionPoint(0, 0);
+    ASSERT_EQ(m->LineCount(), 3u);
+    EXPECT_EQ(m->LineText(0), "AA");
+    EXPECT_EQ(m->LineText(2), "A");
+    const mmRect ink = boundsOf(drawn(*m), isMaskFan);
+    EXPECT_NEAR(ink.minY, 0.0, 1e-9) << "the last baseline at the insertion point";
+    EXPECT_NEAR(ink.maxY, 7.0 + 2 * 7.0 * 5 / 3, 1e-9);
+    EXPECT_NEAR(ink.minX, -6.5, 1e-9) << "each line centred";
+    EXPECT_NEAR(ink.maxX, 6.5, 1e-9);
+    m->lineSpacing = 2.0;
+    m->Rebuild(nullptr);
+    EXPECT_NEAR(boundsOf(drawn(*m), isMaskFan).maxY, 7.0 + 4 * 7.0 * 5 / 3, 1e-9);
 }

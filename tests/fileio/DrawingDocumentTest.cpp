@@ -5,6 +5,7 @@
 #include "entities/Line.h"
 #include "fileio/DrawingDocument.h"
 #include "fileio/DxfTestSupport.h"
+#include "fileio/dxf/DxfEntityLoader.h"
 #include "platform/RecordingHost.h"
 
 using kestrel::platform::MessageKind;
@@ -65,6 +66,22 @@ TEST(DrawingDocument, RegressionUnexpandedReferencesAreToldAfterTheOpen) {
               "more than 4194304 block entities or nest references more than 32 deep.");
 }
 
+TEST(DrawingDocument, OpenTellsOfAnUnknownCodePageAndCutTexts) {
+    TempDir dir;
+    WriteWholeFile(dir.file("p.dxf"), Dxf("0 SECTION\n2 HEADER\n9 $DWGCODEPAGE\n3 ANSI_4711\n"
+                                          "0 ENDSEC\n0 SECTION\n2 ENTITIES\n0 ENDSEC\n"));
+    mmDrawing d;
+    RecordingHost host;
+    EXPECT_TRUE(OpenDrawing(d, dir.file("p.dxf"), host, nullptr, nullptr));
+    EXPECT_EQ(host.historyMessages(),
+              (std::vector<std::string>{"The drawing's code page ANSI_4711 is not known: its texts "
+                                        "were read as Windows-1252 (ANSI_1252)."}));
+    DxfLoadReport cut;
+    cut.textsCut = 2;
+    EXPECT_EQ(TextReadMessages(cut),
+              (std::vector<std::string>{"2 multi-line texts were longer than 1 MB and were cut."}));
+}
+
 TEST(DrawingDocument, SavingToDwgWritesNothingAndMovesToTheDxfName) {
     TempDir dir;
     mmDrawing d;
@@ -116,7 +133,7 @@ TEST(DrawingDocument, SaveTellsWhatWasLeftOutAndWhenItFailed) {
                   "1 raster image was left out: a DXF file cannot hold raster images."}));
 
     host.clearRecords();
-    d.layers[0] = mmLayer::WithDefaults(0, u"\u0141");
+    d.layers[0] = mmLayer::WithDefaults(0, std::u16string(1, char16_t(0xD800)));  // malformed
     const SaveOutcome failed = SaveDrawing(d, dir.file("a.dxf"), host, nullptr);
     EXPECT_FALSE(failed.written);
     EXPECT_EQ(host.messages(),

@@ -98,68 +98,53 @@ TEST(DxfRecords, ThreeDFaceIsItsFourCornersClosed) {
     EXPECT_TRUE(p.bulge.empty());
 }
 
-TEST(DxfRecords, TextsAreCutTo249Bytes) {
-    RecordText f("0 TEXT\n1 " + std::string(300, 'a') + "\n10 1\n20 2\n40 2.5\n50 90\n72 1\n");
+TEST(DxfRecords, TextKeepsItsWholeStringAndJustification) {
+    RecordText f("0 TEXT\n1 " + std::string(300, 'a') +
+                 "\n10 1\n20 2\n11 7\n21 8\n40 2.5\n41 0.8\n50 90\n51 15\n72 4\n73 2\n");
     DxfTextRecord t;
     ASSERT_TRUE(readDxfText(f.reader, f.header, t));
     f.expectAtNext();
-    EXPECT_EQ(t.text, std::string(249, 'a'));
+    EXPECT_EQ(t.text, std::string(300, 'a'));
     EXPECT_EQ(t.height, 2.5);
     EXPECT_EQ(t.rotation, 90.0);
-    EXPECT_EQ(t.horizontal, 1);
+    EXPECT_EQ(t.group41, 0.8);
+    EXPECT_EQ(t.oblique, 15.0);
+    EXPECT_EQ(t.horizontal, 4);
+    EXPECT_EQ(t.vertical, 2);
+    EXPECT_TRUE(t.alignGiven);
+    EXPECT_EQ(t.alignX, 7.0);
+    EXPECT_EQ(t.alignY, 8.0);
+
+    RecordText plain("0 TEXT\n1 x\n");
+    ASSERT_TRUE(readDxfText(plain.reader, plain.header, t));
+    EXPECT_FALSE(t.alignGiven);
+    EXPECT_EQ(t.group41, 1.0) << "width factor 1 when the file gives none";
 }
 
-TEST(DxfRecords, MTextLosesItsFormattingCodes) {
-    struct Case {
-        const char* in;
-        const char* out;
-    } cases[] = {
-        {"\\A1;Plain", "Plain"},  // a code with its semicolon
-        {"\\fArial|b1|i0|c0|p34;Bold", "Bold"},
-        {"One\\PTwo", "OneTwo"},                // a paragraph without a semicolon
-        {"One\\PTwo; three", "OneTwo; three"},  // ... and with one later in the text
-        {"a;b\\H2.5x;c", "a;bc"},               // a semicolon before the backslash stays
-        {"{\\C1;red} text", "{red} text"},      // braces stay
-        {"Width \\W0.8;narrow\\~here", "Width narrowhere"},
-        {"\\S1^2;\" pipe", "1/2\" pipe"},        // a stacked fraction keeps its numbers
-        {"C:\\\\temp \\{x\\}", "C:\\temp {x}"},  // escaped characters stay
-        {"end\\", "end"},
-        {"\\Pa\\H1;b\\Pc\\H2;d\\A1;e", "abcde"},  // each code finds its own semicolon
-    };
-    for (const Case& c : cases) {
-        std::string text = c.in;
-        stripMTextFormatting(text);
-        EXPECT_EQ(text, c.out) << c.in;
-    }
-    RecordText f("0 MTEXT\n3 first part \n1 \\LUnder\\l line\n71 3\n40 1.5\n");
-    DxfTextRecord t;
-    ASSERT_TRUE(readDxfMText(f.reader, f.header, t));
-    EXPECT_EQ(t.text, "first part Under line") << "the 3 chunks come first";
-    EXPECT_EQ(t.attachment, 3);
-}
-
-// Long texts come in chunks: all of them are read, codes are removed before the text is cut,
-// so a code across the cut or across two chunks leaves nothing behind.
-TEST(DxfRecords, MTextChunksAreJoinedBeforeTheLimit) {
+// Long texts come in chunks: all of them are joined, the codes kept as they are.
+TEST(DxfRecords, MTextChunksAreJoinedWithTheirCodes) {
     const std::string chunk1 = std::string(245, 'a') + "\\H2.";
     const std::string chunk2 = "5x;" + std::string(247, 'b');
-    RecordText f("0 MTEXT\n3 " + chunk1 + "\n3 " + chunk2 + "\n1 tail\n");
+    RecordText f("0 MTEXT\n3 " + chunk1 + "\n3 " + chunk2 + "\n1 tail\n41 30\n44 1.5\n71 3\n");
     DxfTextRecord t;
     ASSERT_TRUE(readDxfMText(f.reader, f.header, t));
     f.expectAtNext();
-    EXPECT_EQ(t.text, std::string(245, 'a') + std::string(4, 'b'));
+    EXPECT_EQ(t.text, chunk1 + chunk2 + "tail");
+    EXPECT_EQ(t.group41, 30.0);
+    EXPECT_EQ(t.lineSpacing, 1.5);
+    EXPECT_EQ(t.attachment, 3);
+    EXPECT_FALSE(t.cut);
 
-    RecordText noCode("0 MTEXT\n1 " + std::string(260, 'c') + "\n");
-    ASSERT_TRUE(readDxfMText(noCode.reader, noCode.header, t));
-    EXPECT_EQ(t.text.size(), kDxfTextLimit);
+    RecordText none("0 MTEXT\n1 c\n");
+    ASSERT_TRUE(readDxfMText(none.reader, none.header, t));
     EXPECT_EQ(t.attachment, 1) << "top left when the file gives none";
+    EXPECT_EQ(t.group41, 0.0) << "no wrapping width";
 }
 
-TEST(DxfRecords, MTextCodePointsAndDirection) {
-    RecordText f("0 MTEXT\n1 108\\U+00B0 \\U+0141 \\U+00E9x \\U+12\n11 0.0\n21 1.0\n");
+TEST(DxfRecords, MTextDirection) {
+    RecordText f("0 MTEXT\n1 x\n11 0.0\n21 1.0\n");
     DxfTextRecord t;
     ASSERT_TRUE(readDxfMText(f.reader, f.header, t));
-    EXPECT_EQ(t.text, "108\xb0 ? \xe9x +12") << "a character without a byte is shown as ?";
     EXPECT_DOUBLE_EQ(t.rotation, 90.0) << "the x axis direction gives the rotation";
 
     RecordText both("0 MTEXT\n50 30\n11 0.0\n21 1.0\n");

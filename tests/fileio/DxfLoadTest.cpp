@@ -372,16 +372,112 @@ TEST_F(LoadFixture, TextsAndMultiLineTexts) {
     const auto& text = entityAt<mmText>(d, 0);
     EXPECT_EQ(text.type, kTypeText);
     EXPECT_EQ(text.String(), "Plan 1:100");
-    EXPECT_EQ(xyOf(text), (XY{{5, 6}})) << "the alignment point is not used";
+    EXPECT_EQ(xyOf(text), (XY{{5, 6}, {9, 9}})) << "centred at the alignment point";
+    EXPECT_EQ(text.horizontal, kTextCenter);
+    EXPECT_EQ(text.DrawOrigin().x, 9.0);
     EXPECT_EQ(text.height, 2.5);
+    EXPECT_EQ(text.widthFactor, 0.8);
     EXPECT_EQ(text.rotation, 90.0);
-    EXPECT_EQ(text.gripCount(), 1);
+    EXPECT_EQ(text.gripCount(), 2);
     const auto& mtext = entityAt<mmMText>(d, 1);
-    EXPECT_EQ(mtext.String(), "first {second}");
+    EXPECT_EQ(mtext.String(), "first {\\C1;second}") << "the codes are kept";
     EXPECT_EQ(mtext.attachment, 3);
     EXPECT_EQ(mtext.height, 3.0);
-    EXPECT_EQ(mtext.DrawOrigin().y, -1.0) << "top attachment: below the insertion point";
     EXPECT_DOUBLE_EQ(entityAt<mmMText>(d, 2).rotation, -90.0);
+}
+
+// The strings of a file are decoded by its header: UTF-8 from AC1021 on, the code page of
+// $DWGCODEPAGE before, escapes in every string.
+TEST_F(LoadFixture, StringsFollowTheVersionAndCodePageOfTheFile) {
+    struct Case {
+        const char* name;
+        std::string header;
+        std::string layer, text;   // as bytes in the file
+        std::u16string layerName;  // as read
+        const char* shown;         // the text's string as read
+    } cases[] = {
+        {"R2013 UTF-8", "9 $ACADVER\n1 AC1027\n9 $DWGCODEPAGE\n3 ANSI_1252\n", "Caf\xc3\xa9",
+         "M\xc3\xbcller 25\xe2\x82\xac", u"Caf\u00e9", "M\xc3\xbcller 25\xe2\x82\xac"},
+        {"R2000 Windows-1252", "9 $ACADVER\n1 AC1015\n", "Caf\xe9", "M\xfcller 25\x80",
+         u"Caf\u00e9", "M\xc3\xbcller 25\xe2\x82\xac"},
+        {"R12 Cyrillic", "9 $ACADVER\n1 AC1009\n9 $DWGCODEPAGE\n3 ansi_1251\n", "\xcf\xeb\xe0\xed",
+         "\xcf\xeb\xe0\xed", u"\u041f\u043b\u0430\u043d", "\xd0\x9f\xd0\xbb\xd0\xb0\xd0\xbd"},
+        {"Escapes", "", "\\U+0141\\U+00F3d\\U+017A", "\\U+4E2D\\M+5CEC4 \\U+12 \\U+D83D\\U+DE00",
+         u"\u0141\u00f3d\u017a", "\xe4\xb8\xad\xe6\x96\x87 \\U+12 \xf0\x9f\x98\x80"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mmDrawing drawing;
+        FillNewDrawing(drawing);
+        const std::string file = "0 SECTION\n2 HEADER\n" + c.header + "0 ENDSEC\n" +
+                                 "0 SECTION\n2 TABLES\n0 TABLE\n2 LAYER\n0 LAYER\n2 " + c.layer +
+                                 "\n62 1\n0 ENDTAB\n0 ENDSEC\n" +
+                                 entities("0 TEXT\n8 " + c.layer + "\n1 " + c.text + "\n");
+        loadDrawingFromDxfText(drawing, nullptr, Dxf(file), nullptr, &report);
+        ASSERT_EQ(drawing.entities.size(), 1u);
+        EXPECT_EQ(entityAt<mmText>(drawing, 0).String(), c.shown);
+        const mmLayer* layer = drawing.FindLayer(entityAt<mmText>(drawing, 0).layerId);
+        ASSERT_TRUE(layer);
+        EXPECT_EQ(layer->name, c.layerName);
+    }
+    load("0 SECTION\n2 HEADER\n9 $DWGCODEPAGE\n3 ANSI_4711\n0 ENDSEC\n" +
+         entities("0 TEXT\n1 \xe9\n"));
+    EXPECT_EQ(report.unknownCodePage, "ANSI_4711");
+    EXPECT_EQ(entityAt<mmText>(d, 0).String(), "\xc3\xa9") << "taken as Windows-1252";
+}
+
+// Justification, alignment point, width factor and oblique angle are saved as read.
+TEST_F(LoadFixture, JustifiedTextsComeBackFromASave) {
+    load(entities(R"(
+0 TEXT
+1 %%c50 H7
+10 1
+20 2
+11 30
+21 40
+40 2.5
+41 0.75
+50 15
+51 12
+72 2
+73 3
+0 TEXT
+1 aligned
+10 0
+20 0
+11 10
+21 0
+72 3
+0 TEXT
+1 plain
+10 5
+20 5
+)"));
+    TempDir dir;
+    ASSERT_TRUE(saveDrawingAsDxf(d, nullptr, dir.file("j.dxf")));
+    mmDrawing back;
+    FillNewDrawing(back);
+    ASSERT_TRUE(loadDrawingFromDxf(back, nullptr, dir.file("j.dxf"), nullptr));
+    ASSERT_EQ(back.entities.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const auto& a = entityAt<mmText>(d, i);
+        const auto& b = entityAt<mmText>(back, i);
+        EXPECT_EQ(b.String(), a.String());
+        EXPECT_EQ(xyOf(b), xyOf(a));
+        EXPECT_EQ(b.horizontal, a.horizontal);
+        EXPECT_EQ(b.vertical, a.vertical);
+        EXPECT_EQ(b.widthFactor, a.widthFactor);
+        EXPECT_EQ(b.oblique, a.oblique);
+        EXPECT_EQ(b.rotation, a.rotation);
+    }
+    EXPECT_EQ(entityAt<mmText>(d, 0).String(), "%%c50 H7") << "the codes are kept as written";
+    EXPECT_EQ(entityAt<mmText>(d, 0).vertical, kTextTop);
+    EXPECT_EQ(xyOf(entityAt<mmText>(d, 2)), (XY{{5, 5}})) << "no alignment point when left";
+    const std::string saved = ReadWholeFile(dir.file("j.dxf"));
+    const std::string entitiesSection = saved.substr(saved.find("ENTITIES"));
+    EXPECT_EQ(entitiesSection.find("\r\n72\r\n0\r\n"), std::string::npos)
+        << "defaults are not written";
 }
 
 // With a glyph table the texts are laid out: their extents cover their glyphs.
@@ -1028,7 +1124,7 @@ TEST(DxfLoad, SavedDrawingReadsBackTheSame) {
     text->SetInsertionPoint(-3.25, 8);
     text->height = 1.75;
     text->rotation = 12.5;
-    text->SetString("N\xb0 12 \\ {x}", nullptr);
+    text->SetString("N\xc2\xb0 12 \\ {x} \xc5\x81\xe4\xb8\xad", nullptr);
     add(text, 0, 3);
     auto mtext = std::make_shared<mmMText>();
     mtext->SetInsertionPoint(4, 4);

@@ -259,14 +259,15 @@ TEST_F(WriterFixture, PolylinesWithAndWithoutBulges) {
 )"));
 }
 
-// TEXT keeps its bytes; MTEXT escapes the characters that start codes and goes in chunks of
-// 250 bytes; both carry the rotation in degrees. MTEXT and SPLINE carry subclass markers.
+// TEXT is written in the code page; MTEXT with its codes as read, in chunks of at most 250 bytes
+// that do not split an escape; both carry the rotation in degrees. MTEXT and SPLINE carry
+// subclass markers.
 TEST_F(WriterFixture, TextsAndSplines) {
     auto text = add<mmText>({});
     text->SetInsertionPoint(1.5, 2);
     text->height = 2.5;
     text->rotation = 30;
-    text->SetString("Caf\xe9 {1}", nullptr);
+    text->SetString("Caf\xc3\xa9 {1}", nullptr);
     auto mtext = add<mmMText>({}, 5);
     mtext->SetInsertionPoint(3, 4);
     mtext->attachment = 3;
@@ -298,8 +299,8 @@ TEST_F(WriterFixture, TextsAndSplines) {
 30 0.000000
 40 1.000000
 71 3
-3 )" + std::string(248, 'm') + R"(\\
-1 x
+3 )" + std::string(248, 'm') + R"(
+1 \x
 7 Standard
 50 0.000000
 0 SPLINE
@@ -632,24 +633,38 @@ TEST_F(WriterFixture, PaperSpaceOfTheActiveLayoutOnlyFollowsModelSpace) {
               model + Dxf("0 POINT\n8 0\n67 1\n62 5\n6 Continuous\n10 2.000000\n20 2.000000\n"));
 }
 
-TEST_F(WriterFixture, NameWithoutAByteFailsAndKeepsThePreviousFile) {
-    const std::string path = dir.file("kept.dxf");
-    WriteWholeFile(path, "previous contents");
-    for (const char16_t* bad : {u"L\u0141", u"\u20ac\u0141"}) {
-        mmDrawing drawing;
-        FillNewDrawing(drawing);
-        drawing.layers[0].name = bad;
-        EXPECT_FALSE(saveDrawingAsDxf(drawing, nullptr, path));
-        EXPECT_EQ(ReadWholeFile(path), "previous contents");
-    }
-    // The same character in a block name.
+// Characters outside the code page are written as \U+XXXX escapes; only a name that is not
+// well-formed UTF-16 fails the save, which keeps the previous file.
+TEST_F(WriterFixture, CharactersOutsideTheCodePageAreEscapedAndMalformedNamesFail) {
+    d.layers[0].name = u"\u0141\u00f3d\u017a";
     auto block = std::make_shared<mmBlock>();
     block->id = 0;
-    block->name = u"\u0141";
+    block->name = u"\u4e2d\U0001F600";
     AddBlock(d, block);
-    EXPECT_FALSE(saveDrawingAsDxf(d, nullptr, path));
+    auto text = add<mmText>({});
+    text->SetString(
+        "\xc5\x81\xc3\xb3"
+        "d\xc5\xba 25\xe2\x82\xac",
+        nullptr);
+    const std::string file = save();
+    EXPECT_NE(file.find(Dxf("2 \\U+0141\xf3"
+                            "d\\U+017A\n")),
+              std::string::npos);
+    EXPECT_NE(file.find(Dxf("2 \\U+4E2D\\U+D83D\\U+DE00\n")), std::string::npos);
+    EXPECT_NE(file.find(Dxf("1 \\U+0141\xf3"
+                            "d\\U+017A 25\x80\n")),
+              std::string::npos)
+        << file;
+
+    const std::string path = dir.file("kept.dxf");
+    WriteWholeFile(path, "previous contents");
+    const std::size_t files = dir.fileCount();
+    mmDrawing drawing;
+    FillNewDrawing(drawing);
+    drawing.layers[0].name = std::u16string(1, char16_t(0xDC00));
+    EXPECT_FALSE(saveDrawingAsDxf(drawing, nullptr, path));
     EXPECT_EQ(ReadWholeFile(path), "previous contents");
-    EXPECT_EQ(dir.fileCount(), 1u) << "no temporary file is left behind";
+    EXPECT_EQ(dir.fileCount(), files) << "no temporary file is left behind";
 }
 
 TEST_F(WriterFixture, FileThatCannotBeCreatedFails) {

@@ -95,7 +95,7 @@ void addCurvesAndTexts(mmDrawing& d) {
     text->height = 2.5;
     text->rotation = 15;
     text->SetString(
-        "Stra\xdf"
+        "Stra\xc3\x9f"
         "e 12 {Nord}",
         nullptr);
     add(d, text);
@@ -103,7 +103,7 @@ void addCurvesAndTexts(mmDrawing& d) {
     mtext->SetInsertionPoint(0, 40);
     mtext->height = 1.5;
     mtext->attachment = 7;
-    mtext->SetString(std::string(200, 'x') + " C:\\data {a} " + std::string(40, 'y'), nullptr);
+    mtext->SetString(std::string(200, 'x') + " C:\\\\data \\{a\\} " + std::string(40, 'y'), nullptr);
     add(d, mtext);
     add(d, curve(30, 30));
     add(d, hatch());

@@ -12,8 +12,9 @@ struct RoundTripCase {
     std::string utf8;
     std::u16string utf16;
 };
-void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const RoundTripCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CodePageRoundTrip : public testing::TestWithParam<RoundTripCase> {};
 
@@ -84,8 +85,9 @@ struct FailureCase {
     std::size_t utf16Index;
     std::string convertedBefore;
 };
-void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
-
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CodePageFailure : public testing::TestWithParam<FailureCase> {};
 
@@ -121,6 +123,54 @@ INSTANTIATE_TEST_SUITE_P(
                     FailureCase{"TruncatedUtf8", "ab\xC3", u"", 2, 0, "ab"},
                     FailureCase{"Latin1ByteAsUtf8", "caf\xE9", u"", 3, 0, "caf"}),
     [](const testing::TestParamInfo<FailureCase>& p) { return p.param.name; });
+
+}  // namespace
+}  // namespace kestrel::platform
+
+namespace kestrel::platform {
+namespace {
+
+TEST(CodePageByName, PagesOfDxfFilesConvertBothWays) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* utf8;
+    } cases[] = {
+        {"ANSI_1252", "Caf\xe9 25\x80", "Caf\xc3\xa9 25\xe2\x82\xac"},
+        {"ansi_1251", "\xcf\xeb\xe0\xed", "\xd0\x9f\xd0\xbb\xd0\xb0\xd0\xbd"},  // "План"
+        {"ANSI_1250",
+         "\xa3\xf3"
+         "d\x9f",
+         "\xc5\x81\xc3\xb3"
+         "d\xc5\xba"},                                                  // "Łódź"
+        {"ANSI_1253", "\xc1\xe8", "\xce\x91\xce\xb8"},                  // "Αθ"
+        {"DOS850", "\x82t\x82", "\xc3\xa9t\xc3\xa9"},                   // "été"
+        {"ANSI_932", "\x93\xfa\x96{ A", "\xe6\x97\xa5\xe6\x9c\xac A"},  // "日本 A"
+        {"ANSI_936", "\xd6\xd0\xce\xc4", "\xe4\xb8\xad\xe6\x96\x87"},   // "中文"
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto page = CodePage::FromDxfName(c.name);
+        ASSERT_TRUE(page);
+        EXPECT_EQ(page->ToUtf8(c.bytes), c.utf8);
+        std::string back;
+        const std::string utf8 = c.utf8;
+        for (std::size_t i = 0; i < utf8.size();) {
+            char32_t cp = 0;
+            i += decodeUtf8(utf8, i, cp);
+            EXPECT_TRUE(page->Encode(cp, back)) << static_cast<uint32_t>(cp);
+        }
+        EXPECT_EQ(back, c.bytes);
+    }
+    std::string out;
+    EXPECT_FALSE(CodePage::Windows1252()->Encode(U'\u0141', out));
+    EXPECT_FALSE(CodePage::FromDxfName("ANSI_1251")->Encode(U'\u00e9', out));
+    EXPECT_TRUE(out.empty());
+    EXPECT_EQ(CodePage::FromDxfName("ANSI_9999"), nullptr);
+    EXPECT_EQ(CodePage::FromDxfName("ANSI_1252 ")->Name(), "ANSI_1252");
+    // A lead byte without its second byte is no character.
+    EXPECT_EQ(CodePage::FromDxfName("ANSI_932")->ToUtf8("a\x93"), "a\xef\xbf\xbd");
+}
 
 }  // namespace
 }  // namespace kestrel::platform

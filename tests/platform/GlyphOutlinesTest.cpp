@@ -36,14 +36,18 @@ TEST_F(PinnedFont, ArialMatchesTheLiberationFont) {
     EXPECT_EQ(outlines.glyphs.size(), static_cast<std::size_t>(kGlyphCodes));
 }
 
-TEST_F(PinnedFont, CodesAreWindows1252Bytes) {
+TEST_F(PinnedFont, TheFirstPageIsCodePointsAndTheRestComesOnDemand) {
     const auto& g = pinned().glyphs;
-    ASSERT_EQ(g.size(), 255u);
+    ASSERT_EQ(g.size(), 256u);
     EXPECT_FALSE(g[0x09].loaded);  // control characters have no glyph
-    EXPECT_FALSE(g[0x81].loaded);  // unassigned in the code page
-    EXPECT_TRUE(g[0x80].loaded);   // the euro sign
+    EXPECT_FALSE(g[0x80].loaded);  // a C1 control, not the euro sign
     EXPECT_TRUE(g[0xE9].loaded);   // e acute
-    EXPECT_NE(g[0x80].points.size(), g[0xE9].points.size());
+    GlyphOutline euro, han;
+    ASSERT_TRUE(pinned().source);
+    EXPECT_TRUE(pinned().source->Load(U'\u20AC', euro));
+    EXPECT_NE(euro.points.size(), g[0xE9].points.size());
+    EXPECT_FALSE(pinned().source->Load(U'\u4E2D', han));  // no fallback files given
+    EXPECT_FALSE(han.loaded);
     // A space has an advance and no ink.
     EXPECT_TRUE(g[' '].loaded);
     EXPECT_TRUE(g[' '].points.empty());

@@ -15,7 +15,6 @@
 #include "fileio/HeapGrowthHint.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfReader.h"
-#include "platform/CodePage.h"
 
 DxfEntityLoader::DxfEntityLoader(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs,
                                  DxfLoadReport* report, HeapGrowthHint* heapHint,
@@ -240,7 +239,7 @@ int32_t DxfEntityLoader::layerIdFor(std::string_view name) {
     if (auto it = layerIds_.find(name); it != layerIds_.end()) {
         id = it->second;
     } else {
-        id = names_.Layer(kestrel::platform::cp1252ToUtf16(name)).value_or(id);
+        id = names_.Layer(reader_.strings().ToUtf16(name)).value_or(id);
         layerIds_.emplace(std::string(name), id);
     }
     lastLayerName_.assign(name);

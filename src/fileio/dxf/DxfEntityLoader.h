@@ -25,7 +25,9 @@ struct mmSpace;
 // What a load left out: entity names and how many of each were dropped.
 struct DxfLoadReport {
     std::map<std::string, int64_t, std::less<>> dropped;
-    int64_t unexpanded = 0;   // references kept without their contents (DxfLoadLimits)
+    int64_t textsCut = 0;         // multi-line texts beyond kDxfMTextRawLimit
+    std::string unknownCodePage;  // a $DWGCODEPAGE we cannot convert (read as Windows-1252)
+    int64_t unexpanded = 0;       // references kept without their contents (DxfLoadLimits)
     uint64_t groupsRead = 0;  // by the reader, groups read again after a step back included
 };
 
@@ -111,8 +113,9 @@ private:
 
     void finishPolyline();
     BlockSize blockSize(const mmBlock& block);
-    // The text's string, height, rotation and insertion point, laid out once.
-    void fillText(mmText& text, const DxfTextRecord& record) const;
+    // The text's string, height, rotation, points (and for a single line its width factor,
+    // oblique angle and justification), laid out once.
+    void fillText(mmText& text, const DxfTextRecord& record, bool singleLine) const;
 
     // Common properties, grips and extents; then the entity goes to the target.
     void finish(const mmObjectPtr& entity);

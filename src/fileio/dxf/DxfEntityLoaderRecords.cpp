@@ -1,6 +1,7 @@
 // Entities made from their records: polylines (POLYLINE, LWPOLYLINE, 3DFACE), texts, multi-line
 // texts, splines and hatches with their boundary loops.
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "entities/Arc.h"
@@ -130,17 +131,36 @@ bool DxfEntityLoader::read3dFace() {
     return more;
 }
 
-void DxfEntityLoader::fillText(mmText& t, const DxfTextRecord& record) const {
-    t.SetInsertionPoint(record.x, record.y);
-    t.height = record.height;
-    t.rotation = record.rotation;
-    t.SetString(record.text, glyphs_);
+// Points, string, sizes and justification, then one layout. A justified text without its
+// alignment point (11) is placed by its insertion point.
+void DxfEntityLoader::fillText(mmText& t, const DxfTextRecord& record, bool singleLine) const {
+    t.points.reserve(2);
+    t.points.emplace_back(record.x, record.y);
+    t.text = reader_.strings().ToUtf8(record.text);
+    t.height = std::isfinite(record.height) ? record.height : 0.0;
+    t.rotation = std::isfinite(record.rotation) ? record.rotation : 0.0;
+    if (singleLine) {
+        if (record.group41 > 0.0 && std::isfinite(record.group41)) t.widthFactor = record.group41;
+        t.SetOblique(record.oblique, nullptr);
+        t.horizontal = static_cast<int16_t>(
+            record.horizontal >= 0 && record.horizontal <= 5 ? record.horizontal : 0);
+        t.vertical = static_cast<int16_t>(
+            record.vertical >= 0 && record.vertical <= 3 ? record.vertical : 0);
+        if (t.Justified()) {
+            if (record.alignGiven)
+                t.points.emplace_back(record.alignX, record.alignY);
+            else
+                t.points.emplace_back(record.x, record.y);
+        }
+    }
+    t.UpdateGrips();
+    t.Rebuild(glyphs_);
 }
 
 bool DxfEntityLoader::readText() {
     const bool more = readDxfText(reader_, header_, text_);
     auto text = std::make_shared<mmText>();
-    fillText(*text, text_);
+    fillText(*text, text_, true);
     finish(text);
     return more;
 }
@@ -149,7 +169,11 @@ bool DxfEntityLoader::readMText() {
     const bool more = readDxfMText(reader_, header_, text_);
     auto text = std::make_shared<mmMText>();
     text->attachment = attachmentOf(text_.attachment);
-    fillText(*text, text_);
+    if (std::isfinite(text_.group41)) text->rectangleWidth = text_.group41;
+    if (text_.lineSpacing > 0.0 && std::isfinite(text_.lineSpacing))
+        text->lineSpacing = text_.lineSpacing;
+    if (text_.cut && report_) ++report_->textsCut;
+    fillText(*text, text_, false);
     finish(text);
     return more;
 }

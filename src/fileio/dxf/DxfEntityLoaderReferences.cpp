@@ -41,7 +41,7 @@ DxfEntityLoader::BlockSize DxfEntityLoader::blockSize(const mmBlock& block) {
 bool DxfEntityLoader::readInsert() {
     DxfInsertRecord record;
     const bool more = readDxfInsert(reader_, header_, record);
-    const std::u16string name = kestrel::platform::cp1252ToUtf16(record.blockName);
+    const std::u16string name = reader_.strings().ToUtf16(record.blockName);
     const mmBlockPtr block = names_.Block(name);
     if (!block) {
         dropped("INSERT");
@@ -75,9 +75,8 @@ bool DxfEntityLoader::readDimension() {
     const bool more = readDxfDimension(reader_, header_, record);
     auto d = std::make_shared<mmDimension>();
     const std::optional<int32_t> named =
-        record.styleName.empty()
-            ? std::nullopt
-            : names_.DimStyle(kestrel::platform::cp1252ToUtf16(record.styleName));
+        record.styleName.empty() ? std::nullopt
+                                 : names_.DimStyle(reader_.strings().ToUtf16(record.styleName));
     const int32_t styleId = named.value_or(drawing_.currentDimStyleId);
     const DimStyle style = DimStyleById(drawing_, styleId);
     d->dimStyleId = styleId;
@@ -99,7 +98,8 @@ bool DxfEntityLoader::readDimension() {
         d->label.colorIndex = style.textColor;
         d->label.color = PaletteColor(style.textColor);
     }
-    d->label.SetString(record.text.empty() ? std::string_view("0.0") : record.text, glyphs_);
+    d->label.SetString(
+        record.text.empty() ? std::string("0.0") : reader_.strings().ToUtf8(record.text), glyphs_);
     d->BuildDimension(glyphs_);
     add(d);
     d->SetBlockNameFromId();

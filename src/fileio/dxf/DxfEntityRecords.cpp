@@ -176,7 +176,7 @@ bool readDxfDimension(DxfReader& r, DxfEntityHeader& h, DxfDimensionRecord& d) {
     return readDxfEntityGroups(r, h, kDxfAllHeader, [&](int32_t code) {
         switch (code) {
             case 1:
-                d.text.assign(r.value().substr(0, kDxfTextLimit));
+                d.text.assign(r.value());
                 break;
             case 2:
                 d.blockName.assign(r.value());

@@ -67,19 +67,23 @@ bool readDxf3dFace(DxfReader& reader, DxfEntityHeader& header, DxfPolylineRecord
 // A closed polyline's first vertex and bulge appended again at its end.
 void appendClosingVertex(DxfPolylineRecord& record);
 
-// TEXT and MTEXT.
+// TEXT and MTEXT (and the attributes, which share the groups of TEXT).
 struct DxfTextRecord {
-    // 1 (MTEXT: the 3 chunks, then 1), bytes of the file's code page, at most kDxfTextLimit
+    // 1 (MTEXT: the 3 chunks, then 1), bytes of the file's code page, codes included
     std::string text;
     std::string style;                     // 7
     double x = 0.0, y = 0.0;               // 10, 20
-    double alignX = 0.0, alignY = 0.0;     // 11, 21
+    double alignX = 0.0, alignY = 0.0;     // 11, 21 (MTEXT: the direction of its x axis)
+    bool alignGiven = false;               // the entity has an 11
     double height = 0.0;                   // 40
-    double widthFactor = 0.0;              // 41
+    double group41 = 1.0;                  // 41: TEXT width factor, MTEXT rectangle width
     double rotation = 0.0;                 // 50
     bool rotationGiven = false;            // the entity has a 50
+    double oblique = 0.0;                  // 51 (TEXT)
     int32_t horizontal = 0, vertical = 0;  // 72, 73 (TEXT)
     int32_t attachment = 1;                // 71 (MTEXT); top left when the file has none
+    double lineSpacing = 1.0;              // 44 (MTEXT)
+    bool cut = false;                      // MTEXT longer than kDxfMTextRawLimit was cut
 
     // The defaults again, keeping the strings' buffers.
     void clear() {
@@ -91,17 +95,15 @@ struct DxfTextRecord {
         style.clear();
     }
 };
-inline constexpr std::size_t kDxfTextLimit = 249;
+// Stores the reader's current group when it is one of TEXT's own (1, 7, 10, 20, 11, 21, 40, 41,
+// 50, 51, 72, 73); false otherwise. The attribute readers share it.
+bool storeDxfTextGroup(const DxfReader& reader, DxfTextRecord& record);
 bool readDxfText(DxfReader& reader, DxfEntityHeader& header, DxfTextRecord& record);
-// MTEXT: its chunks joined, without the formatting codes, then cut to the limit (so that a code
-// is never cut in two and the limit counts characters that are shown). Without a rotation (50)
-// the direction of the text's x axis (11, 21) gives it.
+// MTEXT: its chunks joined, codes kept. Without a rotation (50) the direction of the text's x
+// axis (11, 21) gives it.
 bool readDxfMText(DxfReader& reader, DxfEntityHeader& header, DxfTextRecord& record);
-// Most bytes of MTEXT chunks joined before the formatting codes are removed.
-inline constexpr std::size_t kDxfMTextRawLimit = 65536;
-// Removes the formatting codes of multi-line text; braces stay. A character given by its code
-// point (\U+00B0) becomes its byte of the code page, or "?" when it has none.
-void stripMTextFormatting(std::string& text);
+// Most bytes of one MTEXT kept (a bound on memory, never met by real texts).
+inline constexpr std::size_t kDxfMTextRawLimit = 1 << 20;
 
 struct DxfInsertRecord {
     std::string blockName;  // 2

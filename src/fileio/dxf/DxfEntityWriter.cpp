@@ -14,7 +14,9 @@
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
+#include "fileio/dxf/DxfStrings.h"
 #include "fileio/dxf/DxfWriter.h"
+#include "platform/CodePage.h"
 
 DxfEntityWriter::DxfEntityWriter(DxfWriter& writer, const mmDrawing& drawing)
     : w_(writer), drawing_(drawing) {}
@@ -152,27 +154,32 @@ bool DxfEntityWriter::writeText(const mmText& t) {
     w_.writeGroupReal(10, p.x);
     w_.writeGroupReal(20, p.y);
     w_.writeGroupReal(40, t.height);
-    w_.writeGroupReal(41, 1.0);
+    w_.writeGroupReal(41, t.widthFactor);
     w_.writeGroupReal(50, t.rotation);
-    w_.writeGroupString(1, t.String());
+    w_.writeGroupUtf8(1, t.String());
+    if (t.oblique != 0.0) w_.writeGroupReal(51, t.oblique);
+    if (t.horizontal != kTextLeft) w_.writeGroupInt(72, t.horizontal);
+    if (t.Justified()) {
+        const mmVertex a = pointAt(t, t.points.size() > 1 ? 1 : 0);
+        w_.writeGroupReal(11, a.x);
+        w_.writeGroupReal(21, a.y);
+    }
+    if (t.vertical != kTextBaseline) w_.writeGroupInt(73, t.vertical);
     return true;
 }
 
 namespace {
 
-// Multi-line text keeps its characters as they are: the ones that start formatting codes are
-// escaped so that readers show them, and a line break becomes a paragraph code.
-void escapeMText(std::string_view text, std::string& out) {
+// Multi-line text is written with its codes as it was read; a line break within it becomes a
+// paragraph code.
+void mtextLine(std::string_view text, std::string& out) {
     out.clear();
     for (const char c : text) {
-        if (c == '\\' || c == '{' || c == '}') {
-            out += '\\';
-            out += c;
-        } else if (c == '\r' || c == '\n') {
+        if (c == '\r') continue;
+        if (c == '\n')
             out += "\\P";
-        } else {
+        else
             out += c;
-        }
     }
 }
 
@@ -190,11 +197,21 @@ bool DxfEntityWriter::writeMText(const mmMText& t) {
     w_.writeGroupReal(20, p.y);
     w_.writeGroupReal(30, 0.0);
     w_.writeGroupReal(40, t.height);
+    if (t.rectangleWidth > 0.0) w_.writeGroupReal(41, t.rectangleWidth);
     w_.writeGroupInt(71, t.attachment);
-    escapeMText(t.String(), scratch_);
-    std::string_view rest = scratch_;
-    for (; rest.size() >= kMTextChunk; rest.remove_prefix(kMTextChunk))
-        w_.writeGroupString(3, rest.substr(0, kMTextChunk));
+    if (t.lineSpacing != 1.0) w_.writeGroupReal(44, t.lineSpacing);
+    mtextLine(t.String(), scratch_);
+    EncodeDxfString(scratch_, *kestrel::platform::CodePage::Windows1252(), encoded_);
+    std::string_view rest = encoded_;
+    // A chunk never ends inside an escape or a UTF-8 sequence the reader would see split.
+    while (rest.size() >= kMTextChunk) {
+        std::size_t n = kMTextChunk;
+        const std::size_t slash = rest.substr(0, n).rfind('\\');
+        if (slash != std::string_view::npos && n - slash < 8) n = slash;
+        if (n == 0) n = kMTextChunk;
+        w_.writeGroupString(3, rest.substr(0, n));
+        rest.remove_prefix(n);
+    }
     w_.writeGroupString(1, rest);
     w_.writeGroupString(7, "Standard");
     w_.writeGroupReal(50, t.rotation);

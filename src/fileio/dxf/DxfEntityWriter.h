@@ -57,4 +57,5 @@ private:
     bool layerSet_ = false;
     std::map<int32_t, int64_t> leftOut_;
     std::string scratch_;
+    std::string encoded_;
 };

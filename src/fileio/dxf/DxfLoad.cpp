@@ -8,7 +8,6 @@
 #include "fileio/HeapGrowthHint.h"
 #include "fileio/dxf/DxfReader.h"
 #include "fileio/dxf/DxfTables.h"
-#include "platform/CodePage.h"
 
 namespace {
 
@@ -30,11 +29,15 @@ public:
           drawing_(drawing),
           heapHint_(reader.size()),
           entities_(reader, drawing, glyphs, report, &heapHint_, request.limits),
-          request_(request) {}
+          request_(request),
+          report_(report) {}
 
     void run() {
         while (reader_.nextSection()) {
             switch (reader_.section()) {
+                case DxfSection::Header:
+                    readHeader();
+                    break;
                 case DxfSection::Tables:
                     readTables();
                     break;
@@ -51,15 +54,34 @@ public:
     }
 
 private:
+    // $ACADVER and $DWGCODEPAGE decide how the strings that follow are decoded.
+    void readHeader() {
+        std::string name;
+        while (reader_.readGroup() && !reader_.is(0, "ENDSEC")) {
+            if (reader_.code() == 9) {
+                name.assign(reader_.value());
+                continue;
+            }
+            if (name == "$ACADVER" && reader_.code() == 1) {
+                reader_.strings().SetVersion(reader_.value());
+            } else if (name == "$DWGCODEPAGE" && reader_.code() == 3) {
+                if (!reader_.strings().SetCodePage(reader_.value()) && report_)
+                    report_->unknownCodePage.assign(reader_.value());
+            }
+            name.clear();
+        }
+    }
+
     void readTables() {
         DxfTableEntry entry;
         while (reader_.section() == DxfSection::Tables && reader_.nextTable()) {
             const DxfTable table = reader_.table();
             while (reader_.table() != DxfTable::None && reader_.readTableEntry(entry)) {
-                if (table == DxfTable::Layer && addLayerEntry(drawing_, entry, entities_.names()))
+                if (table == DxfTable::Layer &&
+                    addLayerEntry(drawing_, entry, entities_.names(), reader_.strings()))
                     entities_.forgetLayers();
                 else if (table == DxfTable::DimStyle)
-                    addDimStyleEntry(drawing_, entry, entities_.names());
+                    addDimStyleEntry(drawing_, entry, entities_.names(), reader_.strings());
             }
         }
     }
@@ -77,7 +99,7 @@ private:
             }
             auto block = std::make_shared<mmBlock>();
             block->id = drawing_.nextBlockId++;
-            block->name = kestrel::platform::cp1252ToUtf16(header.name);
+            block->name = reader_.strings().ToUtf16(header.name);
             block->baseX = header.baseX;
             block->baseY = header.baseY;
             block->flags = 0;
@@ -115,6 +137,7 @@ private:
     HeapGrowthHint heapHint_;
     DxfEntityLoader entities_;
     LoadRequest request_;
+    DxfLoadReport* report_;
     double lastBaseX_ = 0.0;
     double lastBaseY_ = 0.0;
 };

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "fileio/dxf/DxfStrings.h"
+
 enum class DxfSection { None, Header, Tables, Blocks, Entities, Other };
 enum class DxfTable { None, Layer, LineType, Style, DimStyle, Other };
 
@@ -127,6 +129,10 @@ public:
     // Skips the entities of the current block up to and including its end.
     void skipBlock();
 
+    // How the file's strings are decoded (set from its HEADER).
+    const DxfStringCodec& strings() const { return strings_; }
+    DxfStringCodec& strings() { return strings_; }
+
 private:
     bool readLine(std::string_view& line);
     bool fillWindow(uint64_t at);
@@ -151,4 +157,5 @@ private:
     DxfTable table_ = DxfTable::None;
     std::string_view tableEntryName_;
     bool insideBlock_ = false;
+    DxfStringCodec strings_;
 };

@@ -7,13 +7,8 @@
 #include "drawing/Palette.h"
 #include "fileio/dxf/DxfNameIndex.h"
 #include "fileio/dxf/DxfReader.h"
-#include "platform/CodePage.h"
 
 namespace {
-
-std::u16string fromFile(const std::string& bytes) {
-    return kestrel::platform::cp1252ToUtf16(bytes);
-}
 
 // A layer's colour from its group 62. A negative number is how other programs mark a layer
 // that is switched off: its colour is that of the number without the sign.
@@ -25,8 +20,9 @@ uint32_t layerColor(int32_t number) {
 
 }  // namespace
 
-bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex& names) {
-    std::u16string name = fromFile(entry.name);
+bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex& names,
+                   const DxfStringCodec& strings) {
+    std::u16string name = strings.ToUtf16(entry.name);
     if (names.Layer(name)) return false;
     names.AddLayer(name, drawing.nextLayerId);
     mmLayer layer;
@@ -43,8 +39,9 @@ bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex&
     return true;
 }
 
-bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex& names) {
-    std::u16string name = fromFile(entry.name);
+bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex& names,
+                      const DxfStringCodec& strings) {
+    std::u16string name = strings.ToUtf16(entry.name);
     if (names.DimStyle(name)) return false;
     names.AddDimStyle(name, drawing.nextDimStyleId);
     DimStyle s;
@@ -55,8 +52,8 @@ bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameInd
     s.extLineExtension = entry.extLineExtension;
     s.extLineOffset = entry.extLineOffset;
     s.textGap = entry.textGap;
-    s.arrowBlock1 = fromFile(entry.lineType);
-    s.arrowBlock2 = fromFile(entry.arrowBlock2);
+    s.arrowBlock1 = strings.ToUtf16(entry.lineType);
+    s.arrowBlock2 = strings.ToUtf16(entry.arrowBlock2);
     s.dimLineExtension = entry.dimLineExtension;
     s.dimLineColor = entry.dimLineColor;
     s.extLineColor = entry.extLineColor;

@@ -10,7 +10,9 @@
 #include "drawing/Palette.h"
 #include "entities/Object.h"
 #include "fileio/dxf/DxfNumbers.h"
+#include "fileio/dxf/DxfStrings.h"
 #include "platform/CodePage.h"
+#include "platform/Unicode.h"
 
 namespace {
 
@@ -101,10 +103,32 @@ bool DxfWriter::writeGroupString(int32_t code, std::string_view bytes) {
 
 bool DxfWriter::writeGroupText(int32_t code, std::u16string_view text) {
     if (!canWrite()) return false;
-    const bool ok = kestrel::platform::utf16ToCp1252(text, scratch_);
+    const bool ok = encodeName(text, scratch_);
     putCode(code);
     putLine(scratch_);
     if (!ok) failed_ = true;
+    return ok;
+}
+
+bool DxfWriter::writeGroupUtf8(int32_t code, std::string_view text) {
+    if (!canWrite()) return false;
+    EncodeDxfString(text, *kestrel::platform::CodePage::Windows1252(), scratch_);
+    putCode(code);
+    putLine(scratch_);
+    return true;
+}
+
+// False only for UTF-16 that is not well-formed (an unpaired surrogate).
+bool DxfWriter::encodeName(std::u16string_view name, std::string& out) {
+    bool ascii = true;
+    for (const char16_t c : name)
+        ascii = ascii && c < 0x80;
+    if (ascii) {
+        out.assign(name.begin(), name.end());
+        return true;
+    }
+    const bool ok = kestrel::platform::utf16ToUtf8(name, utf8Scratch_);
+    EncodeDxfString(utf8Scratch_, *kestrel::platform::CodePage::Windows1252(), out);
     return ok;
 }
 
@@ -170,7 +194,7 @@ bool DxfWriter::endTable() {
 }
 
 void DxfWriter::setEntityLayer(std::u16string_view name) {
-    layerNameBad_ = !kestrel::platform::utf16ToCp1252(name, layerName_);
+    layerNameBad_ = !encodeName(name, layerName_);
     lineTypeName_ = "Continuous";
 }
 

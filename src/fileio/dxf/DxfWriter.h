@@ -40,9 +40,11 @@ public:
     // A value of 8-bit characters, written as it is, except that a CR or LF inside it (which
     // would end the line and break the file) is written as a blank.
     bool writeGroupString(int32_t code, std::string_view bytes);
-    // A name or text: one byte per character through the code page. A character that has no
-    // byte makes the group (and so the save) fail.
+    // A name: one byte per character of the code page (Windows-1252), \U+XXXX for a character
+    // it has not. Only malformed UTF-16 makes the group (and so the save) fail.
     bool writeGroupText(int32_t code, std::u16string_view text);
+    // A text in UTF-8, the same way.
+    bool writeGroupUtf8(int32_t code, std::string_view text);
     bool writeGroupInt(int32_t code, int64_t n);
     bool writeGroupReal(int32_t code, double x);
 
@@ -79,6 +81,7 @@ public:
 private:
     static constexpr std::size_t kBufferSize = 1 << 20;
 
+    bool encodeName(std::u16string_view name, std::string& out);
     void putCode(int32_t code);
     void putLine(std::string_view text);
     void putColor();
@@ -93,7 +96,7 @@ private:
     bool failed_ = false;
 
     std::string layerName_ = "0";  // as bytes
-    bool layerNameBad_ = false;    // the name has a character without a byte
+    bool layerNameBad_ = false;    // the name is not well-formed UTF-16
     std::string lineTypeName_;
     int32_t colorNumber_ = 256;
     int32_t paperSpace_ = 0;
@@ -104,6 +107,7 @@ private:
     Table openTable_ = Table::None;
     unsigned tablesWritten_ = 0;  // bit per Table
     std::string scratch_;
+    std::string utf8Scratch_;
     std::string lineScratch_;
     int32_t nearestFor_ = -1;  // the true colour whose nearest index is nearest_
     int32_t nearest_ = 7;
