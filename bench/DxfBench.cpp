@@ -118,6 +118,32 @@ void BM_SaveDrawing(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveDrawing)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
+// A file of n layers, n lines each on one of them (named in another letter case), n / 4 blocks
+// and a reference to each: names are looked up, not searched, so time grows with n alone.
+std::string manyNamesDxf(int n) {
+    std::string t = "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n";
+    for (int i = 0; i < n; ++i) t += "0\nLAYER\n2\nLayer" + std::to_string(i) + "\n62\n1\n";
+    t += "0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nBLOCKS\n";
+    for (int i = 0; i < n / 4; ++i)
+        t += "0\nBLOCK\n2\nB" + std::to_string(i) + "\n0\nLINE\n11\n1\n0\nENDBLK\n";
+    t += "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n";
+    for (int i = 0; i < n; ++i) t += "0\nLINE\n8\nLAYER" + std::to_string(i) + "\n11\n1\n";
+    for (int i = 0; i < n / 4; ++i) t += "0\nINSERT\n2\nB" + std::to_string(i) + "\n";
+    return t + "0\nENDSEC\n0\nEOF\n";
+}
+
+void BM_ReadManyNames(benchmark::State& state) {
+    const std::string text = manyNamesDxf(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        mmDrawing drawing;
+        FillNewDrawing(drawing);
+        loadDrawingFromDxfText(drawing, nullptr, text, nullptr);
+        benchmark::DoNotOptimize(drawing.entities.size());
+    }
+    state.counters["layers"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_ReadManyNames)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // One read on its own, before the benchmarks: the peak memory it needs.
 double cpuSeconds() {
     timespec t{};

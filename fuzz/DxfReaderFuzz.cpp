@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes, read as a DXF drawing and as a block library, must neither crash
-// nor hang the reader. Texts are laid out with the system font when there is one.
+// nor hang the reader. Texts are laid out with the system font when there is one, and the copy
+// limits are the program's own (fuzz/run-dxf-fuzz gives the memory they may take).
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -12,13 +13,6 @@
 
 namespace {
 mmGlyphTablePtr gGlyphs;
-
-// Copies of block entities bounded well below the fuzzer's memory limit.
-DxfLoadLimits fuzzLimits() {
-    DxfLoadLimits limits;
-    limits.mostCopiedEntities = 1 << 18;
-    return limits;
-}
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -34,13 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         mmSpace paper;
         DxfSpaceLayout layout(paper);
         DxfLoadReport report;
-        loadDrawingFromDxfText(drawing, gGlyphs.get(), text, &layout, &report, fuzzLimits());
+        loadDrawingFromDxfText(drawing, gGlyphs.get(), text, &layout, &report);
     }
     {
         mmDrawing drawing;
         FillNewDrawing(drawing);
         std::vector<std::u16string> names;
-        loadBlocksFromDxfText(drawing, names, text, gGlyphs.get(), fuzzLimits());
+        loadBlocksFromDxfText(drawing, names, text, gGlyphs.get());
     }
     return 0;
 }

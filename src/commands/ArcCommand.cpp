@@ -101,8 +101,10 @@ void onNumber(mmSession& s, std::u16string& text, bool picked) {
     if (!picked && !typed) return;
     switch (s.ActiveView().step) {
         case kRadius:
-            if (typed && *typed <= 0.0) return;  // the prompt stays
+            // A radius that is not positive, typed or picked on the centre: the prompt stays.
+            if (typed && *typed <= 0.0) return;
             if (typed) arc(s).SetRadius(*typed);
+            if (!(arc(s).radius > 0.0)) return;
             SetCommandStep(s, kStartAngle, kStartAnglePrompt);
             break;
         case kStartAngle:

@@ -45,14 +45,16 @@ void onPoint(mmSession& s) {
     }
 }
 
+// A radius that is not positive, typed or picked on the centre, leaves the prompt as it is.
 void onNumber(mmSession& s, std::u16string& text, bool picked) {
     switch (s.ActiveView().step) {
         case 2:
             if (!picked) {
                 const std::optional<double> radius = ReadNumber(text);
-                if (!radius || *radius <= 0.0) return;  // the prompt stays
+                if (!radius || *radius <= 0.0) return;
                 circle(s).SetRadius(*radius);
             }
+            if (!(circle(s).radius > 0.0)) return;
             complete(s, text);
             break;
     }

@@ -30,9 +30,11 @@ void mmCommandLine::SubmitMenuCommand(std::u16string_view name) {
 }
 
 void mmCommandLine::AppendHistory(std::u16string_view text, bool withPending) {
+    const std::size_t before = history_.size();
     history_ += u"\r\n";
     history_ += text;
     if (withPending) history_ += pendingMessage;
+    appended_ += history_.size() - before;
     trimHistory();
 }
 
@@ -40,6 +42,7 @@ void mmCommandLine::FlushPendingMessage() {
     if (pendingMessage.empty()) return;
     history_ += u"\r\n";
     history_ += pendingMessage;
+    appended_ += 2 + pendingMessage.size();
     pendingMessage.clear();
     trimHistory();
 }
@@ -110,6 +113,17 @@ void mmCommandLine::TypeText(std::u16string_view text) {
         if (c < 0x20 || c == 0x7F) continue;  // control characters are keys, not text
         if (c == u'"') quoteMode = !quoteMode;
         input_ += c;
+    }
+}
+
+void mmCommandLine::PasteText(std::u16string_view text) {
+    for (;;) {
+        const std::size_t end = text.find_first_of(u"\r\n");
+        TypeText(text.substr(0, end));
+        if (end == std::u16string_view::npos) return;
+        submitTyped();
+        const bool pair = text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n';
+        text.remove_prefix(end + (pair ? 2 : 1));
     }
 }
 

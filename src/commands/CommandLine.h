@@ -3,6 +3,7 @@
 // and of the history pane. Every submission reaches the interpreter through this class.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,9 @@ public:
     bool quoteMode = false;
 
     const std::u16string& history() const { return history_; }
+    // Characters ever appended to the history, trimmed ones included: the history holds the last
+    // history().size() of them.
+    uint64_t historyAppended() const { return appended_; }
     // The input line: the prompt, then what was typed.
     const std::u16string& inputText() const { return input_; }
     std::u16string_view typedText() const;
@@ -54,6 +58,9 @@ public:
     bool HistoryKey(mmKey key, std::u16string_view text = {});
     // Characters typed elsewhere (history pane, drawing view) continue the input line.
     void TypeText(std::u16string_view text);
+    // Pasted text: each line break (CR, LF or CR LF) enters the line before it, as Return does;
+    // what follows the last break stays typed in the input line.
+    void PasteText(std::u16string_view text);
 
 private:
     void trimHistory();
@@ -63,6 +70,7 @@ private:
 
     mmSession& session_;
     std::u16string history_;
+    uint64_t appended_ = 0;
     std::u16string input_ = kIdlePrompt;
     // Length of the prompt the input line shows (SetPrompt changes prompt before the line does).
     std::size_t shownPrompt_ = std::char_traits<char16_t>::length(kIdlePrompt);

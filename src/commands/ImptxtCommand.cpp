@@ -111,8 +111,9 @@ void importFile(mmSession& s, const std::filesystem::path& path) {
         s.host.messageBox(kNotFoundMessage, kestrel::platform::MessageKind::Error);
         return;
     }
+    // Only a regular file is opened: opening a named pipe would wait for a writer.
     std::ifstream in;
-    if (!ec && !fs::is_directory(status)) in.open(path, std::ios::binary);
+    if (!ec && fs::is_regular_file(status)) in.open(path, std::ios::binary);
     Tally tally;
     if (!in.is_open() || !importLines(s, in, tally))
         s.host.messageBox(kUnspecifiedMessage, kestrel::platform::MessageKind::Error);

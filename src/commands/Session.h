@@ -30,6 +30,8 @@ struct mmCommandScratch {
     mmVertex heldPoint;
     // Grip editing: the copy of the entity that shows it with the dragged grip at the cursor.
     mmObjectPtr editedCopy;
+    // TEXT's string, given to the text with its position so it never shows anywhere else.
+    std::string heldText;
 };
 
 // Object snap settings of the application: the master switch and the mode bits.

@@ -53,9 +53,10 @@ void onEmpty(mmSession& s, std::u16string& text) {
     }
 }
 
+// The string waits for the position: until then the text shows nothing.
 void onString(mmSession& s, const std::u16string& text) {
     const mmDrawingText converted = ToDrawingText(text, kMaxTextCharacters);
-    textEntity(s).SetString(converted.text, s.glyphTable);
+    s.scratch.heldText = converted.text;
     s.commandLine.pendingMessage =
         DrawingTextNotice(u"The text", false, converted.cut, kMaxTextCharacters);
     SetCommandStep(s, kPosition, kPositionPrompt);
@@ -63,6 +64,7 @@ void onString(mmSession& s, const std::u16string& text) {
 
 void onPoint(mmSession& s, const mmVertex& position) {
     textEntity(s).SetInsertionPoint(position.x, position.y);
+    textEntity(s).SetString(s.scratch.heldText, s.glyphTable);
     s.ActiveView().lastPoint = position;
     SetCommandStep(s, kHeight, kHeightPrompt);
 }

@@ -12,6 +12,11 @@ constexpr char16_t kRealTimePrompt[] =
     u"Hold left mouse button and move up/down. Hit <Enter> or <Esc> to exit.";
 constexpr char16_t kFirstCornerPrompt[] = u"Specify first window's corner: ";
 constexpr char16_t kSecondCornerPrompt[] = u"Specify second window's corner: ";
+constexpr char16_t kScaleRangeMessage[] =
+    u"The scale must lie between 0.00000001 and 1000000 pixels per drawing unit.";
+constexpr char16_t kWindowRangeMessage[] =
+    u"Can't zoom to that window: it needs a scale outside 0.00000001 to 1000000 pixels per "
+    u"drawing unit.";
 
 enum Step { kOptions = 1, kRealTime = 2, kScale = 3, kFirstCorner = 4, kSecondCorner = 5 };
 
@@ -45,7 +50,8 @@ void onOptions(mmSession& s, std::u16string& text) {
     }
 }
 
-// Empty keeps the shown scale; a scale must be a positive number, else the prompt stays.
+// Empty keeps the shown scale. A scale outside the range is answered with a message and the
+// prompt stays, as it does for text that is no number.
 void onScale(mmSession& s, std::u16string& text) {
     mmView& view = s.ActiveView();
     if (text.empty()) {
@@ -53,7 +59,9 @@ void onScale(mmSession& s, std::u16string& text) {
         return FinishCommand(s, text);
     }
     const std::optional<double> scale = ReadNumber(text);
-    if (scale && view.setZoomScale(*scale)) FinishCommand(s, text);
+    if (!scale) return;
+    if (view.setZoomScale(*scale)) return FinishCommand(s, text);
+    s.commandLine.pendingMessage = kScaleRangeMessage;
 }
 
 // Typed corners are drawing coordinates, like picked ones: the origin offset comes off.
@@ -65,8 +73,9 @@ void onCorner(mmSession& s, std::u16string& text, bool picked) {
         return setStep(s, kSecondCorner, kCursorPoint, kSecondCornerPrompt);
     }
     const mmOriginOffset& o = s.originOffset;
-    view.zoomWindow(view.zoomCorner.x - o.x, view.zoomCorner.y - o.y, view.lastPoint.x - o.x,
-                    view.lastPoint.y - o.y, 0);
+    if (!view.zoomWindow(view.zoomCorner.x - o.x, view.zoomCorner.y - o.y, view.lastPoint.x - o.x,
+                         view.lastPoint.y - o.y, 0))
+        s.commandLine.pendingMessage = kWindowRangeMessage;
     FinishCommand(s, text);
 }
 
@@ -81,8 +90,9 @@ void input(mmSession& s, std::u16string& text, bool picked) {
             return onScale(s, text);
         case kFirstCorner:
         case kSecondCorner:
-            if (!text.empty()) onCorner(s, text, picked);
-            return;
+            // An empty line (Enter, Esc in the view, "Exit") ends the command.
+            if (text.empty()) return FinishCommand(s, text);
+            return onCorner(s, text, picked);
     }
 }
 

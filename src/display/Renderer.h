@@ -27,8 +27,9 @@ inline constexpr std::size_t kGripSelectionLimit = 1000;
 // What a paint draws besides the view's own state.
 struct mmSceneSource {
     const mmSpace* model = nullptr;  // model space, with its selection
-    // The entity the running command builds or edits: its stored copy is not drawn in the scene.
-    const mmObject* pendingEntity = nullptr;
+    // The entity the running command builds or edits: its stored copy is not drawn in the scene,
+    // the entity itself is drawn with the overlays.
+    mmObject* pendingEntity = nullptr;
     // An entity drawn only by the command preview (the one grip editing changes), neither in the
     // scene nor with the selection.
     const mmObject* hiddenEntity = nullptr;
@@ -76,6 +77,7 @@ private:
     void DrawScene(mmView& view, const mmSceneSource& scene);
     void DrawEntities(mmView& view, const mmSceneSource& scene);
     void DrawSelection(mmDrawContext& dc, const mmView& view, const mmSceneSource& scene);
+    void DrawPendingEntity(mmDrawContext& dc, const mmView& view, const mmSceneSource& scene);
     void DrawSlotOverlays(mmDrawContext& dc, const mmView& view, const mmSceneSource& scene,
                           bool withSelection);
     void FillSelectionWindow(const mmView& view);

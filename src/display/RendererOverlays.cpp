@@ -21,8 +21,8 @@ constexpr int kCrosshairHalf = 40;
 void drawSnapMarker(mmDrawContext& dc, const mmView& view) {
     if (!view.snapMarkerShown || view.commandId == 0 || view.cursorMode != kCursorPoint) return;
     const mmSnapInfo& snap = view.snapInfo;
-    if (snap.kind != kSnapNearest && snap.kind != kSnapEndpoint &&
-        snap.kind != kSnapIntersection && snap.kind != kSnapPerpendicular)
+    if (snap.kind != kSnapNearest && snap.kind != kSnapEndpoint && snap.kind != kSnapIntersection &&
+        snap.kind != kSnapPerpendicular)
         return;
     const double scale = view.ActiveZoomScale();
     dc.Color(1.0f, 0.5f, 0.0f);
@@ -32,7 +32,8 @@ void drawSnapMarker(mmDrawContext& dc, const mmView& view) {
     dc.Scale(1.0 / scale, 1.0 / scale);
     const auto strip = [&dc](std::initializer_list<std::pair<int, int>> points, int primitive) {
         dc.Begin(primitive);
-        for (const auto& [x, y] : points) dc.Vertex(x, y);
+        for (const auto& [x, y] : points)
+            dc.Vertex(x, y);
         dc.End();
     };
     switch (snap.kind) {
@@ -139,10 +140,25 @@ void mmRenderer::DrawSelection(mmDrawContext& dc, const mmView& view, const mmSc
     }
 }
 
-void mmRenderer::DrawSlotOverlays(mmDrawContext& dc, const mmView& view,
-                                  const mmSceneSource& scene, bool withSelection) {
+// The entity under construction, in its own colour and width (the scene leaves it out).
+void mmRenderer::DrawPendingEntity(mmDrawContext& dc, const mmView& view,
+                                   const mmSceneSource& scene) {
+    mmObject* e = scene.pendingEntity;
+    // Grip editing shows its edited copy through the preview instead.
+    if (!e || view.commandId == 0 || e->erased || !e->visible || e == scene.hiddenEntity) return;
+    SetEntityColor(dc, *e);
+    dc.LineWidth(static_cast<float>(std::max<int32_t>(e->lineWidth, 1)));
+    const mmShift shift{0.0, 0.0, view.originOffset.x, view.originOffset.y};
+    e->Draw(dc, view.VisibleWindow(), kDrawNormal, static_cast<float>(view.ActiveZoomScale()),
+            prim::kLineStrip, shift, e->type != kTypeRasterImage);
+    dc.LineWidth(1.0f);
+}
+
+void mmRenderer::DrawSlotOverlays(mmDrawContext& dc, const mmView& view, const mmSceneSource& scene,
+                                  bool withSelection) {
     if (withSelection) DrawSelection(dc, view, scene);
     drawSnapMarker(dc, view);
+    DrawPendingEntity(dc, view, scene);
     if (view.commandPreview && view.commandId != 0) {
         const mmVertex cursor = view.CursorInDrawing();
         view.commandPreview->DrawPreview(dc, view, cursor.x, cursor.y);
@@ -271,6 +287,7 @@ void mmRenderer::DrawXorOverlays(const mmView& view, const mmSceneSource& scene,
     if (erasePrevious) Replay(xorShown_);
     xorShown_.clear();
     if (!view.renderForOutput) {
+        xorRecorder_.DeleteReleasedLists();
         xorRecorder_.Clear();
         xorRecorder_.PushMatrix();
         applyModelview(xorRecorder_, view.Matrices().modelview);
@@ -307,7 +324,8 @@ void mmRenderer::Replay(const std::vector<mmRecordedPrimitive>& primitives) {
         dc_.PolygonStipple(p.polygonStipple ? DefaultHighlightStipple() : nullptr);
         // A curve is recorded as its control polygon.
         dc_.Begin(p.primitive < 0 ? prim::kLineStrip : p.primitive);
-        for (const mmVertex& v : p.vertices) dc_.Vertex(v.x, v.y);
+        for (const mmVertex& v : p.vertices)
+            dc_.Vertex(v.x, v.y);
         dc_.End();
     }
     if (phase != 0) dc_.StencilEnd();

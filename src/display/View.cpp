@@ -169,7 +169,7 @@ void mmView::Invalidate() {
 // After a zoom or pan: the cursor keeps its pixel, so its drawing position changes.
 void mmView::ZoomChanged() {
     initialPanPending_ = false;
-    UpdateMatrices();
+    FollowOrigin();
     SetMousePosition(lastMouseX, lastMouseY);
     requestRedraw();
 }

@@ -31,6 +31,13 @@ inline constexpr int kRubberFromBase = 2;  // a line from rubberBase to the curs
 
 // Pixels per drawing unit of a new model view.
 inline constexpr double kInitialZoomScale = 11.7243715;
+// The range of the model view's scale. Upwards, pixel positions stay exact to 1/100 pixel for
+// coordinates up to 4.5e7 (survey coordinates) in double precision; downwards, the widest
+// drawing zoom extents accepts (1e9 units) fits a window of ten pixels. Within it every zoom
+// shift and pixel position stays finite.
+inline constexpr double kMinZoomScale = 1e-8;
+inline constexpr double kMaxZoomScale = 1e6;
+bool ZoomScaleInRange(double scale);
 
 // The wheel delta of one notch, and the delta of one real-time zoom step.
 inline constexpr int kWheelNotch = 120;
@@ -205,12 +212,14 @@ public:
     // The mouse moved by (dx, dy) pixels while panning.
     void panBy(int dx, int dy);
     // Pixels per unit of the active slot about the window centre. False (nothing changes) unless
-    // s is positive and finite.
+    // s lies in the scale range.
     bool setZoomScale(double s);
-    // Shows the rectangle of two corners (display coordinates) with a margin in pixels.
-    void zoomWindow(double x1, double y1, double x2, double y2, int margin);
-    // Shows every visible entity of the list, shifting the origin for drawings far from it. False
-    // (the view unchanged) when the extents are too wide; the caller shows
+    // Shows the rectangle of two corners (display coordinates) with a margin in pixels, fitted in
+    // drawing units; two equal corners are centred at the same scale. False (nothing changes)
+    // when the rectangle needs a scale outside the range.
+    bool zoomWindow(double x1, double y1, double x2, double y2, int margin);
+    // Shows every visible entity of the list, at the nearest end of the scale range if it lies
+    // beyond. False (the view unchanged) when the extents are too wide; the caller shows
     // kZoomExtentsRangeMessage.
     bool zoomExtents(const mmEntityList& entities);
 
@@ -242,6 +251,9 @@ private:
     mmViewMatrices BaseMatrices() const;
     void ApplySlotTransform(mmViewMatrices& m, std::size_t slot) const;
     void ZoomChanged();
+    void FollowOrigin();
+    void CentreAt(double x, double y, double scale);
+    void CentrePaperAt(double x, double y, double zoom);
 
     int width_ = 1;
     int height_ = 1;

@@ -1,4 +1,5 @@
-// mmView: zoom at the cursor, real-time zoom, pan, zoom scale, zoom window and zoom extents.
+// mmView: zoom at the cursor, real-time zoom, pan, zoom scale, zoom window, zoom extents, and the
+// origin offset that follows the visible part of the drawing.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -15,16 +16,23 @@ double wheelFactor(int delta) {
     return 0.0;
 }
 
-// The zoom factor that fits a span of pixels into the available pixels; infinite for no span.
-double fitFactor(double available, int span) {
-    if (span == 0) return std::numeric_limits<double>::infinity();
-    return available / std::abs(span);
+// The scale that fits a span of drawing units into the available pixels; infinite for no span.
+double fitScale(double available, double span) {
+    if (!(span > 0.0)) return std::numeric_limits<double>::infinity();
+    return available / span;
 }
 
 inline constexpr double kRangeLimit = 999999999.0;
-inline constexpr double kShiftThreshold = 10000.0;
+
+// The visible centre may lie this many pixels from the origin of the GL coordinates before the
+// origin offset moves to it: single-precision vertices there still resolve 1/128 pixel.
+inline constexpr double kOriginReachPixels = 1e5;
 
 }  // namespace
+
+bool ZoomScaleInRange(double s) {
+    return s >= kMinZoomScale && s <= kMaxZoomScale;
+}
 
 void mmView::zoomAtCursor(int delta) {
     const double c = wheelFactor(delta);
@@ -42,15 +50,17 @@ void mmView::zoomAtCursor(int delta) {
     } else {
         const std::size_t a = static_cast<std::size_t>(activeView);
         const double old = zoomScale[a];
-        zoomScale[a] *= c;
+        // At either end of the range the wheel does nothing more.
+        if (!ZoomScaleInRange(old * c)) return;
+        zoomScale[a] = old * c;
         zoomShiftX[a] += fixed.x * (zoomScale[a] - old);
         zoomShiftY[a] += fixed.y * (zoomScale[a] - old);
     }
     initialPanPending_ = false;
-    UpdateMatrices();
     // The fixed point stays under the cursor.
     cursorX = fixed.x;
     cursorY = fixed.y;
+    FollowOrigin();
     updateCoordinateReadout();
     requestRedraw();
 }
@@ -71,12 +81,12 @@ void mmView::panBy(int dx, int dy) {
         panY[a] += dy * perPixel;
     }
     initialPanPending_ = false;
-    UpdateMatrices();
+    FollowOrigin();
     requestRedraw();
 }
 
 bool mmView::setZoomScale(double s) {
-    if (!(s > 0.0) || !std::isfinite(s)) return false;
+    if (!ZoomScaleInRange(s)) return false;
     const std::size_t a = static_cast<std::size_t>(activeView);
     const double old = zoomScale[a];
     const mmVertex centre = screenToWorld(width_ / 2, height_ / 2, false);
@@ -87,50 +97,50 @@ bool mmView::setZoomScale(double s) {
     return true;
 }
 
-void mmView::zoomWindow(double x1, double y1, double x2, double y2, int margin) {
+// Model view: display point (x, y) at the window centre at scale s. Only the zoom shifts change,
+// so the user's pan stays as it was.
+void mmView::CentreAt(double x, double y, double s) {
+    const std::size_t a = static_cast<std::size_t>(activeView);
+    zoomScale[a] = s;
+    zoomShiftX[a] = s * x + panX[a];
+    zoomShiftY[a] = s * y - panY[a] + 0.5;
+}
+
+// Paper mode: paper point (x, y) at the window centre with the paper zoom z.
+void mmView::CentrePaperAt(double x, double y, double z) {
+    paperZoom = z;
+    const double k = paperPxPerMm * paperZoom;
+    paperShiftX = k * x - (paperWidthPx / 2) + paperPanX;
+    paperShiftY = k * y - (paperHeightPx / 2) - paperPanY + 0.5;
+}
+
+bool mmView::zoomWindow(double x1, double y1, double x2, double y2, int margin) {
     const bool paper = InPaperMode();
-    if (isLayout && !paper) return;  // through a viewport: comes with layouts
-    const mmViewMatrices& m = paper ? paperMatrices_ : matrices_;
-    int a = 0, b = 0, c = 0, d = 0;
-    if (!worldToScreen(x1, y1, m, a, b) || !worldToScreen(x2, y2, m, c, d)) return;
+    if (isLayout && !paper) return false;  // through a viewport: comes with layouts
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+        return false;
     const int w = width_;
     const int h = height_;
-    if (paper) {
-        paperPanX += w / 2 - (a + c) / 2;
-        paperPanY += h / 2 - (b + d) / 2;
-    } else {
-        const std::size_t s = static_cast<std::size_t>(activeView);
-        panX[s] += w / 2 - (a + c) / 2;
-        panY[s] += h / 2 - (b + d) / 2;
-    }
-    UpdateMatrices();
-    double k = 0.0;
+    const double dx = std::fabs(x2 - x1);
+    const double dy = std::fabs(y2 - y1);
+    const double cx = x1 + (x2 - x1) / 2.0;
+    const double cy = y1 + (y2 - y1) / 2.0;
     if (paper) {
         const double gx = w / 2 - margin;
         const double gy = h / 2 - margin;
-        k = std::min(fitFactor(2 * gx - 2 * margin, c - a), fitFactor(2 * gy - 2 * margin, d - b));
+        double k = std::min(fitScale(2 * gx - 2 * margin, dx), fitScale(2 * gy - 2 * margin, dy));
+        if (!(k > 0.0)) return false;
+        if (!std::isfinite(k)) k = paperPxPerMm * paperZoom;  // a point: centred
+        CentrePaperAt(cx, cy, k / paperPxPerMm);
     } else {
-        k = std::min(fitFactor(2 * (w / 2) - 4 * margin, c - a),
-                     fitFactor(2 * (h / 2 - 2 * margin), d - b));
-    }
-    // Corners on one pixel, or a window smaller than its margins, keep the scale.
-    if (k > 0.0 && std::isfinite(k)) {
-        const mmVertex centre = screenToWorld(w / 2, h / 2, paper);
-        if (paper) {
-            const double old = paperPxPerMm * paperZoom;
-            paperZoom *= k;
-            const double now = paperPxPerMm * paperZoom;
-            paperShiftX += (now - old) * centre.x;
-            paperShiftY += (now - old) * centre.y;
-        } else {
-            const std::size_t s = static_cast<std::size_t>(activeView);
-            const double old = zoomScale[s];
-            zoomScale[s] *= k;
-            zoomShiftX[s] += (zoomScale[s] - old) * centre.x;
-            zoomShiftY[s] += (zoomScale[s] - old) * centre.y;
-        }
+        double s = std::min(fitScale(2 * (w / 2) - 4 * margin, dx),
+                            fitScale(2 * (h / 2 - 2 * margin), dy));
+        if (!std::isfinite(s)) s = ActiveZoomScale();  // a point: centred at the same scale
+        if (!ZoomScaleInRange(s)) return false;
+        CentreAt(cx, cy, s);
     }
     ZoomChanged();
+    return true;
 }
 
 bool mmView::zoomExtents(const mmEntityList& entities) {
@@ -143,18 +153,56 @@ bool mmView::zoomExtents(const mmEntityList& entities) {
         r.maxX = std::max(r.maxX, e->extents.maxX);
         r.maxY = std::max(r.maxY, e->extents.maxY);
     }
-    if (std::abs(r.maxX - r.minX) > kRangeLimit || std::abs(r.maxY - r.minY) > kRangeLimit)
+    if (!(std::abs(r.maxX - r.minX) <= kRangeLimit) || !(std::abs(r.maxY - r.minY) <= kRangeLimit))
         return false;
-    const bool farX = std::abs(r.maxX) > kShiftThreshold && std::abs(r.minX) > kShiftThreshold;
-    const bool farY = std::abs(r.maxY) > kShiftThreshold && std::abs(r.minY) > kShiftThreshold;
-    if (farX || farY) {
-        originOffset.x = std::abs(r.minX) > kShiftThreshold ? r.minX : 0.0;
-        originOffset.y = std::abs(r.minY) > kShiftThreshold ? r.minY : 0.0;
-        originOffset.shifted = true;
-    } else if (originOffset.shifted) {
-        originOffset = mmOriginOffset{};
-    }
-    zoomWindow(r.minX - originOffset.x, r.minY - originOffset.y, r.maxX - originOffset.x,
-               r.maxY - originOffset.y, 10);
+    // Fitted in drawing units, so a drawing that shows as one pixel or less still comes back;
+    // a drawing too small or too large for the scale range is shown at the nearest end of it.
+    const int margin = 10;
+    double s = std::min(fitScale(2 * (width_ / 2) - 4 * margin, r.maxX - r.minX),
+                        fitScale(2 * (height_ / 2 - 2 * margin), r.maxY - r.minY));
+    if (!std::isfinite(s)) s = ActiveZoomScale();
+    s = std::clamp(s, kMinZoomScale, kMaxZoomScale);
+    CentreAt(r.minX + (r.maxX - r.minX) / 2.0 - originOffset.x,
+             r.minY + (r.maxY - r.minY) / 2.0 - originOffset.y, s);
+    ZoomChanged();
     return true;
+}
+
+// Keeps the visible centre near the origin of the GL coordinates, so that single-precision
+// vertices stay exact wherever the view is, and returns the offset to zero once the drawing's
+// origin is near enough itself. The zoom shifts and the display coordinates the view keeps move
+// with the offset; the picture does not move. Only the model view moves the offset.
+void mmView::FollowOrigin() {
+    UpdateMatrices();
+    if (isLayout || viewIds.empty()) return;
+    const std::size_t a = static_cast<std::size_t>(activeView);
+    const double s = zoomScale[a];
+    const mmVertex c = screenToWorld(width_ / 2, height_ / 2, false);
+    if (!std::isfinite(c.x) || !std::isfinite(c.y)) return;
+    const auto follow = [s](double offset, double centre) {
+        const double drawing = offset + centre;
+        if (std::fabs(drawing) * s <= kOriginReachPixels) return 0.0;    // the origin is near
+        if (std::fabs(centre) * s > kOriginReachPixels) return drawing;  // the view left it
+        return offset;
+    };
+    const double nx = follow(originOffset.x, c.x);
+    const double ny = follow(originOffset.y, c.y);
+    const double dx = nx - originOffset.x;
+    const double dy = ny - originOffset.y;
+    if (dx == 0.0 && dy == 0.0) return;
+    originOffset.x = nx;
+    originOffset.y = ny;
+    originOffset.shifted = nx != 0.0 || ny != 0.0;
+    zoomShiftX[a] -= s * dx;
+    zoomShiftY[a] -= s * dy;
+    cursorX -= dx;
+    cursorY -= dy;
+    snapInfo.x -= dx;
+    snapInfo.y -= dy;
+    for (mmVertex* v : {&snapInfo.candidate1[0], &snapInfo.candidate1[1], &snapInfo.candidate2[0],
+                        &snapInfo.candidate2[1]}) {
+        v->x -= dx;
+        v->y -= dy;
+    }
+    UpdateMatrices();
 }

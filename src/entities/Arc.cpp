@@ -118,6 +118,10 @@ bool mmArc::SetFromBulge(double bulge, const mmVertex& p1, const mmVertex& p2) {
     const float start = std::atan2(py - uy, px - ux);
     float end = std::atan2(qy - uy, qx - ux);
     if (end < start) end += static_cast<float>(2.0 * kPi);
+    // Absurd bulges on large coordinates overflow single precision.
+    if (!std::isfinite(r) || !std::isfinite(ux) || !std::isfinite(uy) || !std::isfinite(start) ||
+        !std::isfinite(end))
+        return false;
 
     direction = ccw ? 1 : 0;
     radius = r;
@@ -223,9 +227,11 @@ void mmArc::UpdateExtents() {
         SetExtents(EmptyExtents());
         return;
     }
+    // Into [0, 360]: SetFromBulge gives end angles up to start + 360, files any angle at all.
     auto normalise = [](double a) {
-        if (!(a >= -360.0 && a <= 360.0)) return 0.0;
-        while (a < 0.0) a += 360.0;
+        if (!std::isfinite(a)) return 0.0;
+        if (a < 0.0 || a > 360.0) a = std::fmod(a, 360.0);
+        if (a < 0.0) a += 360.0;
         return a;
     };
     const double start = normalise(startAngle);
@@ -239,7 +245,7 @@ void mmArc::UpdateExtents() {
     const int k0 = start >= 270.0 ? 3 : start >= 180.0 ? 2 : start >= 90.0 ? 1 : 0;
     mmRect r = EmptyExtents();
     if (end > 90.0 * k0)
-        for (int k = k0 + 1; k <= k0 + 3; ++k)
+        for (int k = k0 + 1; k <= k0 + 4; ++k)
             if (90.0 * k <= end) WidenRect(r, quadrant[k % 4].x, quadrant[k % 4].y);
     for (int g : {1, 3})
         if (g < gripCount()) WidenRect(r, grips[g].x, grips[g].y);

@@ -227,11 +227,16 @@ bool mmBlockRef::InstantiateBlock(std::u16string_view name, const mmBlockTable& 
                                   const mmGlyphTablePtr& glyphs) {
     const mmBlockPtr block = FindBlockByName(blocks, name);
     if (!block) return false;
-    blockId = block->id;
-    blockName = block->name;
+    InstantiateBlock(*block, glyphs);
+    return true;
+}
+
+void mmBlockRef::InstantiateBlock(const mmBlock& block, const mmGlyphTablePtr& glyphs) {
+    blockId = block.id;
+    blockName = block.name;
     children.clear();
-    children.reserve(block->entities.size());
-    for (const mmObjectPtr& e : block->entities) {
+    children.reserve(block.entities.size());
+    for (const mmObjectPtr& e : block.entities) {
         if (!e || e->erased) continue;
         mmObjectPtr child = CreateEntityOfType(e->type);
         if (!child) continue;
@@ -243,7 +248,6 @@ bool mmBlockRef::InstantiateBlock(std::u16string_view name, const mmBlockTable& 
     scaleX = scaleY = 1.0;
     rotation = 0.0;
     UpdateExtents();
-    return true;
 }
 
 bool mmBlockRef::SetScale(double sx, double sy, bool byFactor) {

@@ -28,6 +28,8 @@ public:
     // start at scale 1 and rotation 0. False, and nothing changes, when no block has the name.
     bool InstantiateBlock(std::u16string_view name, const mmBlockTable& blocks,
                           const mmGlyphTablePtr& glyphs);
+    // The same with the block already found.
+    void InstantiateBlock(const mmBlock& block, const mmGlyphTablePtr& glyphs);
     // Stores the factors and scales the children by sx / scaleX, sy / scaleY (by sx, sy
     // themselves when byFactor), in the unrotated frame. Radii of circles and arcs follow the x
     // factor (the y factor when the x factor equals the old x scale); texts keep their height.

@@ -53,11 +53,12 @@ void setPoint(mmPointObj& mark, const mmVertex& p) {
 }
 
 // "10" when the fractional part is below 0.01, else "10.50"; the integer part is printed without
-// a cast, so any magnitude is safe.
+// a cast, so any magnitude is safe. Nothing for a measurement that is not finite.
 std::string measurementText(float measurement) {
     char buffer[64];
     const double value = measurement;
-    if (std::isfinite(value) && value - std::floor(value) < 0.01)
+    if (!std::isfinite(value)) return {};
+    if (value - std::floor(value) < 0.01)
         std::snprintf(buffer, sizeof buffer, "%.0f", std::floor(value));
     else
         std::snprintf(buffer, sizeof buffer, "%.2f", value);
@@ -236,6 +237,7 @@ bool mmDimension::BuildDimension(const mmGlyphTablePtr& glyphs) {
         p[3] = mmVertex(p[2].x - m.x, p[2].y - m.y);
         direction = e;
     }
+    measured_ = std::isfinite(m.Length());
     PlaceLabel(m, e, glyphs);
     BuildTerminators(m);
 
@@ -288,7 +290,7 @@ void mmDimension::DrawTerminators(mmDrawContext& dc, const mmRect& view, int mod
 
 void mmDimension::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixelsPerUnit,
                        int primitive, const mmShift& shift, bool cull) {
-    if (cull && CulledBy(view, shift)) return;
+    if (!measured_ || (cull && CulledBy(view, shift))) return;
     if (mode >= kDrawGrips) {
         DrawGripList(dc, grips, shift.dx2, shift.dy2, pixelsPerUnit, kGripSquareLarge);
         return;
@@ -310,7 +312,7 @@ void mmDimension::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pi
 
 bool mmDimension::HitTest(int cx, int cy, const mmRect& view, const mmViewMatrices& m,
                           float pixelsPerUnit, const mmShift& shift, bool cull) {
-    if (!IsBuiltType() || (cull && CulledBy(view, shift))) return false;
+    if (!IsBuiltType() || !measured_ || (cull && CulledBy(view, shift))) return false;
     bool hit = false;
     ForEachDrawnLine([&](mmPolyline& part) {
         hit = hit || part.HitTest(cx, cy, view, m, pixelsPerUnit, shift, false);
@@ -319,7 +321,7 @@ bool mmDimension::HitTest(int cx, int cy, const mmRect& view, const mmViewMatric
 }
 
 bool mmDimension::CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) {
-    if (!IsBuiltType() || (cull && CulledBy(rect, shift))) return false;
+    if (!IsBuiltType() || !measured_ || (cull && CulledBy(rect, shift))) return false;
     bool crosses = false;
     ForEachDrawnLine([&](mmPolyline& part) { crosses = crosses || part.CrossesRect(rect, shift, false); });
     return crosses || label.CrossesRect(rect, shift, false);
@@ -337,6 +339,10 @@ void mmDimension::UpdateGrips() {
 // Types that are not built span their given definition points.
 void mmDimension::UpdateExtents() {
     mmRect r = EmptyExtents();
+    if (!measured_) {
+        SetExtents(r);
+        return;
+    }
     WidenRect(r, defPoints[0].x, defPoints[0].y);
     WidenRect(r, defPoints[1].x, defPoints[1].y);
     if (!IsBuiltType()) {
@@ -383,6 +389,7 @@ void mmDimension::CopyFrom(const mmObject& from) {
         mark1.CopyFrom(d->mark1);
         mark2.CopyFrom(d->mark2);
         SetStyleValues(d->StyleValues());
+        measured_ = d->measured_;
     }
     SetBlockNameFromId();
     CopyPointsAndGrips(from);
@@ -399,7 +406,7 @@ void fillDimensionBlock(mmBlock& block, const mmDimension& d) {
         copy->CopyFrom(part);
         AddToBlock(block, copy);
     };
-    if (!d.IsBuiltType()) return;
+    if (!d.IsBuiltType() || !d.Measured()) return;
     if (d.dimType == kDimOrdinate) {
         for (const mmObject* part : std::initializer_list<const mmObject*>{
                  &d.mark1, &d.dimLine, &d.leaderLine, &d.extLine1, &d.label})

@@ -72,6 +72,9 @@ public:
     bool BuildDimension(const mmGlyphTablePtr& glyphs);
     // Rotated, aligned and ordinate dimensions are built; the others show nothing.
     bool IsBuiltType() const;
+    // False when the last build measured no finite distance: the dimension then shows nothing,
+    // is neither picked nor crossed, and has empty extents.
+    bool Measured() const { return measured_; }
 
     void SetStyleValues(const mmDimStyleValues& values);
     mmDimStyleValues StyleValues() const;
@@ -100,6 +103,8 @@ public:
     void ForEachDrawnLine(Visit&& visit);
 
 private:
+    bool measured_ = true;
+
     void MeasureLinear(Vector3D& m, Vector3D& e) const;
     void PlaceLabel(const Vector3D& m, const Vector3D& e, const mmGlyphTablePtr& glyphs);
     void BuildTerminators(const Vector3D& m);

@@ -109,19 +109,41 @@ void mmViewMatrices::Scale(double sx, double sy) {
     std::copy(out, out + 16, modelview);
 }
 
-bool worldToScreen(double x, double y, const mmViewMatrices& m, int& px, int& py) {
+namespace {
+
+// Window pixels (y down) rounded half away from zero, still in double precision.
+bool roundedPixels(double x, double y, const mmViewMatrices& m, double& px, double& py) {
     double wx = 0.0;
     double wy = 0.0;
     if (!projectToWindow(x, y, m, wx, wy)) return false;
-    px = static_cast<int>(std::lround(wx));
-    py = static_cast<int>(std::lround(m.viewport[3] - wy));
+    px = std::round(wx);
+    py = std::round(m.viewport[3] - wy);
     return true;
 }
 
+// Far beyond any window, and far enough from the int limits that differences do not overflow.
+int clampedPixel(double p) {
+    constexpr double kFar = 1 << 30;
+    if (std::isnan(p)) return static_cast<int>(kFar);
+    return static_cast<int>(std::clamp(p, -kFar, kFar));
+}
+
+}  // namespace
+
+bool worldToScreen(double x, double y, const mmViewMatrices& m, int& px, int& py) {
+    double wx = 0.0;
+    double wy = 0.0;
+    if (!roundedPixels(x, y, m, wx, wy)) return false;
+    px = clampedPixel(wx);
+    py = clampedPixel(wy);
+    return true;
+}
+
+// Not through int: a point far outside the window keeps its direction from the cursor.
 Vector3D projectToPixels(double x, double y, const mmViewMatrices& m) {
-    int px = 0;
-    int py = 0;
-    worldToScreen(x, y, m, px, py);
+    double px = 0.0;
+    double py = 0.0;
+    if (!roundedPixels(x, y, m, px, py)) return Vector3D();
     return Vector3D(static_cast<float>(px), static_cast<float>(py));
 }
 
@@ -221,29 +243,14 @@ bool segmentIntersection(const mmVertex& p1, const mmVertex& p2, const mmVertex&
     return true;
 }
 
+// The outline touches the rectangle exactly when the radius lies between the distances from the
+// centre to the rectangle's nearest point and to its farthest corner.
 bool circleCrossesRect(double cx, double cy, double r, const mmRect& rect) {
-    const double halfW = (rect.maxX - rect.minX) / 2.0;
-    const double halfH = (rect.maxY - rect.minY) / 2.0;
-    const double rcx = rect.minX + halfW;
-    const double rcy = rect.minY + halfH;
-    if (std::fabs(cx - rcx) > halfW + r || std::fabs(cy - rcy) > halfH + r) return false;
-
-    const double corners[4][2] = {{rect.minX, rect.minY},
-                                  {rect.maxX, rect.minY},
-                                  {rect.maxX, rect.maxY},
-                                  {rect.minX, rect.maxY}};
-    const bool insideSquare = rect.minX > cx - r && rect.maxX < cx + r && rect.minY > cy - r &&
-                              rect.maxY < cy + r;
-    if (!insideSquare) {
-        if ((cx >= rect.minX && cx <= rect.maxX) || (cy >= rect.minY && cy <= rect.maxY))
-            return true;
-        const double nx = cx < rcx ? rect.minX : rect.maxX;
-        const double ny = cy < rcy ? rect.minY : rect.maxY;
-        return std::hypot(nx - cx, ny - cy) <= r;
-    }
-    for (const auto& c : corners)
-        if (std::hypot(c[0] - cx, c[1] - cy) > r) return true;
-    return false;
+    const double nearX = std::max(rect.minX - cx, std::max(0.0, cx - rect.maxX));
+    const double nearY = std::max(rect.minY - cy, std::max(0.0, cy - rect.maxY));
+    const double farX = std::max(std::fabs(cx - rect.minX), std::fabs(cx - rect.maxX));
+    const double farY = std::max(std::fabs(cy - rect.minY), std::fabs(cy - rect.maxY));
+    return std::hypot(nearX, nearY) <= r && r <= std::hypot(farX, farY);
 }
 
 bool circleVerticalLineHits(double r, double cx, double cy, double x, double& y1, double& y2) {

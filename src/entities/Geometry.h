@@ -14,15 +14,16 @@ inline constexpr double kRadToDeg = 180.0 / kPi;
 inline constexpr int kPickPixels = 5;
 inline constexpr int kSnapPixels = 15;
 
-// Projects (x, y, 0); px, py are window pixels rounded half away from zero, y down.
-// Returns false (and leaves px, py unchanged) if the projection is degenerate.
+// Projects (x, y, 0); px, py are window pixels rounded half away from zero, y down, held to
+// +-2^30 for points far outside the window. Returns false (and leaves px, py unchanged) if the
+// projection is degenerate.
 bool worldToScreen(double x, double y, const mmViewMatrices& m, int& px, int& py);
 // Unprojects the window pixel at depth 1.
 bool screenToWorld(double px, double py, const mmViewMatrices& m, double& x, double& y);
 // Both corners through screenToWorld, ordered into a rectangle.
 mmRect screenRectToWorld(int px1, int py1, int px2, int py2, const mmViewMatrices& m);
 
-// Projection of a point as a single-precision pixel vector.
+// Projection of a point as a single-precision pixel vector (rounded, not held to the int range).
 Vector3D projectToPixels(double x, double y, const mmViewMatrices& m);
 
 float pointDistance(const Vector3D& a, const Vector3D& b);

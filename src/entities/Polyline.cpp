@@ -29,8 +29,20 @@ bool mmPolyline::SegmentArc(int segment, double dx, double dy, mmArc& arc) const
     if (bulge == 0.0) return false;
     const mmVertex& a = points[segment];
     const mmVertex& b = points[SegmentEnd(segment)];
-    if (!arc.SetFromBulge(bulge, mmVertex(a.x + dx, a.y + dy), mmVertex(b.x + dx, b.y + dy)))
-        return false;
+    // Fitted in single precision relative to the segment's start, which keeps the chord exact
+    // however far from the origin the polyline lies; then moved into place in double precision.
+    if (!arc.SetFromBulge(bulge, mmVertex(), mmVertex(b.x - a.x, b.y - a.y))) return false;
+    const double ox = a.x + dx;
+    const double oy = a.y + dy;
+    for (mmVertex& p : arc.points) p = mmVertex(p.x + ox, p.y + oy);
+    for (mmVertex& g : arc.grips) {
+        g.x += ox;
+        g.y += oy;
+    }
+    arc.points[1] = mmVertex(ox, oy);
+    arc.points[3] = mmVertex(b.x + dx, b.y + dy);
+    arc.SetExtents({arc.extents.minX + ox, arc.extents.minY + oy, arc.extents.maxX + ox,
+                    arc.extents.maxY + oy});
     return std::isfinite(arc.radius) && std::isfinite(arc.points[0].x) &&
            std::isfinite(arc.points[0].y);
 }

@@ -109,6 +109,17 @@ std::string SkippedEntitiesLine(std::string_view lead,
     return line;
 }
 
+std::string UnexpandedReferencesMessage(int64_t count) {
+    const DxfLoadLimits limits;
+    const bool one = count == 1;
+    return std::to_string(count) + (one ? " block reference is" : " block references are") +
+           " kept without " + (one ? "its" : "their") + " contents: expanding " +
+           (one ? "it" : "them") + " would copy more than " +
+           std::to_string(limits.mostCopiedEntities) +
+           " block entities or nest references more than " + std::to_string(limits.mostNesting) +
+           " deep.";
+}
+
 std::vector<std::string> TextReadMessages(const DxfLoadReport& report) {
     std::vector<std::string> lines;
     if (!report.unknownCodePage.empty())
@@ -131,6 +142,7 @@ bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform:
     if (!read) host.messageBox(kErrorReadingDrawing, kestrel::platform::MessageKind::Error);
     for (const std::string& line : TextReadMessages(report))
         host.historyMessage(line);
+    if (report.unexpanded > 0) host.historyMessage(UnexpandedReferencesMessage(report.unexpanded));
     UpdateSpatialIndex(drawing.ModelSpace());  // packed at once, not at the first mouse move
     return read;
 }

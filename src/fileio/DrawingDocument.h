@@ -31,14 +31,17 @@ std::string DwgSaveRedirectMessage(std::string_view dxfPath);
 // "Standard").
 void NewDrawing(mmDrawing& drawing);
 
+// The history line after an open that kept references without their contents (DxfLoadLimits).
+std::string UnexpandedReferencesMessage(int64_t count);
+
 // Reads the file: DWG by its extension, DXF otherwise. Paper-space entities go to the layout
 // when one is given. A DXF file is read into the drawing reset as NewDrawing does; when it
 // cannot be read, that is said and the drawing keeps what was read (the document counts as
-// opened either way); what reading its texts could not keep as it was goes to the command
-// history. A DWG file replaces the drawing only when the whole import succeeds: on
-// failure the message box tells why, the history says "Error reading drawing file!" and the
-// drawing is as it was. After a DWG open the history counts, by type, the entities that were
-// not imported. Returns whether the file was read.
+// opened either way); what reading its texts could not keep as it was, and references kept
+// without their contents, go to the command history. A DWG file replaces the drawing only when
+// the whole import succeeds: on failure the message box tells why, the history says "Error
+// reading drawing file!" and the drawing is as it was. After a DWG open the history counts, by
+// type, the entities that were not imported. Returns whether the file was read.
 bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
                  const mmGlyphTable* glyphs, DxfLayout* layout);
 

@@ -70,7 +70,7 @@ void CCustomEdit2::keyPressEvent(QKeyEvent* event) {
     if (isCopyOrSelect(*event)) return QLineEdit::keyPressEvent(event);
     mmCommandLine& line = pane_.session().commandLine;
     if (event->matches(QKeySequence::Paste))
-        line.TypeText(u16(QApplication::clipboard()->text()));
+        line.PasteText(u16(QApplication::clipboard()->text()));
     else
         line.InputKey(KeyOf(*event), u16(event->text()));
     pane_.InputHandled();

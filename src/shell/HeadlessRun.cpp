@@ -3,109 +3,47 @@
 
 #include <QCoreApplication>
 #include <QImage>
-#include <charconv>
-#include <deque>
 #include <fstream>
 #include <iostream>
 
 #include "commands/Interpreter.h"
-#include "commands/MenuCommands.h"
-#include "commands/PointerScript.h"
 #include "commands/Session.h"
 #include "commands/StartupDrawing.h"
-#include "commands/XrefCommand.h"
 #include "display/Renderer.h"
 #include "platform/HeadlessGL.h"
-#include "platform/StderrHost.h"
 #include "platform/Unicode.h"
+#include "shell/HeadlessScript.h"
 #include "shell/KestrelDoc.h"
 #include "shell/extension/LoadXref.h"
 
 namespace {
 
-constexpr std::string_view kFile = "!file ";
-constexpr std::string_view kMenu = "!menu ";
-constexpr std::string_view kBrowseBlocks = "!browseblocks";
-
-// What the history gained since the last call, with plain line breaks.
+// What the history gained since the last call, with plain line breaks. Each character is printed
+// once, however the history is trimmed.
 class Transcript {
 public:
     explicit Transcript(std::ostream& out) : out_(out) {}
-    void Flush(const std::u16string& history) {
-        std::u16string_view fresh(history);
-        if (fresh.size() >= shown_.size() && fresh.substr(0, shown_.size()) == shown_)
-            fresh.remove_prefix(shown_.size());
+    void Flush(const mmCommandLine& line) {
+        const std::u16string& history = line.history();
+        const uint64_t fresh = line.historyAppended() - shown_;
+        std::u16string_view text(history);
+        if (fresh < text.size()) text.remove_prefix(text.size() - static_cast<std::size_t>(fresh));
         // The history's first line break only separates its first entry from nothing.
-        if (shown_.empty() && fresh.substr(0, 2) == u"\r\n") fresh.remove_prefix(2);
-        std::string text;
-        kestrel::platform::utf16ToUtf8(fresh, text);
-        for (char c : text)
-            if (c != '\r') out_ << c;
+        if (shown_ == 0 && text.substr(0, 2) == u"\r\n") text.remove_prefix(2);
+        shown_ = line.historyAppended();
+        if (text.empty()) return;
+        std::string utf8;
+        kestrel::platform::utf16ToUtf8(text, utf8);
+        std::erase(utf8, '\r');
+        out_ << utf8;
         out_.flush();
-        shown_ = history;
     }
     void End() { out_ << '\n'; }
 
 private:
     std::ostream& out_;
-    std::u16string shown_;
+    uint64_t shown_ = 0;
 };
-
-// Message boxes to standard error, history lines to the transcript; file dialogs take the paths
-// queued by "!file" lines.
-class HeadlessHost : public kestrel::platform::StderrHost {
-public:
-    explicit HeadlessHost(std::ostream& err)
-        : StderrHost(kestrel::platform::MessageAnswer::No, err) {}
-    void historyMessage(const std::string& text) override {
-        if (session) AppendHistoryLine(*session, text);
-    }
-    std::vector<std::string> openFileDialog(const std::string&, const std::string&, bool) override {
-        if (files.empty()) return {};
-        std::vector<std::string> answer{std::move(files.front())};
-        files.pop_front();
-        return answer;
-    }
-    mmSession* session = nullptr;
-    std::deque<std::string> files;
-};
-
-HeadlessHost* headlessHost(mmSession& s) {
-    return dynamic_cast<HeadlessHost*>(&s.host);
-}
-
-std::string_view trimmed(std::string_view t) {
-    while (!t.empty() && t.front() == ' ')
-        t.remove_prefix(1);
-    while (!t.empty() && t.back() == ' ')
-        t.remove_suffix(1);
-    return t;
-}
-
-std::string runMenu(mmSession& s, std::string_view idText) {
-    int id = 0;
-    idText = trimmed(idText);
-    const auto [end, ec] = std::from_chars(idText.data(), idText.data() + idText.size(), id);
-    if (ec != std::errc() || end != idText.data() + idText.size()) return "a menu line is !menu ID";
-    return SubmitMenuCommandId(s, id) ? std::string()
-                                      : "no menu item has the id " + std::string(idText);
-}
-
-// The insert-block dialog's browse button, over a block list that starts as the dialog's does
-// (the drawing's named blocks); the list and the chosen name go to the history.
-std::string browseBlocks(mmSession& s) {
-    mmInsertBlockList list;
-    for (const auto& [id, block] : s.drawing.blocks)
-        if (block && !block->name.empty() && block->name[0] != u'*')
-            list.names.push_back(block->name);
-    if (!BrowseInsertBlocks(s, list)) return {};
-    std::u16string line = u"Insert block list:";
-    for (std::size_t i = 0; i < list.names.size(); ++i)
-        line += (i == 0 ? u" " : u", ") + list.names[i];
-    line += u"; chosen: " + list.chosenName;
-    s.commandLine.AppendHistory(line, false);
-    return {};
-}
 
 }  // namespace
 
@@ -113,27 +51,6 @@ void AppendHistoryLine(mmSession& s, const std::string& utf8) {
     std::u16string text;
     kestrel::platform::utf8ToUtf16(utf8, text);
     s.commandLine.AppendHistory(text, false);
-}
-
-std::string RunScriptLine(mmSession& s, const std::string& line) {
-    std::string_view text(line);
-    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    if (const std::optional<std::string> problem = RunPointerScriptLine(s, text)) return *problem;
-    if (text.substr(0, kFile.size()) == kFile) {
-        HeadlessHost* host = headlessHost(s);
-        const std::string_view path = trimmed(text.substr(kFile.size()));
-        if (!host || path.empty()) return "a file answer is !file PATH";
-        host->files.emplace_back(path);
-        return {};
-    }
-    if (text.substr(0, kMenu.size()) == kMenu) return runMenu(s, text.substr(kMenu.size()));
-    if (text == kBrowseBlocks) return browseBlocks(s);
-    if (text.substr(0, 2) == "!!") text.remove_prefix(1);
-    std::u16string typed;
-    if (!kestrel::platform::utf8ToUtf16(text, typed)) return "the line is not UTF-8";
-    s.commandLine.TypeText(typed);
-    s.commandLine.InputKey(mmKey::Return);
-    return {};
 }
 
 bool ExportModelView(mmSession& s, const std::string& path, std::string* error) {
@@ -164,6 +81,7 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
     HeadlessHost host(err);
     mmSession session(host);
     host.session = &session;
+    mmScriptContext script{session, host};
     SetExtensionSession(&session);
     struct SessionGuard {
         ~SessionGuard() { SetExtensionSession(nullptr); }
@@ -177,7 +95,7 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
         failed |= !document.Open(*options.drawing);
     else
         TypeWelcomeTexts(session);
-    transcript.Flush(session.commandLine.history());
+    transcript.Flush(session.commandLine);
 
     if (options.script) {
         std::ifstream file;
@@ -192,14 +110,14 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
         }
         std::string line;
         for (int number = 1; std::getline(*in, line); ++number) {
-            const std::string problem = RunScriptLine(session, line);
+            const std::string problem = RunScriptLine(script, line);
             if (!problem.empty())
                 err << "kestrel: script line " << number << ": " << problem << "\n";
-            transcript.Flush(session.commandLine.history());
+            transcript.Flush(session.commandLine);
         }
     }
     if (options.save) failed |= !document.Save(*options.save);
-    transcript.Flush(session.commandLine.history());
+    transcript.Flush(session.commandLine);
     transcript.End();
 
     if (options.exportPath) {

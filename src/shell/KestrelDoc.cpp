@@ -48,10 +48,17 @@ bool CKestrelDoc::Open(const std::string& path) {
     return read;
 }
 
+// The entity a running command is still building is not part of the drawing yet: the file is
+// written without it, the command goes on, and the drawing stays modified.
 bool CKestrelDoc::Save(const std::string& path) {
+    mmObject* pending = session_.pendingEntity.get();
+    const bool leaveOut = pending && session_.ActiveView().commandId != 0 && !pending->erased &&
+                          FindEntity(session_.CurrentSpace(), pending->id).get() == pending;
+    if (leaveOut) pending->erased = true;
     const SaveOutcome outcome = SaveDrawing(session_.drawing, path, session_.host, nullptr);
+    if (leaveOut) pending->erased = false;
     if (!outcome.documentPath.empty()) path_ = outcome.documentPath;
-    if (outcome.written) session_.modified = false;
+    if (outcome.written && !leaveOut) session_.modified = false;
     return outcome.written;
 }
 

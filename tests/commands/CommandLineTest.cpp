@@ -4,6 +4,7 @@
 #include "commands/CommandTestSupport.h"
 #include "commands/MenuCommands.h"
 #include "commands/ViewInput.h"
+#include "entities/Line.h"
 
 namespace {
 class Keys : public CommandTest {
@@ -45,6 +46,18 @@ TEST_F(Keys, QuoteModeEndsWithItsLine) {
     typeKeys(u"\"x");
     line.InputKey(mmKey::Return);
     EXPECT_FALSE(line.quoteMode);
+}
+
+// "0,0" and "10,10" pasted together once read as the one point (0, 10).
+TEST_F(Keys, RegressionPastedLinesAreEnteredOneByOne) {
+    line.PasteText(u"line\r\n0,0\n10,10\rtext\n\"a b\"\n2");
+    EXPECT_EQ(history(),
+              "\r\n> line\r\nSpecify first point (pick point or type coordinates): 0,0"
+              "\r\nInsert or type second point: 10,10\r\n> text\r\nType the text: \"a b\"");
+    EXPECT_EQ(inputLine(), "Specify text position: 2");  // the last line waits for Return
+    const auto& segment = entity<mmLine>(0);
+    EXPECT_EQ(segment.points[0].x, 0);
+    EXPECT_EQ(segment.points[1].y, 10);
 }
 
 TEST_F(Keys, F3TogglesSnap) {

@@ -111,6 +111,26 @@ TEST_F(DrawingCommands, CircleRadiusTypedOrPicked) {
     EXPECT_EQ(session.drawing.undoCount, 2);
 }
 
+// A pick on the centre gave a circle or arc of radius 0, which a typed 0 never does.
+TEST_F(DrawingCommands, RegressionPickOnTheCentreIsNoRadius) {
+    type(u"circle");
+    type(u"1,1");
+    pick(1, 1);
+    EXPECT_EQ(view().step, 2);
+    EXPECT_EQ(prompt(), "Move to or type radius: ");
+    pick(1, 3);
+    EXPECT_EQ(entity<mmCircle>(0).radius, 2);
+
+    type(u"arc");
+    type(u"c");
+    type(u"5,5");
+    pick(5, 5);
+    EXPECT_EQ(view().step, 12);
+    pick(5, 6);
+    EXPECT_EQ(view().step, 13);
+    EXPECT_EQ(entity<mmArc>(1).radius, 1);
+}
+
 TEST_F(DrawingCommands, ArcThroughThreePoints) {
     type(u"arc");
     type(u"1,0");

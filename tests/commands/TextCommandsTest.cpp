@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 #include "commands/CommandTable.h"
 #include "commands/CommandTestSupport.h"
 #include "commands/CoordinateList.h"
@@ -108,13 +110,16 @@ TEST_F(TextCommands, NoTextOrNoPositionLeavesNothing) {
 TEST_F(TextCommands, TypedTextKeepsEveryCharacterAndIsCutWithANotice) {
     type(u"text");
     type(std::u16string(250, u'x'));
-    EXPECT_EQ(text().String(), std::string(199, 'x'));
     EXPECT_EQ(lastLine(), "The text was cut to 199 characters.");
+    type(u"0,0");
+    EXPECT_EQ(text().String(), std::string(199, 'x'));
 
+    type(u"");
     type(u"");
     type(u"text");
     const std::size_t lines = history().size();
     type(u"\"\u0141\u00f3d\u017a \u4e2d %%c50\"");
+    type(u"0,0");
     EXPECT_EQ(text(1).String(),
               "\xc5\x81\xc3\xb3"
               "d\xc5\xba \xe4\xb8\xad %%c50");
@@ -231,9 +236,14 @@ TEST_F(TextCommands, ImportLabelsInUtf8OrTheCodePage) {
 
 TEST_F(TextCommands, ImportFileErrors) {
     const std::string dir = std::filesystem::path(listFile("")).parent_path().string();
+    // A named pipe blocked the import in open() until something wrote to it.
+    const std::string fifo = dir + "/pipe.txt";
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const std::pair<std::string, std::string> cases[] = {
         {dir + "/missing.txt", "ERROR: File not found"},
         {dir, "ERROR: An unspecified error occurred."},
+        {fifo, "ERROR: An unspecified error occurred."},
     };
     for (const auto& [path, expected] : cases) {
         host.clearRecords();

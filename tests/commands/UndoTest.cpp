@@ -2,8 +2,13 @@
 #include "commands/CommandTestSupport.h"
 #include "commands/MenuCommands.h"
 #include "commands/Undo.h"
+#include "entities/Arc.h"
 #include "entities/Circle.h"
 #include "entities/Line.h"
+#include "entities/Point.h"
+#include "entities/Polyline.h"
+
+#include <sstream>
 
 namespace {
 class Undo : public CommandTest {
@@ -86,4 +91,54 @@ TEST_F(Undo, SnapshotOutsideTheCurrentSpaceIsSkipped) {
     EXPECT_EQ(session.drawing.undoSlots[0]->size(), 1u);  // the snapshot stays in its step
     EXPECT_TRUE(CanRedo(session.drawing));
     session.drawing.activePaperSpace = nullptr;
+}
+
+namespace {
+
+// Everything an entity of these classes holds, as text, so two states compare exactly (an arc's
+// emission direction only when asked: copies do not take it).
+std::string stateOf(const mmObject& e, bool direction = true) {
+    std::ostringstream s;
+    s.precision(17);
+    s << e.type << " " << e.id << " " << e.erased << " " << e.visible << " " << e.color << " "
+      << e.colorIndex << " " << e.layerId << " " << e.lineWidth << " " << e.lineWidthSource << " |";
+    for (const mmVertex& v : e.points) s << " " << v.x << "," << v.y;
+    s << " |";
+    for (const mmVertex& v : e.grips) s << " " << v.x << "," << v.y;
+    s << " | " << e.extents.minX << " " << e.extents.minY << " " << e.extents.maxX << " "
+      << e.extents.maxY;
+    if (const auto* a = dynamic_cast<const mmArc*>(&e))
+        s << " arc " << a->radius << " " << a->startAngle << " " << a->endAngle << " "
+          << (direction ? a->direction : -1);
+    if (const auto* p = dynamic_cast<const mmPointObj*>(&e)) s << " point " << p->pointStyle;
+    if (const auto* p = dynamic_cast<const mmPolyline*>(&e)) {
+        s << " polyline " << p->closed;
+        for (double b : p->bulges) s << " " << b;
+    }
+    return s.str();
+}
+
+}  // namespace
+
+// Undo and redo of what ARC, POINT and RECTANGLE make give back every field as it was, and the
+// snapshots they are made of hold every field.
+TEST_F(Undo, ArcPointAndRectangleComeBackExactly) {
+    const std::vector<std::u16string> scripts[] = {
+        {u"arc", u"10,0", u"0,10", u"-10,0"},
+        {u"arc", u"c", u"3,4", u"2.5", u"30", u"-40"},
+        {u"point", u"7.25,-3"},
+        {u"rectangle", u"1,2", u"-4,6.5"},
+    };
+    for (const auto& script : scripts) {
+        for (const std::u16string& line : script) type(line);
+        const mmObjectPtr made = session.drawing.entities.back();
+        const std::string before = stateOf(*made);
+        type(u"undo");
+        EXPECT_TRUE(made->erased) << before;
+        type(u"redo");
+        EXPECT_EQ(stateOf(*made), before);
+        if (auto* point = dynamic_cast<mmPointObj*>(made.get())) point->pointStyle = 2;
+        mmEntityList copies;
+        EXPECT_EQ(stateOf(*CloneEntity(*made, copies), false), stateOf(*made, false));
+    }
 }

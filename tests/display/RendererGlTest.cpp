@@ -268,3 +268,69 @@ TEST_F(RendererGl, GripDragShowsTheEditedFormInsteadOfTheStoredEntity) {
     EXPECT_TRUE(isWhite(at(applied, 40, 20)));
     EXPECT_NEAR(line->points[1].y, 50, 0.2);
 }
+
+// The scene leaves out the entity a command builds, for the overlays to draw, but they never did:
+// a polyline showed only its rubber band and a text stayed invisible until the command ended.
+TEST_F(RendererGl, RegressionEntityUnderConstructionIsDrawnWithTheOverlays) {
+    const struct {
+        const char* name;
+        mmRendererOptions options;
+    } modes[] = {{"texture", {}}, {"xor", {true, false}}};
+    session.drawing.layers[0].color = 0x0000FF;  // red, not the grey of previews
+    const auto red = [](const Rgba& c) { return c.r > 200 && c.g < 60 && c.b < 60; };
+    const auto redNear = [&](const Image& image, double x, double y) {
+        int px = 0, py = 0;
+        EXPECT_TRUE(model().worldToScreen(x, y, model().Matrices(), px, py));
+        bool found = false;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) found |= red(image.pixel(px + dx, py + dy));
+        return found;
+    };
+    for (const auto& mode : modes) {
+        SCOPED_TRACE(mode.name);
+        start(mode.options);
+        model().zoomWindow(0, 0, 100, 75, 0);
+        type(u"pline");
+        type(u"10,10");
+        type(u"90,10");
+        type(u"90,60");
+        ViewMouseMove(session, 20, 20);
+        const Image pline = paint(std::string(mode.name) + "-pline");
+        EXPECT_TRUE(redNear(pline, 50, 10));
+        EXPECT_TRUE(redNear(pline, 90, 35));
+        type(u"");
+
+        type(u"text");
+        type(u"HHH");
+        type(u"20,30");
+        type(u"20");  // at the rotation prompt now
+        ViewMouseMove(session, 300, 200);
+        const Image text = paint(std::string(mode.name) + "-text");
+        const mmRect box = session.pendingEntity->extents;
+        int inked = 0;
+        for (double x = box.minX; x <= box.maxX; x += 0.5)
+            for (double y = box.minY; y <= box.maxY; y += 0.5) inked += red(at(text, x, y));
+        EXPECT_GT(inked, 20);
+        type(u"");
+        session.drawing.entities.clear();
+        ReindexSpace(session.drawing);
+    }
+}
+
+// With a title block at (0, 0), the origin offset stayed at zero and a survey line near 6.5e6
+// reached GL in single precision, where 6500000.3 is 6500000.5: zoomed in, it was drawn far off
+// its place. The offset now follows the view and the line is drawn where it is.
+TEST_F(RendererGl, RegressionSurveyGeometryBesideATitleBlockIsDrawnInPlace) {
+    start();
+    const double x0 = 6.5e6 + 0.3, y0 = 6.5e6 + 0.3;
+    addLine(0, 0, 100, 70, 0x000000);
+    addLine(x0, y0, x0 + 1, y0 + 1, 0x000000);
+    ASSERT_TRUE(model().zoomExtents(session.drawing.entities));
+    const mmOriginOffset& o = session.originOffset;
+    ASSERT_TRUE(model().zoomWindow(x0 - o.x, y0 - o.y, x0 + 1 - o.x, y0 + 1 - o.y, 0));
+    const Image image = paint("survey");
+    for (double t : {0.2, 0.4, 0.6, 0.8}) {
+        EXPECT_TRUE(inkNear(image, x0 + t - o.x, y0 + t - o.y)) << t;
+        EXPECT_TRUE(isWhite(at(image, x0 + t + 0.1 - o.x, y0 + t - 0.1 - o.y))) << t;
+    }
+}

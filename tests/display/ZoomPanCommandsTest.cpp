@@ -5,7 +5,10 @@
 #include "commands/CommandTable.h"
 #include "commands/CommandTestSupport.h"
 #include "commands/StartupDrawing.h"
+#include "commands/ViewInput.h"
 #include "commands/ViewMouse.h"
+
+#include <functional>
 
 namespace {
 
@@ -109,6 +112,50 @@ TEST_F(ZoomPan, ScaleMustBeAPositiveNumber) {
     }
     type(u"4");
     EXPECT_EQ(model().ActiveZoomScale(), 4.0);
+    EXPECT_EQ(view().commandId, 0);
+}
+
+// An empty line at the corner prompts was ignored, and Esc in the view and "Exit" submit one:
+// the user was trapped until two corners were given.
+TEST_F(ZoomPan, RegressionEmptyLineLeavesTheWindowCorners) {
+    const auto leave = [&](const std::function<void()>& how) {
+        type(u"zoom");
+        type(u"w");
+        how();
+        EXPECT_EQ(view().commandId, 0);
+        type(u"zoom");
+        type(u"w");
+        type(u"0,0");
+        how();
+        EXPECT_EQ(view().commandId, 0);
+        EXPECT_EQ(inputLine(), "> ");
+        EXPECT_EQ(model().ActiveZoomScale(), kInitialZoomScale);
+    };
+    leave([&] { type(u""); });
+    leave([&] { ViewKey(session, mmKey::Escape); });
+    leave([&] { ChooseContextMenuItem(session, mmMenuAction::Exit); });
+}
+
+// zoom s 1e308 then 1e-300 made the view NaN for good; out-of-range answers get a message.
+TEST_F(ZoomPan, RegressionScalesAndWindowsOutsideTheRangeAreRefused) {
+    const std::string range = "The scale must lie between 0.00000001 and 1000000 pixels per drawing unit.";
+    type(u"zoom");
+    type(u"s");
+    for (std::u16string_view bad : {u"1e308", u"1e-300", u"-2"}) {
+        type(bad);
+        EXPECT_EQ(history().substr(history().size() - range.size()), range) << utf8(bad);
+        EXPECT_EQ(model().ActiveZoomScale(), kInitialZoomScale);
+    }
+    type(u"1e6");
+    EXPECT_EQ(model().ActiveZoomScale(), 1e6);
+    EXPECT_EQ(view().commandId, 0);
+
+    type(u"zoom");
+    type(u"w");
+    type(u"0,0");
+    type(u"1e-9,1e-9");
+    EXPECT_NE(history().find("Can't zoom to that window"), std::string::npos);
+    EXPECT_EQ(model().ActiveZoomScale(), 1e6);
     EXPECT_EQ(view().commandId, 0);
 }
 

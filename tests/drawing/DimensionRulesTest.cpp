@@ -76,6 +76,14 @@ TEST_F(DimensionBlocksFixture, BlocksAreAddedOnceOverTwoSaves) {
     EXPECT_NE(named(u"*D15"), nullptr);
 }
 
+// Erased dimensions get their block too, as they are kept in the list (undo may bring them back).
+TEST_F(DimensionBlocksFixture, ErasedDimensionsGetTheirBlockToo) {
+    add(12)->erased = true;
+    EXPECT_EQ(MakeDimensionBlock(d), 1);
+    ASSERT_NE(named(u"*D12"), nullptr);
+    EXPECT_EQ(named(u"*D12")->entities.size(), 8u);
+}
+
 TEST_F(DimensionBlocksFixture, ASavedBlockFollowsItsDimension) {
     auto dim = add(12);
     MakeDimensionBlock(d);

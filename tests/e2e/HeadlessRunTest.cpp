@@ -160,3 +160,42 @@ TEST(HeadlessRun, ScriptSelectsErasesDragsAndSnaps) {
         lines += row == "LINE" || row == "LINE\r";
     EXPECT_EQ(lines, 3u);  // both lines back, and the new one
 }
+
+// Every file dialog was cancelled headless, so IMPTXT could not run in a script: "!file" answers
+// the next one (a path with blanks in quotes).
+TEST(HeadlessRun, RegressionFileDialogAnsweredByTheScript) {
+    fs::create_directories(kOutput / "with blank");
+    const fs::path list = kOutput / "with blank" / "points.txt";
+    std::ofstream(list) << "P1;10;20\nP2;30;40\n";
+    const fs::path dxf = kOutput / "imported.dxf";
+    fs::remove(dxf);
+    const fs::path script =
+        writeScript("imptxt.txt", "!file \"" + list.string() + "\"\nimptxt\nimptxt\n");
+    const Outcome run =
+        kestrel("--headless --script '" + script.string() + "' --save '" + dxf.string() + "'");
+    ASSERT_EQ(run.status, 0) << run.out;
+    std::ifstream in(dxf);
+    const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::size_t points = 0;
+    for (std::size_t at = saved.find("\nPOINT"); at != std::string::npos;
+         at = saved.find("\nPOINT", at + 1))
+        ++points;
+    EXPECT_EQ(points, 2u);  // the second IMPTXT had no answer: cancelled
+    EXPECT_NE(saved.find("\nP2\r\n"), std::string::npos);
+}
+
+// Once the history passed its cap and was trimmed, every later line printed the whole history
+// again: 10,000 LINE commands printed "> line" 17,350 times.
+TEST(HeadlessRun, RegressionTranscriptPrintsEachLineOnce) {
+    std::string text;
+    for (int i = 0; i < 10000; ++i)
+        text += "line\n" + std::to_string(i) + ",0\n" + std::to_string(i) + ",1\n";
+    const Outcome run = kestrel("--headless --script '" + writeScript("lines.txt", text).string() + "'");
+    ASSERT_EQ(run.status, 0);
+    std::size_t commands = 0;
+    for (std::size_t at = run.out.find("> line\n"); at != std::string::npos;
+         at = run.out.find("> line\n", at + 1))
+        ++commands;
+    EXPECT_EQ(commands, 10000u);
+    EXPECT_NE(run.out.find("Insert or type second point: 9999,1"), std::string::npos);
+}

@@ -192,6 +192,25 @@ TEST_F(BlockFixture, ScaleTwiceGivesTheLastFactor) {
     expectAt(lineOf(*ref).points[1], 30, 0);
 }
 
+// Radii follow the x factor, and the y factor when the x factor equals the old x scale.
+TEST_F(BlockFixture, RadiiFollowTheFactorOfTheRule) {
+    struct Case { double sx1, sy1, sx2, sy2; bool byFactor; double factor; };
+    const Case cases[] = {
+        {1, 1, 2, 3, false, 2},  // x factor 2
+        {2, 1, 4, 3, false, 3},  // x factor 2 is the old x scale 2: the y factor 3
+        {1, 1, 3, 5, true, 3},   // by factor: x
+        {2, 2, 2, 7, true, 7},   // by factor 2 equals the old x scale 2: y
+    };
+    for (const Case& c : cases) {
+        auto ref = insert(0, 0);
+        ASSERT_TRUE(ref->SetScale(c.sx1, c.sy1, false));
+        const double radius = circleOf(*ref).radius;
+        ASSERT_TRUE(ref->SetScale(c.sx2, c.sy2, c.byFactor));
+        EXPECT_DOUBLE_EQ(circleOf(*ref).radius, radius * c.factor)
+            << c.sx2 << " " << c.sy2;
+    }
+}
+
 TEST_F(BlockFixture, RotationTurnsPointsAndArcAnglesButNotTexts) {
     auto ref = insert(0, 0);
     ASSERT_TRUE(ref->SetRotation(90, false));

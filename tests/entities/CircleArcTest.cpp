@@ -143,12 +143,49 @@ TEST(ArcExtents, IncludeCrossedQuadrantsAndEndsButNotTheCentre) {
     EXPECT_GT(small.extents.minX, 100);  // the centre is not included
 }
 
+// Angles above 360 (SetFromBulge ends up to start + 360, files anything) count modulo 360, and
+// a sweep of more than 270 degrees may pass all four quadrant points.
+TEST(ArcExtents, RegressionAnglesAbove360AndLongSweeps) {
+    struct Case { double start, end; mmRect box; };
+    const Case cases[] = {
+        {190, 545, {-1, -1, 1, 1}},                                      // 355 degrees
+        {400, 500, {std::cos(140 * kDegToRad), std::sin(40 * kDegToRad), // 40 to 140
+                    std::cos(40 * kDegToRad), 1}},
+        {-170, 185, {-1, -1, 1, 1}},                                     // ends near 180
+    };
+    for (const Case& c : cases) {
+        const auto a = makeArc(0, 0, 1, c.start, c.end);
+        EXPECT_NEAR(a->extents.minX, c.box.minX, 1e-12) << c.start << " " << c.end;
+        EXPECT_NEAR(a->extents.minY, c.box.minY, 1e-12) << c.start << " " << c.end;
+        EXPECT_NEAR(a->extents.maxX, c.box.maxX, 1e-12) << c.start << " " << c.end;
+        EXPECT_NEAR(a->extents.maxY, c.box.maxY, 1e-12) << c.start << " " << c.end;
+    }
+}
+
 TEST(ArcGrips, NegativeEndBelowStartIsRaised) {
     auto aPtr = makeArc(0, 0, 10, 30, -30);
     mmArc& a = *aPtr;
     EXPECT_EQ(a.endAngle, 330);
     ASSERT_EQ(a.gripCount(), 4);
     EXPECT_NEAR(angleOf(a.grips[2]), 180, 1e-9);  // mid angle of 30..330
+}
+
+// The end through a point below the start is raised by 360 only when its angle is negative.
+TEST(ArcSetters, EndThroughAPointRaisesNegativeAnglesBelowTheStart) {
+    struct Case { double start, pointAngle, end; };
+    const Case cases[] = {
+        {10, -90, 270},    // below the start and negative: raised
+        {10, 45, 45},      // above the start
+        {100, 45, 45},     // below the start but not negative
+        {-100, -120, 240}, // below the start and negative
+        {-100, -90, -90},  // above the start
+    };
+    for (const Case& c : cases) {
+        const auto a = makeArc(2, 3, 5, c.start, c.start + 10);
+        const double t = c.pointAngle * kDegToRad;
+        a->SetEndThrough(2 + 5 * std::cos(t), 3 + 5 * std::sin(t), 0, 0);
+        EXPECT_NEAR(a->endAngle, c.end, 1e-9) << c.start << " " << c.pointAngle;
+    }
 }
 
 TEST(ArcPick, OnlyWithinTheSweep) {
@@ -189,6 +226,14 @@ TEST(ArcFromBulge, ZeroBulgeIsRefused) {
     mmArc a;
     EXPECT_FALSE(a.SetFromBulge(0.0, {0, 0}, {4, 0}));
     EXPECT_FALSE(a.SetFromBulge(1.0, {1, 1}, {1, 1}));
+}
+
+// A bulge so large that the radius overflows single precision gives no arc.
+TEST(ArcFromBulge, RegressionNonFiniteRadiusIsRefused) {
+    mmArc a;
+    EXPECT_FALSE(a.SetFromBulge(1e30, {6.5e6, 6.5e6}, {6.5e6 + 2, 6.5e6}));
+    EXPECT_FALSE(a.SetFromBulge(1e-30, {0, 0}, {1e25, 0}));
+    EXPECT_TRUE(a.points.empty());
 }
 
 TEST(ArcThroughThreePoints, AnglesAndDirection) {

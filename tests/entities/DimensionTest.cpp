@@ -112,6 +112,27 @@ TEST(DimensionBuild, SurveyCoordinatesKeepTheirDigits) {
     EXPECT_NEAR(d->defPoints[3].y, 4000005.0, 1e-9);
 }
 
+// A measurement beyond single precision (or of a point that is not a number) once read "inf" or
+// "nan" and stretched the extents: such a dimension shows nothing and spans nothing.
+TEST(DimensionBuild, RegressionMeasurementThatIsNotFinite) {
+    const double nan = std::nan("");
+    const struct { mmVertex p0, p1, p2; } cases[] = {
+        {{-3e38, 0}, {3e38, 0}, {3e38, 5}},
+        {{nan, 0}, {10, 0}, {10, 5}},
+    };
+    for (const auto& c : cases) {
+        auto d = dimension(kDimAligned, c.p0, c.p1, c.p2);
+        EXPECT_FALSE(d->Measured());
+        EXPECT_EQ(d->label.String(), "");
+        EXPECT_TRUE(drawn(*d).empty());
+        EXPECT_TRUE(drawn(*d, kDrawGrips).empty());
+        EXPECT_GT(d->extents.minX, d->extents.maxX);  // empty: culled, not in zoom extents
+        EXPECT_FALSE(d->CrossesRect(kEverywhere, {}, false));
+    }
+    auto fine = dimension(kDimAligned, {0, 0}, {10, 0}, {10, 5});
+    EXPECT_TRUE(fine->Measured());
+}
+
 TEST(DimensionBuild, LabelNeverUpsideDown) {
     for (int deg = 0; deg < 360; deg += 15) {
         const double a = deg * kDegToRad;

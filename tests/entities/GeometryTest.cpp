@@ -97,7 +97,9 @@ TEST(CircleCrossesRect, Cases) {
     const Case cases[] = {
         {0, 0, 10, {-2, -2, 2, 2}, false},    // rectangle inside the disc
         {0, 0, 10, {-2, -2, 20, 2}, true},    // sticks out through the outline
-        {0, 0, 10, {8, 8, 9, 9}, true},       // inside the square, a corner outside the circle
+        {0, 0, 10, {8, 8, 9, 9}, false},      // in the bounding square, wholly outside the circle
+        {0, 0, 10, {6, 6, 9, 9}, true},       // in the bounding square, across the outline
+        {0, 0, 10, {6, 8, 7, 9}, true},       // corner (6, 8) on the outline
         {0, 0, 10, {-20, -20, 20, 20}, true}, // window around the circle: centre within spans
         {0, 0, 10, {30, 30, 40, 40}, false},  // far away
         {0, 0, 10, {8, 8, 20, 20}, false},    // nearest corner beyond r

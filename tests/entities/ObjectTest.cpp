@@ -102,3 +102,28 @@ TEST(Object, EveryTypeCodeCreatesItsClass) {
     }
     EXPECT_EQ(CreateEntityOfType(12345), nullptr);
 }
+
+TEST(Object, CopyPropertiesTakesEveryCommonField) {
+    mmLine from;
+    from.color = 0x123456;
+    from.colorIndex = 42;
+    from.selected = true;
+    from.erased = true;
+    from.visible = false;
+    from.layerId = 9;
+    from.lineWidth = 4;
+    from.lineWidthSource = 2;
+    from.id = 77;
+    mmCircle to;
+    to.lineWidthSource = -1;
+    to.CopyProperties(from);
+    EXPECT_EQ(to.color, 0x123456u);
+    EXPECT_EQ(to.colorIndex, 42);
+    EXPECT_TRUE(to.selected);
+    EXPECT_TRUE(to.erased);
+    EXPECT_FALSE(to.visible);
+    EXPECT_EQ(to.layerId, 9);
+    EXPECT_EQ(to.lineWidth, 4);
+    EXPECT_EQ(to.lineWidthSource, 2);
+    EXPECT_EQ(to.id, 77);
+}

@@ -94,6 +94,20 @@ TEST(PolylineClosingArc, DrawsPicksAndBoundsTheHalfCircle) {
     EXPECT_FALSE(sq->CulledBy({-6, 4, -4.5, 6}, {}));
 }
 
+// At survey coordinates a float holds 0.5 units: the half circle below the chord (X, Y) to
+// (X + 2, Y) must still have its mid grip and its lowest point at (X + 1, Y - 1).
+TEST(PolylineArc, RegressionGripsAndExtentsAtSurveyCoordinates) {
+    const double x = 6.5e6, y = 6.5e6 + 0.3;
+    const auto p = makePolyline({{x, y}, {x + 2, y}}, {1, 0});
+    ASSERT_EQ(p->gripCount(), 4);
+    EXPECT_NEAR(p->grips[1].x, x + 1, 1e-6);
+    EXPECT_NEAR(p->grips[1].y, y - 1, 1e-6);
+    EXPECT_NEAR(p->extents.minY, y - 1, 1e-6);
+    EXPECT_NEAR(p->extents.maxY, y, 1e-6);
+    EXPECT_NEAR(p->extents.minX, x, 1e-6);
+    EXPECT_NEAR(p->extents.maxX, x + 2, 1e-6);
+}
+
 TEST(PolylineCrossing, ClosingSegmentCountsOnlyWhenClosed) {
     const mmRect touchesClosingSide{-1, 4, 1, 6};  // crosses only (0,10)-(0,0)
     auto open = makePolyline({{0, 0}, {10, 0}, {10, 10}, {0, 10}});

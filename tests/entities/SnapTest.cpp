@@ -1,9 +1,11 @@
 // Object snap: grip aperture, tie order, nearest, intersection across entities, perpendicular.
 #include <gtest/gtest.h>
 
+#include "entities/Arc.h"
 #include "entities/Circle.h"
 #include "entities/Line.h"
 #include "entities/Point.h"
+#include "entities/Polyline.h"
 #include "entities/SnapInfo.h"
 #include "support/TestView.h"
 
@@ -46,6 +48,36 @@ TEST_F(SnapFixture, GripApertureIsStrictlyBelowFifteenPixels) {
     EXPECT_FALSE(snap(p, view.px(1), view.py(1), kSnapNearest));
     begin(kSnapNearest);
     EXPECT_TRUE(snap(p, view.px(1), view.py(1), kSnapNearest, true));
+}
+
+// The same aperture for the grips of lines, circles, arcs and polylines: a grip 15 pixels away
+// is not snapped to, one 14.87 pixels away is.
+TEST_F(SnapFixture, GripApertureOfEveryOutlineClass) {
+    auto l = line(0, 0, 0, -200);
+    auto c = std::make_shared<mmCircle>();
+    c->AddPoint(-50, 0);  // grip 1 at (0, 0)
+    c->SetRadius(50);
+    c->UpdateGrips();
+    auto a = std::make_shared<mmArc>();
+    a->PrepareFourPoints();
+    a->points[0] = mmVertex(-50, 0);  // start grip at (0, 0)
+    a->radius = 50;
+    a->SetStartAngle(0);
+    a->SetEndAngle(90);
+    auto p = std::make_shared<mmPolyline>();
+    p->AddPoint(0, 0);
+    p->AddPoint(0, -200);
+    p->UpdateGrips();
+    for (mmObject* e : std::initializer_list<mmObject*>{l.get(), c.get(), a.get(), p.get()}) {
+        e->id = 3;
+        e->UpdateExtents();
+        begin(kSnapEndpoint);
+        EXPECT_FALSE(snap(*e, view.px(9), view.py(12), kSnapEndpoint)) << e->type;
+        begin(kSnapEndpoint);
+        ASSERT_TRUE(snap(*e, view.px(10), view.py(11), kSnapEndpoint)) << e->type;
+        EXPECT_EQ(info.x, 0) << e->type;
+        EXPECT_EQ(info.y, 0) << e->type;
+    }
 }
 
 TEST_F(SnapFixture, NearerGripWinsAndTiesKeepTheFirst) {

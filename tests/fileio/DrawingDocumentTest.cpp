@@ -50,6 +50,29 @@ TEST(DrawingDocument, OpenReadsDxfAndReportsWhatCannotBeRead) {
     EXPECT_EQ(d.dimStyles.at(0).name, u"Standard");
 }
 
+// References beyond the copy limits were dropped without a word: they are kept, and one history
+// line after the open says how many could not be expanded. Here references nest 40 deep.
+TEST(DrawingDocument, RegressionUnexpandedReferencesAreToldAfterTheOpen) {
+    TempDir dir;
+    std::string file = "0 SECTION\n2 BLOCKS\n0 BLOCK\n2 N0\n0 LINE\n11 1\n0 ENDBLK\n";
+    for (int i = 1; i <= 40; ++i)
+        file += "0 BLOCK\n2 N" + std::to_string(i) + "\n0 INSERT\n2 N" + std::to_string(i - 1) +
+                "\n0 ENDBLK\n";
+    file += "0 ENDSEC\n0 SECTION\n2 ENTITIES\n0 INSERT\n2 N40\n0 INSERT\n2 N1\n0 ENDSEC\n";
+    WriteWholeFile(dir.file("deep.dxf"), Dxf(file));
+    mmDrawing d;
+    RecordingHost host;
+    EXPECT_TRUE(OpenDrawing(d, dir.file("deep.dxf"), host, nullptr, nullptr));
+    EXPECT_EQ(d.entities.size(), 2u);
+    EXPECT_EQ(host.historyMessages(),
+              std::vector<std::string>{
+                  "1 block reference is kept without its contents: expanding it would copy more "
+                  "than 4194304 block entities or nest references more than 32 deep."});
+    EXPECT_EQ(UnexpandedReferencesMessage(3),
+              "3 block references are kept without their contents: expanding them would copy "
+              "more than 4194304 block entities or nest references more than 32 deep.");
+}
+
 TEST(DrawingDocument, OpenTellsOfAnUnknownCodePageAndCutTexts) {
     TempDir dir;
     WriteWholeFile(dir.file("p.dxf"), Dxf("0 SECTION\n2 HEADER\n9 $DWGCODEPAGE\n3 ANSI_4711\n"

@@ -2,6 +2,7 @@
 // paper space, truncated files, and save -> load round trips.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "drawing/DimensionRules.h"
@@ -665,9 +666,34 @@ TEST_F(LoadFixture, InsertsOfNamedBlocks) {
     EXPECT_EQ(report.dropped.at("ATTRIB"), 1);
 }
 
+// Names are looked up through hash maps beside the tables (thousands of layers once loaded in
+// quadratic time): layers and dimension styles ignoring case, blocks exactly, the first of a name
+// winning in each.
+TEST_F(LoadFixture, NamesResolveByTheirCaseRulesAmongMany) {
+    std::string file = "0 SECTION\n2 TABLES\n0 TABLE\n2 LAYER\n";
+    for (int i = 0; i < 3000; ++i) file += "0 LAYER\n2 L" + std::to_string(i) + "\n62 1\n";
+    file += "0 LAYER\n2 l2999\n62 5\n0 ENDTAB\n0 TABLE\n2 DIMSTYLE\n";
+    file += "0 DIMSTYLE\n2 Narrow\n41 1\n0 DIMSTYLE\n2 NARROW\n41 9\n0 ENDTAB\n0 ENDSEC\n";
+    file += "0 SECTION\n2 BLOCKS\n0 BLOCK\n2 A\n0 LINE\n0 ENDBLK\n0 BLOCK\n2 A\n0 CIRCLE\n0 ENDBLK\n";
+    file += "0 ENDSEC\n";
+    load(file + entities("0 LINE\n8 l2999\n0 INSERT\n2 A\n0 INSERT\n2 a\n"
+                         "0 DIMENSION\n3 narrow\n70 1\n13 0\n14 10\n"));
+    EXPECT_EQ(d.layers.size(), 3001u);  // "0" and L0 to L2999; l2999 is L2999
+    const int32_t l2999 = layer(u"L2999")->id;
+    EXPECT_EQ(d.entities.at(0)->layerId, l2999);
+    EXPECT_EQ(d.entities.at(0)->colorIndex, 256);
+    const auto& ref = entityAt<mmBlockRef>(d, 1);
+    ASSERT_EQ(ref.children.size(), 1u);
+    EXPECT_EQ(ref.children[0]->type, kTypeLine);  // the first block named A
+    EXPECT_EQ(report.dropped.at("INSERT"), 1);    // "a" is no block
+    const auto& dim = entityAt<mmDimension>(d, 2);
+    EXPECT_EQ(dim.arrowSize, 1.0);  // "Narrow", the first of the name
+}
+
 // Blocks of references to blocks of references: a file cannot make the copies grow without
-// bound, nor nest them without end. The references past the bounds are dropped.
-TEST_F(LoadFixture, ReferencesThatWouldMultiplyBeyondTheBoundAreDropped) {
+// bound, nor nest them without end. The references past the bounds were dropped without a word;
+// they are kept without their contents, and the report counts them.
+TEST_F(LoadFixture, RegressionReferencesBeyondTheBoundsAreKeptUnexpanded) {
     std::string blocks = "0 SECTION\n2 BLOCKS\n0 BLOCK\n2 B0\n0 LINE\n0 ENDBLK\n";
     for (int level = 1; level <= 9; ++level) {
         blocks += "0 BLOCK\n2 B" + std::to_string(level) + "\n";
@@ -705,8 +731,18 @@ TEST_F(LoadFixture, ReferencesThatWouldMultiplyBeyondTheBoundAreDropped) {
         walk.list(block->entities, 0);
     EXPECT_LE(walk.copies, limits.mostCopiedEntities);
     EXPECT_GT(walk.copies, limits.mostCopiedEntities / 2) << "copies up to the bound are made";
-    EXPECT_LE(walk.deepest, limits.mostNesting);
-    EXPECT_GT(report.dropped.at("INSERT"), 0);
+    EXPECT_LE(walk.deepest, limits.mostNesting + 1);  // an unexpanded reference at the bottom
+    EXPECT_EQ(report.dropped.count("INSERT"), 0u);
+    ASSERT_EQ(d.entities.size(), 4u);
+    int64_t unexpanded = 0;
+    for (const mmObjectPtr& e : d.entities) {
+        const auto& ref = dynamic_cast<const mmBlockRef&>(*e);
+        EXPECT_FALSE(ref.blockName.empty());
+        EXPECT_GE(ref.blockId, 0);
+        unexpanded += ref.children.empty();
+    }
+    EXPECT_GT(unexpanded, 0);
+    EXPECT_GE(report.unexpanded, unexpanded);
 }
 
 // A dimension finds its style ignoring case (else the current one) and copies its values with
@@ -888,6 +924,27 @@ TEST(DxfLoad, TruncatedFilesKeepWhatWasRead) {
         previous = d.entities.size();
     }
     EXPECT_EQ(previous, 3u);
+}
+
+// Empty TABLEs without ENDTAB or ENDSEC, or repeated SECTION BLOCKS headers, made every search
+// run to the end of the file and back: 640 KB took 28 s. Now each group is read a few times at
+// most, and what follows the broken part is still read.
+TEST(DxfLoad, RegressionBrokenStructureIsReadInLinearTime) {
+    const int n = 2000;
+    std::string tables = "0\nSECTION\n2\nTABLES\n";
+    for (int i = 0; i < n; ++i) tables += "0\nTABLE\n2\nLAYER\n";
+    std::string blocks;
+    for (int i = 0; i < n; ++i) blocks += "0\nSECTION\n2\nBLOCKS\n";
+    const std::string line = "0\nSECTION\n2\nENTITIES\n0\nLINE\n11\n5\n0\nENDSEC\n0\nEOF\n";
+    for (const std::string& broken : {tables, blocks, tables + blocks}) {
+        mmDrawing d;
+        FillNewDrawing(d);
+        DxfLoadReport report;
+        loadDrawingFromDxfText(d, nullptr, broken + line, nullptr, &report);
+        const uint64_t groups = std::count(broken.begin(), broken.end(), '\n') / 2 + 8;
+        EXPECT_LE(report.groupsRead, 3 * groups);
+        EXPECT_EQ(d.entities.size(), 1u);
+    }
 }
 
 TEST(DxfLoad, BlocksOnlyAndXref) {

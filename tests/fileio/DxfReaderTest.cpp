@@ -1,6 +1,7 @@
 // The reading machine: lines and groups, the window, the mark, searches and the structure of
 // sections, tables and blocks.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <utility>
 #include <vector>
@@ -78,21 +79,21 @@ TEST(DxfReader, OverlongValueIsCutAndReadingGoesOn) {
               (Groups{{1, std::string(DxfReader::kMaxValueLength, 'a')}, {2, "name"}}));
 }
 
-TEST(DxfReader, FindGroupMatchesExactlyOrRestoresThePosition) {
+TEST(DxfReader, FindGroupMatchesExactlyAndStopsWhereAsked) {
     const std::string text = Dxf("0 line\n0 SECTION\n2 X\n0 LINE\n8 A\n0 ENDSEC\n0 LINE\n8 B\n");
     DxfReader r;
     r.openText(text);
     ASSERT_TRUE(r.findGroup(0, "LINE"));
     ASSERT_TRUE(r.readGroup());
     EXPECT_EQ(r.value(), "A");
-    const uint64_t at = r.position();
-    EXPECT_FALSE(r.findGroup(0, "CIRCLE"));
-    EXPECT_EQ(r.position(), at);
-    EXPECT_FALSE(r.findGroup(0, "LINE", "ENDSEC"));
-    EXPECT_EQ(r.position(), at);
-    ASSERT_TRUE(r.findGroup(0, "LINE"));  // does not stop at ENDSEC
+    EXPECT_FALSE(r.findGroup(0, "LINE", {"CIRCLE", "ENDSEC"}));
+    ASSERT_TRUE(r.readGroup());  // a stop is the next group read
+    EXPECT_TRUE(r.is(0, "ENDSEC"));
+    ASSERT_TRUE(r.findGroup(0, "LINE"));  // does not stop at ENDSEC unless asked
     ASSERT_TRUE(r.readGroup());
     EXPECT_EQ(r.value(), "B");
+    EXPECT_FALSE(r.findGroup(0, "CIRCLE"));
+    EXPECT_TRUE(r.atEnd());  // a search never goes back
 }
 
 TEST(DxfReader, ReadsFilesLikeText) {
@@ -106,6 +107,9 @@ TEST(DxfReader, ReadsFilesLikeText) {
     EXPECT_EQ(readAll(r), readAllText(text));
     EXPECT_FALSE(r.open(dir.file("missing.dxf")));
     EXPECT_FALSE(r.open(dir.path));
+    // A named pipe blocked open() until something wrote to it.
+    ASSERT_EQ(mkfifo(dir.file("pipe.dxf").c_str(), 0600), 0);
+    EXPECT_FALSE(r.open(dir.file("pipe.dxf")));
 }
 
 TEST(DxfReader, SectionsTablesAndEntries) {

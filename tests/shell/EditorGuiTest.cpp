@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -237,4 +238,14 @@ TEST_F(Editor, OsnapButtonAndItsMenu) {
     QTest::keyClick(input, Qt::Key_F3);
     EXPECT_TRUE(frame->session().snap.on);
     EXPECT_TRUE(osnap->isChecked());
+}
+
+// Ctrl+V of several lines enters each one: "1,2" and "3,4" were once read as one point.
+TEST_F(Editor, RegressionPastedLinesAreEnteredInTurn) {
+    QApplication::clipboard()->setText(QStringLiteral("line\n1,2\n3,4\n"));
+    QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(lines().size(), 1u);
+    EXPECT_EQ(lines()[0]->points[0].x, 1.0);
+    EXPECT_EQ(lines()[0]->points[1].y, 4.0);
+    EXPECT_EQ(input->text(), QStringLiteral("> "));
 }

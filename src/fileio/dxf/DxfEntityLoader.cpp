@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "drawing/Drawing.h"
-#include "drawing/Names.h"
 #include "drawing/Palette.h"
 #include "entities/Arc.h"
 #include "entities/Block.h"
@@ -25,6 +24,7 @@ DxfEntityLoader::DxfEntityLoader(DxfReader& reader, mmDrawing& drawing, const mm
       glyphs_(glyphs ? glyphs->weak_from_this().lock() : nullptr),
       report_(report),
       heapHint_(heapHint),
+      names_(drawing),
       limits_(limits) {}
 
 void DxfEntityLoader::loadEntities(DxfLayout* layout) {
@@ -106,6 +106,12 @@ void DxfEntityLoader::load(const Target& target) {
 bool DxfEntityLoader::atListEnd() {
     const std::string_view v = reader_.value();
     if (v == "ENDSEC") {
+        reader_.endSection();
+        return true;
+    }
+    // A section that lacks its ENDSEC ends where the next one begins.
+    if (v == "SECTION") {
+        reader_.stepBack();
         reader_.endSection();
         return true;
     }
@@ -233,13 +239,7 @@ int32_t DxfEntityLoader::layerIdFor(std::string_view name) {
     if (auto it = layerIds_.find(name); it != layerIds_.end()) {
         id = it->second;
     } else {
-        const std::u16string wide = reader_.strings().ToUtf16(name);
-        for (const auto& [key, layer] : drawing_.layers) {
-            if (layer.id != -1 && NamesEqualIgnoringCase(layer.name, wide)) {
-                id = layer.id;
-                break;
-            }
-        }
+        id = names_.Layer(reader_.strings().ToUtf16(name)).value_or(id);
         layerIds_.emplace(std::string(name), id);
     }
     lastLayerName_.assign(name);

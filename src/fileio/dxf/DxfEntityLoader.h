@@ -11,6 +11,7 @@
 #include "entities/GlyphTable.h"
 #include "entities/Object.h"
 #include "fileio/dxf/DxfEntityRecords.h"
+#include "fileio/dxf/DxfNameIndex.h"
 
 class DxfLayout;
 class DxfReader;
@@ -26,11 +27,14 @@ struct DxfLoadReport {
     std::map<std::string, int64_t, std::less<>> dropped;
     int64_t textsCut = 0;         // multi-line texts beyond kDxfMTextRawLimit
     std::string unknownCodePage;  // a $DWGCODEPAGE we cannot convert (read as Windows-1252)
+    int64_t unexpanded = 0;       // references kept without their contents (DxfLoadLimits)
+    uint64_t groupsRead = 0;  // by the reader, groups read again after a step back included
 };
 
 // A load copies at most mostCopiedEntities block entities into references, and references nest
 // at most mostNesting deep: a file cannot make the copies grow beyond memory (blocks of
-// references to blocks of references ...). References past either bound are dropped.
+// references to blocks of references ...). References past either bound are kept without their
+// contents.
 struct DxfLoadLimits {
     // About 1.5 to 3 GB of copies at the most: a block of a million entities inserted four
     // times.
@@ -64,6 +68,8 @@ public:
         layerIds_.clear();
         lastLayerValid_ = false;
     }
+    // The names of the tables as the load goes: what the loader adds to the tables goes here.
+    DxfNameIndex& names() { return names_; }
 
 private:
     struct Target {
@@ -129,6 +135,7 @@ private:
     // Kept between entities for their buffers.
     DxfPolylineRecord polyline_;
     DxfTextRecord text_;
+    DxfNameIndex names_;
     std::map<std::string, int32_t, std::less<>> layerIds_;  // group 8 as read -> layer id
     std::map<const mmBlock*, BlockSize> blockSizes_;
     DxfLoadLimits limits_;

@@ -36,23 +36,30 @@ DxfEntityLoader::BlockSize DxfEntityLoader::blockSize(const mmBlock& block) {
 }
 
 // A reference to a block of that exact name; dropped when there is none (anonymous blocks are
-// never read) or when its copies would pass the bounds.
+// never read). When its copies would pass the bounds it is kept without them (unexpanded): it
+// shows nothing but stays in the drawing and in the file.
 bool DxfEntityLoader::readInsert() {
     DxfInsertRecord record;
     const bool more = readDxfInsert(reader_, header_, record);
     const std::u16string name = reader_.strings().ToUtf16(record.blockName);
-    const mmBlockPtr block = FindBlockByName(drawing_.blocks, name);
-    const BlockSize size = block ? blockSize(*block) : BlockSize();
-    if (!block || size.depth + 1 > limits_.mostNesting ||
-        size.entities > limits_.mostCopiedEntities - copied_) {
+    const mmBlockPtr block = names_.Block(name);
+    if (!block) {
         dropped("INSERT");
         return more;
     }
     auto ref = std::make_shared<mmBlockRef>();
     applyProperties(*ref);
     ref->AddPoint(record.x, record.y);
-    ref->InstantiateBlock(name, drawing_.blocks, glyphs_);
-    copied_ += size.entities;
+    const BlockSize size = blockSize(*block);
+    if (size.depth + 1 > limits_.mostNesting ||
+        size.entities > limits_.mostCopiedEntities - copied_) {
+        ref->blockId = block->id;
+        ref->blockName = block->name;
+        if (report_) ++report_->unexpanded;
+    } else {
+        ref->InstantiateBlock(*block, glyphs_);
+        copied_ += size.entities;
+    }
     ref->SetScale(record.scaleX, record.scaleY, false);
     ref->SetRotation(record.rotation, false);
     add(ref);
@@ -67,13 +74,12 @@ bool DxfEntityLoader::readDimension() {
     DxfDimensionRecord record;
     const bool more = readDxfDimension(reader_, header_, record);
     auto d = std::make_shared<mmDimension>();
-    const DimStyle* named =
-        record.styleName.empty()
-            ? nullptr
-            : FindDimStyleByName(drawing_, reader_.strings().ToUtf16(record.styleName),
-                                 mmNameMatch::IgnoreCase);
-    const DimStyle style = DimStyleById(drawing_, named ? named->id : drawing_.currentDimStyleId);
-    d->dimStyleId = named ? named->id : drawing_.currentDimStyleId;
+    const std::optional<int32_t> named =
+        record.styleName.empty() ? std::nullopt
+                                 : names_.DimStyle(reader_.strings().ToUtf16(record.styleName));
+    const int32_t styleId = named.value_or(drawing_.currentDimStyleId);
+    const DimStyle style = DimStyleById(drawing_, styleId);
+    d->dimStyleId = styleId;
     mmDimStyleValues values = StyleValues(style);
     values.arrowKind = 0;
     d->SetStyleValues(values);

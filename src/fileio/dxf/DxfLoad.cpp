@@ -77,10 +77,11 @@ private:
         while (reader_.section() == DxfSection::Tables && reader_.nextTable()) {
             const DxfTable table = reader_.table();
             while (reader_.table() != DxfTable::None && reader_.readTableEntry(entry)) {
-                if (table == DxfTable::Layer && addLayerEntry(drawing_, entry, reader_.strings()))
+                if (table == DxfTable::Layer &&
+                    addLayerEntry(drawing_, entry, entities_.names(), reader_.strings()))
                     entities_.forgetLayers();
                 else if (table == DxfTable::DimStyle)
-                    addDimStyleEntry(drawing_, entry, reader_.strings());
+                    addDimStyleEntry(drawing_, entry, entities_.names(), reader_.strings());
             }
         }
     }
@@ -104,6 +105,7 @@ private:
             block->flags = 0;
             if (!header.empty) entities_.loadEntities(*block, true);
             AddBlock(drawing_.ModelSpace(), block);
+            entities_.names().AddBlock(block);
             if (request_.blockNames) request_.blockNames->push_back(block->name);
         }
     }
@@ -122,6 +124,7 @@ private:
                 block->flags = 0;
                 entities_.loadEntities(*block, false);
                 AddBlock(drawing_.ModelSpace(), block);
+                entities_.names().AddBlock(block);
                 break;
             }
             case LoadMode::Blocks:
@@ -142,6 +145,7 @@ private:
 void run(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs, DxfLoadReport* report,
          const LoadRequest& request) {
     Loader(reader, drawing, glyphs, report, request).run();
+    if (report) report->groupsRead = reader.groupsRead();
     reader.close();
 }
 

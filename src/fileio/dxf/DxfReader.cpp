@@ -18,9 +18,11 @@ DxfReader::~DxfReader() {
     close();
 }
 
+// Only regular files are read. Opened without blocking, so a named pipe or a device cannot hold
+// the open; regular files read the same either way.
 bool DxfReader::open(const std::string& path) {
     close();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -49,6 +51,7 @@ void DxfReader::close() {
     mark_ = 0;
     code_ = 0;
     value_ = {};
+    groupsRead_ = 0;
     section_ = DxfSection::None;
     table_ = DxfTable::None;
     insideBlock_ = false;
@@ -161,6 +164,7 @@ bool DxfReader::readGroup() {
     }
     code_ = parseDxfCode(line);
     if (!readLine(value_)) value_ = {};
+    ++groupsRead_;
     return true;
 }
 
@@ -172,13 +176,17 @@ int32_t DxfReader::intValue() const {
     return parseDxfInt(value_);
 }
 
-bool DxfReader::findGroup(int32_t code, std::string_view name, std::string_view stop) {
-    const uint64_t start = position_;
+bool DxfReader::findGroup(int32_t code, std::string_view name,
+                          std::initializer_list<std::string_view> stops) {
     while (readGroup()) {
         if (code_ == code && value_ == name) return true;
-        if (!stop.empty() && code_ == 0 && value_ == stop) break;
+        if (code_ != 0) continue;
+        for (std::string_view stop : stops)
+            if (value_ == stop) {
+                stepBack();
+                return false;
+            }
     }
-    position_ = start;
     return false;
 }
 
@@ -209,8 +217,8 @@ bool DxfReader::nextSection() {
 bool DxfReader::nextTable() {
     table_ = DxfTable::None;
     if (section_ != DxfSection::Tables) return false;
-    // The search ends at the section's end rather than running through the rest of the file.
-    if (!findGroup(0, "TABLE", "ENDSEC") || !readGroup()) {
+    // The search ends at the section's end, or at the next section of a file that lacks it.
+    if (!findGroup(0, "TABLE", {"ENDSEC", "SECTION"}) || !readGroup()) {
         section_ = DxfSection::None;
         return false;
     }
@@ -340,8 +348,9 @@ bool DxfReader::readTableEntry(DxfTableEntry& entry) {
     if (section_ != DxfSection::Tables || tableEntryName_.empty() || table_ == DxfTable::None ||
         table_ == DxfTable::Other)
         return false;
-    // The search ends at the table's end rather than running through the rest of the file.
-    if (!findGroup(0, tableEntryName_, "ENDTAB")) {
+    // The search ends at the table's end, or where the next table or section begins in a file
+    // that lacks it.
+    if (!findGroup(0, tableEntryName_, {"ENDTAB", "TABLE", "ENDSEC", "SECTION"})) {
         table_ = DxfTable::None;
         return false;
     }
@@ -368,8 +377,8 @@ bool DxfReader::readTableEntry(DxfTableEntry& entry) {
 bool DxfReader::readBlockHeader(DxfBlockHeader& header) {
     insideBlock_ = false;
     if (section_ != DxfSection::Blocks) return false;
-    // The search ends at the section's end rather than running through the rest of the file.
-    if (!findGroup(0, "BLOCK", "ENDSEC")) {
+    // The search ends at the section's end, or at the next section of a file that lacks it.
+    if (!findGroup(0, "BLOCK", {"ENDSEC", "SECTION"})) {
         section_ = DxfSection::None;
         return false;
     }
@@ -430,7 +439,8 @@ void DxfReader::skipBlock() {
             finishBlock();
             return;
         }
-        if (value_ == "ENDSEC") {
+        if (value_ == "ENDSEC" || value_ == "SECTION") {
+            if (value_ == "SECTION") stepBack();
             section_ = DxfSection::None;
             break;
         }

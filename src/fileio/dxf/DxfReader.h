@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -90,13 +91,17 @@ public:
     // Returns to the start of the last group read.
     void stepBack() { position_ = mark_; }
     bool atEnd() const { return position_ >= size_; }
+    // Groups read so far, those read again after a step back included.
+    uint64_t groupsRead() const { return groupsRead_; }
     uint64_t position() const { return position_; }
     uint64_t size() const { return size_; }
 
-    // Reads until a group (code, name) and returns true positioned after it. Otherwise, at the
-    // end of the file or at a group (0, stop) when stop is given, the position returns to where
-    // the search began and the result is false.
-    bool findGroup(int32_t code, std::string_view name, std::string_view stop = {});
+    // Reads until a group (code, name) and returns true positioned after it. At a group
+    // (0, stop) for one of the stops the search ends before it (it is the next group read), at
+    // the end of the file it ends there; the result is then false. A search never goes back, so
+    // a whole read stays linear in the file size however the file is broken.
+    bool findGroup(int32_t code, std::string_view name,
+                   std::initializer_list<std::string_view> stops = {});
     // Reads groups up to the next one with code 0, which is left as the last group read. False
     // when the file ends first.
     bool skipToCodeZero();
@@ -146,6 +151,7 @@ private:
 
     int32_t code_ = 0;
     std::string_view value_;
+    uint64_t groupsRead_ = 0;
 
     DxfSection section_ = DxfSection::None;
     DxfTable table_ = DxfTable::None;

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "drawing/Drawing.h"
-#include "drawing/Names.h"
 #include "drawing/Palette.h"
+#include "fileio/dxf/DxfNameIndex.h"
 #include "fileio/dxf/DxfReader.h"
 
 namespace {
@@ -20,10 +20,11 @@ uint32_t layerColor(int32_t number) {
 
 }  // namespace
 
-bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry, const DxfStringCodec& strings) {
+bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex& names,
+                   const DxfStringCodec& strings) {
     std::u16string name = strings.ToUtf16(entry.name);
-    for (const auto& [id, layer] : drawing.layers)
-        if (layer.id != -1 && NamesEqualIgnoringCase(layer.name, name)) return false;
+    if (names.Layer(name)) return false;
+    names.AddLayer(name, drawing.nextLayerId);
     mmLayer layer;
     layer.id = drawing.nextLayerId++;
     layer.name = std::move(name);
@@ -38,11 +39,11 @@ bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry, const DxfStri
     return true;
 }
 
-bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry,
+bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex& names,
                       const DxfStringCodec& strings) {
     std::u16string name = strings.ToUtf16(entry.name);
-    for (const auto& [id, style] : drawing.dimStyles)
-        if (style.id != -1 && NamesEqualIgnoringCase(style.name, name)) return false;
+    if (names.DimStyle(name)) return false;
+    names.AddDimStyle(name, drawing.nextDimStyleId);
     DimStyle s;
     s.id = drawing.nextDimStyleId++;
     s.name = std::move(name);

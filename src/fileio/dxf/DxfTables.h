@@ -4,12 +4,14 @@
 
 #include "fileio/dxf/DxfStrings.h"
 
+class DxfNameIndex;
 struct DxfTableEntry;
 class mmDrawing;
 
-// Returns true when a layer was added. Names are decoded as the file's strings say.
-bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry,
+// Returns true when a layer was added. Names are decoded as the file's strings say; names are
+// those of the drawing's tables, and get the new entry's.
+bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex& names,
                    const DxfStringCodec& strings = DxfStringCodec());
 // Returns true when a dimension style was added.
-bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry,
+bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex& names,
                       const DxfStringCodec& strings = DxfStringCodec());
