@@ -105,7 +105,8 @@ TEST(DxfTextCorpus, TextsReadAsEzdxfReadsThemAndComeBackFromASave) {
     for (std::size_t start = 0, end; (end = made.find('\n', start)) != std::string::npos;
          start = end + 1)
         files.push_back(made.substr(start, end - start));
-    if (std::filesystem::is_directory(kDxfDir)) {
+    const bool corpus = std::filesystem::is_directory(kDxfDir);
+    if (corpus) {
         for (const auto& entry : std::filesystem::directory_iterator(kDxfDir))
             if (entry.path().extension() == ".dxf") files.push_back(entry.path().string());
     } else {
@@ -134,5 +135,6 @@ TEST(DxfTextCorpus, TextsReadAsEzdxfReadsThemAndComeBackFromASave) {
         EXPECT_EQ(back.at(saved[i]), theirs.at(files[i])) << "after a save";
         compared += ours[files[i]].size();
     }
-    EXPECT_GT(compared, 40u);
+    // The drawings made here hold some twenty texts, the corpus as many again.
+    EXPECT_GT(compared, corpus ? 40u : 20u);
 }
