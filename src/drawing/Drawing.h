@@ -71,6 +71,11 @@ public:
     int32_t undoCount = 0;
     int32_t redoCount = 0;
 
+    // For raster images, from the view's GL context: the largest tile edge in texels, and whether
+    // the card builds mipmaps (GL_SGIS_generate_mipmap).
+    int32_t rasterTileLimit = 512;
+    bool cardMipmaps = false;
+
     // The paper space of the active layout when the active view is a layout in paper mode;
     // null otherwise. Set by the view layer.
     mmSpace* activePaperSpace = nullptr;
