@@ -5,7 +5,6 @@
 // and the process's peak memory against the bytes the textures hold. Run one benchmark per
 // process (--benchmark_filter) for its own peak.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <GL/gl.h>
 
@@ -15,13 +14,10 @@
 #include <memory>
 #include <string>
 
+#include "BenchMeasure.h"
 #include "display/RasterImageLoad.h"
-#include "display/Renderer.h"
-#include "display/View.h"
 #include "drawing/Drawing.h"
 #include "entities/GLTexture.h"
-#include "platform/HeadlessGL.h"
-#include "platform/StderrHost.h"
 #include "support/RasterFiles.h"
 
 namespace {
@@ -31,42 +27,34 @@ constexpr int kHeight = 800;
 const std::string kSheet = "/tmp/kestrel-bench-sheet-10000-v1.tif";
 const std::string kPhoto = "/tmp/kestrel-bench-photo-4000x3000-v1.jpg";
 
-long peakRssKb() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
-}
-
-double seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
 // A drawing sheet: a grid every 100 pixels, diagonals and a frame.
 void writeSheet() {
     if (std::filesystem::exists(kSheet)) return;
-    rasterfiles::writeBilevelTiff(kSheet, 10000, 10000, 512, [](int x, int y) {
-        return x % 100 < 2 || y % 100 < 2 || (x + y) % 997 < 3 || x < 20 || y < 20;
-    }, true);
+    rasterfiles::writeBilevelTiff(
+        kSheet, 10000, 10000, 512,
+        [](int x, int y) {
+            return x % 100 < 2 || y % 100 < 2 || (x + y) % 997 < 3 || x < 20 || y < 20;
+        },
+        true);
 }
 
 void writePhoto() {
     if (std::filesystem::exists(kPhoto)) return;
-    rasterfiles::writeJpeg(kPhoto, 4000, 3000, [](int x, int y) {
-        return rasterfiles::Rgb{uint8_t(x * 255 / 4000), uint8_t(y * 255 / 3000),
-                                uint8_t((x / 50 + y / 50) % 2 ? 200 : 60)};
-    }, 90);
+    rasterfiles::writeJpeg(
+        kPhoto, 4000, 3000,
+        [](int x, int y) {
+            return rasterfiles::Rgb{uint8_t(x * 255 / 4000), uint8_t(y * 255 / 3000),
+                                    uint8_t((x / 50 + y / 50) % 2 ? 200 : 60)};
+        },
+        90);
 }
 
 void loadAndDraw(benchmark::State& state, const std::string& path, int bytesPerTexel) {
     std::string error;
-    auto gl = kestrel::platform::HeadlessGlContext::create(kWidth, kHeight, &error);
-    if (!gl) return state.SkipWithError(("no headless OpenGL: " + error).c_str());
-    kestrel::platform::StderrHost host;
-    mmOriginOffset origin;
-    mmView view{origin};
-    mmRenderer renderer(host);
-    renderer.InitializeGl(view);
-    view.Resize(kWidth, kHeight);
+    OffscreenView offscreen;
+    if (!offscreen.Create(kWidth, kHeight, error)) return state.SkipWithError(error.c_str());
+    mmView& view = offscreen.view;
+    mmRenderer& renderer = *offscreen.renderer;
     view.renderForOutput = state.range(0) == 1;
     const long baseKb = peakRssKb();
 
@@ -75,7 +63,7 @@ void loadAndDraw(benchmark::State& state, const std::string& path, int bytesPerT
         FillNewDrawing(drawing);
         auto image = std::make_shared<GLTexture>();
         auto start = std::chrono::steady_clock::now();
-        LoadRasterImage(*image, path, renderer.RasterTileLimit(), host);
+        LoadRasterImage(*image, path, renderer.RasterTileLimit(), offscreen.host);
         const double first = seconds(start);
         image->id = drawing.nextEntityId++;
         AddEntity(drawing, image);

@@ -33,7 +33,8 @@ void recordCreated(mmSession& s, const mmObjectPtr& created) {
 }
 
 void start(mmSession& s, std::u16string& text) {
-    const std::vector<std::string> chosen = s.host.openFileDialog(kDialogTitle, kDialogFilter, true);
+    const std::vector<std::string> chosen =
+        s.host.openFileDialog(kDialogTitle, kDialogFilter, true);
     for (std::size_t i = 0; i < chosen.size(); ++i) {
         const std::string path = ResolveImagePath(chosen[i], s.documentFolder);
         s.host.statusText(RasterLoadingText(path));

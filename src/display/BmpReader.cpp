@@ -13,36 +13,23 @@ namespace {
 constexpr uint32_t kRgb = 0;
 constexpr uint32_t kBitFields = 3;
 
-class BmpSource final : public mmBandSource {
+class BmpSource final : public mmRowFileSource {
 public:
-    bool Open(const std::string& path, std::string& error);
+    bool Open(const std::string& path, std::string& error) {
+        const int64_t size = file_.OpenRegular(path, error);
+        return size >= 0 && ReadHeader(size, error);
+    }
 
 protected:
-    bool ReadBand(int32_t row, int32_t tileSize, int32_t firstColumn, int32_t width,
-                  std::vector<uint8_t>& band) override;
+    void ConvertRow(const uint8_t* in, int32_t firstColumn, int32_t width,
+                    uint8_t* out) const override;
 
 private:
     bool ReadHeader(int64_t fileSize, std::string& error);
-    void ConvertRow(const uint8_t* in, int32_t firstColumn, int32_t width, uint8_t* out) const;
 
-    mmRasterFile file_;
-    uint32_t dataOffset_ = 0;
     int32_t bitsPerPixel_ = 0;
-    bool topDown_ = false;
-    int64_t stride_ = 0;
     std::vector<uint8_t> palette_;  // RGB triples
-    std::vector<uint8_t> rows_;
 };
-
-bool BmpSource::Open(const std::string& path, std::string& error) {
-    const int64_t size = RegularFileSize(path, error);
-    if (size < 0) return false;
-    if (!file_.Open(path)) {
-        error = "it cannot be opened";
-        return false;
-    }
-    return ReadHeader(size, error);
-}
 
 bool BmpSource::ReadHeader(int64_t fileSize, std::string& error) {
     uint8_t head[54] = {};
@@ -101,7 +88,8 @@ bool BmpSource::ReadHeader(int64_t fileSize, std::string& error) {
         if (!file_.ReadAt(14 + infoSize, raw.data(), raw.size())) return CutShort(error);
         palette_.assign(256 * 3, 0);
         for (int64_t i = 0; i < entries; ++i)
-            for (int c = 0; c < 3; ++c) palette_[i * 3 + c] = raw[i * paletteEntry + 2 - c];
+            for (int c = 0; c < 3; ++c)
+                palette_[i * 3 + c] = raw[i * paletteEntry + 2 - c];
     }
     header_.width = static_cast<int32_t>(width);
     header_.height = static_cast<int32_t>(height);
@@ -125,27 +113,6 @@ void BmpSource::ConvertRow(const uint8_t* in, int32_t firstColumn, int32_t width
         const int index = (in[x / perByte] >> shift) & ((1 << bitsPerPixel_) - 1);
         std::memcpy(out, palette_.data() + index * 3, 3);
     }
-}
-
-// Tile row `row` holds the image rows from row * tileSize up; the file stores them bottom-up (or
-// top-down), one block either way.
-bool BmpSource::ReadBand(int32_t row, int32_t tileSize, int32_t firstColumn, int32_t width,
-                         std::vector<uint8_t>& band) {
-    const int32_t first = row * tileSize;
-    const int32_t count = std::min(tileSize, header_.height - first);
-    const int64_t fileFirst = topDown_ ? header_.height - first - count : first;
-    rows_.resize(static_cast<std::size_t>(stride_ * count));
-    if (!file_.ReadAt(dataOffset_ + fileFirst * stride_, rows_.data(), rows_.size())) {
-        error_ = "the file is cut short";
-        return false;
-    }
-    band.resize(std::size_t(width) * count * 3);
-    for (int32_t y = 0; y < count; ++y) {
-        const int32_t fileRow = topDown_ ? count - 1 - y : y;
-        ConvertRow(rows_.data() + fileRow * stride_, firstColumn, width,
-                   band.data() + std::size_t(y) * width * 3);
-    }
-    return true;
 }
 
 }  // namespace

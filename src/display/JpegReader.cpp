@@ -75,13 +75,8 @@ private:
 };
 
 bool JpegSource::Open(const std::string& path, std::string& error) {
-    const int64_t size = RegularFileSize(path, error);
-    if (size < 0) return false;
-    if (!file_.Open(path)) {
-        error = "it cannot be opened";
-        return false;
-    }
-    return Start(size, error);
+    const int64_t size = file_.OpenRegular(path, error);
+    return size >= 0 && Start(size, error);
 }
 
 bool JpegSource::Start(int64_t fileSize, std::string& error) {
@@ -134,7 +129,8 @@ bool JpegSource::DecodeRows(int32_t count, int32_t firstColumn, int32_t width, u
             std::memcpy(out, in, std::size_t(width) * 3);
             continue;
         }
-        for (int32_t x = 0; x < width; ++x, out += 3) out[0] = out[1] = out[2] = in[x];
+        for (int32_t x = 0; x < width; ++x, out += 3)
+            out[0] = out[1] = out[2] = in[x];
     }
     return true;
 }
@@ -143,7 +139,8 @@ bool JpegSource::DecodeRows(int32_t count, int32_t firstColumn, int32_t width, u
 bool JpegSource::ReadBand(int32_t row, int32_t tileSize, int32_t firstColumn, int32_t width,
                           std::vector<uint8_t>& band) {
     const int64_t bottom = int64_t{row} * tileSize;
-    const int32_t count = static_cast<int32_t>(std::min<int64_t>(tileSize, header_.height - bottom));
+    const int32_t count =
+        static_cast<int32_t>(std::min<int64_t>(tileSize, header_.height - bottom));
     if (int64_t{cinfo_.output_scanline} != header_.height - bottom - count) {
         error_ = "the rows were asked for out of order";
         return false;

@@ -24,7 +24,7 @@ inline constexpr int64_t kMaxRasterTextureBytes = int64_t{1} << 31;
 struct mmRasterHeader {
     int32_t width = 0;
     int32_t height = 0;
-    int32_t orientation = 0;  // mmRasterOrientation
+    int32_t orientation = 0;    // mmRasterOrientation
     int32_t bytesPerTexel = 3;  // 3: RGB, 1: luminance
     // The edge of the file's own square tiles (tiled bi-level TIFF), which the textures take;
     // 0 when the tiles take the drawing's limit.

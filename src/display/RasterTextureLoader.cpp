@@ -51,7 +51,8 @@ bool mmRasterTextureLoader::Load(const GLTexture& image, std::vector<uint32_t>& 
     if (!source) return Fail(image, names, RasterLoadMessage(image.path, error));
     const mmRasterHeader& h = source->Header();
     if (h.width != image.widthPx || h.height != image.heightPx ||
-        h.orientation != image.orientation || (h.fileTileSize > 0 && h.fileTileSize != image.tileSize))
+        h.orientation != image.orientation ||
+        (h.fileTileSize > 0 && h.fileTileSize != image.tileSize))
         return Fail(image, names,
                     RasterLoadMessage(image.path, "the file has changed since it was inserted"));
     if (names.size() != static_cast<std::size_t>(image.tileCount)) {
@@ -91,7 +92,8 @@ bool mmRasterTextureLoader::Upload(mmRasterSource& source, const GLTexture& imag
                 std::fill(tile_.begin(), tile_.end(), blank);
             ok = source.ReadTile(row, column, ts, tile_.data());
             if (!ok) break;
-            UploadTile(names[std::size_t(row) * image.columns + column], tile_.data(), ts, luminance);
+            UploadTile(names[std::size_t(row) * image.columns + column], tile_.data(), ts,
+                       luminance);
             const int percent = static_cast<int>(int64_t{++done} * 100 / image.tileCount);
             if (percent != shown) host_.progress(shown = percent);
         }
@@ -129,7 +131,8 @@ void mmRasterTextureLoader::UploadTile(uint32_t name, const uint8_t* texels, int
     }
     // The levels down to 2 x 2, each keeping any ink of the one above.
     int32_t maxLevel = 0;
-    while ((size >> (maxLevel + 1)) > 1) ++maxLevel;
+    while ((size >> (maxLevel + 1)) > 1)
+        ++maxLevel;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, maxLevel);
     const uint8_t* level = texels;
     int32_t levelSize = size;

@@ -30,7 +30,9 @@ int keepError(TIFF*, void* user, const char*, const char* format, va_list args) 
     return 1;
 }
 
-int ignoreWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+int ignoreWarning(TIFF*, void*, const char*, const char*, va_list) {
+    return 1;
+}
 
 // A TIFF file opened with the handlers above; closed with this object.
 class TiffFile {
@@ -158,7 +160,8 @@ protected:
         band.resize(raster_.size());
         for (std::size_t i = 0; i < raster_.size(); ++i) {
             const uint32_t p = raster_[i];
-            const uint32_t y = (TIFFGetR(p) * 299 + TIFFGetG(p) * 587 + TIFFGetB(p) * 114 + 500) / 1000;
+            const uint32_t y =
+                (TIFFGetR(p) * 299 + TIFFGetG(p) * 587 + TIFFGetB(p) * 114 + 500) / 1000;
             band[i] = static_cast<uint8_t>(255 - y);
         }
         return true;
@@ -202,9 +205,9 @@ std::unique_ptr<mmRasterSource> OpenTiffSource(const std::string& path, std::str
     TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &orientation);
     TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth);
     TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileLength);
-    const bool bilevel = bits == 1 && samples == 1 &&
-                         (photometric == PHOTOMETRIC_MINISWHITE ||
-                          photometric == PHOTOMETRIC_MINISBLACK);
+    const bool bilevel =
+        bits == 1 && samples == 1 &&
+        (photometric == PHOTOMETRIC_MINISWHITE || photometric == PHOTOMETRIC_MINISBLACK);
     std::unique_ptr<mmRasterSource> source;
     int32_t fileTile = 0;
     if (TIFFIsTiled(tif) && bilevel && tileWidth == tileLength && tileWidth > 0 &&

@@ -13,8 +13,10 @@ namespace {
 
 std::string_view trimmed(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -38,8 +40,10 @@ std::string lowerCase(std::string s) {
 
 mmWorldFile ParseWorldFile(std::istream& in) {
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    while (!lines.empty() && trimmed(lines.back()).empty()) lines.pop_back();
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    while (!lines.empty() && trimmed(lines.back()).empty())
+        lines.pop_back();
 
     mmWorldFile w;
     w.found = true;

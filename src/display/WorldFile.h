@@ -10,8 +10,8 @@ inline constexpr char kBadWorldFileMessage[] =
     "Bad GeoTIFF world file format! Georeference not applied.";
 
 struct mmWorldFile {
-    bool found = false;  // a world file was read
-    bool bad = false;    // a value could not be taken: the message is due, reading stopped there
+    bool found = false;   // a world file was read
+    bool bad = false;     // a value could not be taken: the message is due, reading stopped there
     bool placed = false;  // exactly six lines, all good: insertX, insertY place the image
     double pixelSizeX = 1.0;
     double pixelSizeY = 1.0;

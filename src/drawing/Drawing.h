@@ -71,10 +71,9 @@ public:
     int32_t undoCount = 0;
     int32_t redoCount = 0;
 
-    // For raster images, from the view's GL context: the largest tile edge in texels, and whether
-    // the card builds mipmaps (GL_SGIS_generate_mipmap).
+    // The largest raster tile edge in texels that the view's GL context takes, for the images
+    // inserted.
     int32_t rasterTileLimit = 512;
-    bool cardMipmaps = false;
 
     // The paper space of the active layout when the active view is a layout in paper mode;
     // null otherwise. Set by the view layer.

@@ -80,7 +80,9 @@ bool GLTexture::SetScale(double sx, double sy, bool byFactor) {
 
 namespace {
 
-std::size_t lastSeparator(const std::string& path) { return path.find_last_of("/\\"); }
+std::size_t lastSeparator(const std::string& path) {
+    return path.find_last_of("/\\");
+}
 
 }  // namespace
 
@@ -125,7 +127,8 @@ void GLTexture::DrawTiles(mmDrawContext& dc, const std::vector<uint32_t>& names,
 
 void GLTexture::DrawFrame(mmDrawContext& dc, const mmShift& shift) const {
     dc.Begin(prim::kLineStrip);
-    for (const mmVertex& p : points) dc.Vertex(p.x - shift.dx2, p.y - shift.dy2);
+    for (const mmVertex& p : points)
+        dc.Vertex(p.x - shift.dx2, p.y - shift.dy2);
     dc.End();
 }
 
@@ -158,34 +161,23 @@ void GLTexture::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixe
 bool GLTexture::HitTest(int cx, int cy, const mmRect& view, const mmViewMatrices& m, float,
                         const mmShift& shift, bool cull) {
     if (cull && CulledBy(view, shift)) return false;
-    const Vector3D cursor(static_cast<float>(cx), static_cast<float>(cy));
-    const double sx = shift.cullX();
-    const double sy = shift.cullY();
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        const Vector3D a = projectToPixels(points[i - 1].x + sx, points[i - 1].y + sy, m);
-        const Vector3D b = projectToPixels(points[i].x + sx, points[i].y + sy, m);
-        if (pointSegmentDistance(cursor, a, b) < kPickPixels) return true;
-    }
-    return false;
+    return pointStripHit(points, cx, cy, m, shift);
 }
 
 bool GLTexture::CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) {
     if (cull && CulledBy(rect, shift)) return false;
-    const double sx = shift.cullX();
-    const double sy = shift.cullY();
-    for (std::size_t i = 1; i < points.size(); ++i)
-        if (segmentCrossesRect(mmVertex(points[i - 1].x + sx, points[i - 1].y + sy),
-                               mmVertex(points[i].x + sx, points[i].y + sy), rect))
-            return true;
-    return false;
+    return pointStripCrossesRect(points, rect, shift);
 }
 
 void GLTexture::UpdateGrips() {
     grips.resize(std::min(grips.size(), points.size()));
-    for (std::size_t i = 0; i < points.size(); ++i) SetGripAt(grips, i, points[i].x, points[i].y);
+    for (std::size_t i = 0; i < points.size(); ++i)
+        SetGripAt(grips, i, points[i].x, points[i].y);
 }
 
-void GLTexture::UpdateExtents() { UpdateExtentsFromPoints(); }
+void GLTexture::UpdateExtents() {
+    UpdateExtentsFromPoints();
+}
 
 void GLTexture::CopyFrom(const mmObject& from) {
     if (from.type == kTypeRasterImage) {
@@ -210,10 +202,12 @@ void GLTexture::CopyFrom(const mmObject& from) {
 
 std::string ResolveImagePath(std::string_view path, std::string_view folder) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!path.empty() && blank(path.front())) path.remove_prefix(1);
+    while (!path.empty() && blank(path.front()))
+        path.remove_prefix(1);
     if (!path.empty() && path.front() == '"') path.remove_prefix(1);
     path = path.substr(0, path.find('"'));
-    while (!path.empty() && blank(path.back())) path.remove_suffix(1);
+    while (!path.empty() && blank(path.back()))
+        path.remove_suffix(1);
     const std::filesystem::path p(path);
     if (path.empty() || p.is_absolute() || folder.empty()) return std::string(path);
     return (std::filesystem::path(folder) / p).lexically_normal().string();

@@ -114,7 +114,8 @@ public:
     const std::shared_ptr<mmImageTextures>& Textures() const { return textures_; }
 
 private:
-    void DrawTiles(mmDrawContext& dc, const std::vector<uint32_t>& names, const mmShift& shift) const;
+    void DrawTiles(mmDrawContext& dc, const std::vector<uint32_t>& names,
+                   const mmShift& shift) const;
     void DrawFrame(mmDrawContext& dc, const mmShift& shift) const;
 
     std::shared_ptr<mmImageTextures> textures_ = std::make_shared<mmImageTextures>();

@@ -65,7 +65,6 @@ void CMyView::initializeGL() {
     }
     if (!renderer_.InitializeGl(session_.modelView)) return;
     session_.drawing.rasterTileLimit = renderer_.RasterTileLimit();
-    session_.drawing.cardMipmaps = renderer_.SgisGenerateMipmap();
 }
 
 void CMyView::resizeGL(int width, int height) {

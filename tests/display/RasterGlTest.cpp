@@ -32,7 +32,9 @@ Rgb blocks(int x, int y) {
     return Rgb{uint8_t(k & 1 ? 230 : 20), uint8_t(k & 2 ? 230 : 20), uint8_t(k & 4 ? 230 : 20)};
 }
 
-bool ink(int x, int y) { return (x + 2 * y) % 7 == 0 || x == 5 || y == 37; }
+bool ink(int x, int y) {
+    return (x + 2 * y) % 7 == 0 || x == 5 || y == 37;
+}
 
 bool near(const Rgba& a, const Rgb& b, int tolerance) {
     return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
@@ -150,7 +152,9 @@ TEST_F(RasterGl, TiledSheetPlacedByItsWorldFile) {
     EXPECT_DOUBLE_EQ(sheet.insertY, 10.0);
     session.modelView.zoomWindow(9, 9, 35, 31, 0);
     const Image shown = paint("sheet");
-    const auto expected = [](int x, int y) { return ink(x, y) ? Rgb{0, 0, 0} : Rgb{255, 255, 255}; };
+    const auto expected = [](int x, int y) {
+        return ink(x, y) ? Rgb{0, 0, 0} : Rgb{255, 255, 255};
+    };
     EXPECT_EQ(wrongPixels(shown, sheet, expected, 0), 0);
 
     // Selected, it keeps its pixels: drawn again with XOR they would vanish. (Without grips,
@@ -225,9 +229,15 @@ TEST_F(RasterGl, TexturesReloadIntoAnotherContextAndAfterARegen) {
     fs::remove(dir / "plan.bmp");
     type(u"regen");
     const Image frameOnly = paint("frame-only");
-    EXPECT_EQ(wrongPixels(frameOnly, bmp, [](int, int) { return Rgb{255, 255, 255}; }, 0), 0);
+    EXPECT_EQ(wrongPixels(
+                  frameOnly, bmp,
+                  [](int, int) {
+                      return Rgb{255, 255, 255};
+                  },
+                  0),
+              0);
     ASSERT_FALSE(host.historyMessages().empty());
-    EXPECT_EQ(host.historyMessages().back(),
-              "Cannot load the raster image " + (dir / "plan.bmp").string() +
-                  ": the file does not exist.");
+    EXPECT_EQ(host.historyMessages().back(), "Cannot load the raster image " +
+                                                 (dir / "plan.bmp").string() +
+                                                 ": the file does not exist.");
 }

@@ -27,7 +27,9 @@ Rgb blocks(int x, int y) {
     return Rgb{uint8_t(k & 1 ? 230 : 20), uint8_t(k & 2 ? 230 : 20), uint8_t(k & 4 ? 230 : 20)};
 }
 
-bool ink(int x, int y) { return (x + 2 * y) % 7 == 0 || x == 5; }
+bool ink(int x, int y) {
+    return (x + 2 * y) % 7 == 0 || x == 5;
+}
 
 struct Decoded {
     mmRasterHeader header;
@@ -104,14 +106,16 @@ TEST(RasterFormat, ChosenByTheFirstSubstringInOrder) {
         {"plan.png", mmRasterFormat::None},
         {"a.jpg\"b.bmp", mmRasterFormat::Jpeg},  // cut at the quote
     };
-    for (const auto& [path, format] : cases) EXPECT_EQ(RasterFormatOf(path), format) << path;
+    for (const auto& [path, format] : cases)
+        EXPECT_EQ(RasterFormatOf(path), format) << path;
 }
 
 // Every BMP and TGA variant gives the same RGB texels, bottom-up, over partial tiles.
 TEST_F(RasterFilesTest, BmpAndTgaVariantsGiveTheSameTexels) {
     const int w = 37, h = 21;
     std::vector<Rgb> palette;
-    for (int k = 0; k < 8; ++k) palette.push_back(blocks(8 * (k % 3), 8 * (k / 3)));
+    for (int k = 0; k < 8; ++k)
+        palette.push_back(blocks(8 * (k % 3), 8 * (k / 3)));
     const auto indexed = [&](int x, int y) {
         const Rgb c = blocks(x, y);
         for (std::size_t i = 0; i < palette.size(); ++i)
@@ -175,7 +179,8 @@ TEST_F(RasterFilesTest, TiffInkIsInvertedLuminance) {
         EXPECT_EQ(d.header.fileTileSize, name[0] == 's' ? 0 : 16) << name;
         int wrong = 0;
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) wrong += d.texels[y * w + x] != (ink(x, y) ? 255 : 0);
+            for (int x = 0; x < w; ++x)
+                wrong += d.texels[y * w + x] != (ink(x, y) ? 255 : 0);
         EXPECT_EQ(wrong, 0) << name;
     }
     ASSERT_TRUE(rasterfiles::writeRgbTiff(dir / "rgb.tif", 20, 10, [](int x, int) {
@@ -250,7 +255,8 @@ TEST_F(RasterFilesTest, UnreadableFilesAreToldWithTheirPath) {
     EXPECT_EQ(host.messages()[0].kind, kestrel::platform::MessageKind::Error);
 
     rasterfiles::writeBytes(dir / "photo.jpeg", {1, 2, 3});
-    EXPECT_EQ(LoadRasterImage(image, (dir / "photo.jpeg").string(), 512, host), mmRasterLoad::Failed);
+    EXPECT_EQ(LoadRasterImage(image, (dir / "photo.jpeg").string(), 512, host),
+              mmRasterLoad::Failed);
     EXPECT_NE(host.messages().back().text.find("only .bmp, .tga, .tif and .jpg files are read"),
               std::string::npos);
     EXPECT_TRUE(image.points.empty());
@@ -269,7 +275,9 @@ std::vector<uint8_t> withJpegFrame(std::vector<uint8_t> bytes, int offset, uint1
     return bytes;
 }
 
-uint32_t le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
+uint32_t le32(const uint8_t* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
+}
 
 // Sets the first value of a tag of a little-endian TIFF's first directory.
 std::vector<uint8_t> withTiffTag(std::vector<uint8_t> bytes, uint16_t tag, uint32_t value) {
@@ -320,7 +328,8 @@ TEST_F(RasterFilesTest, HostileFilesGiveNoPixels) {
     std::vector<uint8_t> hugeTga = tga;
     hugeTga[12] = hugeTga[13] = hugeTga[14] = hugeTga[15] = 0xFF;
     std::vector<uint8_t> garbage(3000);
-    for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = uint8_t(i * 7919 >> 3);
+    for (std::size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = uint8_t(i * 7919 >> 3);
 
     struct Case {
         const char* name;

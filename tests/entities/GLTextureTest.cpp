@@ -29,7 +29,8 @@ public:
             return false;
         }
         if (names.empty())
-            for (int32_t i = 0; i < image.tileCount; ++i) names.push_back(next++);
+            for (int32_t i = 0; i < image.tileCount; ++i)
+                names.push_back(next++);
         return true;
     }
 };
@@ -118,12 +119,16 @@ TEST(RasterImage, FrameGripsPickingAndCrossing) {
 
     const TestView view(400, 300, 1.0, 0.0, 300.0);
     // On the left edge, 4 pixels off it, 6 pixels off it, and in the middle.
-    EXPECT_TRUE(img->HitTest(view.px(10), view.py(70), view.rect(), view.m, view.scale(), {}, true));
-    EXPECT_TRUE(img->HitTest(view.px(14), view.py(70), view.rect(), view.m, view.scale(), {}, true));
-    EXPECT_FALSE(img->HitTest(view.px(16), view.py(70), view.rect(), view.m, view.scale(), {}, true));
-    EXPECT_FALSE(img->HitTest(view.px(110), view.py(70), view.rect(), view.m, view.scale(), {}, true));
+    EXPECT_TRUE(
+        img->HitTest(view.px(10), view.py(70), view.rect(), view.m, view.scale(), {}, true));
+    EXPECT_TRUE(
+        img->HitTest(view.px(14), view.py(70), view.rect(), view.m, view.scale(), {}, true));
+    EXPECT_FALSE(
+        img->HitTest(view.px(16), view.py(70), view.rect(), view.m, view.scale(), {}, true));
+    EXPECT_FALSE(
+        img->HitTest(view.px(110), view.py(70), view.rect(), view.m, view.scale(), {}, true));
 
-    EXPECT_TRUE(img->CrossesRect({0, 60, 20, 80}, {}, true));     // over the left edge
+    EXPECT_TRUE(img->CrossesRect({0, 60, 20, 80}, {}, true));      // over the left edge
     EXPECT_FALSE(img->CrossesRect({50, 50, 100, 100}, {}, true));  // inside
     EXPECT_FALSE(img->CrossesRect({300, 0, 400, 50}, {}, true));   // beside
 
