@@ -1,6 +1,6 @@
 // Uploading raster tiles: the file is read again tile by tile, each tile becomes a texture with
-// its mipmaps (by the card, by GLU, or the ink-keeping levels of TIFF luminance), and progress goes
-// to the Host.
+// its mipmaps (RGB by the card or by GLU, TIFF luminance always the ink-keeping levels), and
+// progress goes to the Host.
 #define GL_GLEXT_PROTOTYPES 1
 #include "display/RasterTextureLoader.h"
 
@@ -119,7 +119,8 @@ void mmRasterTextureLoader::UploadTile(uint32_t name, const uint8_t* texels, int
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_LOD_BIAS, luminance ? -0.4f : 0.0f);
     glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, !software && !luminance);
-    if (software) {
+    // Luminance always takes the levels built here: box-filtered levels fade thin lines away.
+    if (software && !luminance) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 1000);
         gluBuild2DMipmaps(GL_TEXTURE_2D, internal, size, size, format, GL_UNSIGNED_BYTE, texels);
         return;

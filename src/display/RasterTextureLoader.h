@@ -36,7 +36,7 @@ public:
         maxTextureSize_ = maxTextureSize;
         cardMipmaps_ = cardMipmaps;
     }
-    // Mipmaps built here rather than by the card (for output renders and layouts).
+    // RGB mipmaps built by GLU rather than by the card (for output renders and layouts).
     void SetSoftwareMipmaps(bool on) { softwareMipmaps_ = on; }
 
     bool Load(const GLTexture& image, std::vector<uint32_t>& names) override;

@@ -241,3 +241,22 @@ TEST_F(RasterGl, TexturesReloadIntoAnotherContextAndAfterARegen) {
                                                  (dir / "plan.bmp").string() +
                                                  ": the file does not exist.");
 }
+
+// An output render (an export) zoomed out to a quarter: a sheet's one-pixel line still shows
+// black, where box-filtered mipmaps would leave a light grey.
+TEST_F(RasterGl, ThinLinesStayBlackWhenAnOutputIsZoomedOut) {
+    ASSERT_TRUE(rasterfiles::writeBilevelTiff(dir / "line.tif", 256, 256, 64,
+                                              [](int x, int) { return x == 101; }));
+    insert(dir / "line.tif", u"20,20");
+    session.modelView.zoomWindow(-500, -350, 780, 610, 0);  // 1280 x 960 units in 320 x 240
+    ASSERT_NEAR(session.modelView.ActiveZoomScale(), 0.25, 1e-9);
+    session.modelView.renderForOutput = true;
+    const Image exported = paint("output");
+    session.modelView.renderForOutput = false;
+    int px = 0, py = 0;
+    ASSERT_TRUE(session.modelView.worldToScreen(20 + 101.5, 20 + 128, session.modelView.Matrices(),
+                                                px, py));
+    int darkest = 255;
+    for (int dx = -2; dx <= 2; ++dx) darkest = std::min<int>(darkest, exported.pixel(px + dx, py).r);
+    EXPECT_LT(darkest, 100);
+}
