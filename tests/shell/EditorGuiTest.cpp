@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 #include <fstream>
 
@@ -20,6 +21,7 @@
 #include "shell/CommunDialog.h"
 #include "shell/MainFrame.h"
 #include "shell/MyView.h"
+#include "shell/extension/ModuleLoader.h"
 
 namespace {
 
@@ -248,4 +250,37 @@ TEST_F(Editor, RegressionPastedLinesAreEnteredInTurn) {
     EXPECT_EQ(lines()[0]->points[0].x, 1.0);
     EXPECT_EQ(lines()[0]->points[1].y, 4.0);
     EXPECT_EQ(input->text(), QStringLiteral("> "));
+}
+
+// The modify module beside the program brings its toolbar with the frame; a click on its Move
+// button starts MOVE as typing it would.
+TEST_F(Editor, ModuleToolbarAndItsMoveButton) {
+    SetExtensionModulesFolder(KESTREL_MODULES_DIR);
+    CMainFrame withModules;
+    SetExtensionModulesFolder(std::nullopt);
+    withModules.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&withModules));
+    auto* bar = withModules.findChild<QToolBar*>(QStringLiteral("extensionToolbar0"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->windowTitle(), QStringLiteral("Modify"));
+    EXPECT_TRUE(bar->isVisible());
+    QStringList tips;
+    for (QAction* action : bar->actions()) {
+        if (action->isSeparator()) continue;
+        tips << action->toolTip();
+        EXPECT_FALSE(action->icon().isNull()) << action->toolTip().toStdString();
+    }
+    EXPECT_EQ(tips, (QStringList{"Move objects", "Rotate objects", "Scale objects",
+                                 "Insert polyline vertex", "Delete polyline vertex",
+                                 "Bulge polyline segment", "Radius dimension"}));
+
+    auto* move = qobject_cast<QToolButton*>(bar->widgetForAction(bar->actions().front()));
+    ASSERT_NE(move, nullptr);
+    QTest::mouseClick(move, Qt::LeftButton);
+    mmSession& s = withModules.session();
+    const mmExtensionCommand* running = s.extensionCommands.FindById(s.ActiveView().commandId);
+    ASSERT_NE(running, nullptr);
+    EXPECT_EQ(running->commandName, u"MOVE");
+    auto* line = withModules.findChild<QLineEdit*>(QStringLiteral("commandInput"));
+    EXPECT_EQ(line->text(), QStringLiteral("Select objects: "));
 }
