@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -21,7 +22,9 @@
 #include "shell/CommunDialog.h"
 #include "shell/MainFrame.h"
 #include "shell/MyView.h"
+#include "platform/RecordingHost.h"
 #include "shell/extension/ModuleLoader.h"
+#include "shell/extension/QtExtensionFrame.h"
 
 namespace {
 
@@ -283,4 +286,31 @@ TEST_F(Editor, ModuleToolbarAndItsMoveButton) {
     EXPECT_EQ(running->commandName, u"MOVE");
     auto* line = withModules.findChild<QLineEdit*>(QStringLiteral("commandInput"));
     EXPECT_EQ(line->text(), QStringLiteral("Select objects: "));
+}
+
+// A module's pane holds its widget at 230 x 400, as window 332 + its slot; a toolbar slot that is
+// taken refuses a second toolbar with a message.
+TEST_F(Editor, ModulePanesAndTakenToolbarSlots) {
+    kestrel::platform::RecordingHost host;
+    mmSession session(host);
+    QMainWindow window;
+    CExtensionFrame panes(window, session, {});
+    auto* content = new QLabel(QStringLiteral("pane"));
+    panes.CreateDockbar(3, u"Tools", content);
+    auto* dock = window.findChild<QDockWidget*>(QStringLiteral("extensionDockbar3"));
+    ASSERT_NE(dock, nullptr);
+    EXPECT_EQ(dock, panes.dockbar(3));
+    EXPECT_EQ(dock->windowTitle(), QStringLiteral("Tools"));
+    EXPECT_EQ(dock->property("windowId").toInt(), 335);
+    EXPECT_EQ(dock->widget(), content);
+    EXPECT_EQ(content->size(), QSize(230, 400));
+    EXPECT_EQ(window.dockWidgetArea(dock), Qt::TopDockWidgetArea);
+
+    panes.CreateToolbar({1, u"First", {}, {{0, 32831, false, u"Move"}}});
+    panes.CreateToolbar({1, u"Second", {}, {}});
+    EXPECT_EQ(window.findChildren<QToolBar*>().size(), 1);
+    ASSERT_EQ(host.messages().size(), 1u);
+    EXPECT_EQ(host.messages()[0].text, "Failed to create toolbar\n");
+    // Without an image the button shows its tooltip as text.
+    EXPECT_EQ(panes.toolbar(1)->actions().front()->text(), QStringLiteral("Move"));
 }

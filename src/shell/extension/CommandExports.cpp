@@ -47,10 +47,11 @@ void* GetLoadingModule(void) {
 
 void AddCommand(const char16_t* commandName, const char16_t* tooltip, const char16_t* moduleName,
                 void* module, int uiCommandId) {
-    if (!commandName || !*commandName || !LoadedModulePath(module)) return;
+    if (!commandName || !*commandName) return;
     WithSession([&](mmSession& s) {
-        AddCommand(s, commandName, ModuleText(tooltip), ModuleText(moduleName), module,
-                   uiCommandId);
+        if (LoadedModulePath(module))
+            AddCommand(s, commandName, ModuleText(tooltip), ModuleText(moduleName), module,
+                       uiCommandId);
     });
 }
 
