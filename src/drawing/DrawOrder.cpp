@@ -6,7 +6,6 @@
 void PrependEntities(mmSpace& space, const mmEntityList& entities) {
     if (entities.empty()) return;
     const auto k = static_cast<int32_t>(entities.size());
-    space.spatialIndex.Clear(space.entities);  // every position changes: built anew when asked
     mmEntityList list;
     list.reserve(space.entities.size() + entities.size());
     list.insert(list.end(), entities.begin(), entities.end());
@@ -22,6 +21,7 @@ void PrependEntities(mmSpace& space, const mmEntityList& entities) {
     for (int32_t i = 0; i < k; ++i)
         if (list[i]) space.entityIndex.assign(list[i]->id, i);
     space.entities = std::move(list);
+    space.spatialIndex.Prepended(space.entities, k);
 }
 
 void AppendEntities(mmSpace& space, const mmEntityList& entities) {
