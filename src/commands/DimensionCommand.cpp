@@ -11,7 +11,6 @@
 #include "commands/NewEntity.h"
 #include "commands/Undo.h"
 #include "drawing/DimensionRules.h"
-#include "entities/DrawContext.h"
 
 namespace {
 
@@ -20,10 +19,6 @@ constexpr char16_t kLinePositionPrompt[] = u"Specify dimension line position: ";
 constexpr char16_t kSameOriginMessage[] =
     u"The second origin is the first one; specify another second origin.";
 constexpr char16_t kPickEcho[] = u" ";
-
-mmDimension& dimension(mmSession& s) {
-    return static_cast<mmDimension&>(*s.pendingEntity);
-}
 
 // A dimension with the current style, layer and the next id, its label "0.0".
 void startAs(mmSession& s, int16_t dimType) {
@@ -59,13 +54,13 @@ void fitToDistance(mmDimension& d, const mmGlyphTablePtr& glyphs) {
 }
 
 void onFirstOrigin(mmSession& s, const mmVertex& p) {
-    dimension(s).defPoints[0] = mmVertex(p.x, p.y);
+    PendingAs<mmDimension>(s).defPoints[0] = mmVertex(p.x, p.y);
     SetCommandStep(s, 2, kSecondOriginPrompt);
 }
 
 // The dimension line starts at the second origin.
 void onSecondOrigin(mmSession& s, const mmVertex& p) {
-    mmDimension& d = dimension(s);
+    mmDimension& d = PendingAs<mmDimension>(s);
     const mmVertex first = d.defPoints[0];
     if (p.x == first.x && p.y == first.y) {
         s.commandLine.pendingMessage = kSameOriginMessage;
@@ -80,7 +75,7 @@ void onSecondOrigin(mmSession& s, const mmVertex& p) {
 }
 
 void onLinePosition(mmSession& s, const mmVertex& p, std::u16string& text) {
-    mmDimension& d = dimension(s);
+    mmDimension& d = PendingAs<mmDimension>(s);
     d.defPoints[2] = mmVertex(p.x, p.y);
     d.BuildDimension(s.glyphTable);
     d.UpdateExtents();
@@ -124,9 +119,7 @@ void preview(const mmSession& s, const mmView& view, mmDrawContext& dc, double x
     shown.defPoints[2] = mmVertex(x, y);
     shown.BuildDimension(s.glyphTable);
     SetEntityColor(dc, shown);
-    const mmShift shift{0.0, 0.0, view.originOffset.x, view.originOffset.y};
-    shown.Draw(dc, view.VisibleWindow(), kDrawNormal, static_cast<float>(view.ActiveZoomScale()),
-               prim::kLineStrip, shift, false);
+    PreviewEntity(dc, view, shown);
 }
 
 }  // namespace

@@ -16,10 +16,6 @@ constexpr char16_t kPatternPrompt[] = u"Specify pattern name: <SOLID>";
 constexpr char16_t kNoPatternMessage[] = u"Error: Pattern does not exist!";
 constexpr char16_t kSolid[] = u"SOLID";
 
-mmHatch& hatch(mmSession& s) {
-    return static_cast<mmHatch&>(*s.pendingEntity);
-}
-
 void start(mmSession& s, std::u16string&) {
     NewPendingEntity<mmHatch>(s);
     AddPendingEntity(s);
@@ -48,7 +44,7 @@ mmObjectPtr boundaryOf(const mmObject& e) {
 
 // One loop of the selected entities, in selection order.
 void onSelected(mmSession& s, std::u16string& text) {
-    mmHatch& h = hatch(s);
+    auto& h = PendingAs<mmHatch>(s);
     const int loop = h.AddLoop();
     mmSpace& space = s.CurrentSpace();
     for (int32_t id : space.selection.ids)

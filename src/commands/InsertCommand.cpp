@@ -14,17 +14,13 @@ namespace {
 constexpr char16_t kPointPrompt[] = u"Specify point to insert block reference: ";
 constexpr char16_t kNoBlockMessage[] = u"Error: Block definition for given name does not exist!";
 
-mmBlockRef& reference(mmSession& s) {
-    return static_cast<mmBlockRef&>(*s.pendingEntity);
-}
-
 void start(mmSession& s, std::u16string&) {
     NewPendingEntity<mmBlockRef>(s);
 }
 
 // Any name, the empty one included, is looked up in the block table.
 void onName(mmSession& s, std::u16string& text) {
-    if (!reference(s).InstantiateBlock(text, s.CurrentSpace().blocks, s.glyphTable)) {
+    if (!PendingAs<mmBlockRef>(s).InstantiateBlock(text, s.CurrentSpace().blocks, s.glyphTable)) {
         s.commandLine.pendingMessage = kNoBlockMessage;
         return FinishCommand(s, text);
     }
@@ -32,7 +28,7 @@ void onName(mmSession& s, std::u16string& text) {
 }
 
 void onPoint(mmSession& s, std::u16string& text) {
-    mmBlockRef& ref = reference(s);
+    mmBlockRef& ref = PendingAs<mmBlockRef>(s);
     PushIntoChildren(ref, s.drawing.layers, s.glyphTable.get());
     AddPendingEntity(s);
     CompleteGeometry(s, ref);

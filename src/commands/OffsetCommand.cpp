@@ -1,14 +1,12 @@
 // OFFSET: a distance, a polyline picked on its own and a point on the side to offset to; the
 // parallel copy is added as a new polyline.
-#include <cmath>
-
+#include "commands/BuiltinPreview.h"
 #include "commands/Command.h"
 #include "commands/InputGrammar.h"
 #include "commands/Interpreter.h"
 #include "commands/NewEntity.h"
 #include "commands/PolylineOffset.h"
 #include "commands/Undo.h"
-#include "entities/DrawContext.h"
 #include "entities/Polyline.h"
 
 namespace {
@@ -94,11 +92,8 @@ std::optional<std::u16string> pick(mmSession& s, double x, double y) {
 // The copy the cursor's side would make.
 void preview(const mmSession& s, const mmView& view, mmDrawContext& dc, double x, double y) {
     if (view.step != 3) return;
-    const std::shared_ptr<mmPolyline> copy = offsetCopy(s, mmVertex(x, y));
-    if (!copy) return;
-    const mmShift shift{0.0, 0.0, view.originOffset.x, view.originOffset.y};
-    copy->Draw(dc, view.VisibleWindow(), kDrawNormal, static_cast<float>(view.ActiveZoomScale()),
-               prim::kLineStrip, shift, false);
+    if (const std::shared_ptr<mmPolyline> copy = offsetCopy(s, mmVertex(x, y)))
+        PreviewEntity(dc, view, *copy);
 }
 
 }  // namespace

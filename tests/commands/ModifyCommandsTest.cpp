@@ -84,14 +84,25 @@ TEST_F(Modify, TrimWithAnEdgeCrossingOnlyTheMiddleLeavesTheTarget) {
     EXPECT_EQ(session.drawing.undoCount, steps);  // nothing changed, nothing to undo
 }
 
-// A polyline of one segment crossing the edge was cut at its start and then at its end, onto
-// the same point.
-TEST_F(Modify, TrimOfOneSegmentKeepsOneSide) {
+// A polyline of one segment is both the first and the last: TRIM cut it at its start and then at
+// its end, onto the same point; EXTEND likewise after lengthening it.
+TEST_F(Modify, OneSegmentPolylineIsNotShrunkToAPoint) {
+    const struct {
+        std::u16string_view command;
+        mmVertex start, end, pickAt, expectedStart, expectedEnd;
+    } cases[] = {
+        {u"TRIM", {10, 20}, {30, 20}, {27, 20}, {20, 20}, {30, 20}},
+        {u"extend", {5, 20}, {12, 20}, {8, 20}, {5, 20}, {20, 20}},
+    };
     pline({{20, 0}, {20, 40}});
-    pline({{10, 20}, {30, 20}});
-    edgeCommand(u"TRIM", {20, 5}, {{27, 20}});
-    expectPoint(poly(1).points[0], 20, 20);
-    expectPoint(poly(1).points[1], 30, 20);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(utf8(c.command));
+        pline({c.start, c.end});
+        edgeCommand(c.command, {20, 5}, {c.pickAt});
+        const mmPolyline& target = dynamic_cast<mmPolyline&>(*session.drawing.entities.back());
+        expectPoint(target.points[0], c.expectedStart.x, c.expectedStart.y);
+        expectPoint(target.points[1], c.expectedEnd.x, c.expectedEnd.y);
+    }
 }
 
 // The edge, still selected from its pick, was cut against itself.
@@ -137,14 +148,6 @@ TEST_F(Modify, ExtendReachesAnEdgeFarAway) {
     edgeCommand(u"extend", {5, 45}, {{20, 20}});
     expectPoint(poly(2).points[0], 5, 30);
     expectPoint(poly(2).points[3], 5000000, 10);
-}
-
-TEST_F(Modify, ExtendOfOneSegmentMovesOneEnd) {
-    pline({{20, 0}, {20, 40}});
-    pline({{5, 20}, {12, 20}});
-    edgeCommand(u"extend", {20, 5}, {{8, 20}});
-    expectPoint(poly(1).points[0], 5, 20);
-    expectPoint(poly(1).points[1], 20, 20);
 }
 
 TEST_F(Modify, OffsetPromptsAndUndo) {

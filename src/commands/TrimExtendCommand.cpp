@@ -1,17 +1,25 @@
-// TRIM and EXTEND: the edge, the objects and the cut with its undo step.
-#include "commands/EdgeCommand.h"
-
+// TRIM and EXTEND: an edge polyline picked on its own, then the objects, then the end segments
+// of every selected polyline cut back to the edge (TRIM) or lengthened to it (EXTEND), as one
+// undo step.
 #include <memory>
 
+#include "commands/Command.h"
 #include "commands/Interpreter.h"
 #include "commands/Session.h"
+#include "commands/TrimExtend.h"
 #include "commands/Undo.h"
 #include "entities/Polyline.h"
 
 namespace {
 
+constexpr char16_t kTrimObjectsPrompt[] = u"Select objects to trim: ";
+constexpr char16_t kExtendObjectsPrompt[] = u"Select objects to extend: ";
+
+// How a command changes one polyline against the edge; nothing when it would not change.
+using EdgeCut = std::optional<mmPolylineEnds> (*)(const mmPolyline& target, const mmPolyline& edge);
+
 // Every selected polyline but the edge itself; the state of each one changed goes into one step.
-void cutSelection(mmSession& s, mmEdgeCut cut) {
+void cutSelection(mmSession& s, EdgeCut cut) {
     const mmObjectPtr edgeEntity = s.pendingEntity;
     if (!edgeEntity || edgeEntity->type != kTypePolyline) return;
     const auto& edge = static_cast<const mmPolyline&>(*edgeEntity);
@@ -41,17 +49,16 @@ void onEdge(mmSession& s, std::u16string& text, bool picked, std::u16string_view
     SetCommandStep(s, 2, objectsPrompt);
 }
 
-}  // namespace
-
-void StartEdgeCommand(mmSession& s) {
+// Object selection with single picks, grips off.
+void start(mmSession& s, std::u16string&) {
     mmView& view = s.ActiveView();
     view.cursorMode = kCursorSelect;
     view.commandSelecting = true;
     view.showGrips = false;
 }
 
-void EdgeCommandInput(mmSession& s, std::u16string& text, bool picked,
-                      std::u16string_view objectsPrompt, mmEdgeCut cut) {
+void input(mmSession& s, std::u16string& text, bool picked, std::u16string_view objectsPrompt,
+           EdgeCut cut) {
     switch (s.ActiveView().step) {
         case 1:
             onEdge(s, text, picked, objectsPrompt);
@@ -63,3 +70,16 @@ void EdgeCommandInput(mmSession& s, std::u16string& text, bool picked,
             break;
     }
 }
+
+void inputTrim(mmSession& s, std::u16string& text, bool picked) {
+    input(s, text, picked, kTrimObjectsPrompt, TrimmedEnds);
+}
+
+void inputExtend(mmSession& s, std::u16string& text, bool picked) {
+    input(s, text, picked, kExtendObjectsPrompt, ExtendedEnds);
+}
+
+}  // namespace
+
+const mmCommandSteps kTrimSteps{start, inputTrim, nullptr, nullptr};
+const mmCommandSteps kExtendSteps{start, inputExtend, nullptr, nullptr};
