@@ -59,10 +59,19 @@ void mapPoints(mmObject& e, const Affine& map) {
 
 void applyTransform(mmObject& e, const Transform& t);
 
-// An image does not turn or mirror: its lower-left corner follows the map, and a scale changes its
-// pixel sizes by the factors' sizes, the corners keeping their places.
+// An image does not turn or mirror: a turn takes its centre round and leaves it upright, a move
+// takes its lower-left corner, and a scale changes its pixel sizes by the factors' sizes, the
+// corners keeping their places.
 void transformImage(GLTexture& image, const Transform& t) {
     double x0 = image.insertX, y0 = image.insertY;
+    if (t.kind == Kind::Rotate) {
+        const double halfW = image.widthPx * image.pixelSizeX / 2.0;
+        const double halfH = image.heightPx * image.pixelSizeY / 2.0;
+        double cx = x0 + halfW, cy = y0 + halfH;
+        t.map(cx, cy);
+        image.SetInsertion(cx - halfW, cy - halfH);
+        return;
+    }
     t.map(x0, y0);
     if (t.kind == Kind::Scale) {
         double x1 = image.insertX + image.widthPx * image.pixelSizeX;

@@ -186,7 +186,7 @@ TEST(RasterImage, TexturesSharedByCopiesPerContextAndGeneration) {
 }
 
 // Moves and scales keep an image upright: its pixel sizes change by the factors' sizes and it
-// lies where its frame maps to; a turn moves its corner only.
+// lies where its frame maps to; a turn takes its centre round.
 TEST(RasterImage, MovesAndScalesKeepItUpright) {
     auto img = image(10, 20, 512, 1, 2, 1.0);
     TranslateEntity(*img, 5, 5);
@@ -200,10 +200,11 @@ TEST(RasterImage, MovesAndScalesKeepItUpright) {
     EXPECT_DOUBLE_EQ(img->insertY, 21.0);
     EXPECT_DOUBLE_EQ(img->extents.maxX, -12.0);
 
-    RotateEntity(*img, 90.0);
-    EXPECT_DOUBLE_EQ(img->insertX, -21.0);
-    EXPECT_DOUBLE_EQ(img->insertY, -32.0);
+    RotateEntity(*img, 90.0);  // the centre (-22, 51) goes to (-51, -22)
+    EXPECT_DOUBLE_EQ(img->insertX, -61.0);
+    EXPECT_DOUBLE_EQ(img->insertY, -52.0);
     EXPECT_DOUBLE_EQ(img->pixelSizeX, 2.0);
+    EXPECT_DOUBLE_EQ(img->points[2].y, 8.0);
 
     for (double bad : {0.0, -1.0, std::numeric_limits<double>::infinity()})
         EXPECT_FALSE(img->SetScale(bad, 1.0, true)) << bad;
