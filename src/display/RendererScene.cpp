@@ -56,6 +56,8 @@ void mmRenderer::DrawScene(mmView& view, const mmSceneSource& scene) {
     // The model view's one slot; layouts add their viewports and paper here.
     const std::size_t slot = static_cast<std::size_t>(view.activeView);
     LoadMatrices(view, view.SlotMatrices(slot).modelview);
+    // Raster images read their files again into this context.
+    if (view.regenPending || view.renderForOutput) rasterLoader_.NewGeneration();
     if (!view.renderForOutput) drawAxisIcon(dc_, view, view.zoomScale[slot]);
     DrawEntities(view, scene);
     // Without the cache the highlight belongs to the scene: the XOR overlays cannot tint.

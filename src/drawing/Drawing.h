@@ -72,6 +72,10 @@ public:
     int32_t undoCount = 0;
     int32_t redoCount = 0;
 
+    // The largest raster tile edge in texels that the view's GL context takes, for the images
+    // inserted.
+    int32_t rasterTileLimit = 512;
+
     // The paper space of the active layout when the active view is a layout in paper mode;
     // null otherwise. Set by the view layer.
     mmSpace* activePaperSpace = nullptr;

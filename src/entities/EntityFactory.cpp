@@ -3,6 +3,7 @@
 #include "entities/BlockRef.h"
 #include "entities/Circle.h"
 #include "entities/Dimension.h"
+#include "entities/GLTexture.h"
 #include "entities/Hatch.h"
 #include "entities/Line.h"
 #include "entities/MText.h"
@@ -38,6 +39,8 @@ mmObjectPtr CreateEntityOfType(int32_t type) {
             return std::make_shared<mmBlockRef>();
         case kTypeDimension:
             return std::make_shared<mmDimension>();
+        case kTypeRasterImage:
+            return std::make_shared<GLTexture>();
         default:
             return nullptr;
     }

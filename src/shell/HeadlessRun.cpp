@@ -121,7 +121,6 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
     }
     if (options.save) failed |= !document.Save(*options.save);
     transcript.Flush(session.commandLine);
-    transcript.End();
 
     if (options.exportPath) {
         // Image writers other than PNG are plug-ins, which want an application object.
@@ -134,6 +133,9 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
             err << "kestrel: cannot export the view: " << error << "\n";
             failed = true;
         }
+        // What the render told (images that could not be loaded).
+        transcript.Flush(session.commandLine);
     }
+    transcript.End();
     return failed || host.errorShown() ? 1 : 0;
 }

@@ -9,6 +9,14 @@
 
 namespace {
 
+// The folder relative image paths are taken from: the drawing file's, made absolute.
+std::string folderOf(const std::string& path) {
+    if (path.empty()) return {};
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? std::string() : absolute.parent_path().string();
+}
+
 void endRunningCommand(mmSession& s) {
     EndCommand(s);
     s.commandLine.SetPrompt(kIdlePrompt);
@@ -21,6 +29,7 @@ void CKestrelDoc::New() {
     endRunningCommand(session_);
     NewDrawing(session_.drawing);
     path_.clear();
+    session_.documentFolder.clear();
     session_.modified = false;
     session_.modelView.regenPending = true;
     session_.RequestRedraw();
@@ -37,6 +46,7 @@ bool CKestrelDoc::Open(const std::string& path) {
         return false;
     }
     path_ = path;
+    session_.documentFolder = folderOf(path);
     session_.modified = false;
     mmView& view = session_.modelView;
     if (!view.zoomExtents(session_.drawing.ModelSpace().entities) &&
@@ -57,7 +67,10 @@ bool CKestrelDoc::Save(const std::string& path) {
     if (leaveOut) pending->erased = true;
     const SaveOutcome outcome = SaveDrawing(session_.drawing, path, session_.host, nullptr);
     if (leaveOut) pending->erased = false;
-    if (!outcome.documentPath.empty()) path_ = outcome.documentPath;
+    if (!outcome.documentPath.empty()) {
+        path_ = outcome.documentPath;
+        session_.documentFolder = folderOf(path_);
+    }
     if (outcome.written && !leaveOut) session_.modified = false;
     return outcome.written;
 }

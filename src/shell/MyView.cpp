@@ -63,7 +63,8 @@ void CMyView::initializeGL() {
         session_.host.messageBox("wglCreateContext failed.", kestrel::platform::MessageKind::Error);
         return;
     }
-    renderer_.InitializeGl(session_.modelView);
+    if (!renderer_.InitializeGl(session_.modelView)) return;
+    session_.drawing.rasterTileLimit = renderer_.RasterTileLimit();
 }
 
 void CMyView::resizeGL(int width, int height) {

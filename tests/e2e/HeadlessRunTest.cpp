@@ -1,5 +1,6 @@
 // The program run headless: a script draws lines, a circle and a text and the model view is
-// exported; a saved drawing opens again; file errors and wrong arguments give their exit status.
+// exported; a saved drawing opens again; file errors and wrong arguments give their exit status;
+// a script inserts a raster image.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -10,6 +11,8 @@
 #include <iterator>
 #include <string>
 #include <sys/wait.h>
+
+#include "support/RasterFiles.h"
 
 namespace {
 
@@ -225,4 +228,33 @@ TEST(HeadlessRun, RegressionTranscriptPrintsEachLineOnce) {
         ++commands;
     EXPECT_EQ(commands, 10000u);
     EXPECT_NE(run.out.find("Insert or type second point: 9999,1"), std::string::npos);
+}
+
+// RASTER from a script: "!file" answers the dialog; the image is left out of the saved DXF (the
+// history says so) and shows in the exported picture.
+TEST(HeadlessRun, ScriptInsertsAnImageSavesAndExportsIt) {
+    fs::create_directories(kOutput);
+    const fs::path bmp = kOutput / "half red.bmp";
+    rasterfiles::writeBytes(bmp, rasterfiles::bmpBytes(20, 10, 24, [](int x, int) {
+                                return x < 10 ? rasterfiles::Rgb{220, 0, 0}
+                                              : rasterfiles::Rgb{0, 0, 220};
+                            }));
+    const fs::path script = writeScript(
+        "raster.txt", "zoom\nw\n200,0\n300,75\n!file \"" + bmp.string() + "\"\nraster\n220,10\n2\n");
+    const fs::path dxf = kOutput / "raster.dxf";
+    const fs::path png = kOutput / "raster.png";
+    fs::remove(png);
+    const Outcome run = kestrel("--headless --script '" + script.string() + "' --save '" +
+                                dxf.string() + "' --export '" + png.string() + "' --size 400x300");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("Type raster image scale factor <1.0>: 2"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("1 raster image was left out: a DXF file cannot hold raster images."),
+              std::string::npos)
+        << run.out;
+    QImage image(QString::fromStdString(png.string()));
+    ASSERT_FALSE(image.isNull());
+    // The image covers 220..260 by 10..30: red on the left, blue on the right.
+    EXPECT_EQ(image.pixelColor(px(230), py(20)), QColor(220, 0, 0));
+    EXPECT_EQ(image.pixelColor(px(250), py(20)), QColor(0, 0, 220));
+    EXPECT_TRUE(white(image, px(270), py(20)));
 }
