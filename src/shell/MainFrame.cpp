@@ -54,13 +54,12 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
     session_.SetShellEvents(this);
     session_.drawing.ModelSpace().selection.observer = this;
     SetExtensionSession(&session_);
+    // Extension modules are loaded here, first: their toolbars and panes come before the
+    // built-in ones.
 
     view_ = new CMyView(session_, host_, this);
     host_.setRedraw([this] { view_->update(); });
-
     CreateMenus();
-    // Extension modules are loaded here, first: their toolbars and panes come before the
-    // built-in ones.
     CreateLayersToolbar();
     CreateBuiltinToolbars();
     CreateStatusBar();

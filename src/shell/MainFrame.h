@@ -82,6 +82,7 @@ private:
     void CreateBuiltinToolbars();
     QToolBar* CreateToolbar(const mmToolbarInfo& info);
     void CreateStatusBar();
+    void ShowStatusNow();
     void CreatePanes();
     void CreateTabStrip();
     void CreateMenus();

@@ -210,7 +210,6 @@ void CMainFrame::ShowSnapMenu() {
 }
 
 bool CMainFrame::RunCommand(int32_t id) {
-    // Commands registered by extension modules for a window command id are looked up first.
     if (RunFrameCommand(id)) {
         UpdateCommandStates();
         return true;

@@ -66,7 +66,7 @@ void CMainFrame::CreateStatusBar() {
         statusText_ = text;
         if (LoadingShown()) {
             loadingMessage_->setText(ToQString(text));
-            statusBar()->repaint();
+            ShowStatusNow();
         } else {
             statusBar()->showMessage(ToQString(text), kStatusMessageMs);
         }
@@ -78,7 +78,7 @@ void CMainFrame::CreateStatusBar() {
         }
         if (!LoadingShown()) ShowLoadingMessage(ToQString(statusText_));
         loadingProgress_->setValue(percent);
-        statusBar()->repaint();
+        ShowStatusNow();
     });
 }
 
@@ -91,7 +91,16 @@ void CMainFrame::ShowLoadingMessage(const QString& text) {
     loadingMessage_->show();
     loadingProgress_->setValue(0);
     loadingProgress_->show();
-    statusBar()->repaint();
+    ShowStatusNow();
+}
+
+// Loading runs without the event loop: the status bar is painted at once, except while the view
+// paints (images load then), when it follows with the view.
+void CMainFrame::ShowStatusNow() {
+    if (view_->Painting())
+        statusBar()->update();
+    else
+        statusBar()->repaint();
 }
 
 void CMainFrame::RestoreStatusPanes() {
@@ -103,7 +112,7 @@ void CMainFrame::RestoreStatusPanes() {
 }
 
 bool CMainFrame::LoadingShown() const {
-    return loadingProgress_->isVisibleTo(const_cast<CMainFrame*>(this));
+    return loadingProgress_->isVisibleTo(this);
 }
 
 void CMainFrame::SnapToggled(bool on) {

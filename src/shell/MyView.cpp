@@ -63,7 +63,9 @@ void CMyView::resizeGL(int width, int height) {
 }
 
 void CMyView::paintGL() {
+    painting_ = true;
     renderer_.Paint(session_.modelView, session_.ModelScene());
+    painting_ = false;
 }
 
 void CMyView::Invalidate() {

@@ -27,6 +27,8 @@ public:
     }
 
     const mmRenderer& renderer() const { return renderer_; }
+    // Inside paintGL (where images load): other widgets cannot be repainted at once.
+    bool Painting() const { return painting_; }
 
     void Invalidate() override;
     void CoordinatesChanged(const std::u16string& text) override;
@@ -54,6 +56,7 @@ private:
     mmSession& session_;
     mmRenderer renderer_;
     int wheelRest_ = 0;
+    bool painting_ = false;
     QMetaObject::Connection contextGone_;
     std::function<void()> afterInput_;
     std::function<void()> focusInput_;
