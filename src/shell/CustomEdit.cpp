@@ -62,6 +62,19 @@ CCustomEdit2::CCustomEdit2(CCommunDialog& pane) : QLineEdit(&pane), pane_(pane) 
     setAcceptDrops(false);
 }
 
+// The line has no undo of its own: Ctrl+Z and Ctrl+Y reach the drawing's Undo and Redo.
+bool CCustomEdit2::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)) {
+            event->ignore();
+            return false;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void CCustomEdit2::keyPressEvent(QKeyEvent* event) {
     if (isCopyOrSelect(*event)) return QLineEdit::keyPressEvent(event);
     mmCommandLine& line = pane_.session().commandLine;

@@ -19,15 +19,10 @@ inline constexpr int32_t kEditPaste = 57637;
 inline constexpr int32_t kAppAbout = 57664;
 inline constexpr int32_t kAppExit = 57665;
 inline constexpr int32_t kLayersDialog = 32793;
-inline constexpr int32_t kLayersCombo = 32797;
 inline constexpr int32_t kOnlineHelp = 32854;
 inline constexpr int32_t kDimStyles = 32865;
-// The status-bar panes.
-inline constexpr int32_t kCoordsPane = 101;
+// The status bar's OSNAP toggle.
 inline constexpr int32_t kOsnapPane = 103;
-inline constexpr int32_t kLoadingProgressPane = 104;
-inline constexpr int32_t kLoadingMessagePane = 105;
-inline constexpr int32_t kModelPane = 106;
 }  // namespace frame
 
 enum class mmDockSide { Top, Left };

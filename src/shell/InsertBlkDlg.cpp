@@ -73,6 +73,7 @@ CInsertBlkDlg::CInsertBlkDlg(mmSession& session, mmInsertBlockList& list, QWidge
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    setMinimumWidth(420);
     FillNames();
 }
 

@@ -171,6 +171,9 @@ TEST_F(Frame, UndoAndRedoFollowTheCounters) {
     redo->trigger();
     EXPECT_FALSE(last<mmLine>().erased);
     EXPECT_TRUE(undo->isEnabled());
+    // Ctrl+Z in the command line undoes the drawing, not the typing.
+    QTest::keyClick(input, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(last<mmLine>().erased);
 }
 
 // The layer list shows every layer with its colour and the current one; a choice changes the
