@@ -110,7 +110,7 @@ void showValue(QStandardItem& cell, const CPropertyGridItem& item) {
 
 bool CPropertyGridItem::SameShapeAs(const CPropertyGridItem& o) const {
     return id == o.id && category == o.category && label == o.label && kind == o.kind &&
-           choices == o.choices && readOnly == o.readOnly;
+           choices == o.choices && swatches == o.swatches && readOnly == o.readOnly;
 }
 
 CPropertyGrid::CPropertyGrid(QWidget* parent)
