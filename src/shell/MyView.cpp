@@ -32,6 +32,8 @@ CMyView::CMyView(mmSession& session, kestrel::platform::Host& host, QWidget* par
 }
 
 CMyView::~CMyView() {
+    // The base class destroys the context after this object is gone: no call back into it.
+    disconnect(contextGone_);
     session_.modelView.window = nullptr;
     releaseGl();
 }
