@@ -16,6 +16,7 @@
 #include "shell/HeadlessRun.h"
 #include "shell/MyView.h"
 #include "shell/extension/LoadXref.h"
+#include "shell/extension/QtExtensionFrame.h"
 
 namespace {
 
@@ -54,8 +55,8 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
     session_.SetShellEvents(this);
     session_.drawing.ModelSpace().selection.observer = this;
     SetExtensionSession(&session_);
-    // Extension modules are loaded here, first: their toolbars and panes come before the
-    // built-in ones.
+    // Modules come first: their toolbars and panes before the frame's own.
+    LoadExtensionModulesInto(*this, session_, [this] { AfterInput(); });
 
     view_ = new CMyView(session_, host_, this);
     host_.setRedraw([this] { view_->update(); });

@@ -102,7 +102,8 @@ bool withoutAction(int32_t id) {
 QAction* CMainFrame::NewCommandAction(int32_t id, const QString& text, QObject* parent) {
     auto* action = new QAction(text, parent);
     action->setData(id);
-    if (withoutAction(id)) action->setEnabled(false);
+    if (withoutAction(id) && !session_.extensionCommands.FindByUiCommandId(id))
+        action->setEnabled(false);
     connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
     actions_.emplace(id, action);
     return action;
@@ -210,7 +211,9 @@ void CMainFrame::ShowSnapMenu() {
 }
 
 bool CMainFrame::RunCommand(int32_t id) {
-    if (RunFrameCommand(id)) {
+    // A command an extension module registered for the id comes before the frame's handlers.
+    const bool extension = session_.extensionCommands.FindByUiCommandId(id) != nullptr;
+    if (!extension && RunFrameCommand(id)) {
         UpdateCommandStates();
         return true;
     }

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QToolBar>
 
+#include "commands/Session.h"
 #include "drawing/Drawing.h"
 #include "shell/CommunDialog.h"
 #include "shell/FrameCommands.h"
@@ -26,7 +27,10 @@ QToolBar* CMainFrame::CreateToolbar(const mmToolbarInfo& info) {
             bar->addSeparator();
             continue;
         }
-        const QString tip = ToQString(button.tip);
+        // A module's tooltip for the button's id comes before the frame's own.
+        const std::optional<std::u16string> moduleTip =
+            ExtensionTooltip(session_.extensionCommands, button.id);
+        const QString tip = moduleTip ? ToQString(*moduleTip) : ToQString(button.tip);
         QAction* action = NewCommandAction(button.id, tip, bar);
         action->setIcon(KestrelIcon(button.icon));
         action->setToolTip(action->isEnabled() ? tip : tip + QStringLiteral(" (no action)"));
