@@ -13,6 +13,9 @@ public:
     // again at the last mouse position so the markers update at once.
     virtual void SnapToggled(bool /*on*/) {}
 
+    // A window that shows dialogs is around the command layer (not so in the headless mode).
+    virtual bool ShowsDialogs() const { return false; }
+
     // Shows the block insert dialog over the list (its browse button adds to it); the choice on
     // OK, nothing on Cancel. Without a window there is no dialog: nothing.
     virtual std::optional<mmInsertBlockChoice> InsertBlockDialog(mmInsertBlockList& /*list*/) {

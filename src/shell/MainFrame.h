@@ -70,6 +70,7 @@ public:
     void DimStylesDialog();
 
     void SnapToggled(bool on) override;
+    bool ShowsDialogs() const override { return true; }
     std::optional<mmInsertBlockChoice> InsertBlockDialog(mmInsertBlockList& list) override;
     void SelectionChanged(int count) override;
 

@@ -25,6 +25,7 @@
 #include "commands/Selection.h"
 #include "drawing/DimStyleTable.h"
 #include "drawing/DimensionRules.h"
+#include "entities/BlockRef.h"
 #include "entities/Circle.h"
 #include "entities/Line.h"
 #include "shell/CommunDialog.h"
@@ -348,14 +349,15 @@ TEST_F(Frame, InsertDialogChoosesABlock) {
         SaveScreenshot(QStringLiteral("insert-dialog"));
         d->accept();
     });
-    const std::optional<mmInsertBlockChoice> choice = frame->InsertBlockDialog(list);
-    ASSERT_TRUE(choice.has_value());
-    EXPECT_EQ(choice->chosenName, u"DOOR");
-    EXPECT_EQ(choice->insertX, 12.5);
-    EXPECT_EQ(choice->insertY, -4.0);
-    EXPECT_FALSE(choice->specifyOnScreen);
-    EXPECT_EQ(list.names.size(), 1u);
+    // INSERT with no name opens the dialog; its block goes in at its point.
+    typeLine(QStringLiteral("INSERT"));
+    typeLine(QString());
     ASSERT_TRUE(FindBlockByName(s().drawing.blocks, u"DOOR"));
+    ASSERT_EQ(s().drawing.entities.size(), 1u);
+    const auto& ref = last<mmBlockRef>();
+    EXPECT_EQ(ref.blockName, u"DOOR");
+    EXPECT_DOUBLE_EQ(ref.extents.minX + s().originOffset.x, 12.5);
+    EXPECT_DOUBLE_EQ(ref.extents.minY + s().originOffset.y, -4.0);
 
     // A typed name the drawing has no block of keeps the dialog open; Cancel gives nothing.
     WhenShown<CInsertBlkDlg>([](CInsertBlkDlg* d) {
