@@ -15,6 +15,8 @@ struct mmLayer {
     int32_t linetype = 0;  // always 0, shown as "Continuous"
     int32_t lineWidth = 1;
 
+    bool operator==(const mmLayer&) const = default;
+
     // A layer with the defaults of layer "0" and of the dialog's new layers.
     static mmLayer WithDefaults(int32_t id, std::u16string name) {
         mmLayer layer;

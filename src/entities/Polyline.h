@@ -29,6 +29,11 @@ public:
     bool SegmentArc(int segment, double dx, double dy, mmArc& arc) const;
     // Grip entries that only keep the two-per-vertex layout: never drawn, snapped to or dragged.
     bool IsPlaceholderGrip(int gripIndex) const;
+    // The length along every segment, arcs included (the closing one when closed).
+    double Length() const;
+    // The area the outline encloses, arcs included; an open polyline counts as closed by a
+    // straight segment from its last vertex to its first.
+    double Area() const;
 
     // The index i of the segment (vertex i to i + 1, i from 0 to count - 2) nearest to p; the
     // first of equal distances wins; -1 for fewer than two vertices.

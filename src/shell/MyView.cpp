@@ -12,15 +12,7 @@
 #include "commands/ViewInput.h"
 #include "commands/ViewMouse.h"
 #include "shell/CustomEdit.h"
-
-namespace {
-
-std::u16string u16(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
-}
-
-}  // namespace
+#include "shell/QtText.h"
 
 CMyView::CMyView(mmSession& session, kestrel::platform::Host& host, QWidget* parent)
     : QOpenGLWidget(parent), session_(session), renderer_(host) {
@@ -40,6 +32,8 @@ CMyView::CMyView(mmSession& session, kestrel::platform::Host& host, QWidget* par
 }
 
 CMyView::~CMyView() {
+    // The base class destroys the context after this object is gone: no call back into it.
+    disconnect(contextGone_);
     session_.modelView.window = nullptr;
     releaseGl();
 }
@@ -72,7 +66,9 @@ void CMyView::resizeGL(int width, int height) {
 }
 
 void CMyView::paintGL() {
+    painting_ = true;
     renderer_.Paint(session_.modelView, session_.ModelScene());
+    painting_ = false;
 }
 
 void CMyView::Invalidate() {
@@ -80,7 +76,7 @@ void CMyView::Invalidate() {
 }
 
 void CMyView::CoordinatesChanged(const std::u16string& text) {
-    if (coordinates_) coordinates_(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    if (coordinates_) coordinates_(ToQString(text));
 }
 
 void CMyView::handled() {
@@ -126,6 +122,11 @@ void CMyView::mouseReleaseEvent(QMouseEvent* event) {
     handled();
 }
 
+void CMyView::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && doubleClicked_) doubleClicked_();
+}
+
 void CMyView::contextMenuAt(const QPoint& globalPosition) {
     const std::vector<mmContextMenuItem> items = ViewRightButtonUp(session_);
     if (items.empty()) return;  // the running command was given an empty line
@@ -135,8 +136,7 @@ void CMyView::contextMenuAt(const QPoint& globalPosition) {
             menu.addSeparator();
             continue;
         }
-        QAction* action = menu.addAction(
-            QString::fromUtf16(item.label.data(), static_cast<qsizetype>(item.label.size())));
+        QAction* action = menu.addAction(ToQString(item.label));
         action->setData(static_cast<int>(item.action));
     }
     const QAction* chosen = menu.exec(globalPosition);
@@ -160,7 +160,7 @@ void CMyView::wheelEvent(QWheelEvent* event) {
 }
 
 void CMyView::keyPressEvent(QKeyEvent* event) {
-    const mmViewAction action = ViewKey(session_, KeyOf(*event), u16(event->text()));
+    const mmViewAction action = ViewKey(session_, KeyOf(*event), ToU16(event->text()));
     if (action == mmViewAction::FocusInputLine && focusInput_) focusInput_();
     handled();
 }

@@ -70,6 +70,10 @@ void QtHost::historyMessage(const std::string& text) {
     if (history_) history_(text);
 }
 
+void QtHost::progress(int percent) {
+    if (progress_) progress_(percent);
+}
+
 void QtHost::requestRedraw() {
     if (redraw_) redraw_();
 }

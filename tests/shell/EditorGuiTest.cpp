@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -25,25 +24,17 @@
 #include "platform/RecordingHost.h"
 #include "shell/extension/ModuleLoader.h"
 #include "shell/extension/QtExtensionFrame.h"
+#include "FrameSupport.h"
 
 namespace {
 
 class Editor : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "shell_gui_tests";
-        static char* argv[] = {name, nullptr};
-        // The recent-file list goes to a settings file of the tests, not the user's.
-        QStandardPaths::setTestModeEnabled(true);
-        QApplication::setOrganizationName(QStringLiteral("Kestrel"));
-        QApplication::setApplicationName(QStringLiteral("KestrelTests"));
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { StartTestApplication(); }
 
     void SetUp() override {
         frame = std::make_unique<CMainFrame>();
-        frame->resize(900, 700);
+        frame->resize(1400, 900);
         frame->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
         frame->activateWindow();
