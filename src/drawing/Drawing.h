@@ -11,6 +11,7 @@
 #include "drawing/DimStyle.h"
 #include "drawing/EntityIndex.h"
 #include "drawing/Layer.h"
+#include "drawing/LineType.h"
 #include "drawing/SpatialIndex.h"
 #include "entities/Block.h"
 #include "entities/Object.h"
@@ -59,6 +60,9 @@ class mmDrawing : public mmSpace {
 public:
     std::map<int32_t, mmLayer> layers;
     std::map<int32_t, DimStyle> dimStyles;
+    // Linetypes other than the fixed ones (ByLayer, ByBlock, Continuous), from kFirstLineTypeId.
+    std::map<int32_t, mmLineType> lineTypes;
+    int32_t nextLineTypeId = kFirstLineTypeId;
     int32_t nextBlockId = 0;
     int32_t nextLayerId = 0;
     int32_t currentLayerId = 0;
@@ -84,6 +88,8 @@ public:
     mmLayer* FindLayer(int32_t layerId);
     // The layer whose name equals the given one ignoring case; null when none does.
     const mmLayer* FindLayerByName(std::u16string_view name) const;
+    // The name of a linetype id: a fixed one's, a table entry's, or empty for an unknown id.
+    std::u16string_view LineTypeName(int32_t lineTypeId) const;
 };
 
 // Appends an entity with a non-negative id to the target space of the drawing and indexes it

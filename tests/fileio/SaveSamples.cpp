@@ -1,6 +1,7 @@
-// Writes DXF files saved by Kestrel for the interop check: a drawing holding every entity type
-// the writer knows (its contents are checked by ezdxf_audit.py), and (given a folder of DXF
-// files) each of them opened and saved again.
+// Writes DXF files saved by Kestrel for the interop check, each as R12 ("r12_" before its name)
+// and as DXF 2000 ("2000_"): a drawing holding every entity type the writers know (its contents
+// are checked by ezdxf_audit.py), and (given a folder of DXF files) each of them opened and saved
+// again.
 // Usage: dxf_save_samples OUT_DIR [DXF_DIR]
 #include <cstdio>
 #include <filesystem>
@@ -109,9 +110,17 @@ void addCurvesAndTexts(mmDrawing& d) {
     add(d, hatch());
 }
 
+bool saveBoth(const mmDrawing& d, const DxfLayout* layout, const std::filesystem::path& out,
+              const std::string& name) {
+    const bool r12 = saveDrawingAsDxf(d, layout, (out / ("r12_" + name)).string(), DxfVersion::R12);
+    const bool r2000 =
+        saveDrawingAsDxf(d, layout, (out / ("2000_" + name)).string(), DxfVersion::R2000);
+    return r12 && r2000;
+}
+
 // Every type written, in model space, paper space and a block, on layers with Latin-1 names, in
 // colours by layer, by block, indexed and true.
-bool writeEveryType(const std::string& path) {
+bool writeEveryType(const std::filesystem::path& out) {
     mmDrawing d;
     FillNewDrawing(d);
     mmLayer walls = mmLayer::WithDefaults(d.nextLayerId++, u"Mauerwerk \u00e4\u00df");
@@ -168,7 +177,7 @@ bool writeEveryType(const std::string& path) {
     add(paper, make<mmLine>(0, 2, {{0, 0}, {297, 210}}));
     add(paper, make<mmPointObj>(1, 256, {{10, 10}}));
     DxfSpaceLayout layout(paper);
-    return saveDrawingAsDxf(d, &layout, path);
+    return saveBoth(d, &layout, out, "every_type.dxf");
 }
 
 }  // namespace
@@ -181,7 +190,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path out = argv[1];
     std::filesystem::create_directories(out);
     int failures = 0;
-    if (!writeEveryType((out / "every_type.dxf").string())) {
+    if (!writeEveryType(out)) {
         std::fprintf(stderr, "could not save every_type.dxf\n");
         ++failures;
     }
@@ -192,11 +201,9 @@ int main(int argc, char** argv) {
             FillNewDrawing(d);
             mmSpace paper;
             DxfSpaceLayout layout(paper);
-            const std::string saved =
-                (out / ("saved_" + entry.path().filename().string())).string();
             const bool read = loadDrawingFromDxf(d, nullptr, entry.path().string(), &layout);
             MakeDimensionBlock(d);
-            if (!read || !saveDrawingAsDxf(d, &layout, saved)) {
+            if (!read || !saveBoth(d, &layout, out, entry.path().filename().string())) {
                 std::fprintf(stderr, "could not open and save %s\n", entry.path().c_str());
                 ++failures;
             }

@@ -82,6 +82,8 @@ private:
                     entities_.forgetLayers();
                 else if (table == DxfTable::DimStyle)
                     addDimStyleEntry(drawing_, entry, entities_.names(), reader_.strings());
+                else if (table == DxfTable::LineType)
+                    addLineTypeEntry(drawing_, entry, entities_.names(), reader_.strings());
             }
         }
     }

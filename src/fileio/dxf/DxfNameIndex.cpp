@@ -29,6 +29,10 @@ DxfNameIndex::DxfNameIndex(const mmDrawing& drawing) {
         if (style.id != -1) AddDimStyle(style.name, style.id);
     for (const auto& [id, block] : drawing.blocks)
         if (block) AddBlock(block);
+    for (const int32_t id : {kLineTypeByLayer, kLineTypeByBlock, kLineTypeContinuous})
+        AddLineType(drawing.LineTypeName(id), id);
+    for (const auto& [id, lineType] : drawing.lineTypes)
+        AddLineType(lineType.name, id);
 }
 
 std::optional<int32_t> DxfNameIndex::Layer(std::u16string_view name) const {
@@ -45,6 +49,14 @@ std::optional<int32_t> DxfNameIndex::DimStyle(std::u16string_view name) const {
 
 void DxfNameIndex::AddDimStyle(std::u16string_view name, int32_t id) {
     dimStyles_.emplace(folded(name), id);
+}
+
+std::optional<int32_t> DxfNameIndex::LineType(std::u16string_view name) const {
+    return find(lineTypes_, name);
+}
+
+void DxfNameIndex::AddLineType(std::u16string_view name, int32_t id) {
+    lineTypes_.emplace(folded(name), id);
 }
 
 mmBlockPtr DxfNameIndex::Block(std::u16string_view name) const {
