@@ -9,6 +9,7 @@
 
 #include "drawing/DimensionRules.h"
 #include "drawing/Drawing.h"
+#include "drawing/Palette.h"
 #include "entities/Arc.h"
 #include "entities/BlockRef.h"
 #include "entities/Circle.h"
@@ -84,6 +85,27 @@ std::shared_ptr<mmHatch> hatch() {
     return h;
 }
 
+// A polyline read from a POLYLINE with widths of its own at each vertex, and a light-weight one
+// of constant width on a dashed linetype; a centred text with its alignment point.
+void addWidthsAndJustification(mmDrawing& d, int32_t dashed) {
+    auto heavy = make<mmPolyline>(2, 256, {{0, -10}, {10, -10}, {10, -5}});
+    heavy->lightweight = false;
+    heavy->widths = {{0.5, 1.0}, {1.0, 0.0}, {0.0, 0.0}};
+    add(d, heavy);
+    auto wide = make<mmPolyline>(1, 256, {{20, -10}, {30, -10}});
+    wide->constantWidth = 0.25;
+    wide->lineType = dashed;
+    add(d, wide);
+    auto centred = make<mmText>(0, 256, {});
+    centred->SetInsertionPoint(40, -10);
+    centred->SetAlignmentPoint(45, -10);
+    centred->SetJustification(kTextCenter, kTextVerticalMiddle, nullptr);
+    centred->height = 0.2965325;
+    centred->widthFactor = 0.8;
+    centred->SetString("Mitte", nullptr);
+    add(d, centred);
+}
+
 // Polylines with and without bulges, texts and multi-line texts (one longer than a chunk).
 void addCurvesAndTexts(mmDrawing& d) {
     add(d, make<mmPolyline>(0, 256, {{0, 0}, {5, 0}, {5, 5}}));
@@ -123,9 +145,25 @@ bool saveBoth(const mmDrawing& d, const DxfLayout* layout, const std::filesystem
 bool writeEveryType(const std::filesystem::path& out) {
     mmDrawing d;
     FillNewDrawing(d);
+    mmLineType dashed;
+    dashed.id = d.nextLineTypeId++;
+    dashed.name = u"DASHED";
+    dashed.description = u"Dashed __ __ __";
+    dashed.patternLength = 0.75;
+    dashed.dashes = {0.5, -0.25};
+    d.lineTypes[dashed.id] = dashed;
     mmLayer walls = mmLayer::WithDefaults(d.nextLayerId++, u"Mauerwerk \u00e4\u00df");
     walls.colorIndex = 1;
+    walls.color = PaletteColor(1);
     d.layers[walls.id] = walls;
+    // Frozen and locked, off, and a true colour on a dashed linetype.
+    mmLayer old = mmLayer::WithDefaults(d.nextLayerId++, u"Bestand");
+    old.frozen = old.locked = true;
+    old.show = false;
+    old.colorIndex = 3;
+    old.color = 0x204080;
+    old.linetype = dashed.id;
+    d.layers[old.id] = old;
     DimStyle iso = DimStyle::Standard(d.nextDimStyleId++);
     iso.name = u"ISO-25";
     d.dimStyles[iso.id] = iso;
@@ -156,6 +194,7 @@ bool writeEveryType(const std::filesystem::path& out) {
     point->lineWidth = 2;
     add(d, point);
     addCurvesAndTexts(d);
+    addWidthsAndJustification(d, dashed.id);
     auto tree = std::make_shared<mmBlockRef>();
     tree->AddPoint(50, 50);
     tree->InstantiateBlock(u"Baum", d.blocks, nullptr);

@@ -37,6 +37,10 @@ bool Dxf2000EntityWriter::writeMText(const mmMText& t) {
 
 namespace {
 
+// The types other than rotated, aligned and ordinate, as DXF numbers them.
+enum DimensionType : int16_t { kDimAngular = 2, kDimDiameter = 3, kDimRadius = 4,
+                               kDimAngular3Point = 5 };
+
 // Bit 32: the block (2) belongs to this dimension alone; bit 64: an ordinate measures along x.
 enum DimensionFlags { kOwnBlock = 32, kOrdinateX = 64 };
 
@@ -77,6 +81,19 @@ bool Dxf2000EntityWriter::writeDimension(const mmDimension& d) {
             w_.writeGroupString(100, "AcDbOrdinateDimension");
             point(13, p[0]);
             point(14, p[1]);
+            break;
+        case kDimAngular:
+        case kDimAngular3Point:
+            w_.writeGroupString(100, d.dimType == kDimAngular ? "AcDb2LineAngularDimension"
+                                                              : "AcDb3PointAngularDimension");
+            point(13, p[0]);
+            point(14, p[1]);
+            break;
+        case kDimDiameter:
+            w_.writeGroupString(100, "AcDbDiametricDimension");
+            break;
+        case kDimRadius:
+            w_.writeGroupString(100, "AcDbRadialDimension");
             break;
         default:
             break;

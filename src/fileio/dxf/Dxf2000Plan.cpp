@@ -6,6 +6,7 @@
 #include "entities/Dimension.h"
 #include "entities/Polyline.h"
 #include "fileio/dxf/DxfLayout.h"
+#include "platform/CodePage.h"
 
 namespace {
 
@@ -21,6 +22,47 @@ bool isDimensionBlock(const mmBlock& b) {
            (b.name[1] == u'D' || b.name[1] == u'd');
 }
 
+using kestrel::platform::CodePage;
+
+void addCharacters(std::u16string_view name, std::u32string& out) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        char32_t c = name[i];
+        if (c < 0x80) continue;
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < name.size()) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (name[i + 1] - 0xDC00);
+            ++i;
+        }
+        out.push_back(c);
+    }
+}
+
+bool holds(const CodePage& page, const std::u32string& characters) {
+    std::string bytes;
+    for (const char32_t c : characters)
+        if (!page.Encode(c, bytes)) return false;
+    return true;
+}
+
+std::shared_ptr<const CodePage> codePageFor(const mmDrawing& d) {
+    std::u32string characters;
+    for (const auto& [id, layer] : d.layers)
+        addCharacters(layer.name, characters);
+    for (const auto& [id, block] : d.blocks)
+        if (block) addCharacters(block->name, characters);
+    for (const auto& [id, lineType] : d.lineTypes)
+        addCharacters(lineType.name, characters);
+    for (const auto& [id, style] : d.dimStyles)
+        addCharacters(style.name, characters);
+    static constexpr const char* kPages[] = {
+        "ANSI_1252", "ANSI_1250", "ANSI_1251", "ANSI_1253", "ANSI_1254", "ANSI_1257", "ANSI_1255",
+        "ANSI_1256", "ANSI_1258", "ANSI_874",  "ANSI_932",  "ANSI_936",  "ANSI_949",  "ANSI_950"};
+    if (!characters.empty())
+        for (const char* name : kPages)
+            if (auto page = CodePage::FromDxfName(name); page && holds(*page, characters))
+                return page;
+    return CodePage::Windows1252();
+}
+
 class Planner {
 public:
     Planner(const mmDrawing& drawing, const DxfLayout* layout)
@@ -28,6 +70,7 @@ public:
 
     Dxf2000Plan run() {
         Dxf2000Plan& p = plan_;
+        p.codePage = codePageFor(drawing_);
         for (uint64_t& table : p.tables)
             table = next_++;
         p.activeVPort = next_++;

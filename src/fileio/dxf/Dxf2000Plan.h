@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -12,6 +13,9 @@
 #include "entities/Block.h"
 #include "entities/Vertex.h"
 
+namespace kestrel::platform {
+class CodePage;
+}
 class DxfLayout;
 class mmDimension;
 class mmDrawing;
@@ -46,6 +50,9 @@ struct Dxf2000Plan {
     uint64_t firstEntity = 0;
     uint64_t handleSeed = 0;  // above every handle the save can hand out
     mmRect extents = EmptyExtents();  // of model space
+    // $DWGCODEPAGE: Windows-1252, or the first Windows code page that holds every character of
+    // the names when that one does not (names cannot be written with escapes).
+    std::shared_ptr<const kestrel::platform::CodePage> codePage;
     // Geometry blocks made for this save (dimensions without one in the drawing's table).
     mmBlockTable madeBlocks;
 };

@@ -73,6 +73,7 @@ bool saveDrawingAsDxf2000(const mmDrawing& drawing, const DxfLayout* layout,
     const Dxf2000Plan plan = PlanDxf2000(drawing, layout);
     DxfWriter w;
     if (!w.create(path)) return false;
+    w.setCodePage(plan.codePage);
     bool ok = writeDxf2000Header(w, drawing, plan);
     ok = writeDxf2000Classes(w) && ok;
     ok = writeDxf2000Tables(w, drawing, plan) && ok;

@@ -7,6 +7,7 @@
 #include "drawing/Drawing.h"
 #include "drawing/Names.h"
 #include "drawing/Palette.h"
+#include "platform/CodePage.h"
 #include "fileio/dxf/Dxf2000Plan.h"
 #include "fileio/dxf/Dxf2000Sections.h"
 #include "fileio/dxf/DxfWriter.h"
@@ -37,7 +38,7 @@ bool writeDxf2000Header(DxfWriter& w, const mmDrawing& drawing, const Dxf2000Pla
     variable(w, "$ACADVER");
     w.writeGroupString(1, "AC1015");
     variable(w, "$DWGCODEPAGE");
-    w.writeGroupString(3, "ANSI_1252");
+    w.writeGroupString(3, plan.codePage->Name());
     variable(w, "$INSBASE");
     point3(w, 10, 0.0, 0.0, 0.0);
     // An empty drawing has the extents other programs give one: inverted and huge.

@@ -43,7 +43,7 @@ void writeDxfMTextBody(DxfWriter& w, const mmMText& t, const mmVertex& offset,
     w.writeGroupInt(71, t.attachment);
     if (t.lineSpacing != 1.0) w.writeGroupReal(44, t.lineSpacing);
     mtextLine(t.String(), scratch);
-    EncodeDxfString(scratch, *kestrel::platform::CodePage::Windows1252(), encoded);
+    EncodeDxfString(scratch, w.codePage(), encoded);
     std::string_view rest = encoded;
     // A chunk never ends inside an escape or a UTF-8 sequence the reader would see split.
     while (rest.size() >= kMTextChunk) {

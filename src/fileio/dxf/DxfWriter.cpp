@@ -71,7 +71,12 @@ std::string_view tableName(DxfWriter::Table t) {
 
 }  // namespace
 
-DxfWriter::DxfWriter() : buffer_(new char[kBufferSize]) {}
+DxfWriter::DxfWriter()
+    : page_(kestrel::platform::CodePage::Windows1252()), buffer_(new char[kBufferSize]) {}
+
+void DxfWriter::setCodePage(std::shared_ptr<const kestrel::platform::CodePage> page) {
+    if (page) page_ = std::move(page);
+}
 
 DxfWriter::~DxfWriter() = default;
 
@@ -141,7 +146,7 @@ bool DxfWriter::writeGroupText(int32_t code, std::u16string_view text) {
 
 bool DxfWriter::writeGroupUtf8(int32_t code, std::string_view text) {
     if (!canWrite()) return false;
-    EncodeDxfString(text, *kestrel::platform::CodePage::Windows1252(), scratch_);
+    EncodeDxfString(text, *page_, scratch_);
     putCode(code);
     putLine(scratch_);
     return true;
@@ -157,7 +162,7 @@ bool DxfWriter::encodeName(std::u16string_view name, std::string& out) {
         return true;
     }
     const bool ok = kestrel::platform::utf16ToUtf8(name, utf8Scratch_);
-    EncodeDxfString(utf8Scratch_, *kestrel::platform::CodePage::Windows1252(), out);
+    EncodeDxfString(utf8Scratch_, *page_, out);
     return ok;
 }
 

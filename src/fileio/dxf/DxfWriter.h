@@ -13,6 +13,9 @@
 #include "fileio/SafeFileWriter.h"
 
 struct DimStyle;
+namespace kestrel::platform {
+class CodePage;
+}
 
 class DxfWriter {
 public:
@@ -42,8 +45,12 @@ public:
     // A value of 8-bit characters, written as it is, except that a CR or LF inside it (which
     // would end the line and break the file) is written as a blank.
     bool writeGroupString(int32_t code, std::string_view bytes);
-    // A name: one byte per character of the code page (Windows-1252), \U+XXXX for a character
-    // it has not. Only malformed UTF-16 makes the group (and so the save) fail.
+    // The code page of names and texts (Windows-1252 unless set).
+    void setCodePage(std::shared_ptr<const kestrel::platform::CodePage> page);
+    const kestrel::platform::CodePage& codePage() const { return *page_; }
+
+    // A name: the bytes of the code page, \U+XXXX for a character it has not. Only malformed
+    // UTF-16 makes the group (and so the save) fail.
     bool writeGroupText(int32_t code, std::u16string_view text);
     // A text in UTF-8, the same way.
     bool writeGroupUtf8(int32_t code, std::string_view text);
@@ -118,6 +125,7 @@ private:
     bool canWrite() const { return file_.isOpen(); }
 
     SafeFileWriter file_;
+    std::shared_ptr<const kestrel::platform::CodePage> page_;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
     uint64_t flushed_ = 0;
