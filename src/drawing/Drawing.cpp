@@ -102,6 +102,7 @@ void ResetDrawing(mmDrawing& drawing) {
     drawing.dimStyles.clear();
     drawing.layers.clear();
     drawing.lineTypes.clear();
+    drawing.fileVariables.clear();
     drawing.nextLineTypeId = kFirstLineTypeId;
     drawing.entityIndex.clear();
     drawing.selection.Clear();

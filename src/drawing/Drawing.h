@@ -7,6 +7,9 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "drawing/DimStyle.h"
 #include "drawing/EntityIndex.h"
@@ -56,6 +59,14 @@ struct mmSpace {
 
 inline constexpr int kUndoSlots = 100;
 
+// A drawing setting a file gave as a header variable (units, limits, linetype scale, point
+// style ...) that the program does not use but a save writes back: its name ("$LTSCALE") and its
+// groups (code and value text).
+struct mmFileVariable {
+    std::string name;
+    std::vector<std::pair<int32_t, std::string>> groups;
+};
+
 class mmDrawing : public mmSpace {
 public:
     std::map<int32_t, mmLayer> layers;
@@ -63,6 +74,7 @@ public:
     // Linetypes other than the fixed ones (ByLayer, ByBlock, Continuous), from kFirstLineTypeId.
     std::map<int32_t, mmLineType> lineTypes;
     int32_t nextLineTypeId = kFirstLineTypeId;
+    std::vector<mmFileVariable> fileVariables;
     int32_t nextBlockId = 0;
     int32_t nextLayerId = 0;
     int32_t currentLayerId = 0;

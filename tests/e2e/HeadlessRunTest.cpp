@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 
@@ -92,15 +93,29 @@ TEST(HeadlessRun, ScriptDrawsAndExportsTheModelView) {
     EXPECT_EQ(image.pixelColor(0, 0).alpha(), 255);
 }
 
+// A DXF 2000 file by default, R12 when asked; either opens again.
+static void expectSavedDrawingOpensAgain(const std::string& version);
+
 TEST(HeadlessRun, SavedDrawingOpensAgain) {
+    for (const std::string version : {"", " --dxf-version R12"}) {
+        SCOPED_TRACE(version);
+        expectSavedDrawingOpensAgain(version);
+    }
+}
+
+static void expectSavedDrawingOpensAgain(const std::string& version) {
     const fs::path script = writeScript("save.txt", kDrawing);
     const fs::path dxf = kOutput / "saved.dxf";
     const fs::path png = kOutput / "saved.png";
     fs::remove(dxf);
-    ASSERT_EQ(kestrel("--headless --script '" + script.string() + "' --save '" + dxf.string() + "'")
+    ASSERT_EQ(kestrel("--headless --script '" + script.string() + "' --save '" + dxf.string() +
+                      "'" + version)
                   .status,
               0);
     ASSERT_TRUE(fs::exists(dxf));
+    std::ifstream saved(dxf, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find("AC1015") != std::string::npos, version.empty());
     // Opening zooms to the drawing's extents: the welcome texts and the new entities.
     const Outcome opened = kestrel("--headless --export '" + png.string() + "' --size 400x300 '" +
                                dxf.string() + "'");

@@ -39,8 +39,6 @@ bool writeDxf2000Header(DxfWriter& w, const mmDrawing& drawing, const Dxf2000Pla
     w.writeGroupString(1, "AC1015");
     variable(w, "$DWGCODEPAGE");
     w.writeGroupString(3, plan.codePage->Name());
-    variable(w, "$INSBASE");
-    point3(w, 10, 0.0, 0.0, 0.0);
     // An empty drawing has the extents other programs give one: inverted and huge.
     const mmRect& e = plan.extents;
     const bool empty = e.minX > e.maxX;
@@ -58,6 +56,11 @@ bool writeDxf2000Header(DxfWriter& w, const mmDrawing& drawing, const Dxf2000Pla
     w.writeGroupInt(62, 256);
     variable(w, "$HANDSEED");
     w.writeGroupHandle(5, plan.handleSeed);
+    for (const mmFileVariable& v : drawing.fileVariables) {
+        variable(w, v.name);
+        for (const auto& [code, value] : v.groups)
+            w.writeGroupString(code, value);
+    }
     return w.endSection() && ok;
 }
 

@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""Corpus check of the DXF 2000 save with another program: LibreCAD's dxf2pdf renders each source
+drawing and the file Kestrel saved from it (through the sample writer) on the same sheet, and the
+two pictures hold the same ink: a dark pixel of one picture has a dark pixel of the other within
+one pixel, for all but a few pixels.
+
+usage: librecad_compare.py SAMPLE_WRITER OUT_DIR DXF_DIR
+Exits 77 (skipped) when LibreCAD or pdftoppm is not installed."""
+import os
+import shutil
+import subprocess
+import sys
+
+SHEET = "297x210"   # the same sheet for both, whatever the files' own page settings say
+DPI = "60"
+DARK = 160          # grey levels below this are ink
+MOST_UNMATCHED = 0.01  # of the ink of a picture
+
+
+def render(dxf, folder):
+    """The picture of a drawing as rows of grey levels."""
+    os.makedirs(folder, exist_ok=True)
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    subprocess.run(["librecad", "dxf2pdf", "-a", "-p", SHEET, "-t", folder, dxf], env=env,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120, check=True)
+    pdf = os.path.join(folder, os.path.splitext(os.path.basename(dxf))[0] + ".pdf")
+    stem = pdf[:-4]
+    subprocess.run(["pdftoppm", "-r", DPI, "-gray", "-singlefile", pdf, stem], check=True,
+                   timeout=120)
+    return read_pgm(stem + ".pgm")
+
+
+def read_pgm(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    fields, pos = [], 0
+    while len(fields) < 4:  # P5, width, height, maximum
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b"#":
+            pos = data.index(b"\n", pos)
+            continue
+        end = pos
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[pos:end])
+        pos = end
+    width, height = int(fields[1]), int(fields[2])
+    pixels = data[pos + 1:]
+    return width, height, pixels
+
+
+def ink(picture):
+    width, height, pixels = picture
+    return {(i % width, i // width) for i, v in enumerate(pixels) if v < DARK}
+
+
+def unmatched(a, b):
+    """Ink of a with no ink of b within one pixel."""
+    return sum(1 for (x, y) in a
+               if not any((x + dx, y + dy) in b for dx in (-1, 0, 1) for dy in (-1, 0, 1)))
+
+
+def main():
+    writer, out, source_dir = sys.argv[1], sys.argv[2], sys.argv[3]
+    if not shutil.which("librecad") or not shutil.which("pdftoppm"):
+        print("LibreCAD or pdftoppm is not installed (scripts/setup installs them): skipped")
+        return 77
+    if not os.path.isdir(source_dir):
+        print("test drawings not found: %s: skipped" % source_dir)
+        return 77
+    shutil.rmtree(out, ignore_errors=True)
+    saved_dir = os.path.join(out, "saved")
+    subprocess.run([writer, saved_dir, source_dir], check=True, stdout=subprocess.DEVNULL)
+    failed = 0
+    for name in sorted(os.listdir(source_dir)):
+        if not name.lower().endswith(".dxf"):
+            continue
+        a = ink(render(os.path.join(source_dir, name), os.path.join(out, "source")))
+        b = ink(render(os.path.join(saved_dir, "2000_" + name), os.path.join(out, "saved-pdf")))
+        missing, extra = unmatched(a, b), unmatched(b, a)
+        bad = missing > MOST_UNMATCHED * max(len(a), 1) or extra > MOST_UNMATCHED * max(len(b), 1)
+        print("%s: %d ink pixels, saved %d; %d not drawn in the saved file, %d drawn only there%s"
+              % (name, len(a), len(b), missing, extra, " DIFFERS" if bad else ""))
+        failed += bad
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
