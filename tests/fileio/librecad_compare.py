@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Corpus check of the DXF 2000 save with another program: LibreCAD's dxf2pdf renders each source
-drawing and the file Kestrel saved from it (through the sample writer) on the same sheet, and the
-two pictures hold the same ink: a dark pixel of one picture has a dark pixel of the other within
+drawing and the file Kestrel saved from it (through the sample writer) on the sheet the file
+gives (from the paper limits the save keeps), both pictures scaled to the same size, and the two
+hold the same ink: a dark pixel of one picture has a dark pixel of the other within
 one pixel, for all but a few pixels.
 
 usage: librecad_compare.py SAMPLE_WRITER OUT_DIR DXF_DIR
@@ -11,9 +12,8 @@ import shutil
 import subprocess
 import sys
 
-SHEET = "297x210"   # the same sheet for both, whatever the files' own page settings say
-DPI = "60"
-DARK = 160          # grey levels below this are ink
+SIZE = "600"         # pixels of the longer side of the sheet
+DARK = 245           # grey levels below this are ink (light colours too)
 MOST_UNMATCHED = 0.01  # of the ink of a picture
 
 
@@ -21,11 +21,11 @@ def render(dxf, folder):
     """The picture of a drawing as rows of grey levels."""
     os.makedirs(folder, exist_ok=True)
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
-    subprocess.run(["librecad", "dxf2pdf", "-a", "-p", SHEET, "-t", folder, dxf], env=env,
+    subprocess.run(["librecad", "dxf2pdf", "-a", "-t", folder, dxf], env=env,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120, check=True)
     pdf = os.path.join(folder, os.path.splitext(os.path.basename(dxf))[0] + ".pdf")
     stem = pdf[:-4]
-    subprocess.run(["pdftoppm", "-r", DPI, "-gray", "-singlefile", pdf, stem], check=True,
+    subprocess.run(["pdftoppm", "-scale-to", SIZE, "-gray", "-singlefile", pdf, stem], check=True,
                    timeout=120)
     return read_pgm(stem + ".pgm")
 
