@@ -3,7 +3,6 @@
 #include "fileio/dxf/Dxf2000EntityWriter.h"
 
 #include "drawing/Drawing.h"
-#include "drawing/Names.h"
 #include "entities/Arc.h"
 #include "entities/BlockRef.h"
 #include "entities/Circle.h"
@@ -142,13 +141,10 @@ bool Dxf2000EntityWriter::writeArc(const mmArc& arc) {
 
 // A reference to a block the file does not hold is left out: it would name nothing.
 bool Dxf2000EntityWriter::writeBlockRef(const mmBlockRef& r) {
-    std::u16string key(r.blockName);
-    for (char16_t& c : key)
-        c = FoldNameChar(c);
-    const auto block = plan_.blockByName.find(key);
-    if (block == plan_.blockByName.end() || !w_.beginEntity("INSERT")) return false;
+    const Dxf2000Plan::Block* block = plan_.FindBlock(r.blockName);
+    if (!block || !w_.beginEntity("INSERT")) return false;
     w_.writeGroupString(100, "AcDbBlockReference");
-    w_.writeGroupText(2, plan_.blocks[block->second].name);
+    w_.writeGroupText(2, block->name);
     point(10, pointAt(r, 0));
     if (r.scaleX != 1.0) w_.writeGroupReal(41, r.scaleX);
     if (r.scaleY != 1.0) w_.writeGroupReal(42, r.scaleY);

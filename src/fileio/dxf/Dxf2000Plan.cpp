@@ -10,13 +10,6 @@
 
 namespace {
 
-std::u16string folded(std::u16string_view name) {
-    std::u16string key(name);
-    for (char16_t& c : key)
-        c = FoldNameChar(c);
-    return key;
-}
-
 bool isDimensionBlock(const mmBlock& b) {
     return (b.flags & kBlockAnonymous) && b.name.size() > 2 && b.name[0] == u'*' &&
            (b.name[1] == u'D' || b.name[1] == u'd');
@@ -116,7 +109,7 @@ private:
     }
 
     void addBlock(Dxf2000Plan::Block b) {
-        plan_.blockByName.emplace(folded(b.name), plan_.blocks.size());
+        plan_.blockByName.emplace(FoldedName(b.name), plan_.blocks.size());
         if (b.block) plan_.blockIndex.emplace(b.block, plan_.blocks.size());
         plan_.blocks.push_back(std::move(b));
     }
@@ -124,7 +117,7 @@ private:
     void namedBlocks() {
         for (const auto& [id, b] : drawing_.blocks) {
             if (!b || b->name.empty() || isDimensionBlock(*b)) continue;
-            if (plan_.blockByName.count(folded(b->name))) continue;
+            if (plan_.blockByName.count(FoldedName(b->name))) continue;
             addBlock(block(b.get(), b->name, b->flags, mmVertex(b->baseX, b->baseY)));
             count(b->entities, false);
         }
@@ -193,6 +186,11 @@ private:
 };
 
 }  // namespace
+
+const Dxf2000Plan::Block* Dxf2000Plan::FindBlock(std::u16string_view name) const {
+    const auto it = blockByName.find(FoldedName(name));
+    return it == blockByName.end() ? nullptr : &blocks[it->second];
+}
 
 uint64_t Dxf2000HandlesOf(const mmObject& e) {
     if (e.type == kTypePolyline) {

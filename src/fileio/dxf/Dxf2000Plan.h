@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -43,7 +44,7 @@ struct Dxf2000Plan {
     Block model, paper;
     std::vector<Block> blocks;  // named blocks, then the dimension blocks
     std::map<const mmBlock*, std::size_t> blockIndex;         // named block -> index in blocks
-    std::unordered_map<std::u16string, std::size_t> blockByName;
+    std::unordered_map<std::u16string, std::size_t> blockByName;  // folded name -> index
     std::unordered_map<const mmDimension*, std::size_t> dimensionBlock;  // index in blocks
     uint64_t rootDictionary = 0, groupDictionary = 0, layoutDictionary = 0;
     uint64_t modelLayout = 0, paperLayout = 0;
@@ -55,6 +56,9 @@ struct Dxf2000Plan {
     std::shared_ptr<const kestrel::platform::CodePage> codePage;
     // Geometry blocks made for this save (dimensions without one in the drawing's table).
     mmBlockTable madeBlocks;
+
+    // The block written for a name (ignoring case); null when the file holds none.
+    const Block* FindBlock(std::u16string_view name) const;
 };
 
 // The blocks written: the drawing's blocks of a name not met before (the first of a name wins,

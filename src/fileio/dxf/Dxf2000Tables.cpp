@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "drawing/Drawing.h"
-#include "drawing/Names.h"
 #include "drawing/Palette.h"
 #include "platform/CodePage.h"
 #include "fileio/dxf/Dxf2000Plan.h"
@@ -224,12 +223,8 @@ bool appIds(DxfWriter& w, const Dxf2000Plan& plan) {
 
 // The block record of an arrowhead block the file holds, or 0.
 uint64_t arrowBlock(const Dxf2000Plan& plan, std::u16string_view name) {
-    if (name.empty()) return 0;
-    std::u16string key(name);
-    for (char16_t& c : key)
-        c = FoldNameChar(c);
-    const auto it = plan.blockByName.find(key);
-    return it == plan.blockByName.end() ? 0 : plan.blocks[it->second].record;
+    const Dxf2000Plan::Block* block = name.empty() ? nullptr : plan.FindBlock(name);
+    return block ? block->record : 0;
 }
 
 void dimStyle(DxfWriter& w, const Dxf2000Plan& plan, const DimStyle& s) {
