@@ -18,6 +18,9 @@ class mmPolyline : public mmObject {
 public:
     // A closing segment joins the last vertex to the first.
     bool closed = false;
+    // Saved as a light-weight polyline where the file format has one; false for polylines read
+    // from a POLYLINE entity, so that a save keeps their form.
+    bool lightweight = true;
     // Empty (all straight) or one per vertex: bulges[i] belongs to the segment from vertex i to
     // vertex i + 1, the last one to the closing segment. The bulge is the tangent of a quarter of
     // the included angle, positive counter-clockwise; 0 is straight, 1 a half circle.
@@ -26,9 +29,6 @@ public:
     // that starts there; and the width of the whole polyline, for those without their own.
     std::vector<mmSegmentWidth> widths;
     double constantWidth = 0.0;
-    // Saved as a light-weight polyline where the file format has one; false for polylines read
-    // from a POLYLINE entity, so that a save keeps their form.
-    bool lightweight = true;
 
     mmPolyline() { type = kTypePolyline; }
 

@@ -1,6 +1,7 @@
 // The plan of a DXF 2000 save: blocks and handles.
 #include "fileio/dxf/Dxf2000Plan.h"
 
+#include "drawing/DimStyleTable.h"
 #include "drawing/Drawing.h"
 #include "drawing/Names.h"
 #include "entities/Dimension.h"
@@ -74,10 +75,13 @@ public:
             p.lineTypes[id] = next_++;
         for (const auto& [id, layer] : drawing_.layers)
             p.layers[id] = next_++;
+        if (!drawing_.FindLayerByName(u"0")) p.layerZero = next_++;
         p.standardStyle = next_++;
         p.acadAppId = next_++;
         for (const auto& [id, style] : drawing_.dimStyles)
             p.dimStyles[id] = next_++;
+        if (!FindDimStyleByName(drawing_, kStandardDimStyleName, mmNameMatch::IgnoreCase))
+            p.standardDimStyle = next_++;
         p.model = block(nullptr, u"*Model_Space", 0, mmVertex());
         p.paper = block(nullptr, u"*Paper_Space", 0, mmVertex());
         p.paper.paper = true;

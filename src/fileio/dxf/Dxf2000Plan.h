@@ -41,6 +41,10 @@ struct Dxf2000Plan {
     std::map<int32_t, uint64_t> lineTypes;  // linetype id -> handle
     std::map<int32_t, uint64_t> layers;     // layer id -> handle
     std::map<int32_t, uint64_t> dimStyles;  // dimension style id -> handle
+    // Entries other programs require that the drawing lacks (0 when it has them): the layer
+    // "0" (of entities whose layer is missing) and the dimension style "Standard" (of
+    // dimensions whose style is missing).
+    uint64_t layerZero = 0, standardDimStyle = 0;
     Block model, paper;
     std::vector<Block> blocks;  // named blocks, then the dimension blocks
     std::map<const mmBlock*, std::size_t> blockIndex;         // named block -> index in blocks

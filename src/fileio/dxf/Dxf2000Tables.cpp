@@ -165,9 +165,9 @@ enum LayerFlags { kFrozen = 1, kLocked = 4 };
 
 // 62: the colour index, negative for a layer that is off; a colour the palette lacks is 420
 // after the nearest index.
-void layer(DxfWriter& w, const mmDrawing& d, const Dxf2000Plan& plan, const mmLayer& l) {
-    record(w, "LAYER", plan.layers.at(l.id), plan.tables[Dxf2000Plan::kLayer],
-           "AcDbLayerTableRecord");
+void layer(DxfWriter& w, const mmDrawing& d, const Dxf2000Plan& plan, const mmLayer& l,
+           uint64_t handle) {
+    record(w, "LAYER", handle, plan.tables[Dxf2000Plan::kLayer], "AcDbLayerTableRecord");
     w.writeGroupText(2, l.name);
     w.writeGroupInt(70, (l.frozen ? kFrozen : 0) | (l.locked ? kLocked : 0));
     int32_t index = std::abs(l.colorIndex);
@@ -185,9 +185,11 @@ void layer(DxfWriter& w, const mmDrawing& d, const Dxf2000Plan& plan, const mmLa
 }
 
 bool layers(DxfWriter& w, const mmDrawing& d, const Dxf2000Plan& plan) {
-    const bool ok = beginTable(w, Table::Layer, plan, static_cast<int64_t>(d.layers.size()));
+    const bool ok = beginTable(w, Table::Layer, plan,
+                               static_cast<int64_t>(d.layers.size()) + (plan.layerZero ? 1 : 0));
     for (const auto& [id, l] : d.layers)
-        layer(w, d, plan, l);
+        layer(w, d, plan, l, plan.layers.at(id));
+    if (plan.layerZero) layer(w, d, plan, mmLayer::WithDefaults(-1, kDefaultLayerName), plan.layerZero);
     return w.endTable() && ok;
 }
 
@@ -227,9 +229,9 @@ uint64_t arrowBlock(const Dxf2000Plan& plan, std::u16string_view name) {
     return block ? block->record : 0;
 }
 
-void dimStyle(DxfWriter& w, const Dxf2000Plan& plan, const DimStyle& s) {
-    record(w, "DIMSTYLE", plan.dimStyles.at(s.id), plan.tables[Dxf2000Plan::kDimStyle],
-           "AcDbDimStyleTableRecord", 105);
+void dimStyle(DxfWriter& w, const Dxf2000Plan& plan, const DimStyle& s, uint64_t handle) {
+    record(w, "DIMSTYLE", handle, plan.tables[Dxf2000Plan::kDimStyle], "AcDbDimStyleTableRecord",
+           105);
     w.writeGroupText(2, s.name);
     w.writeGroupInt(70, 0);
     const struct {
@@ -257,11 +259,13 @@ void dimStyle(DxfWriter& w, const Dxf2000Plan& plan, const DimStyle& s) {
 }
 
 bool dimStyles(DxfWriter& w, const mmDrawing& d, const Dxf2000Plan& plan) {
-    const bool ok =
-        beginTable(w, Table::DimStyle, plan, static_cast<int64_t>(d.dimStyles.size()));
+    const bool ok = beginTable(w, Table::DimStyle, plan,
+                               static_cast<int64_t>(d.dimStyles.size()) +
+                                   (plan.standardDimStyle ? 1 : 0));
     w.writeGroupString(100, "AcDbDimStyleTable");
     for (const auto& [id, s] : d.dimStyles)
-        dimStyle(w, plan, s);
+        dimStyle(w, plan, s, plan.dimStyles.at(id));
+    if (plan.standardDimStyle) dimStyle(w, plan, DimStyle::Standard(-1), plan.standardDimStyle);
     return w.endTable() && ok;
 }
 
