@@ -115,6 +115,8 @@ bool PickPoint(mmSession& s, double x, double y) {
     view.pickedPoint = mmVertex(x, y);
     view.inputType = 1;
     if (const mmExtensionCommand* extension = s.extensionCommands.FindById(view.commandId)) {
+        // The base of relative coordinates typed next, as for a point a built-in step applies.
+        view.lastPoint = mmVertex(x, y);
         // Delivered twice: as a point now, then as the marker text while the command still runs.
         std::u16string none;
         if (ContinueExtensionCommand(s, *extension) == mmExtensionResult::Finished)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <set>
 #include <string>
 #include <vector>
@@ -346,4 +347,30 @@ TEST_F(Writer2000, PropertiesOnlyThisReleaseKeepsReadBack) {
     EXPECT_EQ(back.fileVariables[1].name, "$PLIMMAX");
     EXPECT_EQ(back.fileVariables[1].groups,
               (std::vector<std::pair<int32_t, std::string>>{{10, "420.0"}, {20, "297.0"}}));
+}
+
+// A radius dimension keeps its point on the circle (group 15) and its centre through a save.
+TEST_F(Writer2000, RadiusDimensionKeepsItsPointOnTheCircle) {
+    std::array<mmVertex, 7> points{};
+    points[kDimRadialChordPoint] = mmVertex(13, 14);
+    points[kDimRadialCentre] = mmVertex(10, 10);
+    points[kDimTextPoint] = mmVertex(16, 18);
+    auto dimension = NewDimension(d, kDimRadius, d.nextEntityId, points, nullptr);
+    dimension->id = d.nextEntityId++;
+    d.entities.push_back(dimension);
+    ReindexSpace(d);
+    const Groups g = objectOf(save(), "DIMENSION");
+    EXPECT_EQ(valueOf(g, 15), "13");
+    EXPECT_EQ(valueOf(g, 25), "14");
+    EXPECT_EQ(valueOf(g, 10), "10");
+
+    mmDrawing back;
+    FillNewDrawing(back);
+    ASSERT_TRUE(loadDrawingFromDxf(back, nullptr, dir.file("out.dxf"), nullptr));
+    ASSERT_EQ(back.entities.size(), 1u);
+    const auto& read = static_cast<const mmDimension&>(*back.entities[0]);
+    EXPECT_EQ(read.dimType, kDimRadius);
+    EXPECT_EQ(read.defPoints[kDimRadialChordPoint].x, 13.0);
+    EXPECT_EQ(read.defPoints[kDimRadialChordPoint].y, 14.0);
+    EXPECT_EQ(read.defPoints[kDimRadialCentre].x, 10.0);
 }

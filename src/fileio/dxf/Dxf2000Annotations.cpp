@@ -38,8 +38,7 @@ bool Dxf2000EntityWriter::writeMText(const mmMText& t) {
 namespace {
 
 // The types other than rotated, aligned and ordinate, as DXF numbers them.
-enum DimensionType : int16_t { kDimAngular = 2, kDimDiameter = 3, kDimRadius = 4,
-                               kDimAngular3Point = 5 };
+enum DimensionType : int16_t { kDimAngular = 2, kDimDiameter = 3, kDimAngular3Point = 5 };
 
 // Bit 32: the block (2) belongs to this dimension alone; bit 64: an ordinate measures along x.
 enum DimensionFlags { kOwnBlock = 32, kOrdinateX = 64 };
@@ -94,6 +93,8 @@ bool Dxf2000EntityWriter::writeDimension(const mmDimension& d) {
             break;
         case kDimRadius:
             w_.writeGroupString(100, "AcDbRadialDimension");
+            point(15, p[kDimRadialChordPoint]);
+            w_.writeGroupReal(40, 0.0);
             break;
         default:
             break;
