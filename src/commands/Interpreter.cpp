@@ -144,6 +144,14 @@ bool TakePoint(mmSession& s, const std::u16string& text, bool picked) {
     return true;
 }
 
+std::optional<mmVertex> InputPoint(mmSession& s, std::u16string_view text, bool picked) {
+    mmView& view = s.ActiveView();
+    const std::optional<mmVertex> point =
+        picked ? std::optional<mmVertex>(view.pickedPoint) : TypedPoint(s, text);
+    if (point) view.lastPoint = *point;
+    return point;
+}
+
 std::optional<mmVertex> TypedPoint(const mmSession& s, std::u16string_view text) {
     return ParseCoordinateInput(text, s.ActiveView().lastPoint);
 }
