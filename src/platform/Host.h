@@ -43,6 +43,9 @@ public:
     virtual std::optional<std::string> saveFileDialog(const std::string& title,
                                                       const std::string& filter,
                                                       const std::string& defaultName);
+    // The filter chosen in the last save dialog, counted from 0 in the order of its pairs.
+    // Default: 0.
+    virtual int chosenSaveFilter() const;
 };
 
 }  // namespace kestrel::platform

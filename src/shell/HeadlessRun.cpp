@@ -119,6 +119,7 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
             transcript.Flush(session.commandLine);
         }
     }
+    document.SetSaveVersion(options.dxfVersion);
     if (options.save) failed |= !document.Save(*options.save);
     transcript.Flush(session.commandLine);
 

@@ -65,7 +65,8 @@ bool CKestrelDoc::Save(const std::string& path) {
     const bool leaveOut = pending && session_.ActiveView().commandId != 0 && !pending->erased &&
                           FindEntity(session_.CurrentSpace(), pending->id).get() == pending;
     if (leaveOut) pending->erased = true;
-    const SaveOutcome outcome = SaveDrawing(session_.drawing, path, session_.host, nullptr);
+    const SaveOutcome outcome =
+        SaveDrawing(session_.drawing, path, session_.host, nullptr, saveVersion_);
     if (leaveOut) pending->erased = false;
     if (!outcome.documentPath.empty()) {
         path_ = outcome.documentPath;

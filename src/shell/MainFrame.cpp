@@ -21,6 +21,9 @@
 namespace {
 
 constexpr char kDrawingFilter[] = "Drawing files|*.dxf;*.dwg";
+// The choices of Save As and the file each writes.
+constexpr char kSaveFilter[] = "DXF 2000|*.dxf|DXF R12|*.dxf";
+constexpr DxfVersion kSaveVersions[] = {DxfVersion::R2000, DxfVersion::R12};
 constexpr int kStartupWidth = 1000;
 constexpr int kStartupHeight = 700;
 
@@ -148,9 +151,12 @@ bool CMainFrame::SaveDocument(bool askForPath) {
     std::string path = doc_.Path();
     if (askForPath || path.empty()) {
         const std::optional<std::string> chosen =
-            host_.saveFileDialog("Save As", kDrawingFilter, doc_.Title() + ".dxf");
+            host_.saveFileDialog("Save As", kSaveFilter, doc_.Title() + ".dxf");
         if (!chosen) return false;
         path = *chosen;
+        const int filter = host_.chosenSaveFilter();
+        if (filter >= 0 && filter < static_cast<int>(std::size(kSaveVersions)))
+            doc_.SetSaveVersion(kSaveVersions[filter]);
     }
     bool written = false;
     {

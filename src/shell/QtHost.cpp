@@ -1,6 +1,8 @@
 // QtHost: Qt's message boxes and file dialogs.
 #include "shell/QtHost.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -113,8 +115,11 @@ std::vector<std::string> QtHost::openFileDialog(const std::string& title, const 
 std::optional<std::string> QtHost::saveFileDialog(const std::string& title,
                                                   const std::string& filter,
                                                   const std::string& defaultName) {
+    const QString filters = q(QtFilter(filter));
+    QString chosen;
     const QString p =
-        QFileDialog::getSaveFileName(window_, q(title), q(defaultName), q(QtFilter(filter)));
+        QFileDialog::getSaveFileName(window_, q(title), q(defaultName), filters, &chosen);
+    chosenSaveFilter_ = std::max(0, static_cast<int>(filters.split(QStringLiteral(";;")).indexOf(chosen)));
     if (p.isEmpty()) return std::nullopt;
     return p.toStdString();
 }

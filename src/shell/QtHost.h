@@ -30,12 +30,14 @@ public:
                                             bool multiple) override;
     std::optional<std::string> saveFileDialog(const std::string& title, const std::string& filter,
                                               const std::string& defaultName) override;
+    int chosenSaveFilter() const override { return chosenSaveFilter_; }
 
     // "Description|*.a;*.b|Other|*.c" as Qt writes it: "Description (*.a *.b);;Other (*.c)".
     static std::string QtFilter(const std::string& filter);
 
 private:
     QWidget* window_ = nullptr;
+    int chosenSaveFilter_ = 0;
     std::function<void()> redraw_;
     std::function<void(const std::string&)> status_;
     std::function<void(const std::string&)> history_;

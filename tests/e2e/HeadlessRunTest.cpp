@@ -96,15 +96,29 @@ TEST(HeadlessRun, ScriptDrawsAndExportsTheModelView) {
     EXPECT_EQ(image.pixelColor(0, 0).alpha(), 255);
 }
 
+// A DXF 2000 file by default, R12 when asked; either opens again.
+static void expectSavedDrawingOpensAgain(const std::string& version);
+
 TEST(HeadlessRun, SavedDrawingOpensAgain) {
+    for (const std::string version : {"", " --dxf-version R12"}) {
+        SCOPED_TRACE(version);
+        expectSavedDrawingOpensAgain(version);
+    }
+}
+
+static void expectSavedDrawingOpensAgain(const std::string& version) {
     const fs::path script = writeScript("save.txt", kDrawing);
     const fs::path dxf = kOutput / "saved.dxf";
     const fs::path png = kOutput / "saved.png";
     fs::remove(dxf);
-    ASSERT_EQ(kestrel("--headless --script '" + script.string() + "' --save '" + dxf.string() + "'")
+    ASSERT_EQ(kestrel("--headless --script '" + script.string() + "' --save '" + dxf.string() +
+                      "'" + version)
                   .status,
               0);
     ASSERT_TRUE(fs::exists(dxf));
+    std::ifstream saved(dxf, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find("AC1015") != std::string::npos, version.empty());
     // Opening zooms to the drawing's extents: the welcome texts and the new entities.
     const Outcome opened = kestrel("--headless --export '" + png.string() + "' --size 400x300 '" +
                                dxf.string() + "'");
@@ -177,7 +191,7 @@ TEST(HeadlessRun, ScriptUsesTheCommandsOfTheModifyModule) {
     const fs::path dxf = kOutput / "modify.dxf";
     fs::remove(dxf);
     const Outcome run = kestrel("--headless --size 400x300 --script '" + script.string() +
-                                "' --save '" + dxf.string() + "' 2>&1");
+                                "' --save '" + dxf.string() + "' --dxf-version R12 2>&1");
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_EQ(run.out.find("Unknown command"), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find("Warning"), std::string::npos) << run.out;
@@ -186,7 +200,7 @@ TEST(HeadlessRun, ScriptUsesTheCommandsOfTheModifyModule) {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::erase(text, '\r');
     const std::size_t line = text.find("\nLINE\n");
-    EXPECT_NE(text.find("\n10\n230.0", line), std::string::npos) << "the line's start moved";
+    EXPECT_NE(text.find("\n10\n230\n", line), std::string::npos) << "the line's start moved";
     const std::size_t dimension = text.find("\nDIMENSION\n", line);
     EXPECT_NE(text.find("\n70\n4\n", dimension), std::string::npos) << "a radius dimension";
 }

@@ -46,10 +46,7 @@ private:
     bool writeSpline(const mmSpline& spline);
     bool writeBlockRef(const mmBlockRef& reference);
     bool writeDimension(const mmDimension& dimension);
-    // DxfHatchWriter.cpp: the hatch and its boundary paths.
     bool writeHatch(const mmHatch& hatch);
-    void writeHatchPath(const mmEntityList& loop, const mmVertex& origin);
-    void writeEdge(const mmObject& boundary, const mmVertex& origin);
 
     DxfWriter& w_;
     const mmDrawing& drawing_;
