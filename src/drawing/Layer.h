@@ -12,6 +12,8 @@ struct mmLayer {
     int32_t colorIndex = 7;
     bool show = true;
     bool selectable = true;
+    bool frozen = false;
+    bool locked = false;
     int32_t linetype = 0;  // always 0, shown as "Continuous"
     int32_t lineWidth = 1;
 

@@ -97,6 +97,8 @@ void mmObject::UpdateExtentsFromPoints() {
 }
 
 bool mmObject::CulledBy(const mmRect& r, const mmShift& shift) const {
+    // Construction lines and rays have no extents; they clip themselves to what they are drawn in.
+    if (type == kTypeXLine) return false;
     const double sx = shift.cullX();
     const double sy = shift.cullY();
     return r.maxX < extents.minX + sx || r.minX > extents.maxX + sx ||
