@@ -5,6 +5,7 @@
 #include <string>
 
 #include "drawing/Drawing.h"
+#include "drawing/LayerRules.h"
 #include "drawing/Palette.h"
 #include "entities/Arc.h"
 #include "entities/BlockRef.h"
@@ -216,11 +217,13 @@ TEST(DwgImport, LayerStatesColoursAndWidths) {
             "]",
         "[]", layers));
     const mmDrawing& d = o->drawing;
-    EXPECT_FALSE(d.FindLayerByName(u"frozen")->show);
+    EXPECT_TRUE(d.FindLayerByName(u"frozen")->frozen);
+    EXPECT_FALSE(LayerShown(*d.FindLayerByName(u"frozen")));
     EXPECT_FALSE(d.FindLayerByName(u"off")->show);
     EXPECT_EQ(d.FindLayerByName(u"off")->colorIndex, -3);
     EXPECT_EQ(d.FindLayerByName(u"off")->color, PaletteColor(3));
     EXPECT_FALSE(d.FindLayerByName(u"locked")->selectable);
+    EXPECT_TRUE(d.FindLayerByName(u"locked")->locked);
     EXPECT_EQ(d.FindLayerByName(u"locked")->lineWidth, 5);  // 0.50 mm
     EXPECT_EQ(d.FindLayerByName(u"r2004")->colorIndex, 5);
     ASSERT_EQ(d.entities.size(), 3u);
@@ -266,7 +269,7 @@ TEST(DwgImport, BlocksTheirReferencesAndTheSelfReferenceRule) {
             "]",
         blocks));
     const mmDrawing& d = o->drawing;
-    ASSERT_EQ(d.blocks.size(), 2u);
+    ASSERT_EQ(d.blocks.size(), 3u);
     const mmBlockPtr door = FindBlockByName(d.blocks, u"DOOR");
     ASSERT_TRUE(door);
     EXPECT_EQ(door->baseX, 10.0);
@@ -277,14 +280,15 @@ TEST(DwgImport, BlocksTheirReferencesAndTheSelfReferenceRule) {
     EXPECT_EQ(door->entities[1]->type, kTypeBlockRef);
     EXPECT_FALSE(FindBlockByName(d.blocks, u"SELF"));
     EXPECT_TRUE(FindBlockByName(d.blocks, u"KNOB"));
-    ASSERT_EQ(d.entities.size(), 1u);
+    EXPECT_EQ(FindBlockByName(d.blocks, u"*U2")->flags, kBlockAnonymous);
+    ASSERT_EQ(d.entities.size(), 2u) << "the anonymous block's reference too";
     const auto& ref = static_cast<const mmBlockRef&>(*d.entities[0]);
     EXPECT_EQ(ref.blockName, u"DOOR");
     EXPECT_EQ(ref.scaleX, 2.0);
     EXPECT_EQ(ref.scaleY, 3.0);
     EXPECT_NEAR(ref.rotation, 90.0, 1e-9);
     EXPECT_EQ(ref.children.size(), 2u);
-    EXPECT_EQ(o->result.notImported.at("INSERT"), 4);
+    EXPECT_EQ(o->result.notImported.at("INSERT"), 3);
 }
 
 // Texts keep their whole UTF-8 string (an MTEXT its codes too; \U+XXXX escapes decoded),
@@ -434,9 +438,8 @@ TEST(DwgImport, OpenReplacesTheDrawingAndCountsWhatItLeftOut) {
     const std::string json = document(
         "[" + entity("LINE", R"("start":[0,0],"end":[1,1])") + "," +
         entity("LINE", R"("start":[0,0],"end":[1,1])", "0", 1) + "," + invisible + "," +
-        entity("ELLIPSE", R"("center":[0,0,0])") + "," + entity("ELLIPSE", R"("center":[0,0,0])") +
-        "," + entity("ARC_DIMENSION", R"("def_pt":[0,0,0])") + "," +
-        entity("LEADER", R"("points":[])") + "," +
+        entity("MLINE", R"("x":0)") + "," + entity("MLINE", R"("x":0)") + "," +
+        entity("ARC_DIMENSION", R"("def_pt":[0,0,0])") + "," + entity("REGION", R"("x":0)") + "," +
         entity("INSERT",
                R"("block_header":"NONE","attribs":[{"type":"ATTRIB"},{"type":"ATTRIB"}])") +
         "]");
@@ -447,9 +450,10 @@ TEST(DwgImport, OpenReplacesTheDrawingAndCountsWhatItLeftOut) {
     EXPECT_EQ(paper.entities.size(), 1u);
     EXPECT_FALSE(d.FindLayerByName(u"old"));
     EXPECT_TRUE(d.FindLayerByName(u"WALLS"));
-    EXPECT_EQ(SkippedEntitiesLine(kNotImported, r.notImported),
-              "Not imported: 2 ATTRIB, 2 ELLIPSE, 1 ARC_DIMENSION, 1 INSERT, 1 LEADER");
-    EXPECT_EQ(SkippedEntitiesLine(kNotImported, {}), "");
+    EXPECT_EQ(SkippedEntitiesLine(kNotLoaded, r.notImported),
+              "Not loaded: 2 ATTRIB, 2 MLINE, 1 ARC_DIMENSION, 1 INSERT, 1 LINE (invisible), "
+              "1 REGION");
+    EXPECT_EQ(SkippedEntitiesLine(kNotLoaded, {}), "");
 }
 
 // An XREF adds one block of the model space based at (0, 0), the file's layers and blocks; the

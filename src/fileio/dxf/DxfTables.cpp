@@ -31,8 +31,11 @@ bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex&
     layer.colorIndex = entry.color;
     layer.color = layerColor(entry.color);
     layer.colorText = ColorText(layer.color);
-    layer.show = true;
-    layer.selectable = true;
+    // Off: a negative colour number; 70 bit 1 frozen, bit 4 locked.
+    layer.show = entry.color >= 0;
+    layer.frozen = (entry.flags & 1) != 0;
+    layer.locked = (entry.flags & 4) != 0;
+    layer.selectable = !layer.locked;
     layer.linetype = 0;
     layer.lineWidth = entry.lineWeight > 9 ? entry.lineWeight / 10 : 1;
     drawing.layers[layer.id] = std::move(layer);
