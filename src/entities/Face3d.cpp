@@ -51,11 +51,6 @@ bool mm3dFace::CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) 
         *this, [&](const mmVertex* ends) { return ChainCrossesRect(ends, 2, rect, shift); });
 }
 
-void mm3dFace::UpdateGrips() {
-    if (grips.size() != points.size()) grips.assign(points.size(), mmVertex());
-    for (std::size_t i = 0; i < points.size(); ++i) SetGripAt(grips, i, points[i].x, points[i].y);
-}
-
 void mm3dFace::CopyFrom(const mmObject& from) {
     CopyProperties(from);
     if (const auto* f = dynamic_cast<const mm3dFace*>(&from)) invisibleEdges = f->invisibleEdges;

@@ -125,11 +125,6 @@ bool mmLeader::CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) 
     return ChainCrossesRect(path.data(), path.size(), rect, shift);
 }
 
-void mmLeader::UpdateGrips() {
-    if (grips.size() != points.size()) grips.assign(points.size(), mmVertex());
-    for (std::size_t i = 0; i < points.size(); ++i) SetGripAt(grips, i, points[i].x, points[i].y);
-}
-
 void mmLeader::UpdateExtents() {
     mmRect r = EmptyExtents();
     std::vector<mmVertex>& path = scratch();

@@ -28,7 +28,7 @@ public:
     bool HitTest(int cx, int cy, const mmRect& view, const mmViewMatrices& m, float pixelsPerUnit,
                  const mmShift& shift, bool cull) override;
     bool CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) override;
-    void UpdateGrips() override;
+    void UpdateGrips() override { GripsAtPoints(); }
     void UpdateExtents() override;
     void CopyFrom(const mmObject& from) override;
 };

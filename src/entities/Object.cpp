@@ -81,6 +81,11 @@ void mmObject::CopyPointsAndGrips(const mmObject& from) {
     grips = from.grips;
 }
 
+void mmObject::GripsAtPoints() {
+    if (grips.size() != points.size()) grips.assign(points.size(), mmVertex());
+    for (std::size_t i = 0; i < points.size(); ++i) SetGripAt(grips, i, points[i].x, points[i].y);
+}
+
 void mmObject::SetExtents(const mmRect& r) {
     if (r.minX == extents_.minX && r.minY == extents_.minY && r.maxX == extents_.maxX &&
         r.maxY == extents_.maxY)

@@ -126,6 +126,8 @@ public:
 
 protected:
     void CopyPointsAndGrips(const mmObject& from);
+    // One grip at each point (keeping the grips' flags where the count stays).
+    void GripsAtPoints();
     // The grip snap shared by classes without a snap of their own. widenedRect false accepts
     // a grip only inside the view rectangle itself (polylines).
     bool SnapToGrips(int commandId, bool forceGrips, int cx, int cy, const mmRect& view,

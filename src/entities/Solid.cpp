@@ -54,11 +54,6 @@ bool mmSolid::CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) {
     return ChainCrossesRect(outline, 5, rect, shift) || Covers(rect.minX, rect.minY, shift);
 }
 
-void mmSolid::UpdateGrips() {
-    if (grips.size() != points.size()) grips.assign(points.size(), mmVertex());
-    for (std::size_t i = 0; i < points.size(); ++i) SetGripAt(grips, i, points[i].x, points[i].y);
-}
-
 void mmSolid::CopyFrom(const mmObject& from) {
     CopyProperties(from);
     if (const auto* s = dynamic_cast<const mmSolid*>(&from)) trace = s->trace;

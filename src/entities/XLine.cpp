@@ -90,11 +90,6 @@ bool mmXLine::CrossesRect(const mmRect& rect, const mmShift& shift, bool) {
     return Clip(rect, shift, a, b);
 }
 
-void mmXLine::UpdateGrips() {
-    if (grips.size() != points.size()) grips.assign(points.size(), mmVertex());
-    for (std::size_t i = 0; i < points.size(); ++i) SetGripAt(grips, i, points[i].x, points[i].y);
-}
-
 void mmXLine::CopyFrom(const mmObject& from) {
     CopyProperties(from);
     if (const auto* x = dynamic_cast<const mmXLine*>(&from)) {

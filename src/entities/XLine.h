@@ -28,7 +28,7 @@ public:
               mmSnapInfo& info, const mmViewMatrices& m, float pixelsPerUnit,
               const mmShift& shift, bool cull) override;
     bool CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) override;
-    void UpdateGrips() override;
+    void UpdateGrips() override { GripsAtPoints(); }
     void UpdateExtents() override { SetExtents(EmptyExtents()); }
     void CopyFrom(const mmObject& from) override;
 };
