@@ -1,6 +1,6 @@
 // mmDimension: a measured annotation built from definition points and its own copies of six
 // dimension style values, out of embedded parts (a label text, six polylines and two points) that
-// it draws, picks and crosses through. Rotated, aligned and ordinate dimensions are built; other
+// it draws, picks and crosses through. Rotated, aligned, radius and ordinate dimensions are built; other
 // types are kept but show nothing. Also the anonymous "*D" blocks made for saving.
 #pragma once
 
@@ -20,7 +20,13 @@
 // Dimension types, as DXF numbers them.
 inline constexpr int16_t kDimRotated = 0;
 inline constexpr int16_t kDimAligned = 1;
+inline constexpr int16_t kDimRadius = 4;
 inline constexpr int16_t kDimOrdinate = 6;
+// Radius dimensions: the point on the circle (DXF 15) and the centre (10) among the definition
+// points; the text middle is P6 for every type.
+inline constexpr int kDimRadialChordPoint = 0;
+inline constexpr int kDimRadialCentre = 2;
+inline constexpr int kDimTextPoint = 6;
 
 // The six values a dimension copies from its style.
 struct mmDimStyleValues {
@@ -34,10 +40,12 @@ struct mmDimStyleValues {
 
 class mmDimension : public mmObject {
 public:
-    // P0, P1: origins of the extension lines (ordinates: the feature point, the leader end);
-    // P2: where the dimension line meets the second extension line (ordinates: the origin of
-    // measurement); P3: computed, the other end of the dimension line; P4, P5: computed ends of
-    // the extension lines; P6: middle of the text (computed, given for ordinates).
+    // P0, P1: origins of the extension lines (ordinates: the feature point, the leader end;
+    // radius: P0 the point on the circle); P2: where the dimension line meets the second
+    // extension line (ordinates: the origin of measurement; radius: the centre); P3: computed,
+    // the other end of the dimension line; P4, P5: computed ends of the extension lines; P6:
+    // middle of the text (computed, given for ordinates; for radius its distance from the centre
+    // is given).
     std::array<mmVertex, 7> defPoints{};
     double textRotation = 0.0;  // as read from a file; kept, not used when building
     int16_t dimType = kDimRotated;
@@ -70,7 +78,7 @@ public:
     // than rotated, aligned and ordinate change nothing. Always true. Grips and extents are the
     // caller's to update.
     bool BuildDimension(const mmGlyphTablePtr& glyphs);
-    // Rotated, aligned and ordinate dimensions are built; the others show nothing.
+    // Rotated, aligned, radius and ordinate dimensions are built; the others show nothing.
     bool IsBuiltType() const;
     // False when the last build measured no finite distance: the dimension then shows nothing,
     // is neither picked nor crossed, and has empty extents.
@@ -108,6 +116,7 @@ private:
     void MeasureLinear(Vector3D& m, Vector3D& e) const;
     void PlaceLabel(const Vector3D& m, const Vector3D& e, const mmGlyphTablePtr& glyphs);
     void BuildTerminators(const Vector3D& m);
+    void BuildRadius(const mmGlyphTablePtr& glyphs);
     void DrawTerminators(mmDrawContext& dc, const mmRect& view, int mode, float pixelsPerUnit,
                          int primitive, const mmShift& shift);
 };
@@ -134,6 +143,11 @@ void mmDimension::MapGeometry(const Map& map) {
 template <class Visit>
 void mmDimension::ForEachDrawnLine(Visit&& visit) {
     if (!IsBuiltType()) return;
+    if (dimType == kDimRadius) {
+        visit(arrow2);
+        visit(dimLine);
+        return;
+    }
     if (dimType == kDimOrdinate) {
         visit(dimLine);
         visit(leaderLine);

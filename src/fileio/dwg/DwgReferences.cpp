@@ -44,7 +44,7 @@ constexpr DimensionKind kDimensionKinds[] = {
     {"DIMENSION_ALIGNED", kDimAligned, "xline1_pt", "xline2_pt", "def_pt"},
     {"DIMENSION_ANG2LN", 2, "xline1start_pt", "xline1end_pt", "xline2end_pt"},
     {"DIMENSION_DIAMETER", 3, nullptr, nullptr, "def_pt"},
-    {"DIMENSION_RADIUS", 4, nullptr, nullptr, "def_pt"},
+    {"DIMENSION_RADIUS", kDimRadius, "first_arc_pt", nullptr, "def_pt"},
     {"DIMENSION_ANG3PT", 5, "xline1_pt", "xline2_pt", "def_pt"},
     {"DIMENSION_ORDINATE", kDimOrdinate, "feature_location_pt", "leader_endpt", "def_pt"},
 };
@@ -104,8 +104,8 @@ mmObjectPtr DwgConverter::convertInsert(const DwgJson& e) {
     return ref;
 }
 
-// Dimensions of every kind, with the points the DXF reader takes (only rotated, aligned and
-// ordinate ones are built and drawn). The style is the one named exactly so (else the current
+// Dimensions of every kind, with the points the DXF reader takes (only rotated, aligned, radius
+// and ordinate ones are built and drawn). The style is the one named exactly so (else the current
 // one); the label takes the dimension's properties and the style's text colour when that is an
 // index; the block name is "*D" and the id.
 mmObjectPtr DwgConverter::convertDimension(const DwgJson& e) {

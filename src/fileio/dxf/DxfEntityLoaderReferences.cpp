@@ -189,7 +189,8 @@ bool DxfEntityLoader::readDimension() {
     d->dimType = static_cast<int16_t>(record.type & 31);
     d->ordinateAxis = static_cast<int16_t>((record.type >> 6) & 1);
     d->textRotation = record.textRotation;
-    d->defPoints[0] = mmVertex(record.ext1X, record.ext1Y);
+    d->defPoints[0] = d->dimType == kDimRadius ? mmVertex(record.chordX, record.chordY)
+                                               : mmVertex(record.ext1X, record.ext1Y);
     d->defPoints[1] = mmVertex(record.ext2X, record.ext2Y);
     d->defPoints[2] = mmVertex(record.defX, record.defY);
     d->defPoints[6] = mmVertex(record.textX, record.textY);

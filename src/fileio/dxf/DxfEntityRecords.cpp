@@ -228,6 +228,12 @@ bool readDxfDimension(DxfReader& r, DxfEntityHeader& h, DxfDimensionRecord& d) {
             case 24:
                 d.ext2Y = r.realValue();
                 break;
+            case 15:
+                d.chordX = r.realValue();
+                break;
+            case 25:
+                d.chordY = r.realValue();
+                break;
             case 53:
                 d.textRotation = r.realValue();
                 break;

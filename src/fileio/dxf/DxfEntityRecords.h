@@ -216,6 +216,7 @@ struct DxfDimensionRecord {
     double textX = 0.0, textY = 0.0;         // 11, 21
     double ext1X = 0.0, ext1Y = 0.0;         // 13, 23
     double ext2X = 0.0, ext2Y = 0.0;         // 14, 24
+    double chordX = 0.0, chordY = 0.0;       // 15, 25: radius, the point on the circle
     double textRotation = 0.0;               // 53
     int32_t type = 0;                        // 70
 };

@@ -278,6 +278,12 @@ bool DxfEntityWriter::writeDimension(const mmDimension& d) {
     w_.writeGroupReal(31, 0.0);
     const bool xOrdinate = d.dimType == kDimOrdinate && d.ordinateAxis != 0;
     w_.writeGroupInt(70, d.dimType | (xOrdinate ? 64 : 0));
+    if (d.dimType == kDimRadius) {
+        w_.writeGroupReal(15, p[kDimRadialChordPoint].x);
+        w_.writeGroupReal(25, p[kDimRadialChordPoint].y);
+        w_.writeGroupReal(35, 0.0);
+        return true;
+    }
     w_.writeGroupReal(13, p[0].x);
     w_.writeGroupReal(23, p[0].y);
     w_.writeGroupReal(33, 0.0);
