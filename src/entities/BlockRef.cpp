@@ -178,6 +178,22 @@ mmObjectPtr referenceCopyOf(const mmObject& e) {
     return copy;
 }
 
+// Attributes were placed by their reference (as a file gives them), so they turn and grow with it.
+void turnAttribute(mmAttribute& a, double degrees) {
+    a.SetRotation(std::fmod(a.rotation + degrees, 360.0), nullptr);
+    a.UpdateGrips();
+    a.UpdateExtents();
+}
+
+void scaleAttribute(mmAttribute& a, double fx, double fy) {
+    const double height = a.height * std::fabs(fy);
+    const double width = a.widthFactor * std::fabs(fx / fy);
+    if (height > 0.0 && std::isfinite(height)) a.SetHeight(height, nullptr);
+    if (width > 0.0 && std::isfinite(width)) a.SetWidthFactor(width, nullptr);
+    a.UpdateGrips();
+    a.UpdateExtents();
+}
+
 // Cells of rows and columns beyond this are not shown: the bound a file cannot pass.
 constexpr int64_t kMostCells = int64_t{1} << 24;
 
@@ -293,8 +309,11 @@ bool mmBlockRef::SetScale(double sx, double sy, bool byFactor) {
     const double radiusFactor = fx == osx ? fy : fx;
     const double turned = rotation;
     if (turned != 0.0) SetRotation(0.0, false);
-    for (const mmObjectPtr& c : children)
-        if (c) ScaleEntity(*c, fx, fy, radiusFactor);
+    for (const mmObjectPtr& c : children) {
+        if (!c) continue;
+        ScaleEntity(*c, fx, fy, radiusFactor);
+        if (c->type == kTypeAttribute) scaleAttribute(static_cast<mmAttribute&>(*c), fx, fy);
+    }
     if (turned != 0.0) SetRotation(turned, false);
     UpdateExtents();
     return true;
@@ -305,8 +324,11 @@ bool mmBlockRef::SetRotation(double degrees, bool fromZero) {
     const double delta = fromZero ? degrees : degrees - rotation;
     rotation = degrees;
     if (delta != 0.0)
-        for (const mmObjectPtr& c : children)
-            if (c) RotateEntity(*c, delta);
+        for (const mmObjectPtr& c : children) {
+            if (!c) continue;
+            RotateEntity(*c, delta);
+            if (c->type == kTypeAttribute) turnAttribute(static_cast<mmAttribute&>(*c), delta);
+        }
     UpdateExtents();
     return true;
 }

@@ -46,12 +46,14 @@ public:
     void InstantiateBlock(const mmBlock& block, const mmGlyphTablePtr& glyphs);
     // Stores the factors and scales the children by sx / scaleX, sy / scaleY (by sx, sy
     // themselves when byFactor), in the unrotated frame. Radii of circles and arcs follow the x
-    // factor (the y factor when the x factor equals the old x scale); texts keep their height.
+    // factor (the y factor when the x factor equals the old x scale); texts keep their height,
+    // attributes (placed by the reference) grow with the y factor, their width with x / y.
     // Factors that are zero or not finite are refused (false, nothing changes).
     bool SetScale(double sx, double sy, bool byFactor);
     // Turns the children about the insertion point by degrees - rotation (by degrees itself when
     // fromZero) and stores degrees; arcs add the turn to their angles, texts keep their own
-    // rotation, nested references turn with their contents. False for an angle that is not finite.
+    // rotation but attributes turn with the reference, nested references turn with their
+    // contents. False for an angle that is not finite.
     bool SetRotation(double degrees, bool fromZero);
 
     void Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixelsPerUnit, int primitive,

@@ -202,14 +202,25 @@ TEST(EntityTransform, WhatEachClassKeepsBesidesItsPoints) {
     EXPECT_DOUBLE_EQ(arc->endAngle, 145);
     EXPECT_DOUBLE_EQ(arc->radius, 12);
 
-    // A reference's own factors and rotation follow, so it is saved as it is shown.
+    // A reference's own factors and rotation follow, so it is saved as it is shown. Its
+    // attributes, placed by it, turn and grow with it.
     auto ref = std::static_pointer_cast<mmBlockRef>(make("reference"));
+    auto attribute = std::make_shared<mmAttribute>();
+    attribute->CreateText("7", DigitGlyphTable());
+    attribute->SetHeight(2, nullptr);
+    attribute->SetRotation(10, nullptr);
+    attribute->SetInsertionPoint(1, 0);
+    ref->children.push_back(attribute);
     ScaleEntityAbout(*ref, 14, 12, 1.5);
     RotateEntityAbout(*ref, 14, 12, 90);
     EXPECT_DOUBLE_EQ(ref->scaleX, 3);
     EXPECT_DOUBLE_EQ(ref->scaleY, 3);
     EXPECT_DOUBLE_EQ(ref->rotation, 90);
     EXPECT_NEAR(static_cast<mmCircle&>(*ref->children[1]).radius, 3, 1e-12);
+    EXPECT_DOUBLE_EQ(attribute->rotation, 100);
+    EXPECT_DOUBLE_EQ(attribute->height, 3);
+    EXPECT_NEAR(attribute->points[0].x, 0, 1e-12);
+    EXPECT_NEAR(attribute->points[0].y, 1.5, 1e-12);
 
     // A dimension measures again: twice as long, turned with the drawing.
     auto d = std::static_pointer_cast<mmDimension>(make("dimension"));
@@ -233,12 +244,12 @@ TEST(EntityTransform, WhatEachClassKeepsBesidesItsPoints) {
     ScaleEntityAbout(*leader, 0, 0, 2);
     EXPECT_DOUBLE_EQ(leader->arrowSize, 5);
 
-    auto attribute = std::static_pointer_cast<mmAttribute>(make("attribute"));
-    RotateEntityAbout(*attribute, 0, 0, 30);
-    ScaleEntityAbout(*attribute, 0, 0, 1.5);
-    EXPECT_DOUBLE_EQ(attribute->rotation, 30);
-    EXPECT_DOUBLE_EQ(attribute->height, 3);
-    EXPECT_EQ(attribute->tag, "PART");
+    auto lone = std::static_pointer_cast<mmAttribute>(make("attribute"));
+    RotateEntityAbout(*lone, 0, 0, 30);
+    ScaleEntityAbout(*lone, 0, 0, 1.5);
+    EXPECT_DOUBLE_EQ(lone->rotation, 30);
+    EXPECT_DOUBLE_EQ(lone->height, 3);
+    EXPECT_EQ(lone->tag, "PART");
 
     // A construction line has no extents: its point and direction turn.
     mmXLine xline;
