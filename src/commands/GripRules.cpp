@@ -126,12 +126,26 @@ void ApplyGripRule(mmObject& e, int g, const mmVertex& p) {
             break;
         case kTypeText:
         case kTypeMText:
+        case kTypeAttributeDef:
             static_cast<mmText&>(e).SetInsertionPoint(at.x, at.y);
             break;
         case kTypePoint:
         case kTypeBlockRef:
         case kTypeHatch:
+        case kTypeXLine:
             if (e.points.empty()) return;
+            e.points[0] = at;
+            break;
+        // The corners of solids and 3D faces and the vertices of leaders move one by one; an
+        // ellipse moves by its centre.
+        case kTypeSolid:
+        case kType3dFace:
+        case kTypeLeader:
+            if (g < 0 || g >= e.pointCount()) return;
+            e.points[static_cast<std::size_t>(g)] = at;
+            break;
+        case kTypeEllipse:
+            if (e.points.empty() || g != 0) return;
             e.points[0] = at;
             break;
         case kTypeDimension:

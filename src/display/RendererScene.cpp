@@ -36,7 +36,9 @@ void drawAxisIcon(mmDrawContext& dc, const mmView& view, double scale) {
     dc.PopMatrix();
 }
 
-bool isText(const mmObject& e) { return e.type == kTypeText || e.type == kTypeMText; }
+bool isText(const mmObject& e) {
+    return e.type == kTypeText || e.type == kTypeMText || e.type == kTypeAttributeDef;
+}
 
 }  // namespace
 

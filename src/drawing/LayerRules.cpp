@@ -10,6 +10,18 @@ mmCurrentProps& CurrentProps() {
     return props;
 }
 
+bool LayerShown(const mmLayer& layer) {
+    return layer.show && !layer.frozen;
+}
+
+int32_t LayerZeroId(const std::map<int32_t, mmLayer>& layers) {
+    if (const auto it = layers.find(0); it != layers.end() && it->second.name == kDefaultLayerName)
+        return 0;
+    for (const auto& [id, layer] : layers)
+        if (layer.name == kDefaultLayerName) return id;
+    return -1;
+}
+
 void ApplyLayerDefaults(mmObject& entity, const mmDrawing& drawing) {
     entity.selected = false;
     entity.erased = false;
@@ -17,7 +29,7 @@ void ApplyLayerDefaults(mmObject& entity, const mmDrawing& drawing) {
     if (const mmLayer* layer = drawing.FindLayer(drawing.currentLayerId)) {
         entity.color = layer->color;
         entity.colorIndex = kColorByLayer;
-        entity.visible = layer->show;
+        entity.visible = LayerShown(*layer);
         entity.lineWidth = layer->lineWidth;
         entity.lineWidthSource = kLineWidthByLayer;
     }
@@ -39,7 +51,7 @@ void setWorkingLayer(mmDrawing& drawing, std::u16string_view name) {
     if (const mmLayer* layer = drawing.FindLayer(id)) {
         props.color = layer->color;
         props.colorIndex = kColorByLayer;
-        props.visible = layer->show;
+        props.visible = LayerShown(*layer);
         props.lineWidth = layer->lineWidth;
         props.lineWidthSource = kLineWidthByLayer;
     }
@@ -53,7 +65,7 @@ void PushLayerProperties(mmDrawing& drawing, const mmGlyphTable* glyphs) {
 
 void PushLayerPropertiesTo(mmObject& entity, const mmDrawing& drawing, const mmGlyphTable* glyphs) {
     if (const mmLayer* layer = drawing.FindLayer(entity.layerId)) {
-        entity.visible = layer->show;
+        entity.visible = LayerShown(*layer);
         if (entity.colorIndex == kColorByLayer) entity.SetColor(layer->color, kColorByLayer, glyphs);
         if (entity.lineWidthSource == kLineWidthByLayer) entity.lineWidth = layer->lineWidth;
     }
@@ -61,20 +73,40 @@ void PushLayerPropertiesTo(mmObject& entity, const mmDrawing& drawing, const mmG
         PushIntoChildren(static_cast<mmBlockRef&>(entity), drawing.layers, glyphs);
 }
 
-void PushIntoChildren(mmBlockRef& reference, const std::map<int32_t, mmLayer>& layers,
-                      const mmGlyphTable* glyphs) {
+namespace {
+
+const mmLayer* layerOf(const std::map<int32_t, mmLayer>& layers, int32_t id) {
+    const auto it = layers.find(id);
+    return it == layers.end() ? nullptr : &it->second;
+}
+
+// The children of a reference whose layer (layer "0" children take it) is given.
+void pushInto(mmBlockRef& reference, const mmLayer* referenceLayer,
+              const std::map<int32_t, mmLayer>& layers, int32_t layerZero,
+              const mmGlyphTable* glyphs) {
     for (const mmObjectPtr& child : reference.children) {
         if (!child) continue;
-        child->visible = reference.visible;
-        const auto it = layers.find(child->layerId);
-        const mmLayer* layer = it == layers.end() ? nullptr : &it->second;
-        const uint32_t color = layer ? layer->color : reference.color;
+        // Attributes are entities of their own in other programs: they keep layer "0".
+        const bool floating = child->layerId == layerZero && child->type != kTypeAttribute;
+        const mmLayer* layer = floating ? referenceLayer : layerOf(layers, child->layerId);
+        child->visible = reference.visible && (!layer || floating || LayerShown(*layer));
+        uint32_t color = child->color;
+        if (child->colorIndex == kColorByLayer)
+            color = layer ? layer->color : reference.color;
+        else if (child->colorIndex == kColorByBlock)
+            color = reference.color;
         // Recolouring lays texts out again: only when the colour changes.
-        if (child->colorIndex == kColorByLayer && child->color != color)
-            child->SetColor(color, kColorByLayer, glyphs);
+        if (child->color != color) child->SetColor(color, child->colorIndex, glyphs);
         if (child->lineWidthSource == kLineWidthByLayer)
             child->lineWidth = layer ? layer->lineWidth : reference.lineWidth;
         if (child->type == kTypeBlockRef)
-            PushIntoChildren(static_cast<mmBlockRef&>(*child), layers, glyphs);
+            pushInto(static_cast<mmBlockRef&>(*child), layer, layers, layerZero, glyphs);
     }
+}
+
+}  // namespace
+
+void PushIntoChildren(mmBlockRef& reference, const std::map<int32_t, mmLayer>& layers,
+                      const mmGlyphTable* glyphs) {
+    pushInto(reference, layerOf(layers, reference.layerId), layers, LayerZeroId(layers), glyphs);
 }

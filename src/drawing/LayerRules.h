@@ -26,6 +26,11 @@ struct mmCurrentProps {
 // The process-wide working-layer record.
 mmCurrentProps& CurrentProps();
 
+// Entities of the layer are shown: it is on ("Show") and not frozen.
+bool LayerShown(const mmLayer& layer);
+// The id of layer "0" (normally 0); -1 when the table has none.
+int32_t LayerZeroId(const std::map<int32_t, mmLayer>& layers);
+
 // Not selected, not erased, on the current layer with its colour, visibility and width by layer.
 // When the current layer is missing only the layer id is set.
 void ApplyLayerDefaults(mmObject& entity, const mmDrawing& drawing);
@@ -42,8 +47,10 @@ void setWorkingLayer(mmDrawing& drawing, std::u16string_view name);
 void PushLayerProperties(mmDrawing& drawing, const mmGlyphTable* glyphs);
 // The same for one entity.
 void PushLayerPropertiesTo(mmObject& entity, const mmDrawing& drawing, const mmGlyphTable* glyphs);
-// The children of a reference (and of references nested in it) take the reference's visibility;
-// by-layer colours and widths follow each child's own layer, or the reference itself when that
-// layer is not in the table.
+// The children of a reference (and of references nested in it), as DXF programs show them:
+// children on layer "0" take the layer of the reference (a nested reference's own when that is
+// not "0"); children by block take the reference's colour. A child is visible when the reference
+// is and its layer (so taken) is shown; by-layer colours and widths follow that layer, or the
+// reference itself when the layer is not in the table.
 void PushIntoChildren(mmBlockRef& reference, const std::map<int32_t, mmLayer>& layers,
                       const mmGlyphTable* glyphs);

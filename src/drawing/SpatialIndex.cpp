@@ -78,12 +78,12 @@ struct Reach {
 
 // Extents that are inverted belong to an entity without geometry, which no culled test passes
 // with a bounded rectangle; its grips still count, except the placeholders of polylines, which
-// nothing snaps to.
+// nothing snaps to. Construction lines and rays reach everywhere.
 Box entityBox(const mmObject* e) {
     if (!e) return emptyBox();
     Reach r;
     const mmRect& x = e->extents;
-    if (std::isnan(x.minX) || std::isnan(x.minY) || std::isnan(x.maxX) || std::isnan(x.maxY)) {
+    if (e->type == kTypeXLine || std::isnan(x.minX) || std::isnan(x.minY) || std::isnan(x.maxX) || std::isnan(x.maxY)) {
         r.unbounded = true;
     } else if (x.minX <= x.maxX && x.minY <= x.maxY) {
         r.add(x.minX, x.minY);

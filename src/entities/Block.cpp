@@ -41,3 +41,19 @@ mmBlockPtr FindBlockByName(const mmBlockTable& blocks, std::u16string_view name)
         if (block && block->name == name) return block;
     return nullptr;
 }
+
+std::u16string FreeAnonymousName(const std::u16string& name,
+                                 const std::function<bool(const std::u16string&)>& taken,
+                                 std::map<std::u16string, int64_t>& next) {
+    if (!taken(name)) return name;
+    std::size_t letters = 1;
+    while (letters < name.size() && !(name[letters] >= u'0' && name[letters] <= u'9'))
+        ++letters;
+    const std::u16string prefix = name.substr(0, letters);
+    int64_t& number = next[prefix];
+    for (;;) {
+        std::u16string candidate = prefix;
+        for (char c : std::to_string(++number)) candidate += static_cast<char16_t>(c);
+        if (!taken(candidate)) return candidate;
+    }
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -44,3 +45,10 @@ bool AddToBlock(mmBlock& block, const mmObjectPtr& entity);
 // The first block of the table (in id order) whose name equals the given one exactly; null when
 // none does.
 mmBlockPtr FindBlockByName(const mmBlockTable& blocks, std::u16string_view name);
+
+// A name for an anonymous block of a file: the name itself when no block has it (taken is
+// false), else its leading letters ("*U") and the next number not taken, counted per prefix in
+// next.
+std::u16string FreeAnonymousName(const std::u16string& name,
+                                 const std::function<bool(const std::u16string&)>& taken,
+                                 std::map<std::u16string, int64_t>& next);

@@ -2,20 +2,25 @@
 // crossing, selection, extents and deep copies; the per-class coordinate transforms.
 #include "entities/BlockRef.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "entities/Arc.h"
+#include "entities/Attribute.h"
 #include "entities/Circle.h"
 #include "entities/Dimension.h"
 #include "entities/DrawContext.h"
+#include "entities/Ellipse.h"
 #include "entities/GLTexture.h"
 #include "entities/Geometry.h"
 #include "entities/Hatch.h"
+#include "entities/Leader.h"
 #include "entities/PickReach.h"
 #include "entities/Point.h"
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
+#include "entities/XLine.h"
 
 namespace {
 
@@ -146,6 +151,17 @@ void applyTransform(mmObject& e, const Transform& t) {
             if (t.kind == Kind::Rotate) ref.SetRotation(ref.rotation + t.degrees, false);
             break;
         }
+        case kTypeEllipse: {
+            const Affine& a = t.map;
+            static_cast<mmEllipse&>(e).Map(a.a, a.b, a.c, a.d, a.tx, a.ty);
+            break;
+        }
+        case kTypeXLine: {
+            auto& x = static_cast<mmXLine&>(e);
+            mapPoints(x, t.map);
+            x.SetDirection(t.map.a * x.dirX + t.map.b * x.dirY, t.map.c * x.dirX + t.map.d * x.dirY);
+            break;
+        }
         default:
             mapPoints(e, t.map);
             break;
@@ -165,6 +181,8 @@ void applyTransform(mmObject& e, const Transform& t) {
     if (e.type == kTypePolyline && mirror)
         for (double& bulge : static_cast<mmPolyline&>(e).bulges) bulge = -bulge;
     if (e.type == kTypeSpline) static_cast<mmSpline&>(e).SyncControlPoints();
+    if (e.type == kTypeLeader && t.kind == Kind::Scale)
+        static_cast<mmLeader&>(e).arrowSize *= std::fabs(t.radiusFactor);
     if (t.kind != Kind::Translate) e.UpdateGrips();
     e.UpdateExtents();
 }
@@ -176,7 +194,37 @@ void setDrawColor(mmDrawContext& dc, uint32_t color) {
 
 bool inverted(const mmRect& r) { return r.minX > r.maxX || r.minY > r.maxY; }
 
-const mmRect kEverywhere{-1e300, -1e300, 1e300, 1e300};
+// What a reference shows of a block entity: a copy, except for attribute definitions, which only
+// show in references when they are constant (as an attribute with their value); null for none.
+mmObjectPtr referenceCopyOf(const mmObject& e) {
+    int32_t type = e.type;
+    if (type == kTypeAttributeDef) {
+        if (!(static_cast<const mmAttributeDef&>(e).flags & kAttributeConstant)) return nullptr;
+        type = kTypeAttribute;
+    }
+    mmObjectPtr copy = CreateEntityOfType(type);
+    if (copy) copy->CopyFrom(e);
+    return copy;
+}
+
+// Attributes were placed by their reference (as a file gives them), so they turn and grow with it.
+void turnAttribute(mmAttribute& a, double degrees) {
+    a.SetRotation(std::fmod(a.rotation + degrees, 360.0), nullptr);
+    a.UpdateGrips();
+    a.UpdateExtents();
+}
+
+void scaleAttribute(mmAttribute& a, double fx, double fy) {
+    const double height = a.height * std::fabs(fy);
+    const double width = a.widthFactor * std::fabs(fx / fy);
+    if (height > 0.0 && std::isfinite(height)) a.SetHeight(height, nullptr);
+    if (width > 0.0 && std::isfinite(width)) a.SetWidthFactor(width, nullptr);
+    a.UpdateGrips();
+    a.UpdateExtents();
+}
+
+// Cells of rows and columns beyond this are not shown: the bound a file cannot pass.
+constexpr int64_t kMostCells = int64_t{1} << 24;
 
 }  // namespace
 
@@ -227,7 +275,9 @@ void RebuildTexts(mmObject& e, const mmGlyphTablePtr& glyphs) {
     if (!glyphs) return;
     switch (e.type) {
         case kTypeText:
-        case kTypeMText: {
+        case kTypeMText:
+        case kTypeAttribute:
+        case kTypeAttributeDef: {
             auto& text = static_cast<mmText&>(e);
             if (text.glyphs != glyphs) text.Rebuild(glyphs);
             break;
@@ -267,9 +317,8 @@ void mmBlockRef::InstantiateBlock(const mmBlock& block, const mmGlyphTablePtr& g
     children.reserve(block.entities.size());
     for (const mmObjectPtr& e : block.entities) {
         if (!e || e->erased) continue;
-        mmObjectPtr child = CreateEntityOfType(e->type);
+        mmObjectPtr child = referenceCopyOf(*e);
         if (!child) continue;
-        child->CopyFrom(*e);
         child->selected = false;
         RebuildTexts(*child, glyphs);
         children.push_back(std::move(child));
@@ -289,8 +338,11 @@ bool mmBlockRef::SetScale(double sx, double sy, bool byFactor) {
     const double radiusFactor = fx == osx ? fy : fx;
     const double turned = rotation;
     if (turned != 0.0) SetRotation(0.0, false);
-    for (const mmObjectPtr& c : children)
-        if (c) ScaleEntity(*c, fx, fy, radiusFactor);
+    for (const mmObjectPtr& c : children) {
+        if (!c) continue;
+        ScaleEntity(*c, fx, fy, radiusFactor);
+        if (c->type == kTypeAttribute) scaleAttribute(static_cast<mmAttribute&>(*c), fx, fy);
+    }
     if (turned != 0.0) SetRotation(turned, false);
     UpdateExtents();
     return true;
@@ -301,18 +353,37 @@ bool mmBlockRef::SetRotation(double degrees, bool fromZero) {
     const double delta = fromZero ? degrees : degrees - rotation;
     rotation = degrees;
     if (delta != 0.0)
-        for (const mmObjectPtr& c : children)
-            if (c) RotateEntity(*c, delta);
+        for (const mmObjectPtr& c : children) {
+            if (!c) continue;
+            RotateEntity(*c, delta);
+            if (c->type == kTypeAttribute) turnAttribute(static_cast<mmAttribute&>(*c), delta);
+        }
     UpdateExtents();
     return true;
 }
 
-mmShift mmBlockRef::ChildShift(const mmShift& shift) const {
-    const double x = points.empty() ? 0.0 : points[0].x;
-    const double y = points.empty() ? 0.0 : points[0].y;
-    return {x + shift.dx1 - shift.dx2, y + shift.dy1 - shift.dy2, 0.0, 0.0};
+int64_t mmBlockRef::CellCount() const {
+    const int64_t n = static_cast<int64_t>(std::max(columns, 1)) * std::max(rows, 1);
+    return std::min(n, kMostCells);
 }
 
+mmVertex mmBlockRef::CellOffset(int64_t k) const {
+    const int32_t cols = std::max(columns, 1);
+    const double x = static_cast<double>(k % cols) * columnSpacing;
+    const double y = static_cast<double>(k / cols) * rowSpacing;
+    if (x == 0.0 && y == 0.0) return mmVertex();
+    double c = 1.0, s = 0.0;
+    cosSin(rotation, c, s);
+    return mmVertex(x * c - y * s, x * s + y * c);
+}
+
+mmShift mmBlockRef::ChildShift(const mmShift& shift, const mmVertex& cell) const {
+    const double x = points.empty() ? 0.0 : points[0].x;
+    const double y = points.empty() ? 0.0 : points[0].y;
+    return {x + cell.x + shift.dx1 - shift.dx2, y + cell.y + shift.dy1 - shift.dy2, 0.0, 0.0};
+}
+
+// Each cell is drawn in its own frame; the children are culled against the view seen from it.
 void mmBlockRef::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixelsPerUnit,
                       int primitive, const mmShift& shift, bool cull) {
     if (points.empty() || (cull && CulledBy(view, shift))) return;
@@ -320,16 +391,22 @@ void mmBlockRef::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pix
         DrawGripList(dc, grips, shift.dx2, shift.dy2, pixelsPerUnit, kGripSquareLarge);
         return;
     }
-    dc.PushMatrix();
-    dc.Translate(points[0].x - shift.dx2, points[0].y - shift.dy2);
-    for (const mmObjectPtr& c : children) {
-        if (!c || c->erased) continue;
-        // A child coloured by block takes the reference's colour.
-        setDrawColor(dc, c->colorIndex == kColorByBlock ? color : c->color);
-        dc.LineWidth(static_cast<float>(c->lineWidth));
-        c->Draw(dc, kEverywhere, mode, pixelsPerUnit, primitive, {}, true);
+    for (int64_t k = 0, cells = CellCount(); k < cells; ++k) {
+        const mmVertex cell = CellOffset(k);
+        const mmShift frame = ChildShift(shift, cell);
+        const mmRect local{view.minX - frame.dx1, view.minY - frame.dy1, view.maxX - frame.dx1,
+                           view.maxY - frame.dy1};
+        dc.PushMatrix();
+        dc.Translate(points[0].x + cell.x - shift.dx2, points[0].y + cell.y - shift.dy2);
+        for (const mmObjectPtr& c : children) {
+            if (!c || c->erased || !c->visible) continue;
+            // A child coloured by block takes the reference's colour.
+            setDrawColor(dc, c->colorIndex == kColorByBlock ? color : c->color);
+            dc.LineWidth(static_cast<float>(c->lineWidth));
+            c->Draw(dc, local, mode, pixelsPerUnit, primitive, {}, true);
+        }
+        dc.PopMatrix();
     }
-    dc.PopMatrix();
 }
 
 bool mmBlockRef::HitTest(int cx, int cy, const mmRect& view, const mmViewMatrices& m,
@@ -341,17 +418,23 @@ bool mmBlockRef::HitTest(int cx, int cy, const mmRect& view, const mmViewMatrice
     const double sx = shift.cullX(), sy = shift.cullY();
     if (!reach.Near(extents.minX + sx, extents.minY + sy, extents.maxX + sx, extents.maxY + sy))
         return false;
-    const mmShift inner = ChildShift(shift);
-    for (const mmObjectPtr& c : children)
-        if (c && !c->erased && c->HitTest(cx, cy, view, m, pixelsPerUnit, inner, true)) return true;
+    for (int64_t k = 0, cells = CellCount(); k < cells; ++k) {
+        const mmShift inner = ChildShift(shift, CellOffset(k));
+        for (const mmObjectPtr& c : children)
+            if (c && !c->erased && c->visible &&
+                c->HitTest(cx, cy, view, m, pixelsPerUnit, inner, true))
+                return true;
+    }
     return false;
 }
 
 bool mmBlockRef::CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) {
     if (points.empty() || (cull && CulledBy(rect, shift))) return false;
-    const mmShift inner = ChildShift(shift);
-    for (const mmObjectPtr& c : children)
-        if (c && !c->erased && c->CrossesRect(rect, inner, true)) return true;
+    for (int64_t k = 0, cells = CellCount(); k < cells; ++k) {
+        const mmShift inner = ChildShift(shift, CellOffset(k));
+        for (const mmObjectPtr& c : children)
+            if (c && !c->erased && c->visible && c->CrossesRect(rect, inner, true)) return true;
+    }
     return false;
 }
 
@@ -382,10 +465,21 @@ void mmBlockRef::UpdateExtents() {
         WidenRect(r, c->extents.maxX, c->extents.maxY);
     }
     if (!inverted(r) && !points.empty()) {
-        r.minX += points[0].x;
-        r.maxX += points[0].x;
-        r.minY += points[0].y;
-        r.maxY += points[0].y;
+        // The cells lie between the first and the corners of the last row and column.
+        const int32_t cols = std::max(columns, 1);
+        const int64_t cells = CellCount();
+        double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
+        for (const int64_t k : {int64_t{0}, int64_t{cols - 1}, cells - cols, cells - 1}) {
+            const mmVertex o = CellOffset(std::clamp<int64_t>(k, 0, cells - 1));
+            minX = std::min(minX, o.x);
+            minY = std::min(minY, o.y);
+            maxX = std::max(maxX, o.x);
+            maxY = std::max(maxY, o.y);
+        }
+        r.minX += points[0].x + minX;
+        r.maxX += points[0].x + maxX;
+        r.minY += points[0].y + minY;
+        r.maxY += points[0].y + maxY;
     }
     SetExtents(r);
 }
@@ -398,6 +492,10 @@ void mmBlockRef::CopyFrom(const mmObject& from) {
         scaleX = r->scaleX;
         scaleY = r->scaleY;
         rotation = r->rotation;
+        columns = r->columns;
+        rows = r->rows;
+        columnSpacing = r->columnSpacing;
+        rowSpacing = r->rowSpacing;
         blockId = r->blockId;
         blockName = r->blockName;
         children.reserve(r->children.size());

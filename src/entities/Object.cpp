@@ -82,6 +82,11 @@ void mmObject::CopyPointsAndGrips(const mmObject& from) {
     grips = from.grips;
 }
 
+void mmObject::GripsAtPoints() {
+    if (grips.size() != points.size()) grips.assign(points.size(), mmVertex());
+    for (std::size_t i = 0; i < points.size(); ++i) SetGripAt(grips, i, points[i].x, points[i].y);
+}
+
 void mmObject::SetExtents(const mmRect& r) {
     if (r.minX == extents_.minX && r.minY == extents_.minY && r.maxX == extents_.maxX &&
         r.maxY == extents_.maxY)
@@ -98,6 +103,8 @@ void mmObject::UpdateExtentsFromPoints() {
 }
 
 bool mmObject::CulledBy(const mmRect& r, const mmShift& shift) const {
+    // Construction lines and rays have no extents; they clip themselves to what they are drawn in.
+    if (type == kTypeXLine) return false;
     const double sx = shift.cullX();
     const double sy = shift.cullY();
     return r.maxX < extents.minX + sx || r.minX > extents.maxX + sx ||

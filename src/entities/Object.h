@@ -21,13 +21,20 @@ enum mmEntityType : int32_t {
     kTypePoint = 10131,
     kTypeLine = 10141,
     kTypeSpline = 10151,
+    kTypeEllipse = 10161,
+    kTypeSolid = 10171,  // SOLID and TRACE
+    kType3dFace = 10181,
+    kTypeXLine = 10191,  // XLINE and RAY
     kTypeRasterImage = 10201,
     kTypeBlockRef = 10301,
     kTypeHatch = 10401,
     kTypeText = 10501,
     kTypeMText = 10511,
+    kTypeAttributeDef = 10521,
+    kTypeAttribute = 10531,
     kTypeViewport = 10601,
     kTypeDimension = 10701,
+    kTypeLeader = 10711,
 };
 
 // Colour index meanings besides the palette indices 1 to 255.
@@ -119,11 +126,14 @@ public:
 
     // The common extents: the bounding box of the points (inverted when there are none).
     void UpdateExtentsFromPoints();
-    // True when the extents, shifted for culling, miss the rectangle (touching overlaps).
+    // True when the extents, shifted for culling, miss the rectangle (touching overlaps). Never
+    // for construction lines and rays, which reach everywhere.
     bool CulledBy(const mmRect& rect, const mmShift& shift) const;
 
 protected:
     void CopyPointsAndGrips(const mmObject& from);
+    // One grip at each point (keeping the grips' flags where the count stays).
+    void GripsAtPoints();
     // The grip snap shared by classes without a snap of their own. widenedRect false accepts
     // a grip only inside the view rectangle itself (polylines).
     bool SnapToGrips(int commandId, bool forceGrips, int cx, int cy, const mmRect& view,

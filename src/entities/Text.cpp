@@ -76,11 +76,12 @@ mmVertex mmText::DrawOrigin() const {
 }
 
 void mmText::VisitLines(const std::function<void(const mmTextLine&)>& visit) const {
-    if (HasTextSpecials(text)) {
-        const std::string shown = DecodeTextSpecials(text);
+    const std::string_view own = ShownString();
+    if (HasTextSpecials(own)) {
+        const std::string shown = DecodeTextSpecials(own);
         visit({shown, lineX_, lineY_, lineWidth_});
     } else {
-        visit({text, lineX_, lineY_, lineWidth_});
+        visit({own, lineX_, lineY_, lineWidth_});
     }
 }
 
@@ -90,9 +91,10 @@ void mmText::LayoutLines() {
     stretchX_ = stretchY_ = 1.0;
     double width = 0.0, inkStart = 0.0, sum = 0.0;
     std::string decoded;
-    const bool specials = HasTextSpecials(text);
-    if (specials) decoded = DecodeTextSpecials(text);
-    const std::string_view shown = specials ? std::string_view(decoded) : std::string_view(text);
+    const std::string_view own = ShownString();
+    const bool specials = HasTextSpecials(own);
+    if (specials) decoded = DecodeTextSpecials(own);
+    const std::string_view shown = specials ? std::string_view(decoded) : own;
     MeasureLine(shown, width, inkStart, sum);
     if ((horizontal == kTextAligned || horizontal == kTextFit) && points.size() > 1 &&
         width > 0.0) {

@@ -85,6 +85,8 @@ public:
     void Rebuild(mmGlyphTablePtr table);
 
     std::string_view String() const { return text; }
+    // The string the text shows (codes included): its own, or what a subclass shows instead.
+    virtual std::string_view ShownString() const { return text; }
     // Placed by the alignment point rather than the insertion point.
     bool Justified() const { return horizontal != kTextLeft || vertical != kTextBaseline; }
     // The point the text's frame is placed at and turned about.

@@ -26,10 +26,14 @@ bool LoadXrefFile(mmDrawing& drawing, const mmGlyphTable* glyphs, const std::str
             if (detail) *detail = result.detail.empty() ? result.message : result.detail;
             return false;
         }
-        if (detail) *detail = SkippedEntitiesLine(kNotImported, result.notImported);
-    } else if (!loadXrefFromDxf(drawing, glyphs, name, path)) {
-        if (detail) *detail = "The file " + path + " cannot be opened.";
-        return false;
+        if (detail) *detail = SkippedEntitiesLine(kNotLoaded, result.notImported);
+    } else {
+        DxfLoadReport report;
+        if (!loadXrefFromDxf(drawing, glyphs, name, path, &report)) {
+            if (detail) *detail = path + ": " + report.problem;
+            return false;
+        }
+        if (detail) *detail = SkippedEntitiesLine(kNotLoaded, report.dropped);
     }
     blockName = name;
     return true;

@@ -23,14 +23,15 @@ std::u16string XrefBlockName(std::string_view path);
 
 // The file's model space into a new block named XrefBlockName(path), with the file's new
 // layers, dimension styles and blocks: a DWG file (by its extension, in any letter case) through
-// the DWG import, any other through the DXF reader. False when the file cannot be opened or the
-// DWG import fails (the drawing is then as it was); *detail (when given) tells why. On success
-// blockName holds the new block's name, and *detail the "Not imported: ..." line of a DWG file
-// that had entities the import left out (else it is empty).
+// the DWG import, any other through the DXF reader. False when the file cannot be opened, is no
+// DXF text, or the DWG import fails (the drawing is then as it was); *detail (when given) tells
+// why. On success blockName holds the new block's name, and *detail the "Not loaded: ..." line of
+// a file that had entities the reading left out (else it is empty).
 bool LoadXrefFile(mmDrawing& drawing, const mmGlyphTable* glyphs, const std::string& path,
                   std::u16string& blockName, std::string* detail = nullptr);
 
-// The tables and the named blocks of a DXF file, whatever its extension; the names of the
-// blocks made are appended to names in file order. False when the file cannot be opened.
+// The tables and the blocks of a DXF file, whatever its extension; the names of the named blocks
+// made are appended to names in file order. False when the file cannot be opened or is no DXF
+// text.
 bool LoadBlockFile(mmDrawing& drawing, const mmGlyphTable* glyphs, const std::string& path,
                    std::vector<std::u16string>& names);

@@ -41,10 +41,47 @@ bool readDwg(mmDrawing& drawing, const std::string& path, kestrel::platform::Hos
         host.historyMessage(kErrorReadingDrawing);
         return false;
     }
-    const std::string skipped = SkippedEntitiesLine(kNotImported, result.notImported);
-    if (!skipped.empty()) host.historyMessage(skipped);
+    for (const auto& [lead, counts] : {std::pair{kNotLoaded, &result.notImported},
+                                       std::pair{kDrawnApproximately, &result.approximated}})
+        if (const std::string line = SkippedEntitiesLine(lead, *counts); !line.empty())
+            host.historyMessage(line);
     UpdateSpatialIndex(drawing.ModelSpace());
     return true;
+}
+
+// What a DXF read could not show as it is: the lines of the history.
+void tellDxfRead(const DxfLoadReport& report, kestrel::platform::Host& host) {
+    for (const auto& [lead, counts] : {std::pair{kNotLoaded, &report.dropped},
+                                       std::pair{kDrawnApproximately, &report.approximated}})
+        if (const std::string line = SkippedEntitiesLine(lead, *counts); !line.empty())
+            host.historyMessage(line);
+    for (const std::string& line : TextReadMessages(report))
+        host.historyMessage(line);
+    if (report.unexpanded > 0) host.historyMessage(UnexpandedReferencesMessage(report.unexpanded));
+}
+
+// The name of a type in the messages of a save.
+std::string_view dxfNameOf(int32_t type) {
+    switch (type) {
+        case kTypeEllipse:
+            return "ELLIPSE";
+        case kTypeSolid:
+            return "SOLID/TRACE";
+        case kType3dFace:
+            return "3DFACE";
+        case kTypeXLine:
+            return "XLINE/RAY";
+        case kTypeLeader:
+            return "LEADER";
+        case kTypeAttribute:
+            return "ATTRIB";
+        case kTypeAttributeDef:
+            return "ATTDEF";
+        case kTypeViewport:
+            return "VIEWPORT";
+        default:
+            return {};
+    }
 }
 
 }  // namespace
@@ -66,10 +103,15 @@ std::string DwgSaveRedirectMessage(std::string_view dxfPath) {
 
 std::vector<std::string> LeftOutMessages(const std::map<int32_t, int64_t>& leftOut) {
     std::vector<std::string> lines;
+    DxfEntityCounts named;
     int64_t others = 0;
     for (const auto& [type, count] : leftOut) {
         if (type != kTypeRasterImage) {
-            others += count;
+            const std::string_view name = dxfNameOf(type);
+            if (name.empty())
+                others += count;
+            else
+                named[std::string(name)] += count;
             continue;
         }
         lines.push_back(count == 1 ? "1 raster image was left out: a DXF file cannot hold "
@@ -78,10 +120,10 @@ std::vector<std::string> LeftOutMessages(const std::map<int32_t, int64_t>& leftO
                                          " raster images were left out: a DXF file cannot hold "
                                          "raster images.");
     }
-    if (others > 0)
-        lines.push_back(std::to_string(others) + (others == 1 ? " entity was" : " entities were") +
-                        " left out: the DXF file has no form for " +
-                        (others == 1 ? "its type." : "their types."));
+    if (others > 0) named[others == 1 ? "entity of another type" : "entities of other types"] = others;
+    const std::string types =
+        SkippedEntitiesLine("Left out of the file, whose DXF has no form for them", named);
+    if (!types.empty()) lines.push_back(types);
     return lines;
 }
 
@@ -90,8 +132,7 @@ void NewDrawing(mmDrawing& drawing) {
     FillNewDrawing(drawing);
 }
 
-std::string SkippedEntitiesLine(std::string_view lead,
-                                const std::map<std::string, int64_t>& counts) {
+std::string SkippedEntitiesLine(std::string_view lead, const DxfEntityCounts& counts) {
     std::vector<std::pair<std::string_view, int64_t>> order;
     for (const auto& [name, count] : counts)
         if (count > 0) order.emplace_back(name, count);
@@ -136,15 +177,21 @@ std::vector<std::string> TextReadMessages(const DxfLoadReport& report) {
 bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
                  const mmGlyphTable* glyphs, DxfLayout* layout) {
     if (HasDwgExtension(path)) return readDwg(drawing, path, host, glyphs, layout);
-    NewDrawing(drawing);
     DxfLoadReport report;
-    const bool read = loadDrawingFromDxf(drawing, glyphs, path, layout, &report);
-    if (!read) host.messageBox(kErrorReadingDrawing, kestrel::platform::MessageKind::Error);
-    for (const std::string& line : TextReadMessages(report))
-        host.historyMessage(line);
-    if (report.unexpanded > 0) host.historyMessage(UnexpandedReferencesMessage(report.unexpanded));
+    report.problem = DxfFileProblem(path);
+    bool read = false;
+    if (report.problem.empty()) {
+        NewDrawing(drawing);
+        read = loadDrawingFromDxf(drawing, glyphs, path, layout, &report);
+    }
+    if (!read) {
+        host.messageBox(kErrorReadingDrawing, kestrel::platform::MessageKind::Error);
+        if (!report.problem.empty()) host.historyMessage(report.problem);
+        return false;
+    }
+    tellDxfRead(report, host);
     UpdateSpatialIndex(drawing.ModelSpace());  // packed at once, not at the first mouse move
-    return read;
+    return true;
 }
 
 SaveOutcome SaveDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,

@@ -16,6 +16,7 @@ class Host;
 }
 class DxfLayout;
 struct DxfLoadReport;
+using DxfEntityCounts = std::map<std::string, int64_t, std::less<>>;
 class mmDrawing;
 class mmGlyphTable;
 
@@ -37,21 +38,22 @@ void NewDrawing(mmDrawing& drawing);
 std::string UnexpandedReferencesMessage(int64_t count);
 
 // Reads the file: DWG by its extension, DXF otherwise. Paper-space entities go to the layout
-// when one is given. A DXF file is read into the drawing reset as NewDrawing does; when it
-// cannot be read, that is said and the drawing keeps what was read (the document counts as
-// opened either way); what reading its texts could not keep as it was, and references kept
-// without their contents, go to the command history. A DWG file replaces the drawing only when
-// the whole import succeeds: on failure the message box tells why, the history says "Error
-// reading drawing file!" and the drawing is as it was. After a DWG open the history counts, by
-// type, the entities that were not imported. Returns whether the file was read.
+// when one is given. A file that cannot be opened or is no DXF text (empty, a DWG or binary DXF
+// under another name, no sections) is not read: the message box says "Error reading drawing
+// file!", the history why, and the drawing is as it was. A DXF file is otherwise read into the
+// drawing reset as NewDrawing does. A DWG file replaces the drawing only when the whole import
+// succeeds: on failure the message box tells why, the history says "Error reading drawing file!"
+// and the drawing is as it was. After an open the history counts, by type, the entities that were
+// not loaded and those drawn approximately, and tells what reading the texts could not keep as it
+// was and the references kept without their contents. Returns whether the file was read.
 bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
                  const mmGlyphTable* glyphs, DxfLayout* layout);
 
-// "Not imported: 3 ELLIPSE, 1 LEADER": the entities of each type left out, most first (then by
-// name), after the lead words; empty when there are none.
-std::string SkippedEntitiesLine(std::string_view lead,
-                                const std::map<std::string, int64_t>& counts);
-inline constexpr char kNotImported[] = "Not imported";
+// "Not loaded: 3 MLINE, 1 LEADER": the entities of each type, most first (then by name), after
+// the lead words; empty when there are none.
+std::string SkippedEntitiesLine(std::string_view lead, const DxfEntityCounts& counts);
+inline constexpr char kNotLoaded[] = "Not loaded";
+inline constexpr char kDrawnApproximately[] = "Drawn approximately, from a mirrored or tilted plane";
 
 // The command-history lines of a DXF read about its texts: a code page that is not known, and
 // multi-line texts cut at their bound; none when there is nothing to say.
@@ -66,7 +68,8 @@ struct SaveOutcome {
 };
 
 // The command-history lines that tell what a save left out (raster images, which a DXF file
-// cannot hold, and entities of any other type the writer has no form for); none when nothing was.
+// cannot hold, and entities of the other types the writer has no form for, by type); none when
+// nothing was.
 std::vector<std::string> LeftOutMessages(const std::map<int32_t, int64_t>& leftOut);
 
 // Saves the drawing and the layout's paper space as DXF of the version given. A DWG name writes nothing and moves

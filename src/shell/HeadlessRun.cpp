@@ -99,6 +99,11 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
     else
         TypeWelcomeTexts(session);
     transcript.Flush(session.commandLine);
+    // A drawing that cannot be read ends the run: nothing is run on it, saved or exported.
+    if (failed) {
+        transcript.End();
+        return 1;
+    }
 
     if (options.script) {
         std::ifstream file;

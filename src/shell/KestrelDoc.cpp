@@ -39,8 +39,8 @@ bool CKestrelDoc::Open(const std::string& path) {
     endRunningCommand(session_);
     const bool read =
         OpenDrawing(session_.drawing, path, session_.host, session_.glyphTable.get(), nullptr);
-    // A DWG that cannot be imported leaves the document as it was.
-    if (!read && HasDwgExtension(path)) {
+    // A file that cannot be read leaves the document as it was.
+    if (!read) {
         session_.commandLine.FlushPendingMessage();
         session_.RequestRedraw();
         return false;
@@ -55,7 +55,7 @@ bool CKestrelDoc::Open(const std::string& path) {
     session_.commandLine.FlushPendingMessage();
     view.regenPending = true;
     session_.RequestRedraw();
-    return read;
+    return true;
 }
 
 // The entity a running command is still building is not part of the drawing yet: the file is

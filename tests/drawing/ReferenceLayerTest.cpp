@@ -1,6 +1,7 @@
-// Layer changes reaching the children of block references: visibility from the reference,
-// by-layer colours and widths from each child's own layer, or from the reference when that
-// layer is missing; nested references and texts included.
+// Layer changes reaching the children of block references as DXF programs show them: a child is
+// hidden with the reference or by its own layer; by-layer colours and widths come from the
+// child's own layer, the reference's for children on layer "0", or the reference itself when the
+// layer is missing; colours by block from the reference; nested references and texts included.
 #include <gtest/gtest.h>
 
 #include "drawing/Drawing.h"
@@ -54,17 +55,31 @@ struct ReferenceLayerFixture : ::testing::Test {
 
 }  // namespace
 
-TEST_F(ReferenceLayerFixture, HidingTheReferencesLayerHidesAllItsChildren) {
+TEST_F(ReferenceLayerFixture, ChildrenAreHiddenWithTheReferenceOrByTheirOwnLayer) {
     d.layers[doors].show = false;
     PushLayerProperties(d, nullptr);
     EXPECT_FALSE(ref->visible);
     for (const auto& c : ref->children) EXPECT_FALSE(c->visible);
     EXPECT_FALSE(nested->children[0]->visible);
-    // A child's own hidden layer does not hide it while the reference shows.
-    d.layers[doors].show = true;
-    d.layers[walls].show = false;
+    // Children on a layer that is off or frozen are hidden; those on layer "0" show on the
+    // reference's layer, those on a missing layer with the reference.
+    for (const bool frozen : {false, true}) {
+        d.layers[doors].show = true;
+        d.layers[walls].show = frozen;
+        d.layers[walls].frozen = frozen;
+        PushLayerProperties(d, nullptr);
+        EXPECT_FALSE(ref->children[0]->visible);
+        EXPECT_TRUE(ref->children[1]->visible);
+        EXPECT_TRUE(ref->children[2]->visible);
+        EXPECT_FALSE(nested->visible);
+        EXPECT_FALSE(nested->children[0]->visible);
+    }
+    // Layer "0" itself off: its children in references still show on the reference's layer.
+    d.layers[walls].show = true;
+    d.layers[walls].frozen = false;
+    d.layers[0].frozen = true;
     PushLayerProperties(d, nullptr);
-    for (const auto& c : ref->children) EXPECT_TRUE(c->visible);
+    EXPECT_TRUE(ref->children[1]->visible);
 }
 
 TEST_F(ReferenceLayerFixture, ChildrenFollowTheirOwnLayerOrElseTheReference) {
@@ -73,21 +88,45 @@ TEST_F(ReferenceLayerFixture, ChildrenFollowTheirOwnLayerOrElseTheReference) {
     own->color = MakeColor(255, 0, 0);
     own->lineWidthSource = 0;
     own->lineWidth = 9;
-    ref->children.push_back(child(77));
+    auto missing = child(77);
+    ref->children.push_back(missing);
+    auto byBlock = child(walls);
+    byBlock->colorIndex = kColorByBlock;
+    ref->children.push_back(byBlock);
     PushLayerProperties(d, nullptr);
     EXPECT_EQ(ref->children[0]->color, MakeColor(255, 0, 0));  // its layer, Walls
     EXPECT_EQ(ref->children[0]->lineWidth, 3);
-    EXPECT_EQ(ref->children[1]->color, 0xFFFFFFu);  // layer "0"
-    EXPECT_EQ(own->color, MakeColor(255, 0, 0));    // its own colour and width stay
+    EXPECT_EQ(ref->children[1]->color, MakeColor(0, 0, 255));  // layer "0": the reference's, Doors
+    EXPECT_EQ(ref->children[1]->lineWidth, 2);
+    EXPECT_EQ(own->color, MakeColor(255, 0, 0));  // its own colour and width stay
     EXPECT_EQ(own->lineWidth, 9);
-    EXPECT_EQ(ref->children.back()->color, MakeColor(0, 0, 255));  // missing layer: the reference's
-    EXPECT_EQ(ref->children.back()->lineWidth, 2);
+    EXPECT_EQ(missing->color, MakeColor(0, 0, 255));  // missing layer: the reference's
+    EXPECT_EQ(missing->lineWidth, 2);
+    EXPECT_EQ(byBlock->color, ref->color);  // by block: the reference's colour
     EXPECT_EQ(nested->children[0]->color, MakeColor(255, 0, 0));
 
     d.layers[walls].color = MakeColor(0, 255, 0);
     PushLayerProperties(d, nullptr);
     EXPECT_EQ(ref->children[0]->color, MakeColor(0, 255, 0));
     EXPECT_EQ(nested->children[0]->color, MakeColor(0, 255, 0));
+}
+
+// Layer "0" children of a reference nested on layer "0" take the outer reference's layer; a
+// nested reference by block passes the outer colour on to its children by block.
+TEST_F(ReferenceLayerFixture, NestedLayerZeroAndByBlockFollowTheOuterReference) {
+    nested->layerId = 0;
+    nested->colorIndex = kColorByBlock;
+    auto zero = child(0);
+    auto byBlock = child(walls);
+    byBlock->colorIndex = kColorByBlock;
+    nested->children = {zero, byBlock};
+    ref->colorIndex = 3;
+    ref->color = PaletteColor(3);
+    PushLayerProperties(d, nullptr);
+    EXPECT_EQ(zero->color, MakeColor(0, 0, 255));  // Doors, the outer reference's layer
+    EXPECT_EQ(zero->lineWidth, 2);
+    EXPECT_EQ(nested->color, PaletteColor(3));
+    EXPECT_EQ(byBlock->color, PaletteColor(3));
 }
 
 TEST_F(ReferenceLayerFixture, TextChildrenAreRecoloured) {

@@ -81,8 +81,8 @@ TEST(HeadlessDwg, AReleaseNotReadGivesItsMessageAndAFailingStatus) {
               std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("Error reading drawing file!"), std::string::npos) << run.out;
-    // The document stayed the new drawing: saving writes it under the name given, not the DWG's.
-    EXPECT_TRUE(fs::exists(dxf));
+    // The run ends there: nothing is saved in the place of the drawing that was not read.
+    EXPECT_FALSE(fs::exists(dxf));
 }
 
 TEST(HeadlessDwg, XrefOfADrawingIsHandedToInsert) {

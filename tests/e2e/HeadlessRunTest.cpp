@@ -148,6 +148,24 @@ TEST(HeadlessRun, ExitStatusOfFileErrorsAndWrongArguments) {
         EXPECT_EQ(kestrel(c.arguments + " 2>/dev/null").status, c.status) << c.arguments;
 }
 
+// An empty file or a DWG under a DXF name opened as an empty drawing with status 0, and --save
+// then wrote that empty drawing over the target. Now the run fails and writes nothing.
+TEST(HeadlessRun, RegressionFileThatIsNoDxfFailsAndSavesNothing) {
+    fs::create_directories(kOutput);
+    const fs::path target = kOutput / "kept.dxf";
+    for (const std::string& bytes : {std::string(), std::string("AC1015") + std::string(40, '\0')}) {
+        const fs::path input = kOutput / "not-dxf.dxf";
+        std::ofstream(input, std::ios::binary) << bytes;
+        std::ofstream(target) << "previous";
+        const Outcome run = kestrel("--headless --save '" + target.string() + "' '" +
+                                    input.string() + "' 2>&1");
+        EXPECT_EQ(run.status, 1) << run.out;
+        EXPECT_NE(run.out.find("Error reading drawing file!"), std::string::npos) << run.out;
+        std::ifstream kept(target);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "previous");
+    }
+}
+
 // The view's mouse and keys from a script: a crossing window selects two lines, Delete erases
 // them, UNDO brings them back; a picked line is grip-dragged, and a LINE snaps onto its new end.
 TEST(HeadlessRun, ScriptSelectsErasesDragsAndSnaps) {

@@ -322,10 +322,11 @@ TEST_F(BlockFixture, DrawsChildrenAtTheInsertionPointInTheirColours) {
     EXPECT_EQ(dc.primitives[1].color[0], 1.0f);  // the circle, red
     EXPECT_EQ(dc.primitives[2].color[1], 1.0f);  // the arc, green like the reference
 
-    // A child far from the base point (survey coordinates) is still drawn.
+    // A child far from the base point (survey coordinates) is drawn in a view that shows it.
     ref->children.push_back(line(4e6, 0, 4e6 + 1, 0));
     dc.Clear();
-    ref->Draw(dc, kEverywhere, kDrawNormal, 1.0f, prim::kLineStrip, {}, false);
+    ref->Draw(dc, {4e6, 0, 4e6 + 100, 100}, kDrawNormal, 1.0f, prim::kLineStrip, {}, false);
+    ASSERT_EQ(dc.primitives.size(), 1u);
     EXPECT_NEAR(dc.primitives.back().vertices[0].x, 4e6 + 50, 1e-6);
 
     dc.Clear();

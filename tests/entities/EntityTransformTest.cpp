@@ -8,17 +8,23 @@
 #include <string>
 
 #include "entities/Arc.h"
+#include "entities/Attribute.h"
 #include "entities/BlockRef.h"
 #include "entities/Circle.h"
 #include "entities/Dimension.h"
+#include "entities/Ellipse.h"
 #include "entities/EntityTransform.h"
+#include "entities/Face3d.h"
 #include "entities/Hatch.h"
+#include "entities/Leader.h"
 #include "entities/Line.h"
 #include "entities/MText.h"
 #include "entities/Point.h"
 #include "entities/Polyline.h"
+#include "entities/Solid.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
+#include "entities/XLine.h"
 #include "DigitGlyphs.h"
 
 namespace {
@@ -99,6 +105,27 @@ std::vector<std::pair<std::string, std::function<mmObjectPtr()>>> everyClass() {
              h->RebuildFill();
              return finished(h);
          }},
+        {"elliptic arc", [] {
+             auto e = std::make_shared<mmEllipse>();
+             e->SetConjugate(15, 12, 4, 1, -0.5, 2, 0.3, 2.5);
+             return finished(e);
+         }},
+        {"solid", [] {
+             auto s = std::make_shared<mmSolid>();
+             const mmVertex corners[4] = {{10, 10}, {16, 10}, {11, 14}, {15, 15}};
+             s->SetCorners(corners);
+             return finished(s);
+         }},
+        {"3d face", [] { return finished(with<mm3dFace>({{10, 10}, {16, 11}, {15, 15}, {11, 14}})); }},
+        {"leader", [] { return finished(with<mmLeader>({{10, 10}, {14, 15}, {19, 15}})); }},
+        {"attribute", [] {
+             auto a = std::make_shared<mmAttribute>();
+             a->tag = "PART";
+             a->CreateText("56", glyphs);
+             a->SetHeight(2, nullptr);
+             a->SetInsertionPoint(12, 11);
+             return finished(a);
+         }},
         {"dimension", [] {
              auto d = std::make_shared<mmDimension>();
              d->SetStyleValues({2.5, 0.625, 1.25, 0.625, 2.5, 0});
@@ -175,14 +202,25 @@ TEST(EntityTransform, WhatEachClassKeepsBesidesItsPoints) {
     EXPECT_DOUBLE_EQ(arc->endAngle, 145);
     EXPECT_DOUBLE_EQ(arc->radius, 12);
 
-    // A reference's own factors and rotation follow, so it is saved as it is shown.
+    // A reference's own factors and rotation follow, so it is saved as it is shown. Its
+    // attributes, placed by it, turn and grow with it.
     auto ref = std::static_pointer_cast<mmBlockRef>(make("reference"));
+    auto attribute = std::make_shared<mmAttribute>();
+    attribute->CreateText("7", DigitGlyphTable());
+    attribute->SetHeight(2, nullptr);
+    attribute->SetRotation(10, nullptr);
+    attribute->SetInsertionPoint(1, 0);
+    ref->children.push_back(attribute);
     ScaleEntityAbout(*ref, 14, 12, 1.5);
     RotateEntityAbout(*ref, 14, 12, 90);
     EXPECT_DOUBLE_EQ(ref->scaleX, 3);
     EXPECT_DOUBLE_EQ(ref->scaleY, 3);
     EXPECT_DOUBLE_EQ(ref->rotation, 90);
     EXPECT_NEAR(static_cast<mmCircle&>(*ref->children[1]).radius, 3, 1e-12);
+    EXPECT_DOUBLE_EQ(attribute->rotation, 100);
+    EXPECT_DOUBLE_EQ(attribute->height, 3);
+    EXPECT_NEAR(attribute->points[0].x, 0, 1e-12);
+    EXPECT_NEAR(attribute->points[0].y, 1.5, 1e-12);
 
     // A dimension measures again: twice as long, turned with the drawing.
     auto d = std::static_pointer_cast<mmDimension>(make("dimension"));
@@ -191,6 +229,39 @@ TEST(EntityTransform, WhatEachClassKeepsBesidesItsPoints) {
     EXPECT_EQ(d->label.String(), "20");
     EXPECT_NEAR(d->label.rotation, 90, 1e-4);
     EXPECT_DOUBLE_EQ(d->textHeight, 2.5);
+
+    auto ellipse = std::static_pointer_cast<mmEllipse>(make("elliptic arc"));
+    const mmVertex end = ellipse->PointAt(ellipse->endParam);
+    const double ratio = ellipse->ratio;
+    RotateEntityAbout(*ellipse, 0, 0, 90);
+    ScaleEntityAbout(*ellipse, 0, 0, 2);
+    EXPECT_NEAR(ellipse->ratio, ratio, 1e-12);
+    const mmVertex movedEnd = ellipse->PointAt(ellipse->endParam);
+    EXPECT_NEAR(movedEnd.x, -2 * end.y, 1e-9);
+    EXPECT_NEAR(movedEnd.y, 2 * end.x, 1e-9);
+
+    auto leader = std::static_pointer_cast<mmLeader>(make("leader"));
+    ScaleEntityAbout(*leader, 0, 0, 2);
+    EXPECT_DOUBLE_EQ(leader->arrowSize, 5);
+
+    auto lone = std::static_pointer_cast<mmAttribute>(make("attribute"));
+    RotateEntityAbout(*lone, 0, 0, 30);
+    ScaleEntityAbout(*lone, 0, 0, 1.5);
+    EXPECT_DOUBLE_EQ(lone->rotation, 30);
+    EXPECT_DOUBLE_EQ(lone->height, 3);
+    EXPECT_EQ(lone->tag, "PART");
+
+    // A construction line has no extents: its point and direction turn.
+    mmXLine xline;
+    xline.AddPoint(5, 0);
+    xline.SetDirection(1, 1);
+    RotateEntityAbout(xline, 0, 0, 90);
+    ScaleEntityAbout(xline, 0, 0, 2);
+    MoveEntity(xline, 1, 1);
+    EXPECT_NEAR(xline.points[0].x, 1, 1e-12);
+    EXPECT_NEAR(xline.points[0].y, 11, 1e-12);
+    EXPECT_NEAR(xline.dirX, -std::sqrt(0.5), 1e-12);
+    EXPECT_NEAR(xline.dirY, std::sqrt(0.5), 1e-12);
 
     auto circle = make("circle");
     EXPECT_FALSE(ScaleEntityAbout(*circle, 0, 0, 0));

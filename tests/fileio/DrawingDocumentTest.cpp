@@ -39,15 +39,34 @@ TEST(DrawingDocument, OpenReadsDxfAndReportsWhatCannotBeRead) {
     EXPECT_EQ(host.historyMessages(), std::vector<std::string>{"Error reading drawing file!"});
     EXPECT_EQ(d.entities.size(), 1u);
 
-    host.clearRecords();
-    EXPECT_FALSE(OpenDrawing(d, dir.file("missing.dxf"), host, nullptr, nullptr));
-    EXPECT_EQ(
-        host.messages(),
-        (std::vector<RecordedMessage>{{"Error reading drawing file!", MessageKind::Error, ""}}));
-    EXPECT_TRUE(d.entities.empty()) << "the drawing was reset";
-    ASSERT_EQ(d.layers.size(), 1u);
-    EXPECT_EQ(d.layers.at(0).name, u"0");
-    EXPECT_EQ(d.dimStyles.at(0).name, u"Standard");
+    // A file that cannot be opened, or holds no DXF text, is not read: the drawing stays.
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* why;
+    } notDxf[] = {
+        {"missing.dxf", "", "The file cannot be opened."},
+        {"empty.dxf", "", "The file is empty."},
+        {"renamed.dxf", std::string("AC1015\0\0\0", 9),
+         "The file holds a DWG drawing, not DXF text: open it under a name ending in .dwg."},
+        {"old.dxf", "AC1.50", "The file holds a DWG drawing, not DXF text: open it under a name "
+                              "ending in .dwg."},
+        {"binary.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22),
+         "The file is a binary DXF file, which cannot be read: save it as a text (ASCII) DXF "
+         "file."},
+        {"notes.dxf", Dxf("999 made by hand\n0 LINE\n10 1\n"),
+         "The file is not a DXF file: it does not begin with a section."},
+    };
+    for (const auto& c : notDxf) {
+        if (std::string_view(c.name) != "missing.dxf") WriteWholeFile(dir.file(c.name), c.bytes);
+        host.clearRecords();
+        EXPECT_FALSE(OpenDrawing(d, dir.file(c.name), host, nullptr, nullptr)) << c.name;
+        EXPECT_EQ(host.messages(),
+                  (std::vector<RecordedMessage>{
+                      {"Error reading drawing file!", MessageKind::Error, ""}}));
+        EXPECT_EQ(host.historyMessages(), std::vector<std::string>{c.why});
+        EXPECT_EQ(d.entities.size(), 1u) << c.name << ": the drawing is as it was";
+    }
 }
 
 // References beyond the copy limits were dropped without a word: they are kept, and one history
@@ -145,7 +164,8 @@ TEST(DrawingDocument, SaveTellsWhatWasLeftOutAndWhenItFailed) {
     EXPECT_EQ(host.historyMessages(),
               (std::vector<std::string>{
                   "2 raster images were left out: a DXF file cannot hold raster images.",
-                  "1 entity was left out: the DXF file has no form for its type."}));
+                  "Left out of the file, whose DXF has no form for them: 1 entity of another "
+                  "type"}));
     EXPECT_TRUE(host.messages().empty());
     EXPECT_EQ(LeftOutMessages({{kTypeRasterImage, 1}}),
               (std::vector<std::string>{

@@ -5,16 +5,24 @@
 #include <string>
 
 #include "drawing/Drawing.h"
+#include "drawing/LayerRules.h"
 #include "drawing/Palette.h"
 #include "entities/Arc.h"
+#include "entities/Attribute.h"
 #include "entities/BlockRef.h"
 #include "entities/Circle.h"
 #include "entities/Dimension.h"
+#include "entities/Ellipse.h"
+#include "entities/Face3d.h"
+#include "entities/Geometry.h"
 #include "entities/Hatch.h"
+#include "entities/Leader.h"
 #include "entities/Line.h"
 #include "entities/MText.h"
 #include "entities/Polyline.h"
+#include "entities/Solid.h"
 #include "entities/Spline.h"
+#include "entities/XLine.h"
 #include "fileio/DrawingDocument.h"
 #include "fileio/dwg/DwgLoad.h"
 #include "fileio/dwg/DwgRelease.h"
@@ -216,11 +224,13 @@ TEST(DwgImport, LayerStatesColoursAndWidths) {
             "]",
         "[]", layers));
     const mmDrawing& d = o->drawing;
-    EXPECT_FALSE(d.FindLayerByName(u"frozen")->show);
+    EXPECT_TRUE(d.FindLayerByName(u"frozen")->frozen);
+    EXPECT_FALSE(LayerShown(*d.FindLayerByName(u"frozen")));
     EXPECT_FALSE(d.FindLayerByName(u"off")->show);
     EXPECT_EQ(d.FindLayerByName(u"off")->colorIndex, -3);
     EXPECT_EQ(d.FindLayerByName(u"off")->color, PaletteColor(3));
     EXPECT_FALSE(d.FindLayerByName(u"locked")->selectable);
+    EXPECT_TRUE(d.FindLayerByName(u"locked")->locked);
     EXPECT_EQ(d.FindLayerByName(u"locked")->lineWidth, 5);  // 0.50 mm
     EXPECT_EQ(d.FindLayerByName(u"r2004")->colorIndex, 5);
     ASSERT_EQ(d.entities.size(), 3u);
@@ -266,7 +276,7 @@ TEST(DwgImport, BlocksTheirReferencesAndTheSelfReferenceRule) {
             "]",
         blocks));
     const mmDrawing& d = o->drawing;
-    ASSERT_EQ(d.blocks.size(), 2u);
+    ASSERT_EQ(d.blocks.size(), 3u);
     const mmBlockPtr door = FindBlockByName(d.blocks, u"DOOR");
     ASSERT_TRUE(door);
     EXPECT_EQ(door->baseX, 10.0);
@@ -277,14 +287,15 @@ TEST(DwgImport, BlocksTheirReferencesAndTheSelfReferenceRule) {
     EXPECT_EQ(door->entities[1]->type, kTypeBlockRef);
     EXPECT_FALSE(FindBlockByName(d.blocks, u"SELF"));
     EXPECT_TRUE(FindBlockByName(d.blocks, u"KNOB"));
-    ASSERT_EQ(d.entities.size(), 1u);
+    EXPECT_EQ(FindBlockByName(d.blocks, u"*U2")->flags, kBlockAnonymous);
+    ASSERT_EQ(d.entities.size(), 2u) << "the anonymous block's reference too";
     const auto& ref = static_cast<const mmBlockRef&>(*d.entities[0]);
     EXPECT_EQ(ref.blockName, u"DOOR");
     EXPECT_EQ(ref.scaleX, 2.0);
     EXPECT_EQ(ref.scaleY, 3.0);
     EXPECT_NEAR(ref.rotation, 90.0, 1e-9);
     EXPECT_EQ(ref.children.size(), 2u);
-    EXPECT_EQ(o->result.notImported.at("INSERT"), 4);
+    EXPECT_EQ(o->result.notImported.at("INSERT"), 3);
 }
 
 // Texts keep their whole UTF-8 string (an MTEXT its codes too; \U+XXXX escapes decoded),
@@ -418,6 +429,97 @@ TEST(DwgImport, SplinesNeedTwoControlPoints) {
     EXPECT_EQ(o->result.notImported.at("SPLINE"), 1);
 }
 
+// The types the DXF reader keeps are made from LibreDWG's fields the same way: ellipses (their
+// parameters in radians), solids and traces in their plane, 3D faces with hidden edges, leaders
+// with their style's arrow, construction lines and rays, attribute definitions.
+TEST(DwgImport, EllipsesSolidsFacesLeadersLinesAndDefinitions) {
+    const auto o = open(document(
+        "[" +
+        entity("ELLIPSE", R"("center":[10,5,0],"sm_axis":[4,0,0],"axis_ratio":0.5,)"
+                          R"("start_angle":5.5,"end_angle":0.5,"extrusion":[0,0,1])") +
+        "," +
+        entity("SOLID", R"("corner1":[1,0],"corner2":[2,0],"corner3":[1,1],"corner4":[2,1],)"
+                        R"("elevation":0,"extrusion":[0,0,-1])") +
+        "," +
+        entity("TRACE", R"("corner1":[0,0],"corner2":[1,0],"corner3":[0,1],"corner4":[1,1])") +
+        "," +
+        entity("3DFACE", R"("corner1":[0,0,0],"corner2":[1,0,0],"corner3":[1,1,0],)"
+                         R"("corner4":[0,1,0],"invis_flags":5)") +
+        "," +
+        entity("LEADER", R"("points":[[0,0,0],[10,0,0],[10,5,0]],"path_type":1,)"
+                         R"("arrowhead_on":1,"dimstyle":"Standard")") +
+        "," + entity("RAY", R"("point":[1,2,0],"vector":[3,4,0])") + "," +
+        entity("ATTDEF", R"("ins_pt":[7,8],"height":1,"default_value":"d","tag":"TAG",)"
+                         R"("prompt":"Why","flags":2)") +
+        "]"));
+    const mmDrawing& d = o->drawing;
+    ASSERT_EQ(d.entities.size(), 7u);
+    const auto& e = dynamic_cast<const mmEllipse&>(*d.entities[0]);
+    EXPECT_NEAR(e.Sweep(), 2 * kPi - 5.0, 1e-9);
+    EXPECT_NEAR(e.extents.maxX, 14.0, 1e-9);
+    const auto& solid = dynamic_cast<const mmSolid&>(*d.entities[1]);
+    EXPECT_EQ(solid.points[1].x, -2.0) << "seen from below";
+    EXPECT_FALSE(solid.trace);
+    EXPECT_TRUE(dynamic_cast<const mmSolid&>(*d.entities[2]).trace);
+    EXPECT_EQ(dynamic_cast<const mm3dFace&>(*d.entities[3]).invisibleEdges, 5);
+    const auto& leader = dynamic_cast<const mmLeader&>(*d.entities[4]);
+    EXPECT_TRUE(leader.splinePath);
+    EXPECT_EQ(leader.arrowSize, 2.5);
+    EXPECT_EQ(leader.pointCount(), 3);
+    const auto& ray = dynamic_cast<const mmXLine&>(*d.entities[5]);
+    EXPECT_TRUE(ray.ray);
+    EXPECT_NEAR(ray.dirY, 0.8, 1e-12);
+    const auto& def = dynamic_cast<const mmAttributeDef&>(*d.entities[6]);
+    EXPECT_EQ(def.tag, "TAG");
+    EXPECT_EQ(def.prompt, "Why");
+    EXPECT_EQ(def.String(), "d");
+    EXPECT_EQ(def.flags, kAttributeConstant);
+    EXPECT_TRUE(o->result.notImported.empty());
+}
+
+// An INSERT's attributes become its children; a MINSERT keeps its cells; an anonymous block
+// (numbered by the bridge) is found by its references; a reference in a mirrored plane is
+// mirrored.
+TEST(DwgImport, AttributesCellsAndAnonymousBlocks) {
+    const std::string blocks = R"([{"name":"*U1","anonymous":1,"base_pt":[0,0,0],"entities":[)" +
+                               entity("LINE", R"("start":[0,0],"end":[1,1])", "0", 0) +
+                               R"(]},{"name":"*Paper_Space0","layout":1,"entities":[)" +
+                               entity("VIEWPORT", R"("center":[0,0,0])", "0", 0) + "]}]";
+    const auto o = open(document(
+        "[" +
+            entity("INSERT", R"("ins_pt":[100,50,0],"scale":[1,1,1],"rotation":0,)"
+                             R"("block_header":"*U1","attribs":[{"type":"ATTRIB","entmode":0,)"
+                             R"("invisible":0,"layer":"0","ins_pt":[101,51],"height":2,)"
+                             R"("text_value":"P-42","tag":"PART","flags":0}])") +
+            "," +
+            entity("MINSERT", R"("ins_pt":[0,0,0],"scale":[1,1,1],"rotation":0,)"
+                              R"("block_header":"*U1","num_cols":2,"num_rows":3,)"
+                              R"("col_spacing":10,"row_spacing":5)") +
+            "," +
+            entity("INSERT", R"("ins_pt":[5,0,0],"scale":[1,1,1],"rotation":0,)"
+                             R"("block_header":"*U1","extrusion":[0,0,-1])") +
+            "]",
+        blocks));
+    const mmDrawing& d = o->drawing;
+    ASSERT_EQ(d.blocks.size(), 1u);
+    EXPECT_EQ(d.blocks.begin()->second->flags, kBlockAnonymous);
+    ASSERT_EQ(d.entities.size(), 3u);
+    const auto& ref = static_cast<const mmBlockRef&>(*d.entities[0]);
+    ASSERT_EQ(ref.children.size(), 2u);
+    const auto& part = dynamic_cast<const mmAttribute&>(*ref.children[1]);
+    EXPECT_EQ(part.tag, "PART");
+    EXPECT_EQ(part.String(), "P-42");
+    EXPECT_EQ(part.points[0].x, 1.0) << "relative to the insertion point";
+    const auto& cells = static_cast<const mmBlockRef&>(*d.entities[1]);
+    EXPECT_EQ(cells.CellCount(), 6);
+    EXPECT_EQ(cells.extents.maxX, 11.0);
+    const auto& mirrored = static_cast<const mmBlockRef&>(*d.entities[2]);
+    EXPECT_EQ(mirrored.points[0].x, -5.0);
+    EXPECT_EQ(mirrored.scaleY, -1.0);
+    EXPECT_EQ(mirrored.rotation, 180.0);
+    EXPECT_EQ(o->result.notImported, (DxfEntityCounts{{"VIEWPORT", 1}}));
+}
+
 // Model space and, with a layout, paper space; invisible entities and those of types without a
 // conversion are left out and counted (attributes with their reference).
 TEST(DwgImport, OpenReplacesTheDrawingAndCountsWhatItLeftOut) {
@@ -434,9 +536,8 @@ TEST(DwgImport, OpenReplacesTheDrawingAndCountsWhatItLeftOut) {
     const std::string json = document(
         "[" + entity("LINE", R"("start":[0,0],"end":[1,1])") + "," +
         entity("LINE", R"("start":[0,0],"end":[1,1])", "0", 1) + "," + invisible + "," +
-        entity("ELLIPSE", R"("center":[0,0,0])") + "," + entity("ELLIPSE", R"("center":[0,0,0])") +
-        "," + entity("ARC_DIMENSION", R"("def_pt":[0,0,0])") + "," +
-        entity("LEADER", R"("points":[])") + "," +
+        entity("MLINE", R"("x":0)") + "," + entity("MLINE", R"("x":0)") + "," +
+        entity("ARC_DIMENSION", R"("def_pt":[0,0,0])") + "," + entity("REGION", R"("x":0)") + "," +
         entity("INSERT",
                R"("block_header":"NONE","attribs":[{"type":"ATTRIB"},{"type":"ATTRIB"}])") +
         "]");
@@ -447,9 +548,10 @@ TEST(DwgImport, OpenReplacesTheDrawingAndCountsWhatItLeftOut) {
     EXPECT_EQ(paper.entities.size(), 1u);
     EXPECT_FALSE(d.FindLayerByName(u"old"));
     EXPECT_TRUE(d.FindLayerByName(u"WALLS"));
-    EXPECT_EQ(SkippedEntitiesLine(kNotImported, r.notImported),
-              "Not imported: 2 ATTRIB, 2 ELLIPSE, 1 ARC_DIMENSION, 1 INSERT, 1 LEADER");
-    EXPECT_EQ(SkippedEntitiesLine(kNotImported, {}), "");
+    EXPECT_EQ(SkippedEntitiesLine(kNotLoaded, r.notImported),
+              "Not loaded: 2 ATTRIB, 2 MLINE, 1 ARC_DIMENSION, 1 INSERT, 1 LINE (invisible), "
+              "1 REGION");
+    EXPECT_EQ(SkippedEntitiesLine(kNotLoaded, {}), "");
 }
 
 // An XREF adds one block of the model space based at (0, 0), the file's layers and blocks; the

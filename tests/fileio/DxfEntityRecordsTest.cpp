@@ -86,15 +86,24 @@ TEST(DxfRecords, PolylineTakesItsVerticesUpToSeqend) {
     EXPECT_EQ(p.bulge, (std::vector<double>{-1, 0}));
 }
 
-TEST(DxfRecords, ThreeDFaceIsItsFourCornersClosed) {
-    RecordText f("0 3DFACE\n8 F\n6 Dashed\n10 0\n20 0\n11 1\n21 0\n12 1\n22 1\n13 0\n23 1\n");
-    DxfPolylineRecord p;
-    ASSERT_TRUE(readDxf3dFace(f.reader, f.header, p));
-    f.expectAtNext();
-    EXPECT_TRUE(f.header.lineType.empty()) << "3DFACE stores only 8, 62 and 67";
-    EXPECT_EQ(p.x, (std::vector<double>{0, 1, 1, 0, 0}));
-    EXPECT_EQ(p.y, (std::vector<double>{0, 0, 1, 1, 0}));
-    EXPECT_TRUE(p.bulge.empty());
+TEST(DxfRecords, CornersOfFacesAndSolids) {
+    RecordText face("0 3DFACE\n8 F\n6 Dashed\n10 0\n20 0\n11 1\n21 0\n12 1\n22 1\n13 0\n23 1\n70 5\n");
+    DxfCornersRecord c;
+    ASSERT_TRUE(readDxfCorners(face.reader, face.header, c));
+    face.expectAtNext();
+    EXPECT_TRUE(face.header.lineType.empty()) << "3DFACE stores only 8, 62 and 67";
+    EXPECT_EQ(std::vector<double>(c.x, c.x + 4), (std::vector<double>{0, 1, 1, 0}));
+    EXPECT_EQ(std::vector<double>(c.y, c.y + 4), (std::vector<double>{0, 0, 1, 1}));
+    EXPECT_EQ(c.flags, 5);
+
+    // A solid of three corners repeats its third; its plane is kept.
+    RecordText solid("0 SOLID\n6 Dashed\n10 0\n20 0\n11 4\n21 0\n12 0\n22 3\n230 -1\n");
+    ASSERT_TRUE(readDxfCorners(solid.reader, solid.header, c));
+    solid.expectAtNext();
+    EXPECT_EQ(solid.header.lineType, "Dashed");
+    EXPECT_EQ(solid.header.extrusionZ, -1.0);
+    EXPECT_EQ(std::vector<double>(c.x, c.x + 4), (std::vector<double>{0, 4, 0, 0}));
+    EXPECT_EQ(std::vector<double>(c.y, c.y + 4), (std::vector<double>{0, 0, 3, 3}));
 }
 
 TEST(DxfRecords, TextKeepsItsWholeStringAndJustification) {

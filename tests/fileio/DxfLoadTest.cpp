@@ -12,6 +12,7 @@
 #include "entities/BlockRef.h"
 #include "entities/Circle.h"
 #include "entities/Dimension.h"
+#include "entities/Face3d.h"
 #include "entities/GlyphTable.h"
 #include "entities/Hatch.h"
 #include "entities/Line.h"
@@ -79,6 +80,10 @@ const char* const kLayerTable = R"(
 0 LAYER
 2 Off
 62 -5
+0 LAYER
+2 Frozen
+70 5
+62 1
 0 ENDTAB
 0 ENDSEC
 )";
@@ -94,12 +99,14 @@ TEST_F(LoadFixture, LayersAreAddedUnlessTheDrawingHasTheName) {
         uint32_t color;
         std::string colorText;
         int32_t lineWidth;
+        bool show = true, frozen = false, locked = false;
     } expected[] = {
         {u"0", 0, 7, kColorWhite, "White", 1},  // the drawing's own layer stays
         {u"Walls", 1, 1, kRed, "255,0,0", 3},
         {u"Caf\u00e9", 2, 5, PaletteColor(5), "0,0,255", 1},
         {u"TrueColour", 3, 300, 300, "44,1,0", 1},
-        {u"Off", 4, -5, PaletteColor(5), "0,0,255", 1},  // switched off in the file
+        {u"Off", 4, -5, PaletteColor(5), "0,0,255", 1, false},  // switched off in the file
+        {u"Frozen", 5, 1, kRed, "255,0,0", 1, true, true, true},  // 70: frozen and locked
     };
     ASSERT_EQ(d.layers.size(), std::size(expected));
     EXPECT_EQ(layer(u"WALLS"), nullptr) << "a name differing only in case adds no layer";
@@ -111,9 +118,11 @@ TEST_F(LoadFixture, LayersAreAddedUnlessTheDrawingHasTheName) {
         EXPECT_EQ(l->color, e.color);
         EXPECT_EQ(l->colorText, e.colorText);
         EXPECT_EQ(l->lineWidth, e.lineWidth);
-        EXPECT_TRUE(l->show);
+        EXPECT_EQ(l->show, e.show);
+        EXPECT_EQ(l->frozen, e.frozen);
+        EXPECT_EQ(l->locked, e.locked);
     }
-    EXPECT_EQ(d.nextLayerId, 5);
+    EXPECT_EQ(d.nextLayerId, 6);
 }
 
 TEST_F(LoadFixture, DimStylesAreAddedUnlessTheDrawingHasTheName) {
@@ -208,12 +217,9 @@ TEST_F(LoadFixture, SimpleEntitiesAndSkippedTypes) {
 20 2.5
 30 9
 39 4
-0 ELLIPSE
+0 MLINE
 10 0
 20 0
-11 5
-21 0
-40 0.5
 0 LINE
 10 0
 20 0
@@ -221,15 +227,8 @@ TEST_F(LoadFixture, SimpleEntitiesAndSkippedTypes) {
 11 10
 21 5
 31 1
-0 SOLID
-10 0
-20 0
-11 1
-21 0
-12 0
-22 1
-13 1
-23 1
+0 REGION
+70 1
 0 CIRCLE
 10 3
 20 4
@@ -269,8 +268,9 @@ TEST_F(LoadFixture, SimpleEntitiesAndSkippedTypes) {
     EXPECT_EQ(arc.direction, 1);
     EXPECT_EQ(arc.gripCount(), 4);
 
+    // An ATTRIB after no INSERT has no reference to belong to.
     EXPECT_EQ(report.dropped, (std::map<std::string, int64_t, std::less<>>{
-                                  {"ATTRIB", 1}, {"ELLIPSE", 1}, {"SOLID", 1}}));
+                                  {"ATTRIB", 1}, {"MLINE", 1}, {"REGION", 1}}));
 }
 
 template <class T>
@@ -338,8 +338,8 @@ TEST_F(LoadFixture, PolylinesAndFaces) {
     EXPECT_EQ(xyOf(pl), (XY{{1, 1}, {2, 1}}));
     EXPECT_FALSE(pl.lightweight);
     EXPECT_EQ(pl.bulges, (std::vector<double>{0, -0.5}));
-    const auto& face = entityAt<mmPolyline>(d, 2);
-    EXPECT_EQ(xyOf(face), (XY{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}}));
+    const auto& face = entityAt<mm3dFace>(d, 2);
+    EXPECT_EQ(xyOf(face), (XY{{0, 0}, {1, 0}, {1, 1}, {0, 1}}));
     EXPECT_EQ(d.entities[3]->type, kTypeLine);
 }
 
@@ -624,8 +624,9 @@ const char* const kDoorBlock = R"(
 0 ENDSEC
 )";
 
-// References copy their block's entities, scaled and rotated; a name no block has (anonymous
-// blocks are never read, and names are compared exactly) drops the reference.
+// References copy their block's entities, scaled and rotated, anonymous blocks' too; the ATTRIBs
+// after an INSERT are its children; a name no block has (names are compared exactly) drops the
+// reference.
 TEST_F(LoadFixture, InsertsOfNamedBlocks) {
     load(std::string(kDoorBlock) + entities(R"(
 0 INSERT
@@ -648,23 +649,27 @@ TEST_F(LoadFixture, InsertsOfNamedBlocks) {
 2 Door
 0 LINE
 )"));
-    ASSERT_EQ(d.entities.size(), 3u);
+    ASSERT_EQ(d.entities.size(), 4u);
     const auto& ref = entityAt<mmBlockRef>(d, 0);
     EXPECT_EQ(ref.blockName, u"Door");
     EXPECT_EQ(xyOf(ref), (XY{{100, 50}}));
     EXPECT_EQ(ref.scaleX, 2.0);
     EXPECT_EQ(ref.scaleY, 3.0);
     EXPECT_EQ(ref.rotation, 90.0);
-    ASSERT_EQ(ref.children.size(), 2u);
+    ASSERT_EQ(ref.children.size(), 3u);
+    EXPECT_EQ(ref.children[2]->type, kTypeAttribute) << "the ATTRIB after it";
     EXPECT_NEAR(ref.children[0]->points[1].x, 0.0, 1e-12) << "(1, 0) scaled by 2, turned by 90";
     EXPECT_NEAR(ref.children[0]->points[1].y, 2.0, 1e-12);
     EXPECT_NEAR(ref.extents.maxY, 52.0, 1e-9);
-    const auto& plain = entityAt<mmBlockRef>(d, 1);
+    const auto& anonymous = entityAt<mmBlockRef>(d, 1);
+    EXPECT_EQ(anonymous.blockName, u"*U1");
+    EXPECT_EQ(anonymous.children.size(), 1u);
+    const auto& plain = entityAt<mmBlockRef>(d, 2);
     EXPECT_EQ(plain.scaleX, 1.0) << "scales default to 1";
     EXPECT_EQ(plain.rotation, 0.0);
-    EXPECT_EQ(d.entities[2]->type, kTypeLine);
-    EXPECT_EQ(report.dropped.at("INSERT"), 2);
-    EXPECT_EQ(report.dropped.at("ATTRIB"), 1);
+    EXPECT_EQ(d.entities[3]->type, kTypeLine);
+    EXPECT_EQ(report.dropped.at("INSERT"), 1);
+    EXPECT_EQ(report.dropped.count("ATTRIB"), 0u);
 }
 
 // Names are looked up through hash maps beside the tables (thousands of layers once loaded in
@@ -998,8 +1003,10 @@ TEST(DxfLoad, BlocksOnlyAndXref) {
     mmDrawing x;
     FillNewDrawing(x);
     ASSERT_TRUE(loadXrefFromDxf(x, nullptr, u"Site", dir.file("x.dxf")));
-    ASSERT_EQ(x.blocks.size(), 3u);
-    const mmBlock& site = *x.blocks.at(2);
+    ASSERT_EQ(x.blocks.size(), 4u) << "the anonymous block too";
+    EXPECT_EQ(x.blocks.at(1)->name, u"*U1");
+    EXPECT_EQ(x.blocks.at(1)->flags, kBlockAnonymous);
+    const mmBlock& site = *x.blocks.at(3);
     EXPECT_EQ(site.name, u"Site");
     EXPECT_EQ(site.baseX, 4.0) << "the base point of the last BLOCK";
     EXPECT_EQ(site.baseY, 6.0);
@@ -1013,7 +1020,7 @@ TEST(DxfLoad, BlocksOnlyAndXref) {
 }
 
 // Saved through the document (which makes the dimension blocks first), references and
-// dimensions read back the same; the "*D" blocks are written but not read.
+// dimensions read back the same; the "*D" blocks come back as anonymous blocks.
 TEST(DxfLoad, ReferencesAndDimensionsReadBack) {
     mmDrawing d;
     FillNewDrawing(d);
@@ -1055,8 +1062,9 @@ TEST(DxfLoad, ReferencesAndDimensionsReadBack) {
         mmDrawing back;
         FillNewDrawing(back);
         ASSERT_TRUE(loadDrawingFromDxf(back, nullptr, dir.file(file), nullptr));
-        ASSERT_EQ(back.blocks.size(), 1u);
+        ASSERT_EQ(back.blocks.size(), 4u);
         EXPECT_EQ(back.blocks.begin()->second->name, u"Tree");
+        EXPECT_EQ(back.blocks.rbegin()->second->flags, kBlockAnonymous);
         ExpectSameEntities(tree->entities, back.blocks.begin()->second->entities, "block");
         ExpectSameEntities(d.entities, back.entities, "model space");
         const auto& again = dynamic_cast<const mmBlockRef&>(*back.entities[0]);

@@ -9,14 +9,20 @@
 
 #include "drawing/Drawing.h"
 #include "entities/Arc.h"
+#include "entities/Attribute.h"
 #include "entities/BlockRef.h"
 #include "entities/Circle.h"
 #include "entities/Dimension.h"
+#include "entities/Ellipse.h"
+#include "entities/Face3d.h"
 #include "entities/Hatch.h"
+#include "entities/Leader.h"
 #include "entities/MText.h"
 #include "entities/Polyline.h"
+#include "entities/Solid.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
+#include "entities/XLine.h"
 #include "fileio/dxf/DxfSave.h"
 
 // Reals read back as written; boundaries kept relative to a point 0 worked out again may move
@@ -147,6 +153,10 @@ inline void ExpectSameEntity(const mmObject& x, const mmObject& y, const std::st
     }
     if (auto* t = dynamic_cast<const mmText*>(&x)) {
         ExpectSameText(*t, dynamic_cast<const mmText&>(y), what);
+        if (auto* a = dynamic_cast<const mmAttribute*>(&x)) {
+            EXPECT_EQ(a->tag, dynamic_cast<const mmAttribute&>(y).tag) << what;
+            EXPECT_EQ(a->flags, dynamic_cast<const mmAttribute&>(y).flags) << what;
+        }
         return;
     }
     if (auto* s = dynamic_cast<const mmSpline*>(&x)) {
@@ -166,6 +176,32 @@ inline void ExpectSameEntity(const mmObject& x, const mmObject& y, const std::st
         EXPECT_NEAR(r->radius, s.radius, kWrittenPrecision) << what;
         EXPECT_NEAR(r->startAngle, s.startAngle, kWrittenPrecision) << what;
         EXPECT_NEAR(r->endAngle, s.endAngle, kWrittenPrecision) << what;
+    }
+    if (auto* e = dynamic_cast<const mmEllipse*>(&x)) {
+        const auto& f = dynamic_cast<const mmEllipse&>(y);
+        EXPECT_NEAR(e->majorX, f.majorX, kWrittenPrecision) << what;
+        EXPECT_NEAR(e->majorY, f.majorY, kWrittenPrecision) << what;
+        EXPECT_NEAR(e->ratio, f.ratio, kWrittenPrecision) << what;
+        EXPECT_NEAR(e->startParam, f.startParam, kWrittenPrecision) << what;
+        EXPECT_NEAR(e->endParam, f.endParam, kWrittenPrecision) << what;
+    }
+    if (auto* l = dynamic_cast<const mmXLine*>(&x)) {
+        const auto& m = dynamic_cast<const mmXLine&>(y);
+        EXPECT_EQ(l->ray, m.ray) << what;
+        EXPECT_NEAR(l->dirX, m.dirX, kWrittenPrecision) << what;
+        EXPECT_NEAR(l->dirY, m.dirY, kWrittenPrecision) << what;
+    }
+    if (auto* s = dynamic_cast<const mmSolid*>(&x)) {
+        EXPECT_EQ(s->trace, dynamic_cast<const mmSolid&>(y).trace) << what;
+    }
+    if (auto* f = dynamic_cast<const mm3dFace*>(&x)) {
+        EXPECT_EQ(f->invisibleEdges, dynamic_cast<const mm3dFace&>(y).invisibleEdges) << what;
+    }
+    if (auto* l = dynamic_cast<const mmLeader*>(&x)) {
+        const auto& m = dynamic_cast<const mmLeader&>(y);
+        EXPECT_EQ(l->splinePath, m.splinePath) << what;
+        EXPECT_EQ(l->arrowhead, m.arrowhead) << what;
+        EXPECT_NEAR(l->arrowSize, m.arrowSize, kWrittenPrecision) << what;
     }
 }
 

@@ -16,13 +16,16 @@ import sys
 
 RELEASES = {"AC1021": "R2007", "AC1024": "R2010", "AC1027": "R2013", "AC1032": "R2018"}
 SUPPORTED = {"AC1012", "AC1013", "AC1014", "AC1015", "AC1016", "AC1017", "AC1018"}
-SIMPLE = {"LINE": "line", "POINT": "point", "CIRCLE": "circle", "ARC": "arc",
-          "LWPOLYLINE": "polyline", "POLYLINE_2D": "polyline", "POLYLINE_3D": "polyline",
-          "3DFACE": "polyline", "TEXT": "text", "MTEXT": "mtext",
-          "DIMENSION_LINEAR": "dimension", "DIMENSION_ALIGNED": "dimension",
-          "DIMENSION_ORDINATE": "dimension", "DIMENSION_ANG2LN": "dimension",
-          "DIMENSION_ANG3PT": "dimension", "DIMENSION_RADIUS": "dimension",
-          "DIMENSION_DIAMETER": "dimension"}
+# By the DXF names the sampler counts in (POLYLINE for both polyline entities).
+SIMPLE = {"LINE": "LINE", "POINT": "POINT", "CIRCLE": "CIRCLE", "ARC": "ARC",
+          "LWPOLYLINE": "POLYLINE", "POLYLINE_2D": "POLYLINE", "POLYLINE_3D": "POLYLINE",
+          "3DFACE": "3DFACE", "TEXT": "TEXT", "MTEXT": "MTEXT", "ELLIPSE": "ELLIPSE",
+          "SOLID": "SOLID", "TRACE": "TRACE", "LEADER": "LEADER", "XLINE": "XLINE", "RAY": "RAY",
+          "ATTDEF": "ATTDEF",
+          "DIMENSION_LINEAR": "DIMENSION", "DIMENSION_ALIGNED": "DIMENSION",
+          "DIMENSION_ORDINATE": "DIMENSION", "DIMENSION_ANG2LN": "DIMENSION",
+          "DIMENSION_ANG3PT": "DIMENSION", "DIMENSION_RADIUS": "DIMENSION",
+          "DIMENSION_DIAMETER": "DIMENSION"}
 
 
 def expected_message(magic):
@@ -49,7 +52,7 @@ class Counter:
 
     def __init__(self, doc):
         self.blocks = {b["name"]: b for b in doc.get("BLOCK_HEADER", [])
-                       if not b.get("anonymous") and b["name"] and b["name"][0] != "*"}
+                       if b and b["name"] and not b.get("layout")}
         self.filled = {}
 
     def block_kept(self, name, inside=()):
@@ -68,11 +71,11 @@ class Counter:
         if t in SIMPLE:
             return SIMPLE[t]
         if t == "SPLINE":
-            return "spline" if len(e.get("ctrl_pts", [])) >= 2 else None
+            return "SPLINE" if len(e.get("ctrl_pts", [])) >= 2 else None
         if t == "HATCH":
-            return "hatch" if hatch_has_edge(e) else None
-        if t == "INSERT" and e.get("block_header") is not None:
-            return "blockref" if self.block_kept(e["block_header"], inside) else None
+            return "HATCH" if hatch_has_edge(e) else None
+        if t in ("INSERT", "MINSERT") and e.get("block_header") is not None:
+            return "INSERT" if self.block_kept(e["block_header"], inside) else None
         return None
 
 
@@ -132,6 +135,9 @@ def main():
                     k = counter.kind(e)
                     if k:
                         want[k] += 1
+                    if k == "INSERT":
+                        want["ATTRIB"] += sum(1 for a in e.get("attribs", [])
+                                              if not a.get("unreadable"))
             if not got["read"]:
                 problems.append("not read: %s" % got["message"])
             elif dict(want) != got["counts"]:

@@ -283,12 +283,11 @@ def file_block_names(path, encoding):
 
 
 def compare_tables(d, a, b, names_a):
-    # Frozen and locked layers are not read yet: their flags are left out.
     def layers(doc):
         out = {}
         for layer in doc.layers:
             out[key(layer.dxf.name)] = (
-                abs(layer.dxf.color), layer.is_off(),
+                abs(layer.dxf.color), layer.is_off(), layer.is_frozen(), layer.is_locked(),
                 attr(layer, "true_color"), attr(layer, "linetype", "Continuous").lower())
         return out
     d.same("tables", "layers", layers(a), layers(b))

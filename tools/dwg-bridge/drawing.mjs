@@ -50,6 +50,31 @@ export function drawingReader(m, dwg, decoder) {
     if (!obj || m.dwg_object_get_supertype(obj) !== 1) return null;
     return text(m.dwg_object_to_object_tio(obj), 'name');
   };
+  // Blocks by the names a DXF export gives them: anonymous blocks, whose names a DWG keeps
+  // without a number ("*D", "*U" ...), are numbered in table order per prefix, so that every
+  // block has a name of its own and references find theirs.
+  let blockNames = null;
+  const blockNameOf = (obj) => {
+    if (!blockNames) {
+      blockNames = new Map();
+      const next = new Map();
+      for (const b of entriesOf('BLOCK_CONTROL', 'BLOCK_HEADER')) {
+        let name = text(m.dwg_object_to_object_tio(b), 'name');
+        if (/^\*[A-Za-z]+$/.test(name) && !/^\*(MODEL|PAPER)_SPACE$/i.test(name)) {
+          const n = (next.get(name) ?? 0) + 1;
+          next.set(name, n);
+          name += n;
+        }
+        blockNames.set(b, name);
+      }
+    }
+    return blockNames.get(obj) ?? (obj ? text(m.dwg_object_to_object_tio(obj), 'name') : null);
+  };
+  const blockRefName = (ref) => {
+    const obj = objectOfRef(ref);
+    if (!obj || m.dwg_object_get_supertype(obj) !== 1) return null;
+    return blockNameOf(obj);
+  };
   const refs = (ptr, n) => (ptr && count(n) ? Array.from(m.dwg_ptr_to_object_ref_ptr_array(ptr, count(n))) : []);
   const doubles = (ptr, n) => (ptr && count(n) ? Array.from(m.dwg_ptr_to_double_array(ptr, count(n)), num) : []);
 
@@ -108,7 +133,7 @@ export function drawingReader(m, dwg, decoder) {
     e.act_measurement = num(field(t, 'act_measurement'));
     e.extrusion = pt3(t, 'extrusion');
     e.dimstyle = refName(field(t, 'dimstyle'));
-    e.block = refName(field(t, 'block'));
+    e.block = blockRefName(field(t, 'block'));
   };
 
   const hatchPaths = (t) => {
@@ -326,7 +351,7 @@ export function drawingReader(m, dwg, decoder) {
       e.scale = pt3(t, 'scale');
       e.rotation = num(field(t, 'rotation'));
       e.extrusion = pt3(t, 'extrusion');
-      e.block_header = refName(field(t, 'block_header'));
+      e.block_header = blockRefName(field(t, 'block_header'));
       e.attribs = attribs(t);
     },
     MINSERT: (t, e) => {
@@ -523,14 +548,14 @@ export function drawingReader(m, dwg, decoder) {
     };
   };
 
-  // Named blocks and anonymous ones with their entities. Model and paper space come as the entity
-  // list; the "*D" blocks of dimensions are left out, since dimensions are built again.
+  // Named blocks and anonymous ones with their entities. Model space and the active paper space
+  // come as the entity list; the blocks of the other layouts ("*Paper_Space0" ...) are given with
+  // "layout": 1.
   const block = (obj) => {
     const t = m.dwg_object_to_object_tio(obj);
-    const name = text(t, 'name');
+    const name = blockNameOf(obj);
     const upper = name.toUpperCase();
-    if (upper.startsWith('*MODEL_SPACE') || upper.startsWith('*PAPER_SPACE') ||
-        upper.startsWith('*D')) return null;
+    if (upper === '*MODEL_SPACE' || upper === '*PAPER_SPACE') return null;
     const b = {
       name,
       anonymous: field(t, 'anonymous') | 0,
@@ -538,6 +563,7 @@ export function drawingReader(m, dwg, decoder) {
       base_pt: pt3(t, 'base_pt'),
       entities: [],
     };
+    if (upper.startsWith('*PAPER_SPACE')) b.layout = 1;
     ownedEntities(obj, b.entities);
     return b;
   };
@@ -556,7 +582,7 @@ export function drawingReader(m, dwg, decoder) {
   return {
     dimstyles: () => entriesOf('DIMSTYLE_CONTROL', 'DIMSTYLE').map(dimstyle),
     layers: () => entriesOf('LAYER_CONTROL', 'LAYER').map(layer),
-    // null for model space, paper space and the blocks of dimensions.
+    // null for model space and the active paper space.
     blocks: () => entriesOf('BLOCK_CONTROL', 'BLOCK_HEADER').map(block),
     // The model-space and paper-space entities as they are read; null for sub-entities.
     entities: () => spaceEntities(),

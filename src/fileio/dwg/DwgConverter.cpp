@@ -3,6 +3,7 @@
 #include "fileio/dwg/DwgConverter.h"
 
 #include <array>
+#include <unordered_set>
 
 #include "drawing/Drawing.h"
 #include "drawing/LayerRules.h"
@@ -11,6 +12,7 @@
 #include "entities/Block.h"
 #include "entities/BlockRef.h"
 #include "entities/Dimension.h"
+#include "fileio/PlanShapes.h"
 #include "platform/Unicode.h"
 
 namespace {
@@ -78,8 +80,16 @@ ColorValue colorValueOf(const DwgJson* c) {
 
 std::string_view DxfNameOfDwgType(std::string_view type) {
     if (type.substr(0, 10) == "DIMENSION_") return "DIMENSION";
+    if (type == "POLYLINE_PFACE") return "POLYLINE (polyface mesh)";
+    if (type == "POLYLINE_MESH") return "POLYLINE (polygon mesh)";
     if (type.substr(0, 9) == "POLYLINE_") return "POLYLINE";
+    if (type == "MINSERT") return "INSERT";
     return type;
+}
+
+mmOcs DwgPlaneOf(const DwgJson& e) {
+    const dwgjson::Point n = dwgjson::point(e, "extrusion");
+    return mmOcs(n.x, n.y, n.z);
 }
 
 DwgConverter::DwgConverter(mmDrawing& drawing, const mmGlyphTable* glyphs, mmSpace* paper,
@@ -139,8 +149,10 @@ void DwgConverter::convertLayers(const DwgJson& list) {
         layer.colorIndex = index;
         layer.color = layerColor(index);
         layer.colorText = ColorText(layer.color);
-        layer.show = integer(entry, "frozen") == 0 && index >= 0;
-        layer.selectable = integer(entry, "locked") == 0;
+        layer.show = index >= 0;  // a negative colour: off
+        layer.frozen = integer(entry, "frozen") != 0;
+        layer.locked = integer(entry, "locked") != 0;
+        layer.selectable = !layer.locked;
         layer.linetype = 0;
         const int32_t weight = lineWeightOf(integer(entry, "linewt", 31));
         layer.lineWidth = weight > 9 ? weight / 10 : 1;
@@ -159,16 +171,35 @@ void DwgConverter::convertLayers(const DwgJson& list) {
 
 void DwgConverter::convertBlocks(const DwgJson& list) {
     using namespace dwgjson;
+    std::unordered_set<std::u16string> taken;
+    for (const auto& [id, block] : drawing_.blocks)
+        if (block) taken.insert(block->name);
     // Ids in file order; the entities go in afterwards, a block's references' blocks first.
     std::vector<FileBlock*> order;
     for (const DwgJson& entry : list) {
         const std::string_view name = text(entry, "name");
-        if (integer(entry, "anonymous") != 0 || name.empty() || name[0] == '*') continue;
+        if (integer(entry, "layout") != 0 || IsLayoutBlockName(name)) {
+            for (const DwgJson& e : array(entry, "entities")) {
+                notImported(text(e, "type"));
+                if (const std::size_t n = array(e, "attribs").size())
+                    notImported("ATTRIB", static_cast<int64_t>(n));
+            }
+            continue;
+        }
+        if (name.empty()) continue;
         auto [it, fresh] = fileBlocks_.try_emplace(std::string(name));
         if (!fresh) continue;
+        const bool anonymous = integer(entry, "anonymous") != 0 || name[0] == '*';
+        std::u16string own = wide(name);
+        if (anonymous)
+            own = FreeAnonymousName(
+                own, [&](const std::u16string& n) { return taken.count(n) != 0; },
+                nextAnonymous_);
+        taken.insert(own);
         const Point base = point(entry, "base_pt");
         it->second.entry = &entry;
-        it->second.block = CreateBlock(drawing_.nextBlockId++, base.x, base.y, 0, wide(name));
+        it->second.block = CreateBlock(drawing_.nextBlockId++, base.x, base.y,
+                                       anonymous ? kBlockAnonymous : 0, std::move(own));
         order.push_back(&it->second);
     }
     for (FileBlock* b : order)
@@ -183,8 +214,7 @@ void DwgConverter::fillBlock(FileBlock& b) {
     current_ = b.block.get();
     Target target;
     target.block = b.block.get();
-    for (const DwgJson& e : dwgjson::array(*b.entry, "entities"))
-        if (dwgjson::integer(e, "invisible") == 0) convertEntity(e, target);
+    for (const DwgJson& e : dwgjson::array(*b.entry, "entities")) convertEntity(e, target);
     current_ = outer;
     --depth_;
     b.state = FileBlock::Done;
@@ -201,7 +231,7 @@ std::shared_ptr<mmBlock> DwgConverter::blockNamed(std::string_view name) {
 }
 
 void DwgConverter::convertSpaceEntity(const DwgJson& e, mmBlock* xref) {
-    if (!e.is_object() || dwgjson::integer(e, "invisible") != 0) return;
+    if (!e.is_object()) return;
     Target target;
     const int32_t mode = dwgjson::integer(e, "entmode");
     if (mode == 2 && xref) {
@@ -242,6 +272,14 @@ DwgConverter::Converter DwgConverter::converterFor(std::string_view type) {
         {"DIMENSION_DIAMETER", &DwgConverter::convertDimension},
         {"SPLINE", &DwgConverter::convertSpline},
         {"HATCH", &DwgConverter::convertHatch},
+        {"ELLIPSE", &DwgConverter::convertEllipse},
+        {"SOLID", &DwgConverter::convertSolid},
+        {"TRACE", &DwgConverter::convertSolid},
+        {"LEADER", &DwgConverter::convertLeader},
+        {"XLINE", &DwgConverter::convertXLine},
+        {"RAY", &DwgConverter::convertXLine},
+        {"ATTDEF", &DwgConverter::convertAttributeDef},
+        {"MINSERT", &DwgConverter::convertInsert},
     };
     for (const Entry& entry : kConverters)
         if (entry.type == type) return entry.convert;
@@ -250,14 +288,21 @@ DwgConverter::Converter DwgConverter::converterFor(std::string_view type) {
 
 void DwgConverter::convertEntity(const DwgJson& e, const Target& target) {
     const std::string_view type = dwgjson::text(e, "type");
-    // Attributes travel with their reference; they are not imported.
-    if (const std::size_t attribs = dwgjson::array(e, "attribs").size())
-        notImported("ATTRIB", static_cast<int64_t>(attribs));
+    // An entity marked invisible is not shown in other programs: it is counted instead.
+    if (dwgjson::integer(e, "invisible") != 0) {
+        notImported(std::string(DxfNameOfDwgType(type)) + " (invisible)");
+        if (const std::size_t attribs = dwgjson::array(e, "attribs").size())
+            notImported("ATTRIB", static_cast<int64_t>(attribs));
+        return;
+    }
     mmObjectPtr entity;
     Converter convert = dwgjson::integer(e, "unreadable") ? nullptr : converterFor(type);
     if (convert) entity = (this->*convert)(e);
     if (!entity) {
         notImported(type);
+        // Attributes travel with their reference.
+        if (const std::size_t attribs = dwgjson::array(e, "attribs").size())
+            notImported("ATTRIB", static_cast<int64_t>(attribs));
         return;
     }
     applyProperties(*entity, e);
@@ -269,9 +314,17 @@ void DwgConverter::convertEntity(const DwgJson& e, const Target& target) {
 
 void DwgConverter::notImported(std::string_view dwgType, int64_t count) {
     const std::string_view name = DxfNameOfDwgType(dwgType.empty() ? "unknown" : dwgType);
-    auto it = notImported_.find(std::string(name));
+    auto it = notImported_.find(name);
     if (it == notImported_.end()) it = notImported_.emplace(std::string(name), 0).first;
     it->second += count;
+}
+
+void DwgConverter::noteApproximation(const mmOcs& ocs, std::string_view dxfName, int32_t type,
+                                     bool curved) {
+    if (!ShownApproximately(ocs, type, curved)) return;
+    auto it = approximated_.find(dxfName);
+    if (it == approximated_.end()) it = approximated_.emplace(std::string(dxfName), 0).first;
+    ++it->second;
 }
 
 int32_t DwgConverter::layerIdFor(std::string_view name) {
@@ -305,7 +358,7 @@ void DwgConverter::applyProperties(mmObject& e, const DwgJson& source) {
                                            : PaletteColor(index);
     }
     if (layer) {
-        e.visible = layer->show;
+        e.visible = LayerShown(*layer);
         e.lineWidth = layer->lineWidth;
     }
     e.lineWidthSource = kLineWidthByLayer;

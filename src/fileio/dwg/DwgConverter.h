@@ -15,7 +15,9 @@
 #include "fileio/dxf/DxfEntityLoader.h"
 
 class mmBlock;
+class mmBlockRef;
 class mmDrawing;
+class mmOcs;
 class mmText;
 struct mmLayer;
 struct mmSpace;
@@ -30,14 +32,17 @@ public:
     // Tables first, so that the entities find their layers, styles and blocks.
     void convertDimStyles(const DwgJson& list);
     void convertLayers(const DwgJson& list);
-    // The blocks that are not anonymous; a block is kept only when it received an entity.
+    // The named and anonymous blocks (an anonymous name the drawing has is replaced by a free
+    // one); a block is kept only when it received an entity. The contents of the blocks of other
+    // layouts are counted as not imported.
     void convertBlocks(const DwgJson& list);
     // A visible entity of the drawing's entity list: a model-space one into model space, or into
     // xref when given (a paper-space one is then left out).
     void convertSpaceEntity(const DwgJson& e, mmBlock* xref = nullptr);
 
-    // Entities the drawing did not get, by DXF entity name.
-    const std::map<std::string, int64_t>& notImported() const { return notImported_; }
+    // Entities the drawing did not get, and those drawn approximately, by DXF entity name.
+    const DxfEntityCounts& notImported() const { return notImported_; }
+    const DxfEntityCounts& approximated() const { return approximated_; }
 
     // Common properties of an entity from its layer name and colour (also used for the
     // entities a converter makes up, such as a dimension's label).
@@ -60,6 +65,11 @@ private:
     void convertEntity(const DwgJson& e, const Target& target);
     void add(const mmObjectPtr& entity, const Target& target);
     void notImported(std::string_view dwgType, int64_t count = 1);
+    // Counts the entity as drawn approximately when its plane makes it so.
+    void noteApproximation(const mmOcs& ocs, std::string_view dxfName, int32_t type, bool curved);
+    // The attributes of an INSERT as the reference's children (relative to the insertion point
+    // at, as the file gives it).
+    void addAttributes(const DwgJson& insert, mmBlockRef& reference, const mmVertex& at);
     int32_t layerIdFor(std::string_view name);
     // The block of that name, its entities converted first (the file's own blocks before the
     // drawing's); null when there is none, it is empty, or it is being converted (a cycle).
@@ -82,6 +92,16 @@ private:
     mmObjectPtr convertInsert(const DwgJson& e);
     mmObjectPtr convertDimension(const DwgJson& e);
     mmObjectPtr convertHatch(const DwgJson& e);
+    // DwgShapes.cpp.
+    mmObjectPtr convertEllipse(const DwgJson& e);
+    mmObjectPtr convertSolid(const DwgJson& e);
+    mmObjectPtr convertLeader(const DwgJson& e);
+    mmObjectPtr convertXLine(const DwgJson& e);
+    mmObjectPtr convertAttributeDef(const DwgJson& e);
+    // An ATTRIB or ATTDEF with its text fields, in the plan.
+    std::shared_ptr<mmText> attributeOf(const DwgJson& e, bool definition);
+    // The text fields of TEXT, ATTRIB and ATTDEF (DwgTexts.cpp), laid out.
+    void fillText(const DwgJson& e, std::string_view value, mmText& text);
 
     mmDrawing& drawing_;
     mmGlyphTablePtr glyphs_;
@@ -96,8 +116,13 @@ private:
     bool lastLayerValid_ = false;
     std::unordered_map<std::string, FileBlock> fileBlocks_;
     std::map<const mmBlock*, DxfEntityLoader::BlockSize> blockSizes_;
-    std::map<std::string, int64_t> notImported_;
+    std::map<std::u16string, int64_t> nextAnonymous_;  // renamed anonymous blocks, per prefix
+    DxfEntityCounts notImported_;
+    DxfEntityCounts approximated_;
 };
+
+// The plane of an entity of the decoded drawing, from its extrusion.
+mmOcs DwgPlaneOf(const DwgJson& e);
 
 // A text of the drawing as the text entities keep it: UTF-8 with the \U+XXXX escapes decoded, at
 // most as long as the DXF reader keeps one.

@@ -1,52 +1,40 @@
-// Lines, points, circles, arcs, polylines, 3D faces and splines from the decoded drawing. Their
-// coordinates are taken in the plane of the drawing; an entity whose extrusion points down (an
-// object coordinate system seen from below) has its x axis mirrored.
+// Lines, points, circles, arcs, polylines, 3D faces and splines from the decoded drawing.
+// Circles, arcs and 2D polylines are given in the coordinates of their plane (by their
+// extrusion), which the plan shows from above: an extrusion pointing down mirrors their x axis.
 #include <cmath>
 
-#include "entities/Arc.h"
-#include "entities/Circle.h"
+#include "entities/Face3d.h"
 #include "entities/Geometry.h"
 #include "entities/Line.h"
 #include "entities/Point.h"
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
+#include "fileio/PlanShapes.h"
 #include "fileio/dwg/DwgConverter.h"
 
 namespace {
 
 using namespace dwgjson;
 
-// The extrusion is (0, 0, -1), as near as the arbitrary axis rule tells: the entity's x axis is
-// the drawing's -x.
-bool mirrored(const DwgJson& e) {
-    const Point n = point(e, "extrusion");
-    constexpr double kAxisLimit = 1.0 / 64.0;
-    return n.z < 0.0 && std::fabs(n.x) < kAxisLimit && std::fabs(n.y) < kAxisLimit;
-}
-
-double normalizedDegrees(double degrees) {
-    double d = std::fmod(degrees, 360.0);
-    if (d < 0.0) d += 360.0;
-    return d;
-}
-
 // Vertices with one bulge each (missing ones straight) as a polyline, as the DXF reader makes
-// them; a mirrored one turns its bulges.
+// them, placed from its plane.
 std::shared_ptr<mmPolyline> polylineOf(const std::vector<mmVertex>& vertices,
-                                       std::vector<double> bulges, bool closed, bool mirror) {
+                                       std::vector<double> bulges, bool closed, const mmOcs& ocs,
+                                       double elevation) {
     auto p = std::make_shared<mmPolyline>();
     p->points = vertices;
-    if (mirror) {
-        for (mmVertex& v : p->points)
-            v.x = -v.x;
-        for (double& b : bulges)
-            b = -b;
-    }
     bulges.resize(vertices.size(), 0.0);
     p->bulges = std::move(bulges);
     p->closed = closed;
     p->grips.reserve(2 * vertices.size());
+    PlacePolyline(ocs, elevation, *p);
     return p;
+}
+
+bool anyArc(const mmPolyline& p) {
+    for (double b : p.bulges)
+        if (b != 0.0) return true;
+    return false;
 }
 
 }  // namespace
@@ -70,36 +58,13 @@ mmObjectPtr DwgConverter::convertPoint(const DwgJson& e) {
 
 mmObjectPtr DwgConverter::convertCircle(const DwgJson& e) {
     const Point c = point(e, "center");
-    auto circle = std::make_shared<mmCircle>();
-    circle->points.reserve(1);
-    circle->grips.reserve(5);
-    circle->AddPoint(mirrored(e) ? -c.x : c.x, c.y);
-    circle->radius = real(e, "radius");
-    return circle;
+    return CircleInPlan(DwgPlaneOf(e), {c.x, c.y, c.z}, real(e, "radius"));
 }
 
-// Seen from below, the arc from start to end counter-clockwise is the one from 180 - end to
-// 180 - start.
 mmObjectPtr DwgConverter::convertArc(const DwgJson& e) {
     const Point c = point(e, "center");
-    double start = real(e, "start_angle") * kRadToDeg;
-    double end = real(e, "end_angle") * kRadToDeg;
-    auto arc = std::make_shared<mmArc>();
-    arc->points.reserve(1);
-    arc->grips.reserve(4);
-    if (mirrored(e)) {
-        arc->AddPoint(-c.x, c.y);
-        const double s = start;
-        start = normalizedDegrees(180.0 - end);
-        end = normalizedDegrees(180.0 - s);
-    } else {
-        arc->AddPoint(c.x, c.y);
-    }
-    arc->radius = real(e, "radius");
-    arc->startAngle = start;
-    arc->endAngle = end;
-    arc->direction = 1;
-    return arc;
+    return ArcInPlan(DwgPlaneOf(e), {c.x, c.y, c.z}, real(e, "radius"),
+                     real(e, "start_angle") * kRadToDeg, real(e, "end_angle") * kRadToDeg);
 }
 
 mmObjectPtr DwgConverter::convertLwPolyline(const DwgJson& e) {
@@ -114,7 +79,11 @@ mmObjectPtr DwgConverter::convertLwPolyline(const DwgJson& e) {
     for (const DwgJson& b : array(e, "bulges"))
         bulges.push_back(real(b));
     if (bulges.size() > vertices.size()) bulges.resize(vertices.size());
-    return polylineOf(vertices, std::move(bulges), (integer(e, "flag") & 512) != 0, mirrored(e));
+    const mmOcs ocs = DwgPlaneOf(e);
+    auto p = polylineOf(vertices, std::move(bulges), (integer(e, "flag") & 512) != 0, ocs,
+                        real(e, "elevation"));
+    noteApproximation(ocs, "LWPOLYLINE", kTypePolyline, anyArc(*p));
+    return p;
 }
 
 mmObjectPtr DwgConverter::convertPolyline2d(const DwgJson& e) {
@@ -128,7 +97,11 @@ mmObjectPtr DwgConverter::convertPolyline2d(const DwgJson& e) {
         vertices.emplace_back(p.x, p.y);
         bulges.push_back(real(v, "bulge"));
     }
-    return polylineOf(vertices, std::move(bulges), (integer(e, "flag") & 1) != 0, mirrored(e));
+    const mmOcs ocs = DwgPlaneOf(e);
+    auto p = polylineOf(vertices, std::move(bulges), (integer(e, "flag") & 1) != 0, ocs,
+                        real(e, "elevation"));
+    noteApproximation(ocs, "POLYLINE", kTypePolyline, anyArc(*p));
+    return p;
 }
 
 mmObjectPtr DwgConverter::convertPolyline3d(const DwgJson& e) {
@@ -139,18 +112,18 @@ mmObjectPtr DwgConverter::convertPolyline3d(const DwgJson& e) {
         const Point p = point(v, "point");
         vertices.emplace_back(p.x, p.y);
     }
-    return polylineOf(vertices, {}, (integer(e, "flag") & 1) != 0, false);
+    return polylineOf(vertices, {}, (integer(e, "flag") & 1) != 0, mmOcs(), 0.0);
 }
 
-// The four corners and the first again, as the DXF reader makes it.
 mmObjectPtr DwgConverter::convert3dFace(const DwgJson& e) {
-    std::vector<mmVertex> vertices;
-    vertices.reserve(5);
-    for (const char* corner : {"corner1", "corner2", "corner3", "corner4", "corner1"}) {
+    auto face = std::make_shared<mm3dFace>();
+    face->points.reserve(4);
+    for (const char* corner : {"corner1", "corner2", "corner3", "corner4"}) {
         const Point p = point(e, corner);
-        vertices.emplace_back(p.x, p.y);
+        face->points.emplace_back(p.x, p.y);
     }
-    return polylineOf(vertices, {}, false, false);
+    face->invisibleEdges = static_cast<int16_t>(integer(e, "invis_flags") & 15);
+    return face;
 }
 
 // Splines given by their control points; one given only by fit points is left out.

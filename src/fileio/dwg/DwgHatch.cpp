@@ -5,6 +5,7 @@
 #include "entities/Hatch.h"
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
+#include "fileio/PlanShapes.h"
 #include "fileio/dwg/DwgConverter.h"
 #include "fileio/dxf/DxfEntityRecords.h"
 
@@ -127,12 +128,15 @@ mmObjectPtr DwgConverter::convertHatch(const DwgJson& e) {
     auto hatch = std::make_shared<mmHatch>();
     bool anyEdge = false;
     std::vector<DxfHatchEdge> edges;
+    const mmOcs ocs = DwgPlaneOf(e);
+    bool curved = false;
     for (const DwgJson& path : array(e, "paths")) {
         edges.clear();
         if (integer(path, "flag") & 2)
             polylinePath(path, edges);
         else
             edgePath(path, edges);
+        curved = PlaceHatchEdges(ocs, edges) || curved;
         const int loop = hatch->AddLoop();
         for (const DxfHatchEdge& edge : edges) {
             hatch->AddBoundary(boundaryOf(edge), loop);
@@ -140,6 +144,7 @@ mmObjectPtr DwgConverter::convertHatch(const DwgJson& e) {
         }
     }
     if (!anyEdge) return nullptr;
+    noteApproximation(ocs, "HATCH", kTypeHatch, curved);
     hatch->RebuildFill();
     // Moving the boundary to the hatch's point 0 shifted the float control points of splines;
     // the double points give them again exactly.

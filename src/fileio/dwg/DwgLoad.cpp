@@ -100,6 +100,7 @@ DwgImportResult importDwgDocument(mmDrawing& drawing, const mmGlyphTable* glyphs
     if (!result.ok) return result;
     if (xrefBlock) AddBlock(scratch.ModelSpace(), xrefBlock);
     result.notImported = converter.notImported();
+    result.approximated = converter.approximated();
     commit(drawing, std::move(scratch), layout, std::move(paper), xref);
     return result;
 }

@@ -24,8 +24,9 @@ struct DwgImportResult {
     bool ok = false;
     std::string message;  // why it failed, for a message box
     std::string detail;   // more about a failure, for the history; may be empty
-    // Entities the drawing did not get, by DXF entity name.
-    std::map<std::string, int64_t> notImported;
+    // Entities the drawing did not get, and those drawn approximately, by DXF entity name.
+    DxfEntityCounts notImported;
+    DxfEntityCounts approximated;
 };
 
 // Opens the file as the drawing, or with xref set loads its model space into one new block

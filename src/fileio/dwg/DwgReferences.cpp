@@ -1,10 +1,13 @@
 // Block references and dimensions from the decoded drawing.
+#include <algorithm>
+
 #include "drawing/DimStyleTable.h"
 #include "drawing/Drawing.h"
 #include "drawing/Palette.h"
 #include "entities/BlockRef.h"
 #include "entities/Dimension.h"
 #include "entities/Geometry.h"
+#include "fileio/PlanShapes.h"
 #include "fileio/dwg/DwgConverter.h"
 #include "platform/Unicode.h"
 
@@ -67,27 +70,37 @@ DxfEntityLoader::BlockSize DwgConverter::blockSize(const mmBlock& block) {
     return size;
 }
 
-// A reference to a block of the file (or, for an XREF, of the drawing) by its name. Left out
-// when the reference names no block, the block is missing or empty, it is the block being
-// converted, or its copies would pass the bounds.
+// A reference to a block of the file (or, for an XREF, of the drawing) by its name, placed from
+// its plane, with its cells (MINSERT) and its attributes. Left out when the reference names no
+// block, the block is missing or empty, it is the block being converted, or its copies would pass
+// the bounds.
 mmObjectPtr DwgConverter::convertInsert(const DwgJson& e) {
     if (!hasText(e, "block_header")) return nullptr;
     const std::shared_ptr<mmBlock> block = blockNamed(text(e, "block_header"));
     if (!block || block.get() == current_) return nullptr;
-    const BlockSize size = blockSize(*block);
-    if (size.depth + 1 > limits_.mostNesting ||
-        size.entities > limits_.mostCopiedEntities - copied_)
-        return nullptr;
     auto ref = std::make_shared<mmBlockRef>();
+    ref->columns = std::clamp(integer(e, "num_cols", 1), 1, 32767);
+    ref->rows = std::clamp(integer(e, "num_rows", 1), 1, 32767);
+    ref->columnSpacing = real(e, "col_spacing");
+    ref->rowSpacing = real(e, "row_spacing");
+    const BlockSize size = blockSize(*block);
+    const int64_t copies = size.entities * ref->CellCount();
+    if (size.depth + 1 > limits_.mostNesting || copies > limits_.mostCopiedEntities - copied_)
+        return nullptr;
     applyProperties(*ref, e);
+    const mmOcs ocs = DwgPlaneOf(e);
     const Point at = point(e, "ins_pt");
-    ref->AddPoint(at.x, at.y);
+    const Point scale = point(e, "scale");
+    const mmInsertPlacement placed = PlaceInsert(ocs, {at.x, at.y, at.z},
+                                                 real(e, "rotation") * kRadToDeg, scale.x, scale.y);
+    noteApproximation(ocs, "INSERT", kTypeBlockRef, false);
+    ref->AddPoint(placed.x, placed.y);
     const mmBlockTable only{{block->id, block}};
     ref->InstantiateBlock(block->name, only, glyphs_);
-    copied_ += size.entities;
-    const Point scale = point(e, "scale");
-    ref->SetScale(scale.x, scale.y, false);
-    ref->SetRotation(real(e, "rotation") * kRadToDeg, false);
+    copied_ += copies;
+    ref->SetScale(placed.scaleX, placed.scaleY, false);
+    ref->SetRotation(placed.rotation, false);
+    addAttributes(e, *ref, mmVertex(placed.x, placed.y));
     return ref;
 }
 

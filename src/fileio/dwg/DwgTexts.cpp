@@ -6,6 +6,7 @@
 #include "entities/Geometry.h"
 #include "entities/MText.h"
 #include "entities/Text.h"
+#include "fileio/PlanShapes.h"
 #include "fileio/dwg/DwgConverter.h"
 #include "fileio/dxf/DxfEntityRecords.h"
 #include "fileio/dxf/DxfStrings.h"
@@ -32,28 +33,35 @@ std::string DwgDrawingText(std::string_view utf8) {
     return DecodeDxfEscapes(utf8);
 }
 
-// Insertion point, height, rotation, width factor, oblique angle and justification; a justified
-// text is placed by its alignment point.
-mmObjectPtr DwgConverter::convertText(const DwgJson& e) {
+// Insertion point, height, rotation, width factor, oblique angle and justification, in the
+// plan; a justified text is placed by its alignment point.
+void DwgConverter::fillText(const DwgJson& e, std::string_view value, mmText& t) {
     const Point at = point(e, "ins_pt");
-    auto t = std::make_shared<mmText>();
-    t->points.reserve(2);
-    t->points.emplace_back(at.x, at.y);
-    t->text = DwgDrawingText(dwgjson::text(e, "text_value"));
-    t->height = real(e, "height");
-    t->rotation = real(e, "rotation") * kRadToDeg;
+    t.points.reserve(2);
+    t.points.emplace_back(at.x, at.y);
+    t.text = DwgDrawingText(value);
+    t.height = real(e, "height");
+    t.rotation = real(e, "rotation") * kRadToDeg;
     const double width = real(e, "width_factor", 1.0);
-    if (width > 0.0) t->widthFactor = width;
-    t->SetOblique(real(e, "oblique_angle") * kRadToDeg, nullptr);
+    if (width > 0.0) t.widthFactor = width;
+    t.SetOblique(real(e, "oblique_angle") * kRadToDeg, nullptr);
     const int32_t h = integer(e, "horiz_alignment"), v = integer(e, "vert_alignment");
-    t->horizontal = static_cast<int16_t>(h >= 0 && h <= 5 ? h : 0);
-    t->vertical = static_cast<int16_t>(v >= 0 && v <= 3 ? v : 0);
-    if (t->Justified()) {
+    t.horizontal = static_cast<int16_t>(h >= 0 && h <= 5 ? h : 0);
+    t.vertical = static_cast<int16_t>(v >= 0 && v <= 3 ? v : 0);
+    if (t.Justified()) {
         const Point align = point(e, "alignment_pt");
-        t->points.emplace_back(align.x, align.y);
+        t.points.emplace_back(align.x, align.y);
     }
-    t->UpdateGrips();
-    t->Rebuild(glyphs_);
+    const mmOcs ocs = DwgPlaneOf(e);
+    PlaceText(ocs, 0.0, t);
+    noteApproximation(ocs, DxfNameOfDwgType(text(e, "type")), t.type, false);
+    t.UpdateGrips();
+    t.Rebuild(glyphs_);
+}
+
+mmObjectPtr DwgConverter::convertText(const DwgJson& e) {
+    auto t = std::make_shared<mmText>();
+    fillText(e, text(e, "text_value"), *t);
     return t;
 }
 
@@ -72,6 +80,7 @@ mmObjectPtr DwgConverter::convertMText(const DwgJson& e) {
     t->rectangleWidth = real(e, "rect_width");
     const double spacing = real(e, "linespace_factor", 1.0);
     if (spacing > 0.0) t->lineSpacing = spacing;
+    noteApproximation(DwgPlaneOf(e), "MTEXT", kTypeMText, false);
     t->UpdateGrips();
     t->Rebuild(glyphs_);
     return t;

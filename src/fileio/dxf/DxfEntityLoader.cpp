@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "drawing/Drawing.h"
+#include "drawing/LayerRules.h"
 #include "drawing/Palette.h"
 #include "entities/Arc.h"
 #include "entities/Block.h"
@@ -13,6 +14,7 @@
 #include "entities/Line.h"
 #include "entities/Point.h"
 #include "fileio/HeapGrowthHint.h"
+#include "fileio/PlanShapes.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfReader.h"
 
@@ -47,7 +49,8 @@ void DxfEntityLoader::loadEntities(mmBlock& block, bool moveToBase) {
     load(t);
 }
 
-// Entity names and their readers. Types without a reader are stepped over (SEQEND, ATTRIB, ...).
+// Entity names and their readers. Types without a reader are stepped over and counted (an ATTRIB
+// that follows no INSERT, ...).
 DxfEntityLoader::EntityReader DxfEntityLoader::readerFor(std::string_view name) {
     struct Entry {
         std::string_view name;
@@ -68,19 +71,54 @@ DxfEntityLoader::EntityReader DxfEntityLoader::readerFor(std::string_view name) 
         {"SPLINE", &DxfEntityLoader::readSpline},
         {"3DFACE", &DxfEntityLoader::read3dFace},
         {"VIEWPORT", &DxfEntityLoader::readViewport},
-        {"ELLIPSE", &DxfEntityLoader::skipEntity},
-        {"SOLID", &DxfEntityLoader::skipEntity},
+        {"ELLIPSE", &DxfEntityLoader::readEllipse},
+        {"SOLID", &DxfEntityLoader::readSolid},
+        {"TRACE", &DxfEntityLoader::readSolid},
+        {"LEADER", &DxfEntityLoader::readLeader},
+        {"XLINE", &DxfEntityLoader::readXLine},
+        {"RAY", &DxfEntityLoader::readXLine},
+        {"ATTDEF", &DxfEntityLoader::readAttributeDef},
     };
     for (const Entry& e : kReaders)
         if (e.name == name) return e.reader;
     return nullptr;
 }
 
-void DxfEntityLoader::dropped(std::string_view name) {
-    if (!report_ || name == "SEQEND") return;
-    auto it = report_->dropped.find(name);
-    if (it == report_->dropped.end()) it = report_->dropped.emplace(std::string(name), 0).first;
+namespace {
+
+void count(DxfEntityCounts& counts, std::string_view name) {
+    auto it = counts.find(name);
+    if (it == counts.end()) it = counts.emplace(std::string(name), 0).first;
     ++it->second;
+}
+
+}  // namespace
+
+void DxfEntityLoader::dropped(std::string_view name) {
+    if (report_ && name != "SEQEND") count(report_->dropped, name);
+}
+
+void DxfEntityLoader::noteApproximation(const mmOcs& ocs, std::string_view name, int32_t type,
+                                        bool curved) {
+    if (report_ && ShownApproximately(ocs, type, curved)) count(report_->approximated, name);
+}
+
+mmOcs DxfEntityLoader::plane() const {
+    return mmOcs(header_.extrusionX, header_.extrusionY, header_.extrusionZ);
+}
+
+// Sub-entities (vertices, the attributes of a reference, their ends) go with their owner.
+void DxfEntityLoader::skipEntities() {
+    while (reader_.readGroup()) {
+        if (reader_.code() != 0) continue;
+        const std::string_view name = reader_.value();
+        if (name == "ENDBLK" || name == "ENDSEC" || name == "SECTION") {
+            reader_.stepBack();
+            reader_.skipBlock();
+            return;
+        }
+        if (name != "VERTEX" && name != "ATTRIB") dropped(name);
+    }
 }
 
 void DxfEntityLoader::load(const Target& target) {
@@ -94,6 +132,7 @@ void DxfEntityLoader::load(const Target& target) {
         if (atListEnd()) return;
         bool more = false;
         if (EntityReader read = readerFor(reader_.value())) {
+            entityName_.assign(reader_.value());
             more = (this->*read)();
         } else {
             dropped(reader_.value());
@@ -167,33 +206,35 @@ bool DxfEntityLoader::readLine() {
 }
 
 bool DxfEntityLoader::readCircle() {
-    double x = 0.0, y = 0.0, r = 0.0;
-    const bool more = readGroups(kDxfAllHeader, [&](int32_t code) {
+    mmPoint3 c;
+    double r = 0.0;
+    const bool more = readGroups(kDxfAllHeader | kDxfExtrusion, [&](int32_t code) {
         if (code == 10)
-            x = reader_.realValue();
+            c.x = reader_.realValue();
         else if (code == 20)
-            y = reader_.realValue();
+            c.y = reader_.realValue();
+        else if (code == 30)
+            c.z = reader_.realValue();
         else if (code == 40)
             r = reader_.realValue();
     });
-    auto circle = std::make_shared<mmCircle>();
-    circle->points.reserve(1);
-    circle->grips.reserve(5);
-    circle->AddPoint(x, y);
-    circle->radius = r;
-    finish(circle);
+    finish(CircleInPlan(plane(), c, r));
     return more;
 }
 
 bool DxfEntityLoader::readArc() {
-    double x = 0.0, y = 0.0, r = 0.0, start = 0.0, end = 0.0;
-    const bool more = readGroups(kDxfAllHeader, [&](int32_t code) {
+    mmPoint3 c;
+    double r = 0.0, start = 0.0, end = 0.0;
+    const bool more = readGroups(kDxfAllHeader | kDxfExtrusion, [&](int32_t code) {
         switch (code) {
             case 10:
-                x = reader_.realValue();
+                c.x = reader_.realValue();
                 break;
             case 20:
-                y = reader_.realValue();
+                c.y = reader_.realValue();
+                break;
+            case 30:
+                c.z = reader_.realValue();
                 break;
             case 40:
                 r = reader_.realValue();
@@ -208,21 +249,8 @@ bool DxfEntityLoader::readArc() {
                 break;
         }
     });
-    auto arc = std::make_shared<mmArc>();
-    arc->points.reserve(1);
-    arc->grips.reserve(4);
-    arc->AddPoint(x, y);
-    arc->radius = r;
-    arc->startAngle = start;
-    arc->endAngle = end;
-    arc->direction = 1;
-    finish(arc);
+    finish(ArcInPlan(plane(), c, r, start, end));
     return more;
-}
-
-bool DxfEntityLoader::skipEntity() {
-    dropped(reader_.value());
-    return reader_.skipToCodeZero();
 }
 
 // Until layouts exist no layout receives a viewport.
@@ -294,7 +322,7 @@ void DxfEntityLoader::applyProperties(mmObject& e) {
         e.color = colorOfIndex(header_.color, layer);
     }
     if (layer) {
-        e.visible = layer->show;
+        e.visible = LayerShown(*layer);
         e.lineWidth = layer->lineWidth;
     }
     e.lineWidthSource = kLineWidthByLayer;
@@ -303,7 +331,12 @@ void DxfEntityLoader::applyProperties(mmObject& e) {
     e.selected = false;
 }
 
+// An entity the file marks invisible (60) is not shown in other programs: it is counted instead.
 void DxfEntityLoader::add(const mmObjectPtr& e) {
+    if (header_.invisible) {
+        dropped(entityName_ + " (invisible)");
+        return;
+    }
     if (mmBlock* block = target_.block) {
         if (target_.moveToBase) TranslateEntity(*e, -block->baseX, -block->baseY);
         e->id = block->nextEntityId++;

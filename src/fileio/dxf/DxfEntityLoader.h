@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "entities/GlyphTable.h"
 #include "entities/Object.h"
@@ -17,14 +18,23 @@ class DxfLayout;
 class DxfReader;
 class HeapGrowthHint;
 class mmBlock;
+class mmBlockRef;
 class mmDrawing;
 class mmGlyphTable;
+class mmOcs;
 class mmText;
 struct mmSpace;
 
+// Entity counts by entity name.
+using DxfEntityCounts = std::map<std::string, int64_t, std::less<>>;
+
 // What a load left out: entity names and how many of each were dropped.
 struct DxfLoadReport {
-    std::map<std::string, int64_t, std::less<>> dropped;
+    DxfEntityCounts dropped;
+    // Entities shown only approximately (texts of a mirrored plane, shapes of a tilted one), by
+    // entity name.
+    DxfEntityCounts approximated;
+    std::string problem;          // why the file is not read at all (see DxfFileProblem)
     int64_t textsCut = 0;         // multi-line texts beyond kDxfMTextRawLimit
     std::string unknownCodePage;  // a $DWGCODEPAGE we cannot convert (read as Windows-1252)
     int64_t unexpanded = 0;       // references kept without their contents (DxfLoadLimits)
@@ -70,12 +80,25 @@ public:
     }
     // The names of the tables as the load goes: what the loader adds to the tables goes here.
     DxfNameIndex& names() { return names_; }
+    // Steps over the entities of the current block up to its ENDBLK, counting each as dropped
+    // (the contents of layouts other than the one read).
+    void skipEntities();
+    // After the blocks: the references in blocks to blocks defined later in the file take their
+    // contents (those to blocks that are not there, or that wait on each other, are dropped).
+    void resolveForwardReferences();
 
 private:
     struct Target {
         DxfLayout* layout = nullptr;
         mmBlock* block = nullptr;
         bool moveToBase = false;
+    };
+    // A reference in a block to a block not read yet, kept empty until the blocks are read.
+    struct ForwardReference {
+        mmBlock* owner = nullptr;
+        std::shared_ptr<mmBlockRef> reference;
+        std::u16string name;
+        double scaleX = 1.0, scaleY = 1.0, rotation = 0.0;
     };
     using EntityReader = bool (DxfEntityLoader::*)();
 
@@ -84,6 +107,9 @@ private:
     bool atListEnd();
     static EntityReader readerFor(std::string_view name);
     void dropped(std::string_view name);
+    // Counts the entity as shown approximately when its plane makes it so.
+    void noteApproximation(const mmOcs& ocs, std::string_view name, int32_t type, bool curved);
+    mmOcs plane() const;
 
     template <class Body>
     bool readGroups(unsigned headerMask, Body&& body) {
@@ -96,26 +122,42 @@ private:
     bool readLine();
     bool readCircle();
     bool readArc();
-    bool skipEntity();  // a type that is read but not kept (ELLIPSE, SOLID)
+    // Ellipses, solids and traces, 3D faces, leaders, construction lines and rays, attribute
+    // definitions (DxfEntityLoaderShapes.cpp).
+    bool readEllipse();
+    bool readSolid();
+    bool read3dFace();
+    bool readLeader();
+    bool readXLine();
+    bool readAttributeDef();
     // Types read into a record first, then made into their entity (DxfEntityLoaderRecords.cpp).
     bool readPolyline();
     bool readLwPolyline();
-    bool read3dFace();
     bool readText();
     bool readMText();
     bool readSpline();
     bool readHatch();
-    // Block references and dimensions (DxfEntityLoaderReferences.cpp).
+    // Block references with their attributes, and dimensions (DxfEntityLoaderReferences.cpp).
     bool readInsert();
+    // The ATTRIBs after an INSERT, as its children, and their SEQEND.
+    bool readAttributes(mmBlockRef* reference, const mmVertex& insertion, bool more);
     bool readDimension();
     // Read but not kept until layouts exist.
     bool readViewport();
 
-    void finishPolyline();
+    // The polyline of the record, in the plan; polygon and polyface meshes are dropped.
+    void finishPolyline(std::string_view name);
     BlockSize blockSize(const mmBlock& block);
+    // The reference takes the block's contents (or is kept without them past the bounds).
+    void instantiate(mmBlockRef& reference, const mmBlock& block);
+    // Takes a forward reference's block now; false while that block waits on references itself.
+    bool resolve(const ForwardReference& forward);
+    void dropForward(const ForwardReference& forward);
     // The text's string, height, rotation, points (and for a single line its width factor,
-    // oblique angle and justification), laid out once.
+    // oblique angle and justification, in the plan), laid out once.
     void fillText(mmText& text, const DxfTextRecord& record, bool singleLine) const;
+    // An ATTRIB (or, with definition, an ATTDEF) of the attribute record, laid out.
+    mmObjectPtr attributeOf(bool definition);
 
     // Common properties, grips and extents; then the entity goes to the target.
     void finish(const mmObjectPtr& entity);
@@ -134,12 +176,16 @@ private:
     HeapGrowthHint* heapHint_;
     Target target_;
     DxfEntityHeader header_;
+    std::string entityName_;  // of the entity being read
     // Kept between entities for their buffers.
     DxfPolylineRecord polyline_;
     DxfTextRecord text_;
+    DxfAttributeRecord attribute_;
     DxfNameIndex names_;
     std::map<std::string, int32_t, std::less<>> layerIds_;  // group 8 as read -> layer id
     std::map<const mmBlock*, BlockSize> blockSizes_;
+    std::vector<ForwardReference> forward_;
+    std::map<const mmBlock*, int> forwardOwners_;  // blocks holding forward references, how many
     DxfLoadLimits limits_;
     int64_t copied_ = 0;  // block entities copied into references so far
     std::string lastLayerName_;

@@ -1,5 +1,6 @@
-// Entities made from their records: polylines (POLYLINE, LWPOLYLINE, 3DFACE), texts, multi-line
-// texts, splines and hatches with their boundary loops.
+// Entities made from their records: polylines (POLYLINE, LWPOLYLINE), texts, multi-line texts,
+// splines and hatches with their boundary loops, placed in the plan from the planes they are
+// given in.
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -10,6 +11,7 @@
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
+#include "fileio/PlanShapes.h"
 #include "fileio/dxf/DxfEntityLoader.h"
 #include "fileio/dxf/DxfReader.h"
 
@@ -122,8 +124,17 @@ void fillWidths(mmPolyline& p, const DxfPolylineRecord& r) {
 
 }  // namespace
 
-// The vertices in order with one bulge each (3DFACE: none), the closed flag and the widths.
-void DxfEntityLoader::finishPolyline() {
+// The vertices in order with one bulge each, the closed flag and the widths. Vertices of a 3D
+// polyline (70 bit 8) are world coordinates.
+void DxfEntityLoader::finishPolyline(std::string_view name) {
+    if (polyline_.flags & kDxfPolyfaceMesh) {
+        dropped("POLYLINE (polyface mesh)");
+        return;
+    }
+    if (polyline_.flags & kDxfPolygonMesh) {
+        dropped("POLYLINE (polygon mesh)");
+        return;
+    }
     auto p = std::make_shared<mmPolyline>();
     const std::size_t n = polyline_.x.size();
     p->points.reserve(n);
@@ -134,24 +145,25 @@ void DxfEntityLoader::finishPolyline() {
     p->lightweight = polyline_.lightweight;
     fillWidths(*p, polyline_);
     p->grips.reserve(2 * n);
+    if (!(polyline_.flags & 8)) {
+        const mmOcs ocs = plane();
+        PlacePolyline(ocs, polyline_.elevation, *p);
+        const bool curved =
+            std::any_of(p->bulges.begin(), p->bulges.end(), [](double b) { return b != 0.0; });
+        noteApproximation(ocs, name, kTypePolyline, curved);
+    }
     finish(p);
 }
 
 bool DxfEntityLoader::readPolyline() {
     const bool more = readDxfPolyline(reader_, header_, polyline_);
-    finishPolyline();
+    finishPolyline("POLYLINE");
     return more;
 }
 
 bool DxfEntityLoader::readLwPolyline() {
     const bool more = readDxfLwPolyline(reader_, header_, polyline_);
-    finishPolyline();
-    return more;
-}
-
-bool DxfEntityLoader::read3dFace() {
-    const bool more = readDxf3dFace(reader_, header_, polyline_);
-    finishPolyline();
+    finishPolyline("LWPOLYLINE");
     return more;
 }
 
@@ -176,6 +188,7 @@ void DxfEntityLoader::fillText(mmText& t, const DxfTextRecord& record, bool sing
             else
                 t.points.emplace_back(record.x, record.y);
         }
+        PlaceText(plane(), 0.0, t);
     }
     t.UpdateGrips();
     t.Rebuild(glyphs_);
@@ -185,6 +198,7 @@ bool DxfEntityLoader::readText() {
     const bool more = readDxfText(reader_, header_, text_);
     auto text = std::make_shared<mmText>();
     fillText(*text, text_, true);
+    noteApproximation(plane(), "TEXT", kTypeText, false);
     finish(text);
     return more;
 }
@@ -197,7 +211,12 @@ bool DxfEntityLoader::readMText() {
     if (text_.lineSpacing > 0.0 && std::isfinite(text_.lineSpacing))
         text->lineSpacing = text_.lineSpacing;
     if (text_.cut && report_) ++report_->textsCut;
+    // The rotation is an angle of the text's plane; a direction (11) is given in the world.
+    const mmOcs ocs = plane();
+    const bool byDirection = !text_.rotationGiven && text_.alignGiven;
+    if (!byDirection) text_.rotation = ocs.Angle(text_.rotation);
     fillText(*text, text_, false);
+    noteApproximation(ocs, "MTEXT", kTypeMText, false);
     finish(text);
     return more;
 }
@@ -214,9 +233,14 @@ bool DxfEntityLoader::readSpline() {
 bool DxfEntityLoader::readHatch() {
     DxfHatchRecord record;
     const bool more = readDxfHatch(reader_, header_, record);
-    if (auto hatch = hatchOf(record))
+    const mmOcs ocs = plane();
+    bool curved = false;
+    for (DxfHatchPath& path : record.paths) curved = PlaceHatchEdges(ocs, path.edges) || curved;
+    if (auto hatch = hatchOf(record)) {
+        noteApproximation(ocs, "HATCH", kTypeHatch, curved);
         finish(hatch);
-    else
+    } else {
         dropped("HATCH");
+    }
     return more;
 }

@@ -1,10 +1,15 @@
-// Block references (INSERT) and dimensions (DIMENSION) made from their records.
+// Block references (INSERT, MINSERT) with their attributes and dimensions (DIMENSION) made from
+// their records.
+#include <algorithm>
+#include <cmath>
+
 #include "drawing/DimStyleTable.h"
 #include "drawing/Drawing.h"
 #include "drawing/LayerRules.h"
 #include "drawing/Palette.h"
 #include "entities/BlockRef.h"
 #include "entities/Dimension.h"
+#include "fileio/PlanShapes.h"
 #include "fileio/dxf/DxfEntityLoader.h"
 #include "platform/CodePage.h"
 
@@ -35,35 +40,130 @@ DxfEntityLoader::BlockSize DxfEntityLoader::blockSize(const mmBlock& block) {
     return size;
 }
 
-// A reference to a block of that exact name; dropped when there is none (anonymous blocks are
-// never read). When its copies would pass the bounds it is kept without them (unexpanded): it
-// shows nothing but stays in the drawing and in the file.
+// A reference to a block of that exact name (an anonymous one of this file); dropped when there
+// is none. When its copies would pass the bounds (its cells count once each) it is kept without
+// them (unexpanded): it shows nothing but stays in the drawing and in the file. It is placed from
+// its plane; the ATTRIBs that follow it become its children.
 bool DxfEntityLoader::readInsert() {
     DxfInsertRecord record;
-    const bool more = readDxfInsert(reader_, header_, record);
+    bool more = readDxfInsert(reader_, header_, record);
     const std::u16string name = reader_.strings().ToUtf16(record.blockName);
     const mmBlockPtr block = names_.Block(name);
-    if (!block) {
-        dropped("INSERT");
-        return more;
+    // In a block, a reference may name a block the file defines later.
+    if (header_.invisible || (!block && !target_.block)) {
+        dropped(header_.invisible ? "INSERT (invisible)" : "INSERT");
+        return readAttributes(nullptr, mmVertex(), more);
     }
+    const mmOcs ocs = plane();
+    const mmInsertPlacement at =
+        PlaceInsert(ocs, {record.x, record.y, record.z}, record.rotation, record.scaleX,
+                    record.scaleY);
+    noteApproximation(ocs, "INSERT", kTypeBlockRef, false);
     auto ref = std::make_shared<mmBlockRef>();
     applyProperties(*ref);
-    ref->AddPoint(record.x, record.y);
-    const BlockSize size = blockSize(*block);
-    if (size.depth + 1 > limits_.mostNesting ||
-        size.entities > limits_.mostCopiedEntities - copied_) {
-        ref->blockId = block->id;
-        ref->blockName = block->name;
-        if (report_) ++report_->unexpanded;
+    ref->AddPoint(at.x, at.y);
+    ref->columns = std::clamp(record.columns, 1, 32767);
+    ref->rows = std::clamp(record.rows, 1, 32767);
+    ref->columnSpacing = std::isfinite(record.columnSpacing) ? record.columnSpacing : 0.0;
+    ref->rowSpacing = std::isfinite(record.rowSpacing) ? record.rowSpacing : 0.0;
+    if (block) {
+        instantiate(*ref, *block);
+        ref->SetScale(at.scaleX, at.scaleY, false);
+        ref->SetRotation(at.rotation, false);
     } else {
-        ref->InstantiateBlock(*block, glyphs_);
-        copied_ += size.entities;
+        ref->blockName = name;
+        forward_.push_back({target_.block, ref, name, at.scaleX, at.scaleY, at.rotation});
+        ++forwardOwners_[target_.block];
     }
-    ref->SetScale(record.scaleX, record.scaleY, false);
-    ref->SetRotation(record.rotation, false);
     add(ref);
+    more = readAttributes(ref.get(), mmVertex(at.x, at.y), more);
     PushIntoChildren(*ref, drawing_.layers, glyphs_.get());
+    return more;
+}
+
+void DxfEntityLoader::instantiate(mmBlockRef& ref, const mmBlock& block) {
+    const BlockSize size = blockSize(block);
+    const int64_t copies = size.entities * ref.CellCount();
+    if (size.depth + 1 > limits_.mostNesting || copies > limits_.mostCopiedEntities - copied_) {
+        ref.blockId = block.id;
+        ref.blockName = block.name;
+        if (report_) ++report_->unexpanded;
+        return;
+    }
+    ref.InstantiateBlock(block, glyphs_);
+    copied_ += copies;
+}
+
+// Blocks are resolved before the references to them: a block still holding forward references
+// waits, and what waits on itself in the end is dropped.
+void DxfEntityLoader::resolveForwardReferences() {
+    bool progress = true;
+    while (progress && !forward_.empty()) {
+        progress = false;
+        for (std::size_t i = 0; i < forward_.size();) {
+            if (!resolve(forward_[i])) {
+                ++i;
+                continue;
+            }
+            if (--forwardOwners_[forward_[i].owner] == 0) forwardOwners_.erase(forward_[i].owner);
+            forward_.erase(forward_.begin() + static_cast<std::ptrdiff_t>(i));
+            progress = true;
+        }
+    }
+    for (const ForwardReference& f : forward_) dropForward(f);
+    forward_.clear();
+    forwardOwners_.clear();
+}
+
+bool DxfEntityLoader::resolve(const ForwardReference& f) {
+    const mmBlockPtr block = names_.Block(f.name);
+    if (!block) {
+        dropForward(f);
+        return true;
+    }
+    if (forwardOwners_.count(block.get())) return false;
+    mmBlockRef& ref = *f.reference;
+    // The attributes, placed already, are kept as they are.
+    mmEntityList attributes;
+    for (const mmObjectPtr& c : ref.children)
+        if (c && c->type == kTypeAttribute) attributes.push_back(c);
+    instantiate(ref, *block);
+    ref.SetScale(f.scaleX, f.scaleY, false);
+    ref.SetRotation(f.rotation, false);
+    ref.children.insert(ref.children.end(), attributes.begin(), attributes.end());
+    ref.UpdateExtents();
+    PushIntoChildren(ref, drawing_.layers, glyphs_.get());
+    blockSizes_.erase(f.owner);
+    return true;
+}
+
+void DxfEntityLoader::dropForward(const ForwardReference& f) {
+    mmEntityList& list = f.owner->entities;
+    list.erase(std::remove(list.begin(), list.end(), f.reference), list.end());
+    dropped("INSERT");
+    for (const mmObjectPtr& c : f.reference->children)
+        if (c && c->type == kTypeAttribute) dropped("ATTRIB");
+}
+
+// Attributes are kept relative to the insertion point (where the file put it), as the other
+// children are; those of a reference that was dropped (null) are counted as dropped.
+bool DxfEntityLoader::readAttributes(mmBlockRef* ref, const mmVertex& at, bool more) {
+    bool any = false;
+    while (more && reader_.code() == 0 && reader_.value() == "ATTRIB") {
+        more = readDxfAttribute(reader_, header_, attribute_);
+        if (!ref) {
+            dropped("ATTRIB");
+            continue;
+        }
+        mmObjectPtr a = attributeOf(false);
+        TranslateEntity(*a, -at.x, -at.y);
+        a->id = static_cast<int32_t>(ref->children.size());
+        ref->children.push_back(std::move(a));
+        any = true;
+    }
+    if (more && reader_.code() == 0 && reader_.value() == "SEQEND")
+        more = reader_.skipToCodeZero();
+    if (any) ref->UpdateExtents();
     return more;
 }
 

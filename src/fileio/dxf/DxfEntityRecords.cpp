@@ -1,5 +1,5 @@
 // Record readers of the entity types whose groups are read one by one: the header groups,
-// polylines (POLYLINE with VERTEX, LWPOLYLINE, 3DFACE), INSERT, DIMENSION and VIEWPORT.
+// polylines (POLYLINE with VERTEX, LWPOLYLINE), INSERT, DIMENSION and VIEWPORT.
 #include "fileio/dxf/DxfEntityRecords.h"
 
 #include <algorithm>
@@ -38,6 +38,21 @@ bool readDxfHeaderGroup(const DxfReader& r, DxfEntityHeader& h, unsigned mask) {
             if (!(mask & kDxfHandle)) return false;
             h.handle.assign(r.value());
             return true;
+        case 60:
+            h.invisible = r.intValue() != 0;
+            return true;
+        case 210:
+            if (!(mask & kDxfExtrusion)) return false;
+            h.extrusionX = r.realValue();
+            return true;
+        case 220:
+            if (!(mask & kDxfExtrusion)) return false;
+            h.extrusionY = r.realValue();
+            return true;
+        case 230:
+            if (!(mask & kDxfExtrusion)) return false;
+            h.extrusionZ = r.realValue();
+            return true;
         default:
             return false;
     }
@@ -50,6 +65,7 @@ void clearPolyline(DxfPolylineRecord& p) {
     p.vertexCount = 0;
     p.lightweight = true;
     p.startWidth = p.endWidth = 0.0;
+    p.elevation = 0.0;
     p.x.clear();
     p.y.clear();
     p.bulge.clear();
@@ -78,13 +94,15 @@ void addVertex(DxfPolylineRecord& p, double x, double y, double bulge) {
 bool readDxfPolyline(DxfReader& r, DxfEntityHeader& h, DxfPolylineRecord& p) {
     clearPolyline(p);
     p.lightweight = false;
-    bool more = readDxfEntityGroups(r, h, kDxfAllHeader, [&](int32_t code) {
+    bool more = readDxfEntityGroups(r, h, kDxfAllHeader | kDxfExtrusion, [&](int32_t code) {
         if (code == 70)
             p.flags = r.intValue();
         else if (code == 40)
             p.startWidth = r.realValue();
         else if (code == 41)
             p.endWidth = r.realValue();
+        else if (code == 30)
+            p.elevation = r.realValue();
     });
     // Each following VERTEX gives a vertex; the first other entity (SEQEND) ends the list.
     while (more && r.value() == "VERTEX") {
@@ -116,10 +134,13 @@ bool readDxfPolyline(DxfReader& r, DxfEntityHeader& h, DxfPolylineRecord& p) {
 bool readDxfLwPolyline(DxfReader& r, DxfEntityHeader& h, DxfPolylineRecord& p) {
     clearPolyline(p);
     bool inVertex = false;  // the last 10 started a vertex that was kept
-    return readDxfEntityGroups(r, h, kDxfAllHeader, [&](int32_t code) {
+    return readDxfEntityGroups(r, h, kDxfAllHeader | kDxfExtrusion, [&](int32_t code) {
         switch (code) {
             case 70:
                 p.flags = r.intValue();
+                break;
+            case 38:
+                p.elevation = r.realValue();
                 break;
             case 90:
                 p.vertexCount = std::max(0, r.intValue());
@@ -151,53 +172,51 @@ bool readDxfLwPolyline(DxfReader& r, DxfEntityHeader& h, DxfPolylineRecord& p) {
     });
 }
 
-bool readDxf3dFace(DxfReader& r, DxfEntityHeader& h, DxfPolylineRecord& p) {
-    clearPolyline(p);
-    double x[4] = {}, y[4] = {};
-    const bool more =
-        readDxfEntityGroups(r, h, kDxfLayer | kDxfColor | kDxfPaper, [&](int32_t code) {
-            if (code >= 10 && code <= 13)
-                x[code - 10] = r.realValue();
-            else if (code >= 20 && code <= 23)
-                y[code - 20] = r.realValue();
-        });
-    for (int corner : {0, 1, 2, 3, 0}) {
-        p.x.push_back(x[corner]);
-        p.y.push_back(y[corner]);
-    }
-    return more;
-}
-
 bool readDxfInsert(DxfReader& r, DxfEntityHeader& h, DxfInsertRecord& ins) {
     ins = DxfInsertRecord();
-    return readDxfEntityGroups(r, h, kDxfLayer | kDxfLineType | kDxfColor | kDxfPaper,
-                               [&](int32_t code) {
-                                   switch (code) {
-                                       case 2:
-                                           ins.blockName.assign(r.value());
-                                           break;
-                                       case 10:
-                                           ins.x = r.realValue();
-                                           break;
-                                       case 20:
-                                           ins.y = r.realValue();
-                                           break;
-                                       case 41:
-                                           ins.scaleX = r.realValue();
-                                           break;
-                                       case 42:
-                                           ins.scaleY = r.realValue();
-                                           break;
-                                       case 43:
-                                           ins.scaleZ = r.realValue();
-                                           break;
-                                       case 50:
-                                           ins.rotation = r.realValue();
-                                           break;
-                                       default:
-                                           break;
-                                   }
-                               });
+    constexpr unsigned kMask = kDxfLayer | kDxfLineType | kDxfColor | kDxfPaper | kDxfExtrusion;
+    return readDxfEntityGroups(r, h, kMask, [&](int32_t code) {
+        switch (code) {
+            case 2:
+                ins.blockName.assign(r.value());
+                break;
+            case 10:
+                ins.x = r.realValue();
+                break;
+            case 20:
+                ins.y = r.realValue();
+                break;
+            case 30:
+                ins.z = r.realValue();
+                break;
+            case 41:
+                ins.scaleX = r.realValue();
+                break;
+            case 42:
+                ins.scaleY = r.realValue();
+                break;
+            case 43:
+                ins.scaleZ = r.realValue();
+                break;
+            case 50:
+                ins.rotation = r.realValue();
+                break;
+            case 70:
+                ins.columns = r.intValue();
+                break;
+            case 71:
+                ins.rows = r.intValue();
+                break;
+            case 44:
+                ins.columnSpacing = r.realValue();
+                break;
+            case 45:
+                ins.rowSpacing = r.realValue();
+                break;
+            default:
+                break;
+        }
+    });
 }
 
 bool readDxfDimension(DxfReader& r, DxfEntityHeader& h, DxfDimensionRecord& d) {

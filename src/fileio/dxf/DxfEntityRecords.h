@@ -21,6 +21,9 @@ struct DxfEntityHeader {
     bool paperSpace = false;     // 67
     std::string handle;          // 5 (HATCH)
     int32_t trueColor = -1;      // 420, 0x00RRGGBB; -1 when absent
+    // 210, 220, 230: the normal of the entity's plane
+    double extrusionX = 0.0, extrusionY = 0.0, extrusionZ = 1.0;
+    bool invisible = false;  // 60, read for every entity
 
     void clear() {
         layer.clear();
@@ -31,6 +34,9 @@ struct DxfEntityHeader {
         lineTypeScale = 1.0;
         paperSpace = false;
         handle.clear();
+        extrusionX = extrusionY = 0.0;
+        extrusionZ = 1.0;
+        invisible = false;
     }
 };
 
@@ -44,10 +50,11 @@ enum DxfHeaderGroups : unsigned {
     kDxfPaper = 32,
     kDxfHandle = 64,
     kDxfAllHeader = 63,
+    kDxfExtrusion = 128,  // of the entities given in the coordinates of their plane
 };
 
-// Stores the reader's current group in the header when the mask takes it (420 goes with 62);
-// false otherwise.
+// Stores the reader's current group in the header when the mask takes it (420 goes with 62, and
+// every mask takes 60); false otherwise.
 bool readDxfHeaderGroup(const DxfReader& reader, DxfEntityHeader& header, unsigned mask);
 
 // Reads the groups of an entity up to the next code 0: header groups of the mask into header
@@ -55,21 +62,23 @@ bool readDxfHeaderGroup(const DxfReader& reader, DxfEntityHeader& header, unsign
 template <class Body>
 bool readDxfEntityGroups(DxfReader& reader, DxfEntityHeader& header, unsigned mask, Body&& body);
 
-// POLYLINE with its VERTEX entities, LWPOLYLINE, and 3DFACE as a polyline of its corners.
+// POLYLINE with its VERTEX entities, and LWPOLYLINE.
 struct DxfPolylineRecord {
-    int32_t flags = 0;        // 70: bit 1 closed
+    int32_t flags = 0;        // 70: bit 1 closed, 16 polygon mesh, 64 polyface mesh
     int32_t vertexCount = 0;  // 90 (LWPOLYLINE)
     bool lightweight = true;  // false for POLYLINE
     // Widths: POLYLINE's defaults (40, 41) for vertices without their own, LWPOLYLINE's constant
     // width (43, into both).
     double startWidth = 0.0, endWidth = 0.0;
+    double elevation = 0.0;   // 38 (LWPOLYLINE), 30 (POLYLINE)
     std::vector<double> x, y, bulge;
     // 40, 41 of each vertex; empty when no vertex has a width
     std::vector<double> vertexStartWidth, vertexEndWidth;
 };
+inline constexpr int32_t kDxfPolygonMesh = 16;
+inline constexpr int32_t kDxfPolyfaceMesh = 64;
 bool readDxfPolyline(DxfReader& reader, DxfEntityHeader& header, DxfPolylineRecord& record);
 bool readDxfLwPolyline(DxfReader& reader, DxfEntityHeader& header, DxfPolylineRecord& record);
-bool readDxf3dFace(DxfReader& reader, DxfEntityHeader& header, DxfPolylineRecord& record);
 
 // TEXT and MTEXT (and the attributes, which share the groups of TEXT).
 struct DxfTextRecord {
@@ -111,11 +120,59 @@ inline constexpr std::size_t kDxfMTextRawLimit = 1 << 20;
 
 struct DxfInsertRecord {
     std::string blockName;  // 2
-    double x = 0.0, y = 0.0;
+    double x = 0.0, y = 0.0, z = 0.0;
     double scaleX = 1.0, scaleY = 1.0, scaleZ = 1.0;  // 41 42 43
     double rotation = 0.0;                            // 50
+    int32_t columns = 1, rows = 1;                    // 70 71 (MINSERT)
+    double columnSpacing = 0.0, rowSpacing = 0.0;     // 44 45
 };
 bool readDxfInsert(DxfReader& reader, DxfEntityHeader& header, DxfInsertRecord& record);
+
+// TEXT's groups with the tag (2), the prompt (3, ATTDEF) and the flags (70) of ATTRIB and
+// ATTDEF, whose vertical justification is 74 (their 73 is a field length). The embedded
+// multi-line text of newer files (after 101) is not read.
+struct DxfAttributeRecord {
+    DxfTextRecord text;
+    std::string tag, prompt;
+    int32_t flags = 0;
+};
+bool readDxfAttribute(DxfReader& reader, DxfEntityHeader& header, DxfAttributeRecord& record);
+
+// ELLIPSE: centre, the end of the major axis from it, in world coordinates; the normal of its
+// plane is the header's extrusion.
+struct DxfEllipseRecord {
+    double cx = 0.0, cy = 0.0, cz = 0.0;        // 10 20 30
+    double mx = 1.0, my = 0.0, mz = 0.0;        // 11 21 31
+    double ratio = 1.0;                         // 40
+    double start = 0.0, end = 6.283185307179586;  // 41 42, radians
+};
+bool readDxfEllipse(DxfReader& reader, DxfEntityHeader& header, DxfEllipseRecord& record);
+
+// SOLID, TRACE and 3DFACE: four corners (10..13, 20..23, 30..33) and 3DFACE's invisible edges.
+struct DxfCornersRecord {
+    double x[4] = {}, y[4] = {}, z[4] = {};
+    int32_t flags = 0;  // 70
+    bool fourth = false;  // the entity gave its fourth corner
+};
+bool readDxfCorners(DxfReader& reader, DxfEntityHeader& header, DxfCornersRecord& record);
+
+// LEADER: the dimension style (3), arrowhead flag (71), path type (72), vertices (10, 20) and the
+// arrow size and scale of its style overrides (the extended data DSTYLE, groups 41 and 40).
+struct DxfLeaderRecord {
+    std::string styleName;
+    bool arrowhead = true;
+    bool spline = false;
+    std::vector<double> x, y;
+    double arrowSize = -1.0;  // none given
+    double scale = -1.0;
+};
+bool readDxfLeader(DxfReader& reader, DxfEntityHeader& header, DxfLeaderRecord& record);
+
+// XLINE and RAY: a point (10, 20) and a direction (11, 21).
+struct DxfXLineRecord {
+    double x = 0.0, y = 0.0, dx = 1.0, dy = 0.0;
+};
+bool readDxfXLine(DxfReader& reader, DxfEntityHeader& header, DxfXLineRecord& record);
 
 struct DxfSplineRecord {
     int32_t flags = 0, degree = 0;                          // 70, 71

@@ -197,6 +197,15 @@ bool DxfEntityWriter::writeBlockRef(const mmBlockRef& r) {
     w_.writeGroupReal(41, r.scaleX);
     w_.writeGroupReal(42, r.scaleY);
     w_.writeGroupReal(50, r.rotation);
+    if (r.columns > 1 || r.rows > 1) {
+        w_.writeGroupInt(70, r.columns);
+        w_.writeGroupInt(71, r.rows);
+        w_.writeGroupReal(44, r.columnSpacing);
+        w_.writeGroupReal(45, r.rowSpacing);
+    }
+    // The reference's attributes are not written here.
+    for (const mmObjectPtr& c : r.children)
+        if (c && c->type == kTypeAttribute) ++leftOut_[kTypeAttribute];
     return true;
 }
 

@@ -200,7 +200,7 @@ bool readDxfHatch(DxfReader& r, DxfEntityHeader& h, DxfHatchRecord& hatch) {
     c.next();
     for (; c.have && c.code() != 92; c.next()) {
         if (c.code() == 0) return true;
-        if (readDxfHeaderGroup(r, h, kDxfAllHeader | kDxfHandle)) continue;
+        if (readDxfHeaderGroup(r, h, kDxfAllHeader | kDxfHandle | kDxfExtrusion)) continue;
         if (c.code() == 91) hatch.pathCount = r.intValue();
     }
     while (c.have && c.code() == 92) {

@@ -2,6 +2,7 @@
 #include "fileio/dxf/DxfLoad.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 
 #include "drawing/Drawing.h"
@@ -53,6 +54,7 @@ public:
                     break;
             }
         }
+        entities_.resolveForwardReferences();  // those of an XREF's block
     }
 
 private:
@@ -100,28 +102,43 @@ private:
         }
     }
 
+    // Named and anonymous blocks ("*U", "*X", "*T", "*D" ... of hatches, tables and
+    // dimensions); the blocks of model and paper space (and those named with "$") are layouts,
+    // whose contents are counted as not read. An anonymous name the drawing has already is
+    // replaced by a free one.
     void readBlocks() {
         DxfBlockHeader header;
         while (reader_.section() == DxfSection::Blocks && reader_.readBlockHeader(header)) {
             lastBaseX_ = header.baseX;
             lastBaseY_ = header.baseY;
-            const bool unnamed =
-                !header.name.empty() && (header.name[0] == '*' || header.name[0] == '$');
-            if (unnamed) {
-                if (!header.empty) reader_.skipBlock();
+            if (IsLayoutBlockName(header.name)) {
+                if (!header.empty) entities_.skipEntities();
                 continue;
             }
+            const std::u16string fileName = reader_.strings().ToUtf16(header.name);
+            const bool anonymous = !fileName.empty() && fileName[0] == u'*';
             auto block = std::make_shared<mmBlock>();
             block->id = drawing_.nextBlockId++;
-            block->name = reader_.strings().ToUtf16(header.name);
+            block->name = anonymous ? freeAnonymousName(fileName) : fileName;
             block->baseX = header.baseX;
             block->baseY = header.baseY;
-            block->flags = 0;
+            block->flags = anonymous ? kBlockAnonymous : 0;
             if (!header.empty) entities_.loadEntities(*block, true);
             AddBlock(drawing_.ModelSpace(), block);
+            if (anonymous) {
+                entities_.names().AddBlockAs(fileName, block);
+                continue;
+            }
             entities_.names().AddBlock(block);
             if (request_.blockNames) request_.blockNames->push_back(block->name);
         }
+        entities_.resolveForwardReferences();
+    }
+
+    std::u16string freeAnonymousName(const std::u16string& name) {
+        return FreeAnonymousName(
+            name, [&](const std::u16string& n) { return entities_.names().Block(n) != nullptr; },
+            nextAnonymous_);
     }
 
     void readEntities() {
@@ -154,6 +171,8 @@ private:
     DxfLoadReport* report_;
     double lastBaseX_ = 0.0;
     double lastBaseY_ = 0.0;
+    // The last number given to a renamed anonymous block, per prefix.
+    std::map<std::u16string, int64_t> nextAnonymous_;
 };
 
 void run(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs, DxfLoadReport* report,
@@ -163,12 +182,21 @@ void run(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs, DxfL
     reader.close();
 }
 
+// Opens the file when it is DXF text; otherwise says why in the report.
+bool openDxf(DxfReader& reader, const std::string& path, DxfLoadReport* report) {
+    std::string problem =
+        reader.open(path) ? DxfFileProblem(reader) : std::string("The file cannot be opened.");
+    if (problem.empty()) return true;
+    if (report) report->problem = std::move(problem);
+    return false;
+}
+
 }  // namespace
 
 bool loadDrawingFromDxf(mmDrawing& drawing, const mmGlyphTable* glyphs, const std::string& path,
                         DxfLayout* layout, DxfLoadReport* report) {
     DxfReader reader;
-    if (!reader.open(path)) return false;
+    if (!openDxf(reader, path, report)) return false;
     LoadRequest request;
     request.layout = layout;
     run(reader, drawing, glyphs, report, request);
@@ -186,20 +214,20 @@ void loadDrawingFromDxfText(mmDrawing& drawing, const mmGlyphTable* glyphs, std:
 }
 
 bool loadXrefFromDxf(mmDrawing& drawing, const mmGlyphTable* glyphs, std::u16string_view blockName,
-                     const std::string& path) {
+                     const std::string& path, DxfLoadReport* report) {
     DxfReader reader;
-    if (!reader.open(path)) return false;
+    if (!openDxf(reader, path, report)) return false;
     LoadRequest request;
     request.mode = LoadMode::Xref;
     request.xrefName = blockName;
-    run(reader, drawing, glyphs, nullptr, request);
+    run(reader, drawing, glyphs, report, request);
     return true;
 }
 
 bool loadBlocksFromDxf(mmDrawing& drawing, std::vector<std::u16string>& blockNames,
                        const std::string& path, const mmGlyphTable* glyphs) {
     DxfReader reader;
-    if (!reader.open(path)) return false;
+    if (!openDxf(reader, path, nullptr)) return false;
     LoadRequest request;
     request.mode = LoadMode::Blocks;
     request.blockNames = &blockNames;

@@ -60,3 +60,23 @@ mmBlockPtr DxfNameIndex::Block(std::u16string_view name) const {
 void DxfNameIndex::AddBlock(const mmBlockPtr& block) {
     blocks_.emplace(block->name, block);
 }
+
+void DxfNameIndex::AddBlockAs(std::u16string_view fileName, const mmBlockPtr& block) {
+    blocks_.insert_or_assign(std::u16string(fileName), block);
+    blocks_.emplace(block->name, block);
+}
+
+bool IsLayoutBlockName(std::string_view name) {
+    const auto startsWith = [&](std::string_view prefix) {
+        if (name.size() < prefix.size()) return false;
+        for (std::size_t i = 0; i < prefix.size(); ++i) {
+            const char c = name[i];
+            if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c) != prefix[i]) return false;
+        }
+        return true;
+    };
+    if (name.empty() || name[0] == '$') return !name.empty();
+    if (name[0] != '*') return false;
+    name.remove_prefix(1);
+    return (name.size() == 11 && startsWith("MODEL_SPACE")) || startsWith("PAPER_SPACE");
+}

@@ -28,6 +28,9 @@ public:
     void AddLineType(std::u16string_view name, int32_t id);
     mmBlockPtr Block(std::u16string_view name) const;
     void AddBlock(const mmBlockPtr& block);
+    // References of the file being read find the block by the name the file gives it, which
+    // then means this block whatever the index held (anonymous blocks renamed on the way in).
+    void AddBlockAs(std::u16string_view fileName, const mmBlockPtr& block);
 
 private:
     std::unordered_map<std::u16string, int32_t> layers_;     // folded name -> id
@@ -35,3 +38,8 @@ private:
     std::unordered_map<std::u16string, int32_t> lineTypes_;  // folded name -> id
     std::unordered_map<std::u16string, mmBlockPtr> blocks_;  // exact name
 };
+
+// The blocks of model space and of the paper-space layouts ("*Model_Space", "*Paper_Space0" ...,
+// in any letter case), and those of names beginning with "$" (as "$MODEL_SPACE" of older
+// files): layouts, not blocks to insert.
+bool IsLayoutBlockName(std::string_view name);

@@ -57,6 +57,20 @@ void DxfReader::close() {
     insideBlock_ = false;
 }
 
+void DxfReader::rewind() {
+    position_ = mark_ = 0;
+    code_ = 0;
+    value_ = {};
+    section_ = DxfSection::None;
+    table_ = DxfTable::None;
+    insideBlock_ = false;
+}
+
+std::string_view DxfReader::head(std::size_t n) {
+    if ((windowStart_ != 0 || windowLength_ == 0) && !fillWindow(0)) return {};
+    return std::string_view(window_.get(), std::min(n, windowLength_));
+}
+
 // One read of up to a window's worth of bytes at the given offset. False when nothing could be
 // read there (the end of the file, or a read error, which ends the file at that point).
 bool DxfReader::fillWindow(uint64_t at) {

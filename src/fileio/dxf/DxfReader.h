@@ -91,6 +91,10 @@ public:
 
     // Returns to the start of the last group read.
     void stepBack() { position_ = mark_; }
+    // Back to the start of the file (sections and tables as after opening).
+    void rewind();
+    // The first bytes of the file, at most n (and at most a window's worth); the position stays.
+    std::string_view head(std::size_t n);
     bool atEnd() const { return position_ >= size_; }
     // Groups read so far, those read again after a step back included.
     uint64_t groupsRead() const { return groupsRead_; }

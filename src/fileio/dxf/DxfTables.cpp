@@ -35,8 +35,11 @@ bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex&
         layer.color = MakeColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
     }
     layer.colorText = ColorText(layer.color);
-    layer.show = true;
-    layer.selectable = true;
+    // Off: a negative colour number; 70 bit 1 frozen, bit 4 locked.
+    layer.show = entry.color >= 0;
+    layer.frozen = (entry.flags & 1) != 0;
+    layer.locked = (entry.flags & 4) != 0;
+    layer.selectable = !layer.locked;
     layer.linetype = entry.lineType.empty()
                          ? kLineTypeContinuous
                          : names.LineType(strings.ToUtf16(entry.lineType)).value_or(kLineTypeContinuous);

@@ -1,4 +1,4 @@
-// TEXT and MTEXT records.
+// TEXT, MTEXT, ATTRIB and ATTDEF records.
 #include <algorithm>
 #include <cmath>
 #include <string_view>
@@ -55,7 +55,39 @@ bool storeDxfTextGroup(const DxfReader& r, DxfTextRecord& t) {
 
 bool readDxfText(DxfReader& r, DxfEntityHeader& h, DxfTextRecord& t) {
     t.clear();
-    return readDxfEntityGroups(r, h, kDxfAllHeader, [&](int32_t) { storeDxfTextGroup(r, t); });
+    return readDxfEntityGroups(r, h, kDxfAllHeader | kDxfExtrusion,
+                               [&](int32_t) { storeDxfTextGroup(r, t); });
+}
+
+bool readDxfAttribute(DxfReader& r, DxfEntityHeader& h, DxfAttributeRecord& a) {
+    a.text.clear();
+    a.tag.clear();
+    a.prompt.clear();
+    a.flags = 0;
+    bool embedded = false;  // the multi-line text that newer files embed after 101
+    return readDxfEntityGroups(r, h, kDxfAllHeader | kDxfExtrusion, [&](int32_t code) {
+        if (code == 101) embedded = true;
+        if (embedded) return;
+        switch (code) {
+            case 2:
+                a.tag.assign(r.value());
+                break;
+            case 3:
+                a.prompt.assign(r.value());
+                break;
+            case 70:
+                a.flags = r.intValue();
+                break;
+            case 73:
+                break;  // the field length
+            case 74:
+                a.text.vertical = r.intValue();
+                break;
+            default:
+                storeDxfTextGroup(r, a.text);
+                break;
+        }
+    });
 }
 
 // The 3 chunks come before the last part in 1; their total is bounded.
@@ -68,7 +100,7 @@ bool readDxfMText(DxfReader& r, DxfEntityHeader& h, DxfTextRecord& t) {
         if (part.size() > room) t.cut = true;
         to.append(part.substr(0, room));
     };
-    const bool more = readDxfEntityGroups(r, h, kDxfAllHeader, [&](int32_t code) {
+    const bool more = readDxfEntityGroups(r, h, kDxfAllHeader | kDxfExtrusion, [&](int32_t code) {
         if (code == 71)
             t.attachment = r.intValue();
         else if (code == 44)

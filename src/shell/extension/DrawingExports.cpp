@@ -20,6 +20,12 @@ bool validIds(const int* ids, int count) {
     return count >= 0 && (ids || count == 0);
 }
 
+// The codes modules compare getObjectType with are the entity type codes.
+static_assert(KESTREL_TYPE_ELLIPSE == kTypeEllipse && KESTREL_TYPE_SOLID == kTypeSolid &&
+              KESTREL_TYPE_3DFACE == kType3dFace && KESTREL_TYPE_XLINE == kTypeXLine &&
+              KESTREL_TYPE_ATTRIBUTE_DEFINITION == kTypeAttributeDef &&
+              KESTREL_TYPE_ATTRIBUTE == kTypeAttribute && KESTREL_TYPE_LEADER == kTypeLeader);
+
 }  // namespace
 
 extern "C" {
