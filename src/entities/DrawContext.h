@@ -84,11 +84,6 @@ public:
     virtual void CallList(uint32_t list) = 0;
     virtual void DeleteLists(uint32_t list, int count) = 0;
 
-    // An order-`order` NURBS curve through `stride`-float control points (x, y, z). Inside an
-    // open primitive (a hatch's fan) only the curve's vertices are emitted into it.
-    virtual void NurbsCurve(int knotCount, const float* knots, int stride, const float* controlPoints,
-                            int order) = 0;
-
 private:
     std::shared_ptr<mmDisplayListSpace> listSpace_ = std::make_shared<mmDisplayListSpace>();
 };

@@ -36,8 +36,6 @@ public:
     void EndList() override;
     void CallList(uint32_t list) override;
     void DeleteLists(uint32_t list, int count) override;
-    void NurbsCurve(int knotCount, const float* knots, int stride, const float* controlPoints,
-                    int order) override;
 
     // Fills leave the stencil zero (the cover pass resets what the mask set), so it is cleared
     // only before the first fill. Call this when something else may have written the stencil or

@@ -154,6 +154,12 @@ void DrawGripSquare(mmDrawContext& dc, const mmVertex& grip, double dx, double d
 void DrawGripList(mmDrawContext& dc, const std::vector<mmVertex>& grips, double dx, double dy,
                   float pixelsPerUnit, int upper);
 void SetGripColor(mmDrawContext& dc, const mmVertex& grip);
+// Draws entities another one holds (a reference's children, a dimension's block) in their own
+// colours (white shown black) and widths, those coloured by block in byBlockColor; erased ones
+// are left out. They are not culled.
+void DrawHeldEntities(mmDrawContext& dc, const mmEntityList& entities, int mode,
+                      float pixelsPerUnit, int primitive, const mmShift& shift,
+                      uint32_t byBlockColor);
 
 // Copy of source of its own class appended to target, with the same id, not selected.
 // Returns the clone (null for an unknown type).

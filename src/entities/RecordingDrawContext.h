@@ -48,8 +48,6 @@ public:
     void EndList() override;
     void CallList(uint32_t list) override;
     void DeleteLists(uint32_t list, int count) override;
-    void NurbsCurve(int knotCount, const float* knots, int stride, const float* controlPoints,
-                    int order) override;
 
     // Number of live display lists.
     std::size_t ListCount() const { return lists_.size(); }

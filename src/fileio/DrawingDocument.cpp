@@ -43,6 +43,8 @@ bool readDwg(mmDrawing& drawing, const std::string& path, kestrel::platform::Hos
     }
     const std::string skipped = SkippedEntitiesLine(kNotImported, result.notImported);
     if (!skipped.empty()) host.historyMessage(skipped);
+    if (result.patternsOutlined > 0)
+        host.historyMessage(DensePatternsMessage(result.patternsOutlined));
     UpdateSpatialIndex(drawing.ModelSpace());
     return true;
 }
@@ -120,6 +122,13 @@ std::string UnexpandedReferencesMessage(int64_t count) {
            " deep.";
 }
 
+std::string DensePatternsMessage(int64_t count) {
+    const bool one = count == 1;
+    return std::to_string(count) + (one ? " hatch pattern is" : " hatch patterns are") +
+           " too dense to draw at " + (one ? "its" : "their") + " scale: " +
+           (one ? "it is" : "they are") + " shown by " + (one ? "its boundary." : "their boundaries.");
+}
+
 std::vector<std::string> TextReadMessages(const DxfLoadReport& report) {
     std::vector<std::string> lines;
     if (!report.unknownCodePage.empty())
@@ -143,6 +152,8 @@ bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform:
     for (const std::string& line : TextReadMessages(report))
         host.historyMessage(line);
     if (report.unexpanded > 0) host.historyMessage(UnexpandedReferencesMessage(report.unexpanded));
+    if (report.patternsOutlined > 0)
+        host.historyMessage(DensePatternsMessage(report.patternsOutlined));
     UpdateSpatialIndex(drawing.ModelSpace());  // packed at once, not at the first mouse move
     return read;
 }

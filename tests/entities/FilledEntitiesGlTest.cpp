@@ -61,11 +61,10 @@ std::shared_ptr<mmPolyline> square(double x0, double y0, double size) {
     return p;
 }
 
-std::shared_ptr<mmSpline> arch(std::vector<float> knots = {0, 0, 0, 0, 1, 1, 1, 1}) {
+std::shared_ptr<mmSpline> arch(std::vector<double> knots = {0, 0, 0, 0, 1, 1, 1, 1}) {
     auto s = std::make_shared<mmSpline>();
     for (const mmVertex& v : {mmVertex(20, 20), mmVertex(60, 130), mmVertex(140, 130), mmVertex(180, 20)})
         s->AddPoint(v.x, v.y);
-    s->SyncControlPoints();
     s->knots = std::move(knots);
     s->UpdateExtents();
     return s;
@@ -185,8 +184,8 @@ TEST_F(FillFixture, SplineCurveIsDrawnAndMalformedKnotsDrawNothing) {
     EXPECT_EQ(high, 0);
 
     clear();
-    for (auto knots : {std::vector<float>{0, 0, 0, 0, 1, 1, 1}, std::vector<float>{},
-                       std::vector<float>{0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1}})
+    for (auto knots : {std::vector<double>{0, 0, 0, 0, 1, 1, 1}, std::vector<double>{},
+                       std::vector<double>{0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1}})
         draw(*arch(knots));
     const Image none = capture("-malformed");
     int stray = 0;

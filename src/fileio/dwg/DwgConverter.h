@@ -15,6 +15,7 @@
 #include "fileio/dxf/DxfEntityLoader.h"
 
 class mmBlock;
+class mmDimension;
 class mmDrawing;
 class mmText;
 struct mmLayer;
@@ -27,8 +28,10 @@ public:
     DwgConverter(mmDrawing& drawing, const mmGlyphTable* glyphs, mmSpace* paper,
                  const DxfLoadLimits& limits = {});
 
-    // Tables first, so that the entities find their layers, styles and blocks.
-    void convertDimStyles(const DwgJson& list);
+    // Tables first, so that the entities find their layers, styles and blocks. With
+    // replaceDefaults (an opened drawing), the styles the drawing starts with take the values of
+    // the file's style of the same name.
+    void convertDimStyles(const DwgJson& list, bool replaceDefaults = false);
     void convertLayers(const DwgJson& list);
     // The blocks that are not anonymous; a block is kept only when it received an entity.
     void convertBlocks(const DwgJson& list);
@@ -38,6 +41,8 @@ public:
 
     // Entities the drawing did not get, by DXF entity name.
     const std::map<std::string, int64_t>& notImported() const { return notImported_; }
+    // Pattern hatches too dense to draw (shown by their boundary).
+    int64_t patternsOutlined() const { return patternsOutlined_; }
 
     // Common properties of an entity from its layer name and colour (also used for the
     // entities a converter makes up, such as a dimension's label).
@@ -81,6 +86,7 @@ private:
     mmObjectPtr convertMText(const DwgJson& e);
     mmObjectPtr convertInsert(const DwgJson& e);
     mmObjectPtr convertDimension(const DwgJson& e);
+    void showDimensionBlock(mmDimension& d, const DwgJson& e);
     mmObjectPtr convertHatch(const DwgJson& e);
 
     mmDrawing& drawing_;
@@ -97,6 +103,7 @@ private:
     std::unordered_map<std::string, FileBlock> fileBlocks_;
     std::map<const mmBlock*, DxfEntityLoader::BlockSize> blockSizes_;
     std::map<std::string, int64_t> notImported_;
+    int64_t patternsOutlined_ = 0;
 };
 
 // A text of the drawing as the text entities keep it: UTF-8 with the \U+XXXX escapes decoded, at

@@ -26,6 +26,7 @@ struct DwgImportResult {
     std::string detail;   // more about a failure, for the history; may be empty
     // Entities the drawing did not get, by DXF entity name.
     std::map<std::string, int64_t> notImported;
+    int64_t patternsOutlined = 0;  // pattern hatches too dense to draw
 };
 
 // Opens the file as the drawing, or with xref set loads its model space into one new block

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "entities/GlyphTable.h"
 #include "entities/Object.h"
@@ -17,6 +19,7 @@ class DxfLayout;
 class DxfReader;
 class HeapGrowthHint;
 class mmBlock;
+class mmDimension;
 class mmDrawing;
 class mmGlyphTable;
 class mmText;
@@ -28,6 +31,7 @@ struct DxfLoadReport {
     int64_t textsCut = 0;         // multi-line texts beyond kDxfMTextRawLimit
     std::string unknownCodePage;  // a $DWGCODEPAGE we cannot convert (read as Windows-1252)
     int64_t unexpanded = 0;       // references kept without their contents (DxfLoadLimits)
+    int64_t patternsOutlined = 0;  // pattern hatches too dense to draw, shown by their boundary
     uint64_t groupsRead = 0;  // by the reader, groups read again after a step back included
 };
 
@@ -71,6 +75,13 @@ public:
     // The names of the tables as the load goes: what the loader adds to the tables goes here.
     DxfNameIndex& names() { return names_; }
 
+    // A block of the file's dimensions (named "*D..."): not a block of the drawing, but shown by
+    // the dimensions that name it.
+    void keepDimensionBlock(std::string_view name, std::shared_ptr<mmBlock> block);
+    // After the BLOCKS section: dimensions in blocks that named a dimension block read after them
+    // get it now.
+    void attachPendingDimensions();
+
 private:
     struct Target {
         DxfLayout* layout = nullptr;
@@ -107,7 +118,10 @@ private:
     bool readHatch();
     // Block references and dimensions (DxfEntityLoaderReferences.cpp).
     bool readInsert();
-    bool readDimension();
+    bool readDimension() { return readDimensionOf(-1); }
+    bool readArcDimension();
+    // A DIMENSION (type from its 70), or with type >= 0 an entity of that dimension type.
+    bool readDimensionOf(int16_t type);
     // Read but not kept until layouts exist.
     bool readViewport();
 
@@ -138,6 +152,13 @@ private:
     DxfNameIndex names_;
     std::map<std::string, int32_t, std::less<>> layerIds_;  // group 8 as read -> layer id
     std::map<const mmBlock*, BlockSize> blockSizes_;
+    std::map<std::string, std::shared_ptr<mmBlock>, std::less<>> dimensionBlocks_;
+    struct PendingDimension {
+        std::weak_ptr<mmDimension> dimension;
+        std::string blockName;
+        double dx = 0.0, dy = 0.0;  // besides the block's own base and the insertion point
+    };
+    std::vector<PendingDimension> pendingDimensions_;
     DxfLoadLimits limits_;
     int64_t copied_ = 0;  // block entities copied into references so far
     std::string lastLayerName_;

@@ -218,25 +218,33 @@ bool DxfEntityWriter::writeMText(const mmMText& t) {
     return true;
 }
 
-// Cubic, planar; the control points from the double-precision points when they match.
+// The definition as it is kept: flags, degree, knots, weights, control points, fit points and
+// their tangents.
 bool DxfEntityWriter::writeSpline(const mmSpline& s) {
     if (!w_.beginEntity("SPLINE", DxfWriter::EntityHeader::Full, DxfWriter::Markers::Subclass))
         return false;
-    const std::size_t n = static_cast<std::size_t>(s.ControlPointCount());
-    const bool fromPoints = s.points.size() == n;
     w_.writeGroupString(100, "AcDbSpline");
-    w_.writeGroupInt(70, 8);
-    w_.writeGroupInt(71, mmSpline::kOrder - 1);
+    w_.writeGroupInt(70, s.flags);
+    w_.writeGroupInt(71, s.degree);
     w_.writeGroupInt(72, static_cast<int64_t>(s.knots.size()));
-    w_.writeGroupInt(73, static_cast<int64_t>(n));
-    w_.writeGroupInt(74, 0);
-    for (const float k : s.knots)
-        w_.writeGroupReal(40, k);
-    for (std::size_t i = 0; i < n; ++i) {
-        w_.writeGroupReal(10, fromPoints ? s.points[i].x : s.controlPoints[3 * i]);
-        w_.writeGroupReal(20, fromPoints ? s.points[i].y : s.controlPoints[3 * i + 1]);
-        w_.writeGroupReal(30, 0.0);
+    w_.writeGroupInt(73, static_cast<int64_t>(s.points.size()));
+    w_.writeGroupInt(74, static_cast<int64_t>(s.fitPoints.size()));
+    for (const auto& [code, t] : {std::pair{12, s.startTangent}, std::pair{13, s.endTangent}}) {
+        if (t.x == 0.0 && t.y == 0.0) continue;
+        w_.writeGroupReal(code, t.x);
+        w_.writeGroupReal(code + 10, t.y);
+        w_.writeGroupReal(code + 20, 0.0);
     }
+    for (const double k : s.knots)
+        w_.writeGroupReal(40, k);
+    for (const double weight : s.weights)
+        w_.writeGroupReal(41, weight);
+    for (const auto& [code, list] : {std::pair{10, &s.points}, std::pair{11, &s.fitPoints}})
+        for (const mmVertex& p : *list) {
+            w_.writeGroupReal(code, p.x);
+            w_.writeGroupReal(code + 10, p.y);
+            w_.writeGroupReal(code + 20, 0.0);
+        }
     return true;
 }
 
@@ -254,7 +262,7 @@ bool DxfEntityWriter::writeBlockRef(const mmBlockRef& r) {
 
 // The colour is written too, so that a dimension does not come back by layer; an x ordinate
 // carries its flag (64) with its type, so that it comes back measuring along x. The 50 of a
-// rotated dimension: 90 when its extension lines are horizontal.
+// rotated dimension: its rotation, or without one 90 when its extension lines are horizontal.
 bool DxfEntityWriter::writeDimension(const mmDimension& d) {
     if (!w_.beginEntity("DIMENSION", DxfWriter::EntityHeader::NoLineType)) return false;
     w_.writeGroupText(2, d.blockName);
@@ -268,13 +276,27 @@ bool DxfEntityWriter::writeDimension(const mmDimension& d) {
     w_.writeGroupReal(21, p[6].y);
     w_.writeGroupReal(31, 0.0);
     const bool xOrdinate = d.dimType == kDimOrdinate && d.ordinateAxis != 0;
-    w_.writeGroupInt(70, d.dimType | (xOrdinate ? 64 : 0));
+    // An arc length has no DIMENSION type of its own: it goes as a three-point angle showing its
+    // block.
+    const int16_t dimType = d.dimType == kDimArcLength ? kDimAngular3Point : d.dimType;
+    w_.writeGroupInt(70, dimType | (xOrdinate ? 64 : 0));
     w_.writeGroupReal(13, p[0].x);
     w_.writeGroupReal(23, p[0].y);
     w_.writeGroupReal(33, 0.0);
     w_.writeGroupReal(14, p[1].x);
     w_.writeGroupReal(24, p[1].y);
     w_.writeGroupReal(34, 0.0);
-    if (d.dimType == kDimRotated) w_.writeGroupReal(50, d.direction.y == 0.0f ? 90.0 : 0.0);
+    if (d.dimType == kDimRotated)
+        w_.writeGroupReal(50, d.hasRotation ? d.rotation : d.direction.y == 0.0f ? 90.0 : 0.0);
+    if (!d.textOverride.empty()) w_.writeGroupUtf8(1, d.textOverride);
+    if (d.dimType != kDimRotated && d.dimType != kDimAligned && d.dimType != kDimOrdinate) {
+        w_.writeGroupReal(15, d.arcPoint.x);
+        w_.writeGroupReal(25, d.arcPoint.y);
+        w_.writeGroupReal(35, 0.0);
+        w_.writeGroupReal(16, d.arcLocation.x);
+        w_.writeGroupReal(26, d.arcLocation.y);
+        w_.writeGroupReal(36, 0.0);
+        if (d.leaderLength != 0.0) w_.writeGroupReal(40, d.leaderLength);
+    }
     return true;
 }

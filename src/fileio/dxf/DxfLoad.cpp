@@ -2,6 +2,7 @@
 #include "fileio/dxf/DxfLoad.h"
 
 #include <memory>
+#include <set>
 
 #include "drawing/Drawing.h"
 #include "entities/Block.h"
@@ -30,7 +31,11 @@ public:
           heapHint_(reader.size()),
           entities_(reader, drawing, glyphs, report, &heapHint_, request.limits),
           request_(request),
-          report_(report) {}
+          report_(report) {
+        // An opened file's styles replace those a new drawing starts with.
+        if (request.mode == LoadMode::Drawing)
+            for (const auto& [id, style] : drawing.dimStyles) replaceableStyles_.insert(id);
+    }
 
     void run() {
         while (reader_.nextSection()) {
@@ -81,7 +86,8 @@ private:
                     addLayerEntry(drawing_, entry, entities_.names(), reader_.strings()))
                     entities_.forgetLayers();
                 else if (table == DxfTable::DimStyle)
-                    addDimStyleEntry(drawing_, entry, entities_.names(), reader_.strings());
+                    addDimStyleEntry(drawing_, entry, entities_.names(), reader_.strings(),
+                                     &replaceableStyles_);
             }
         }
     }
@@ -93,6 +99,16 @@ private:
             lastBaseY_ = header.baseY;
             const bool unnamed =
                 !header.name.empty() && (header.name[0] == '*' || header.name[0] == '$');
+            if (unnamed && isDimensionBlock(header.name) && !header.empty) {
+                auto block = std::make_shared<mmBlock>();
+                block->name = reader_.strings().ToUtf16(header.name);
+                block->baseX = header.baseX;
+                block->baseY = header.baseY;
+                block->flags = kBlockAnonymous;
+                entities_.loadEntities(*block, true);
+                entities_.keepDimensionBlock(header.name, std::move(block));
+                continue;
+            }
             if (unnamed) {
                 if (!header.empty) reader_.skipBlock();
                 continue;
@@ -108,6 +124,13 @@ private:
             entities_.names().AddBlock(block);
             if (request_.blockNames) request_.blockNames->push_back(block->name);
         }
+        entities_.attachPendingDimensions();
+    }
+
+    // The anonymous blocks that draw dimensions: "*D" and a number.
+    static bool isDimensionBlock(std::string_view name) {
+        return name.size() > 2 && name[0] == '*' && (name[1] == 'D' || name[1] == 'd') &&
+               name[2] >= '0' && name[2] <= '9';
     }
 
     void readEntities() {
@@ -140,6 +163,7 @@ private:
     DxfLoadReport* report_;
     double lastBaseX_ = 0.0;
     double lastBaseY_ = 0.0;
+    std::set<int32_t> replaceableStyles_;
 };
 
 void run(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs, DxfLoadReport* report,

@@ -268,6 +268,9 @@ void DxfReader::storeTableGroup(DxfTableEntry& e) const {
                 case 7:
                     e.arrowBlock2.assign(value_);
                     break;
+                case 40:
+                    e.overallScale = realValue();
+                    break;
                 case 41:
                     e.arrowSize = realValue();
                     break;
@@ -285,6 +288,9 @@ void DxfReader::storeTableGroup(DxfTableEntry& e) const {
                     break;
                 case 140:
                     e.textHeight = realValue();
+                    break;
+                case 142:
+                    e.tickSize = realValue();
                     break;
                 case 147:
                     e.textGap = realValue();

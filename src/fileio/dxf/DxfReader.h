@@ -27,14 +27,16 @@ struct DxfTableEntry {
     int32_t color = 0;        // 62 (LAYER)
     int32_t flags = 0;        // 70
     int32_t lineWeight = 0;   // 370 (LAYER)
-    // DIMSTYLE
-    double arrowSize = 0.0;         // 41
-    double extLineOffset = 0.0;     // 42
-    double extLineExtension = 0.0;  // 44
+    // DIMSTYLE; a value the entry leaves out has its DXF default.
+    double overallScale = 1.0;      // 40
+    double arrowSize = 0.18;        // 41
+    double extLineOffset = 0.0625;  // 42
+    double extLineExtension = 0.18; // 44
     double dimLineExtension = 0.0;  // 46
     int32_t textPlacement = 0;      // 77
-    double textHeight = 0.0;        // 140
-    double textGap = 0.0;           // 147
+    double textHeight = 0.18;       // 140
+    double tickSize = 0.0;          // 142
+    double textGap = 0.09;          // 147
     int32_t dimLineColor = 0;       // 176
     int32_t extLineColor = 0;       // 177
     int32_t textColor = 0;          // 178

@@ -39,19 +39,16 @@ bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex&
     return true;
 }
 
-bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex& names,
-                      const DxfStringCodec& strings) {
-    std::u16string name = strings.ToUtf16(entry.name);
-    if (names.DimStyle(name)) return false;
-    names.AddDimStyle(name, drawing.nextDimStyleId);
-    DimStyle s;
-    s.id = drawing.nextDimStyleId++;
-    s.name = std::move(name);
+namespace {
+
+void takeEntryValues(DimStyle& s, const DxfTableEntry& entry, const DxfStringCodec& strings) {
     s.textHeight = entry.textHeight;
     s.arrowSize = entry.arrowSize;
     s.extLineExtension = entry.extLineExtension;
     s.extLineOffset = entry.extLineOffset;
     s.textGap = entry.textGap;
+    s.overallScale = entry.overallScale;
+    s.tickSize = entry.tickSize;
     s.arrowBlock1 = strings.ToUtf16(entry.lineType);
     s.arrowBlock2 = strings.ToUtf16(entry.arrowBlock2);
     s.dimLineExtension = entry.dimLineExtension;
@@ -59,7 +56,25 @@ bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameInd
     s.extLineColor = entry.extLineColor;
     s.textColor = entry.textColor;
     s.textPlacement = entry.textPlacement;
-    s.arrowKind = 0;
+    s.arrowKind = entry.tickSize > 0.0 ? 1 : 0;
+}
+
+}  // namespace
+
+bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex& names,
+                      const DxfStringCodec& strings, std::set<int32_t>* replaceable) {
+    std::u16string name = strings.ToUtf16(entry.name);
+    if (const std::optional<int32_t> id = names.DimStyle(name)) {
+        auto it = drawing.dimStyles.find(*id);
+        if (!replaceable || !replaceable->erase(*id) || it == drawing.dimStyles.end()) return false;
+        takeEntryValues(it->second, entry, strings);
+        return true;
+    }
+    names.AddDimStyle(name, drawing.nextDimStyleId);
+    DimStyle s;
+    s.id = drawing.nextDimStyleId++;
+    s.name = std::move(name);
+    takeEntryValues(s, entry, strings);
     drawing.dimStyles[s.id] = std::move(s);
     return true;
 }
