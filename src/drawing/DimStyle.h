@@ -20,10 +20,11 @@ struct DimStyle {
     int32_t textPlacement = 0;
     double textGap = 0.0;
     int16_t arrowKind = 0;  // 0 arrow, 1 tick
-    // From files: the overall scale of the sizes (DIMSCALE; 0 or less counts as 1) and the size
-    // of ticks (DIMTSZ; ticks replace arrows when it is above 0).
+    // From files: the overall scale of the sizes (DIMSCALE; 0 or less counts as 1), the size of
+    // ticks (DIMTSZ; ticks replace arrows when it is above 0) and the factor of lengths.
     double overallScale = 1.0;
     double tickSize = 0.0;
+    double linearFactor = 1.0;  // DIMLFAC: the measured lengths are shown times this
 
     // A file's style with the values the file leaves out: the defaults of DXF.
     static DimStyle FileDefaults() {

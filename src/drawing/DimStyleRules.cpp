@@ -48,6 +48,7 @@ int32_t DimStyleNew(mmDrawing& drawing, std::u16string_view name, int32_t baseId
     style.arrowKind = base->arrowKind;
     style.overallScale = base->overallScale;
     style.tickSize = base->tickSize;
+    style.linearFactor = base->linearFactor;
     return AddDimStyle(drawing, std::move(style));
 }
 

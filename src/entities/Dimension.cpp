@@ -11,6 +11,7 @@
 #include "entities/BlockRef.h"
 #include "entities/DrawContext.h"
 #include "entities/Geometry.h"
+#include "entities/Hatch.h"
 #include "entities/TextCodes.h"
 
 namespace {
@@ -130,10 +131,12 @@ void mmDimension::SetStyleValues(const mmDimStyleValues& v) {
     textGap = v.textGap;
     textHeight = v.textHeight;
     arrowKind = v.arrowKind;
+    measurementScale = v.measurementScale;
 }
 
 mmDimStyleValues mmDimension::StyleValues() const {
-    return {arrowSize, extLineOffset, extLineExtension, textGap, textHeight, arrowKind};
+    return {arrowSize, extLineOffset, extLineExtension, textGap, textHeight, arrowKind,
+            measurementScale};
 }
 
 std::u16string mmDimension::BlockNameFor(int32_t id) {
@@ -198,7 +201,8 @@ void mmDimension::PlaceLabel(const Vector3D& m, const Vector3D& e, const mmGlyph
         label.rotation = ordinateAxis != 0 ? 90.0 : 0.0;
     else
         label.rotation = theta;
-    label.SetString(LabelText(measurementText(m.Length())), glyphs);
+    label.SetString(LabelText(measurementText(m.Length() * static_cast<float>(measurementScale))),
+                    glyphs);
     const double w = label.advance;
 
     double x = 0.0, y = 0.0;
@@ -266,6 +270,9 @@ void mmDimension::ShowBlock(const mmEntityList& entities, double dx, double dy) 
         if (!e || e->erased) continue;
         mmObjectPtr copy = CloneEntity(*e, blockEntities);
         if (copy && (dx != 0.0 || dy != 0.0)) TranslateEntity(*copy, dx, dy);
+        // Definition points show as dots, like the marks of a built dimension.
+        if (copy && copy->type == kTypePoint)
+            static_cast<mmPointObj&>(*copy).pointStyle = kPointStyleDot;
     }
     UpdateExtents();
 }
@@ -476,13 +483,29 @@ void mmDimension::CopyFrom(const mmObject& from) {
 
 namespace {
 
+// A filled arrowhead as the solid hatch of its triangle, so that it comes back filled.
+mmObjectPtr filledArrow(const mmPolyline& arrow) {
+    auto triangle = std::make_shared<mmPolyline>();
+    triangle->CopyFrom(arrow);
+    triangle->closed = true;
+    auto fill = std::make_shared<mmHatch>();
+    fill->CopyProperties(arrow);
+    fill->AddBoundary(triangle, fill->AddLoop());
+    fill->RebuildFill();
+    return fill;
+}
+
 // Copies of what a dimension shows: its file block's entities, or the parts it draws in block
-// order: marks, lines, terminators, label.
+// order: marks, lines, terminators (filled ones as solid hatches), label.
 void fillDimensionBlock(mmBlock& block, const mmDimension& d) {
     auto add = [&](const mmObject& part) {
-        mmObjectPtr copy = CreateEntityOfType(part.type);
+        mmObjectPtr copy;
+        if (&part == &d.arrow1 || &part == &d.arrow2) {
+            if (d.arrowKind == 0) copy = filledArrow(static_cast<const mmPolyline&>(part));
+        }
+        if (!copy) copy = CreateEntityOfType(part.type);
         if (!copy) return;
-        copy->CopyFrom(part);
+        if (copy->type == part.type) copy->CopyFrom(part);
         AddToBlock(block, copy);
     };
     if (d.ShowsBlock()) {

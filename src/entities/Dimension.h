@@ -28,7 +28,7 @@ inline constexpr int16_t kDimAngular3Point = 5;
 inline constexpr int16_t kDimOrdinate = 6;
 inline constexpr int16_t kDimArcLength = 8;
 
-// The six values a dimension copies from its style.
+// The six values a dimension copies from its style, and the factor of its measurement.
 struct mmDimStyleValues {
     double arrowSize = 0.0;
     double extLineOffset = 0.0;
@@ -36,6 +36,7 @@ struct mmDimStyleValues {
     double textGap = 0.0;
     double textHeight = 0.0;
     int16_t arrowKind = 0;  // 0 filled arrowheads, any other value 45-degree ticks
+    double measurementScale = 1.0;  // the label shows the measured length times this
 };
 
 class mmDimension : public mmObject {
@@ -76,6 +77,7 @@ public:
     double textGap = 0.0;
     double textHeight = 0.0;
     int16_t arrowKind = 0;
+    double measurementScale = 1.0;
 
     mmDimension() { type = kTypeDimension; }
 
@@ -95,8 +97,8 @@ public:
     // is neither picked nor crossed, and has empty extents.
     bool Measured() const { return measured_; }
     bool ShowsBlock() const { return !blockEntities.empty(); }
-    // blockEntities := copies of the entities (erased ones left out) moved by (dx, dy); extents
-    // updated.
+    // blockEntities := copies of the entities (erased ones left out) moved by (dx, dy), points as
+    // dots; extents updated.
     void ShowBlock(const mmEntityList& entities, double dx, double dy);
     // The label's text for a measurement: the text override with "<>" replaced by it.
     std::string LabelText(const std::string& measurement) const;

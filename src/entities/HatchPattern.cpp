@@ -22,7 +22,8 @@ struct Crossing {
 };
 
 // Lays the dash pattern (starting at phase) over [u0, u1] of the line at v; false when the
-// budget runs out.
+// budget runs out. The pattern draws something (drawsSomething), so every repetition within the
+// interval costs a piece.
 bool dashInterval(const std::vector<double>& dashes, double length, double phase, double u0,
                   double u1, const auto& place, std::size_t& budget,
                   mmHatchPatternGeometry& out) {
@@ -53,9 +54,6 @@ bool dashInterval(const std::vector<double>& dashes, double length, double phase
             }
             x = end;
         }
-        // Every repetition costs a step even when it draws nothing.
-        if (budget == 0) return false;
-        --budget;
     }
     return true;
 }

@@ -136,6 +136,7 @@ TEST_F(LoadFixture, DimStylesOfTheFileWithDxfDefaults) {
 2 Ticks
 40 2
 142 0.1
+144 100
 0 DIMSTYLE
 2 Iso
 6 ArrowA
@@ -166,6 +167,7 @@ TEST_F(LoadFixture, DimStylesOfTheFileWithDxfDefaults) {
     EXPECT_EQ(ticks.arrowKind, 1) << "a tick size gives ticks";
     EXPECT_DOUBLE_EQ(ticks.arrowSize, 0.2) << "the tick size by the overall scale";
     EXPECT_DOUBLE_EQ(ticks.textHeight, 0.36);
+    EXPECT_EQ(ticks.measurementScale, 100.0) << "lengths shown times DIMLFAC";
     const DimStyle& s = d.dimStyles.at(2);
     EXPECT_EQ(s.name, u"Iso");
     EXPECT_EQ(s.arrowBlock1, u"ArrowA");

@@ -22,7 +22,7 @@ SIMPLE = {"LINE": "line", "POINT": "point", "CIRCLE": "circle", "ARC": "arc",
           "DIMENSION_LINEAR": "dimension", "DIMENSION_ALIGNED": "dimension",
           "DIMENSION_ORDINATE": "dimension", "DIMENSION_ANG2LN": "dimension",
           "DIMENSION_ANG3PT": "dimension", "DIMENSION_RADIUS": "dimension",
-          "DIMENSION_DIAMETER": "dimension"}
+          "DIMENSION_DIAMETER": "dimension", "ARC_DIMENSION": "dimension"}
 
 
 def expected_message(magic):
@@ -39,7 +39,7 @@ def hatch_has_edge(e):
             n = len(path.get("polyline_paths", []))
             if n >= 2 or (n == 1 and path.get("closed")):
                 return True
-        elif any(s.get("curve_type") in (1, 2, 4) for s in path.get("segs", [])):
+        elif any(s.get("curve_type") in (1, 2, 3, 4) for s in path.get("segs", [])):
             return True
     return False
 
@@ -68,7 +68,8 @@ class Counter:
         if t in SIMPLE:
             return SIMPLE[t]
         if t == "SPLINE":
-            return "spline" if len(e.get("ctrl_pts", [])) >= 2 else None
+            given = len(e.get("ctrl_pts", [])) >= 2 or len(e.get("fit_pts", [])) >= 2
+            return "spline" if given else None
         if t == "HATCH":
             return "hatch" if hatch_has_edge(e) else None
         if t == "INSERT" and e.get("block_header") is not None:

@@ -525,7 +525,7 @@ export function drawingReader(m, dwg, decoder) {
   const dimstyle = (obj) => {
     const t = m.dwg_object_to_object_tio(obj);
     const s = { name: text(t, 'name'), flag: field(t, 'flag') | 0 };
-    for (const f of ['DIMTXT', 'DIMASZ', 'DIMEXE', 'DIMEXO', 'DIMGAP', 'DIMDLE', 'DIMSCALE', 'DIMTSZ'])
+    for (const f of ['DIMTXT', 'DIMASZ', 'DIMEXE', 'DIMEXO', 'DIMGAP', 'DIMDLE', 'DIMSCALE', 'DIMTSZ', 'DIMLFAC'])
       s[f] = num(field(t, f));
     for (const f of ['DIMCLRD', 'DIMCLRE', 'DIMCLRT']) s[f] = colorIndex(t, f);
     s.DIMTAD = field(t, 'DIMTAD') | 0;

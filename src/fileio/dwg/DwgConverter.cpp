@@ -107,6 +107,7 @@ void DwgConverter::convertDimStyles(const DwgJson& list, bool replaceDefaults) {
         s.name = existing ? existing->name : std::move(name);
         s.overallScale = real(entry, "DIMSCALE", 1.0);
         s.tickSize = real(entry, "DIMTSZ");
+        s.linearFactor = real(entry, "DIMLFAC", 1.0);
         s.textHeight = real(entry, "DIMTXT");
         s.arrowSize = real(entry, "DIMASZ");
         s.extLineExtension = real(entry, "DIMEXE");

@@ -292,6 +292,9 @@ void DxfReader::storeTableGroup(DxfTableEntry& e) const {
                 case 142:
                     e.tickSize = realValue();
                     break;
+                case 144:
+                    e.linearFactor = realValue();
+                    break;
                 case 147:
                     e.textGap = realValue();
                     break;

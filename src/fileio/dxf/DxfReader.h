@@ -36,6 +36,7 @@ struct DxfTableEntry {
     int32_t textPlacement = 0;      // 77
     double textHeight = 0.18;       // 140
     double tickSize = 0.0;          // 142
+    double linearFactor = 1.0;      // 144
     double textGap = 0.09;          // 147
     int32_t dimLineColor = 0;       // 176
     int32_t extLineColor = 0;       // 177

@@ -49,6 +49,7 @@ void takeEntryValues(DimStyle& s, const DxfTableEntry& entry, const DxfStringCod
     s.textGap = entry.textGap;
     s.overallScale = entry.overallScale;
     s.tickSize = entry.tickSize;
+    s.linearFactor = entry.linearFactor;
     s.arrowBlock1 = strings.ToUtf16(entry.lineType);
     s.arrowBlock2 = strings.ToUtf16(entry.arrowBlock2);
     s.dimLineExtension = entry.dimLineExtension;
