@@ -3,6 +3,7 @@
 #include "entities/Hatch.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "entities/DrawContext.h"
@@ -32,6 +33,21 @@ const mmRect kEverywhere{-1e300, -1e300, 1e300, 1e300};
 // Curved boundaries are followed to within this part of the hatch's size when patterns are
 // clipped to them.
 constexpr double kOutlineTolerance = 1e-5;
+
+std::atomic<std::size_t> gHeldPieces{0};
+
+std::size_t piecesOf(const mmHatchPatternGeometry& g) {
+    return g.segments.size() / 4 + g.dots.size() / 2;
+}
+
+// The geometry shared by a hatch and its copies, counted while it is held.
+std::shared_ptr<const mmHatchPatternGeometry> held(std::unique_ptr<mmHatchPatternGeometry> g) {
+    gHeldPieces += piecesOf(*g);
+    return {g.release(), [](const mmHatchPatternGeometry* p) {
+                gHeldPieces -= piecesOf(*p);
+                delete p;
+            }};
+}
 
 }  // namespace
 
@@ -112,12 +128,22 @@ bool mmHatch::PreparePattern() {
     }
     const double ox = points.empty() ? 0.0 : points[0].x;
     const double oy = points.empty() ? 0.0 : points[0].y;
-    auto geometry = std::make_shared<mmHatchPatternGeometry>();
-    const bool fits = ClipHatchPattern(polygons, patternLines, ox, oy, kMostPatternPieces, *geometry);
+    const std::size_t heldNow = gHeldPieces;
+    const std::size_t room =
+        heldNow < kMostHeldPatternPieces ? kMostHeldPatternPieces - heldNow : 0;
+    auto geometry = std::make_unique<mmHatchPatternGeometry>();
+    const bool fits = ClipHatchPattern(polygons, patternLines, ox, oy,
+                                       std::min(kMostPatternPieces, room), *geometry);
     patternState_ = fits ? PatternState::Ready : PatternState::TooDense;
-    if (fits) pattern_ = std::move(geometry);
+    if (fits) {
+        geometry->segments.shrink_to_fit();
+        geometry->dots.shrink_to_fit();
+        pattern_ = held(std::move(geometry));
+    }
     return fits;
 }
+
+std::size_t mmHatch::HeldPatternPieces() { return gHeldPieces; }
 
 const mmHatchPatternGeometry& mmHatch::PatternGeometry() const {
     static const mmHatchPatternGeometry none;

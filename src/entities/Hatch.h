@@ -28,8 +28,12 @@ public:
     int16_t hatchStyle = 0;  // 0 odd parity, 1 outermost, 2 ignore islands (drawn by parity)
     std::vector<mmHatchPatternLine> patternLines;
 
-    // Most dashes and dots one pattern is clipped into; a denser one shows its boundary.
+    // Most dashes and dots one pattern is clipped into, and all patterns held at once (about
+    // 512 MB); a pattern beyond either shows its boundary.
     static constexpr std::size_t kMostPatternPieces = std::size_t{1} << 20;
+    static constexpr std::size_t kMostHeldPatternPieces = std::size_t{1} << 25;
+    // Dashes and dots of all clipped patterns held now.
+    static std::size_t HeldPatternPieces();
 
     // One point at (0, 0) and no loops.
     mmHatch();

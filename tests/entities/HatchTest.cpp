@@ -175,3 +175,27 @@ TEST(HatchCopy, AssigningAHatchToItselfKeepsItsLoops) {
     EXPECT_EQ(h->loops.size(), 2u);
     EXPECT_EQ(h->loops[0]->size(), 1u);
 }
+
+// Clipped patterns are shared by copies and counted while held, so that many dense patterns
+// together cannot take more than their bound.
+TEST(HatchPattern, CopiesShareTheClippedPatternWhichIsCountedWhileHeld) {
+    const std::size_t before = mmHatch::HeldPatternPieces();
+    {
+        auto h = squareWithHole();
+        h->solidFill = false;
+        mmHatchPatternLine line;
+        line.offsetY = 10;  // lines at y = 100 to 190, those at 140, 150 and 160 cut by the hole
+        h->patternLines = {line};
+        ASSERT_TRUE(h->PreparePattern());
+        EXPECT_EQ(h->PatternGeometry().segments.size() / 4, 13u);
+        EXPECT_EQ(mmHatch::HeldPatternPieces(), before + 13);
+        mmEntityList list;
+        auto copy = std::dynamic_pointer_cast<mmHatch>(CloneEntity(*h, list));
+        EXPECT_EQ(&copy->PatternGeometry(), &h->PatternGeometry());
+        EXPECT_EQ(mmHatch::HeldPatternPieces(), before + 13);
+        h->PatternChanged();
+        EXPECT_TRUE(h->PatternGeometry().segments.empty());
+        EXPECT_EQ(mmHatch::HeldPatternPieces(), before + 13) << "the copy holds it";
+    }
+    EXPECT_EQ(mmHatch::HeldPatternPieces(), before);
+}
