@@ -10,6 +10,7 @@
 #include "entities/RecordingDrawContext.h"
 #include "entities/Spline.h"
 #include "entities/SplineConstruction.h"
+#include "support/StripDistance.h"
 #include "support/TestView.h"
 
 namespace {
@@ -42,18 +43,6 @@ std::vector<mmVertex> drawn(mmSpline& s, float pixelsPerUnit = 1.0f, const mmShi
     EXPECT_EQ(dc.primitives.size(), 1u);
     EXPECT_EQ(dc.primitives[0].primitive, prim::kLineStrip);
     return dc.primitives[0].vertices;
-}
-
-double distanceToStrip(const mmVertex& p, const std::vector<mmVertex>& strip) {
-    double best = HUGE_VAL;
-    for (std::size_t i = 1; i < strip.size(); ++i) {
-        const mmVertex& a = strip[i - 1];
-        const mmVertex& b = strip[i];
-        const double dx = b.x - a.x, dy = b.y - a.y, l2 = dx * dx + dy * dy;
-        const double t = l2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / l2, 0.0, 1.0) : 0.0;
-        best = std::min(best, std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy));
-    }
-    return best;
 }
 
 }  // namespace
@@ -104,7 +93,7 @@ TEST(SplineCurve, StaysWithinHalfAPixelOfTheCurve) {
             const double a = (1 - t) * (1 - t) * (1 - t), b = 3 * t * (1 - t) * (1 - t),
                          c = 3 * t * t * (1 - t), d = t * t * t;
             const mmVertex p(20 * a + 60 * b + 140 * c + 180 * d, 20 * a + 130 * b + 130 * c + 20 * d);
-            EXPECT_LT(distanceToStrip(p, strip), 0.5 / scale);
+            EXPECT_LT(DistanceToStrip(p, strip), 0.5 / scale);
         }
     }
     EXPECT_LT(drawn(*s, 0.05f).size(), drawn(*s, 20.0f).size()) << "fewer points zoomed out";
@@ -204,7 +193,7 @@ TEST(SplineFitPoints, CubicPassesThroughThemWithTheGivenTangents) {
     EXPECT_EQ(s->ControlPointCount(), 6);
     s->UpdateExtents();
     const std::vector<mmVertex> strip = drawn(*s, 100.0f);
-    for (const mmVertex& p : fit) EXPECT_LT(distanceToStrip(p, strip), 0.005);
+    for (const mmVertex& p : fit) EXPECT_LT(DistanceToStrip(p, strip), 0.005);
     // Without tangents the ends are straight: the second control point lies on the line
     // through the first two fit points' curve start, with no curvature there.
     const mmVertex& p0 = s->points[0];

@@ -11,6 +11,7 @@
 #include "fileio/dwg/DwgLoad.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfLoad.h"
+#include "support/StripDistance.h"
 
 namespace {
 
@@ -35,17 +36,7 @@ void expectSameFitSpline(const mmSpline& dwg, const mmSpline& dxf, const std::st
     dxf.SampleCurve(size * 1e-4, 1 << 16, [&](double x, double y) { theirs.emplace_back(x, y); });
     ASSERT_GE(ours.size(), 2u) << what;
     double farthest = 0.0;
-    for (const mmVertex& p : theirs) {
-        double best = HUGE_VAL;
-        for (std::size_t i = 1; i < ours.size(); ++i) {
-            const mmVertex& a = ours[i - 1];
-            const mmVertex& b = ours[i];
-            const double dx = b.x - a.x, dy = b.y - a.y, l2 = dx * dx + dy * dy;
-            const double t = l2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / l2, 0.0, 1.0) : 0.0;
-            best = std::min(best, std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy));
-        }
-        farthest = std::max(farthest, best);
-    }
+    for (const mmVertex& p : theirs) farthest = std::max(farthest, DistanceToStrip(p, ours));
     const bool tangents = (dwg.startTangent.x != 0 || dwg.startTangent.y != 0) &&
                           (dwg.endTangent.x != 0 || dwg.endTangent.y != 0);
     EXPECT_LT(farthest, size * (tangents ? 1e-6 : 1e-3)) << what;

@@ -14,25 +14,13 @@
 #include "entities/Dimension.h"
 #include "entities/Hatch.h"
 #include "entities/Spline.h"
+#include "fileio/DxfTestSupport.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfLoad.h"
 
 namespace {
 
 const std::string kDxfDir = std::string(KESTREL_TEST_DATA_DIR) + "/dxf";
-
-std::string run(const std::string& command, int& status) {
-    std::string out;
-    if (std::FILE* p = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;)
-            out.append(buffer, n);
-        status = ::pclose(p);
-    } else {
-        status = -1;
-    }
-    return out;
-}
 
 // Kestrel's entities of these types in the form the script prints.
 nlohmann::json described(const mmEntityList& entities) {
@@ -71,7 +59,7 @@ TEST(DxfCurveCorpus, HatchesDimensionsAndSplinesAsEzdxfReadsThem) {
                           "/tests/fileio/ezdxf_curves.py";
     for (const std::string& f : files) command += " '" + f + "'";
     int status = 0;
-    const std::string out = run(command, status);
+    const std::string out = RunCommand(command, status);
     if (WIFEXITED(status) && WEXITSTATUS(status) == 77) GTEST_SKIP() << out;
     ASSERT_EQ(status, 0) << out;
 

@@ -40,28 +40,13 @@ std::string entities(std::string_view body) {
     return "0 SECTION\n2 ENTITIES\n" + std::string(body) + "0 ENDSEC\n0 EOF\n";
 }
 
-// A square of 10 from (0, 0) as a polyline path, a round hole of radius 2 at its centre as an
-// edge path, filled with ANSI31 (lines at 45 degrees, 0.125 apart).
-constexpr char kAnsi31SquareWithHole[] = R"(
-0 HATCH
-8 0
-2 ANSI31
-70 0
-71 0
-91 2
-92 3
-72 0
-73 1
-93 4
-10 0
-20 0
-10 10
-20 0
-10 10
-20 10
-10 0
-20 10
-97 0
+// A square of 10 from (0, 0) as a closed polyline path.
+const std::string kSquarePath =
+    "92 3\n72 0\n73 1\n93 4\n10 0\n20 0\n10 10\n20 0\n10 10\n20 10\n10 0\n20 10\n97 0\n";
+
+// The square, a round hole of radius 2 at its centre as an edge path, filled with ANSI31 (lines
+// at 45 degrees, 0.125 apart).
+const std::string kAnsi31SquareWithHole = "0 HATCH\n8 0\n2 ANSI31\n70 0\n71 0\n91 2\n" + kSquarePath + R"(
 92 16
 93 1
 72 2
@@ -184,24 +169,7 @@ TEST(DxfPatternHatch, TooDenseShowsTheBoundaryAndIsCounted) {
 TEST(DxfPatternHatch, DashesAndDotsStartWhereTheBaseLineSaysSo) {
     // A square 0..10, one horizontal line family 4 apart through (0.5, 1): dash 2, gap 1, dot,
     // gap 1 (a period of 4).
-    Loaded f(entities(R"(
-0 HATCH
-2 DASHDOT
-70 0
-91 1
-92 2
-72 0
-73 1
-93 4
-10 0
-20 0
-10 10
-20 0
-10 10
-20 10
-10 0
-20 10
-97 0
+    Loaded f(entities("0 HATCH\n2 DASHDOT\n70 0\n91 1\n" + kSquarePath + R"(
 75 0
 76 1
 78 1

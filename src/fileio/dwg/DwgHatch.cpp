@@ -29,9 +29,21 @@ void polylinePath(const DwgJson& path, std::vector<DxfHatchEdge>& edges) {
         edges.push_back(dxfSegmentEdge(v[n - 1].x, v[n - 1].y, v[0].x, v[0].y, v[n - 1].z));
 }
 
-// Arcs and ellipses: angles in degrees; a clockwise curve's are those of the counter-clockwise
-// curve it follows backwards, taken from 360.
-void curveAngles(const DwgJson& seg, DxfHatchEdge& e) {
+// Arcs and ellipses: centre, radius or major axis and ratio; angles in degrees, those of a
+// clockwise curve as those of the counter-clockwise curve it follows backwards, taken from 360.
+void curveEdge(const DwgJson& seg, bool ellipse, DxfHatchEdge& e) {
+    const Point c = point(seg, "center");
+    e.kind = ellipse ? DxfHatchEdge::Ellipse : DxfHatchEdge::Arc;
+    e.cx = c.x;
+    e.cy = c.y;
+    if (ellipse) {
+        const Point axis = point(seg, "endpoint");
+        e.majorX = axis.x;
+        e.majorY = axis.y;
+        e.ratio = real(seg, "minor_major_ratio", 1.0);
+    } else {
+        e.radius = real(seg, "radius");
+    }
     e.startAngle = real(seg, "start_angle") * kRadToDeg;
     e.endAngle = real(seg, "end_angle") * kRadToDeg;
     e.counterClockwise = integer(seg, "is_ccw") != 0;
@@ -78,26 +90,10 @@ void edgePath(const DwgJson& path, std::vector<DxfHatchEdge>& edges) {
                 e.y2 = b.y;
                 break;
             }
-            case kEdgeArc: {
-                const Point c = point(seg, "center");
-                e.kind = DxfHatchEdge::Arc;
-                e.cx = c.x;
-                e.cy = c.y;
-                e.radius = real(seg, "radius");
-                curveAngles(seg, e);
+            case kEdgeArc:
+            case kEdgeEllipse:
+                curveEdge(seg, integer(seg, "curve_type") == kEdgeEllipse, e);
                 break;
-            }
-            case kEdgeEllipse: {
-                const Point c = point(seg, "center"), axis = point(seg, "endpoint");
-                e.kind = DxfHatchEdge::Ellipse;
-                e.cx = c.x;
-                e.cy = c.y;
-                e.majorX = axis.x;
-                e.majorY = axis.y;
-                e.ratio = real(seg, "minor_major_ratio", 1.0);
-                curveAngles(seg, e);
-                break;
-            }
             case kEdgeSpline:
                 e.kind = DxfHatchEdge::Spline;
                 splineEdge(seg, e);

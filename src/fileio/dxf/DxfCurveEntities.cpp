@@ -15,10 +15,6 @@
 
 namespace {
 
-int16_t degreeOf(int32_t degree) {
-    return static_cast<int16_t>(std::clamp<int32_t>(degree, 0, std::numeric_limits<int16_t>::max()));
-}
-
 // x, y of every triple (or pair) of values.
 std::vector<mmVertex> pointsOf(const std::vector<double>& values, std::size_t stride) {
     std::vector<mmVertex> points;
@@ -28,9 +24,21 @@ std::vector<mmVertex> pointsOf(const std::vector<double>& values, std::size_t st
     return points;
 }
 
-// The weights, when there is one per control point.
-void takeWeights(mmSpline& s, const std::vector<double>& weights) {
+// The definition as read: control points (x, y, z triples), weights when there is one per
+// control point, fit points (fitStride values each) and their tangents.
+void setDefinition(mmSpline& s, int32_t degree, int32_t flags, const std::vector<double>& control,
+                   const std::vector<double>& knots, const std::vector<double>& weights,
+                   const std::vector<double>& fit, std::size_t fitStride,
+                   const double* startTangent, const double* endTangent) {
+    s.degree = static_cast<int16_t>(std::clamp<int32_t>(degree, 0, std::numeric_limits<int16_t>::max()));
+    s.flags = flags;
+    s.points = pointsOf(control, 3);
+    s.knots = knots;
     if (weights.size() == s.points.size()) s.weights = weights;
+    s.fitPoints = pointsOf(fit, fitStride);
+    s.startTangent = mmVertex(startTangent[0], startTangent[1]);
+    s.endTangent = mmVertex(endTangent[0], endTangent[1]);
+    if (s.points.empty() && s.fitPoints.size() >= 2) s.ControlFromFitPoints();
 }
 
 mmObjectPtr boundaryLine(const DxfHatchEdge& e) {
@@ -83,16 +91,10 @@ mmObjectPtr boundaryEllipse(const DxfHatchEdge& e) {
 
 mmObjectPtr boundarySpline(const DxfHatchEdge& e) {
     auto spline = std::make_shared<mmSpline>();
-    spline->degree = degreeOf(e.degree);
-    spline->flags = mmSpline::kPlanar | (e.rational ? mmSpline::kRational : 0) |
-                    (e.periodic ? mmSpline::kPeriodic | mmSpline::kClosed : 0);
-    spline->points = pointsOf(e.control, 3);
-    spline->knots = e.knots;
-    takeWeights(*spline, e.weights);
-    spline->fitPoints = pointsOf(e.fit, 2);
-    spline->startTangent = mmVertex(e.startTangent[0], e.startTangent[1]);
-    spline->endTangent = mmVertex(e.endTangent[0], e.endTangent[1]);
-    if (spline->points.empty()) spline->ControlFromFitPoints();
+    const int32_t flags = mmSpline::kPlanar | (e.rational ? mmSpline::kRational : 0) |
+                          (e.periodic ? mmSpline::kPeriodic | mmSpline::kClosed : 0);
+    setDefinition(*spline, e.degree, flags, e.control, e.knots, e.weights, e.fit, 2,
+                  e.startTangent, e.endTangent);
     spline->lineWidth = 1;
     return spline;
 }
@@ -122,15 +124,8 @@ mmObjectPtr boundaryEntity(const DxfHatchEdge& e) {
 
 std::shared_ptr<mmSpline> splineFromRecord(const DxfSplineRecord& r) {
     auto s = std::make_shared<mmSpline>();
-    s->degree = degreeOf(r.degree);
-    s->flags = r.flags;
-    s->points = pointsOf(r.control, 3);
-    s->knots = r.knots;
-    takeWeights(*s, r.weights);
-    s->fitPoints = pointsOf(r.fit, 3);
-    s->startTangent = mmVertex(r.startTangent[0], r.startTangent[1]);
-    s->endTangent = mmVertex(r.endTangent[0], r.endTangent[1]);
-    if (s->points.empty() && s->fitPoints.size() >= 2) s->ControlFromFitPoints();
+    setDefinition(*s, r.degree, r.flags, r.control, r.knots, r.weights, r.fit, 3, r.startTangent,
+                  r.endTangent);
     return s;
 }
 

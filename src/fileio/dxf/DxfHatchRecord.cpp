@@ -142,6 +142,44 @@ void readSplineEdge(Cursor& c, DxfHatchEdge& e) {
     }
 }
 
+// An arc (centre, 40 radius) or an elliptic arc (centre, 11 21 major axis end, 40 ratio), with
+// its angles and direction, up to its 73.
+void readCurveEdge(Cursor& c, bool ellipse, DxfHatchEdge& e) {
+    readEdgeGroups(c, 73, [&](int32_t code) {
+        const double value = c.r.realValue();
+        switch (code) {
+            case 10:
+                e.cx = value;
+                break;
+            case 20:
+                e.cy = value;
+                break;
+            case 11:
+                if (ellipse) e.majorX = value;
+                break;
+            case 21:
+                if (ellipse) e.majorY = value;
+                break;
+            case 40:
+                (ellipse ? e.ratio : e.radius) = value;
+                break;
+            case 50:
+                e.startAngle = value;
+                break;
+            case 51:
+                e.endAngle = value;
+                break;
+            case 73:
+                e.counterClockwise = c.r.intValue() != 0;
+                break;
+            default:
+                break;
+        }
+    });
+    e.kind = ellipse ? DxfHatchEdge::Ellipse : DxfHatchEdge::Arc;
+    counterClockwiseAngles(e);
+}
+
 void readEdgePath(Cursor& c, DxfHatchPath& path) {
     int32_t edges = 0;
     for (; c.have && c.code() != 72; c.next()) {
@@ -168,45 +206,8 @@ void readEdgePath(Cursor& c, DxfHatchPath& path) {
                 path.edges.push_back(std::move(e));
                 break;
             case kEdgeArc:
-                readEdgeGroups(c, 73, [&](int32_t code) {
-                    if (code == 10)
-                        e.cx = c.r.realValue();
-                    else if (code == 20)
-                        e.cy = c.r.realValue();
-                    else if (code == 40)
-                        e.radius = c.r.realValue();
-                    else if (code == 50)
-                        e.startAngle = c.r.realValue();
-                    else if (code == 51)
-                        e.endAngle = c.r.realValue();
-                    else if (code == 73)
-                        e.counterClockwise = c.r.intValue() != 0;
-                });
-                e.kind = DxfHatchEdge::Arc;
-                counterClockwiseAngles(e);
-                path.edges.push_back(std::move(e));
-                break;
             case kEdgeEllipse:
-                readEdgeGroups(c, 73, [&](int32_t code) {
-                    if (code == 10)
-                        e.cx = c.r.realValue();
-                    else if (code == 20)
-                        e.cy = c.r.realValue();
-                    else if (code == 11)
-                        e.majorX = c.r.realValue();
-                    else if (code == 21)
-                        e.majorY = c.r.realValue();
-                    else if (code == 40)
-                        e.ratio = c.r.realValue();
-                    else if (code == 50)
-                        e.startAngle = c.r.realValue();
-                    else if (code == 51)
-                        e.endAngle = c.r.realValue();
-                    else if (code == 73)
-                        e.counterClockwise = c.r.intValue() != 0;
-                });
-                e.kind = DxfHatchEdge::Ellipse;
-                counterClockwiseAngles(e);
+                readCurveEdge(c, type == kEdgeEllipse, e);
                 path.edges.push_back(std::move(e));
                 break;
             case kEdgeSpline:
