@@ -24,3 +24,9 @@ void PreviewLine(mmDrawContext& dc, const mmView& view, const mmVertex& a, const
     dc.Vertex(b.x - o.x, b.y - o.y);
     dc.End();
 }
+
+void PreviewEntity(mmDrawContext& dc, const mmView& view, mmObject& entity) {
+    const mmShift shift{0.0, 0.0, view.originOffset.x, view.originOffset.y};
+    entity.Draw(dc, view.VisibleWindow(), kDrawNormal, static_cast<float>(view.ActiveZoomScale()),
+                prim::kLineStrip, shift, false);
+}

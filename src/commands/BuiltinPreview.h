@@ -5,6 +5,7 @@
 #include "display/CommandPreview.h"
 #include "entities/Vertex.h"
 
+class mmObject;
 class mmSession;
 
 class mmBuiltinCommandPreview : public mmCommandPreview {
@@ -21,3 +22,5 @@ private:
 // Helpers for the commands' previews. Points are drawing coordinates; the origin offset is taken
 // off on the way out.
 void PreviewLine(mmDrawContext& dc, const mmView& view, const mmVertex& a, const mmVertex& b);
+// An entity drawn as it stands, unculled.
+void PreviewEntity(mmDrawContext& dc, const mmView& view, mmObject& entity);

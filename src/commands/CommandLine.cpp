@@ -2,6 +2,8 @@
 // history pane.
 #include "commands/CommandLine.h"
 
+#include <algorithm>
+
 #include "commands/Interpreter.h"
 #include "commands/ObjectSnap.h"
 #include "commands/Selection.h"
@@ -108,12 +110,19 @@ bool mmCommandLine::HistoryKey(mmKey key, std::u16string_view text) {
     }
 }
 
-void mmCommandLine::TypeText(std::u16string_view text) {
-    for (char16_t c : text) {
+bool mmCommandLine::TypeText(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
         if (c < 0x20 || c == 0x7F) continue;  // control characters are keys, not text
+        const std::size_t room = kMaxTypedLength - std::min(kMaxTypedLength, typedText().size());
+        // A surrogate pair goes in whole or not at all.
+        const bool pair = c >= 0xD800 && c <= 0xDBFF;
+        if (room < (pair ? 2u : 1u)) return false;
         if (c == u'"') quoteMode = !quoteMode;
         input_ += c;
+        if (pair && i + 1 < text.size()) input_ += text[++i];
     }
+    return true;
 }
 
 void mmCommandLine::PasteText(std::u16string_view text) {

@@ -22,6 +22,8 @@ public:
     // The history keeps about this many characters of its newest lines, so long batch runs do
     // not grow it without bound.
     static constexpr std::size_t kHistoryLimit = std::size_t{1} << 20;
+    // The most characters the input line takes after its prompt; further typed ones are dropped.
+    static constexpr std::size_t kMaxTypedLength = 4095;
 
     explicit mmCommandLine(mmSession& session) : session_(session) {}
 
@@ -56,8 +58,9 @@ public:
     void InputKey(mmKey key, std::u16string_view text = {});
     // A key pressed in the history pane. Returns true when the focus moves to the input line.
     bool HistoryKey(mmKey key, std::u16string_view text = {});
-    // Characters typed elsewhere (history pane, drawing view) continue the input line.
-    void TypeText(std::u16string_view text);
+    // Characters typed elsewhere (history pane, drawing view) continue the input line, up to
+    // kMaxTypedLength of them. False when some were dropped for that limit.
+    bool TypeText(std::u16string_view text);
     // Pasted text: each line break (CR, LF or CR LF) enters the line before it, as Return does;
     // what follows the last break stays typed in the input line.
     void PasteText(std::u16string_view text);

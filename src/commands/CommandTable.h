@@ -58,3 +58,10 @@ const mmCommandSteps* StepsOfCommand(int32_t commandId);
 // What lastCommand stores for a typed upper-case name: the name itself, except that the aliases
 // Z and RE store ZOOM and REGEN.
 std::u16string LastCommandName(std::u16string_view upperTyped);
+
+// Commands whose pending entity is not drawn as it stands: grip editing and the dimension
+// commands show it through their previews.
+inline bool CommandHidesPendingEntity(int32_t commandId) {
+    return commandId == cmd::kGripEdit || commandId == cmd::kDimLinear ||
+           commandId == cmd::kDimAligned;
+}

@@ -38,7 +38,13 @@ mmExtensionResult call(mmSession& s, const mmExtensionCommand& c,
                        mmExtensionCommandFunction function) {
     int& step = s.ActiveView().step;
     const int before = step;
-    if (function(&step) == 0) {
+    int ok = 0;
+    try {
+        ok = function(&step);
+    } catch (...) {
+        ok = 0;  // an exception from a module is its command failing
+    }
+    if (ok == 0) {
         reportFailed(s, c);
         return mmExtensionResult::Failed;
     }
@@ -73,6 +79,21 @@ const mmExtensionCommand* mmExtensionCommands::FindById(int32_t commandId) const
     for (const mmExtensionCommand& entry : entries)
         if (entry.commandId == commandId) return &entry;
     return nullptr;
+}
+
+const mmExtensionCommand* mmExtensionCommands::FindByUiCommandId(int32_t uiCommandId) const {
+    if (uiCommandId == 0) return nullptr;
+    for (const mmExtensionCommand& entry : entries)
+        if (entry.uiCommandId == uiCommandId) return &entry;
+    return nullptr;
+}
+
+std::optional<std::u16string> ExtensionTooltip(const mmExtensionCommands& commands,
+                                               int32_t uiCommandId) {
+    const mmExtensionCommand* entry = commands.FindByUiCommandId(uiCommandId);
+    if (!entry) return std::nullopt;
+    return entry->tooltip.substr(
+        0, kestrel::platform::utf16CutLength(entry->tooltip, kExtensionTooltipLength));
 }
 
 mmExtensionCommandFunction FindExtensionFunction(const mmExtensionCommand& c) {

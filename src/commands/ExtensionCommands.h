@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,7 +40,16 @@ public:
     // The first entry whose name equals the text ignoring case.
     const mmExtensionCommand* FindByName(std::u16string_view name) const;
     const mmExtensionCommand* FindById(int32_t commandId) const;
+    // The first entry whose button or menu item is uiCommandId (never for 0, which is none).
+    const mmExtensionCommand* FindByUiCommandId(int32_t uiCommandId) const;
 };
+
+// Tooltips of extension buttons are cut to this many characters.
+inline constexpr std::size_t kExtensionTooltipLength = 80;
+// The tooltip of the entry whose uiCommandId is the id, cut to kExtensionTooltipLength; nothing
+// when no entry has it.
+std::optional<std::u16string> ExtensionTooltip(const mmExtensionCommands& commands,
+                                               int32_t uiCommandId);
 
 enum class mmExtensionResult { Finished, Continues, Failed };
 

@@ -85,10 +85,14 @@ void arcRule(mmArc& arc, int g, const mmVertex& p) {
 }
 
 // Grips 0 to 2 are the definition points P0 to P2; the others (the far end of the dimension line,
-// the text) move the dimension line through the point. Ordinates give their text position.
+// the text) move the dimension line through the point. Ordinates give their text position. The
+// grips of a radius dimension are the point on the circle, the centre and the text.
 void dimensionRule(mmDimension& d, int g, const mmVertex& p) {
     if (g < 0 || g >= d.pointCount()) return;
-    if (g <= 2) {
+    if (d.dimType == kDimRadius) {
+        constexpr int kRadiusGrips[] = {kDimRadialChordPoint, kDimRadialCentre, kDimTextPoint};
+        if (g < 3) d.defPoints[kRadiusGrips[g]] = mmVertex(p.x, p.y);
+    } else if (g <= 2) {
         d.defPoints[g] = mmVertex(p.x, p.y);
     } else if (d.dimType == kDimOrdinate) {
         d.defPoints[6] = mmVertex(p.x, p.y);

@@ -115,6 +115,8 @@ bool PickPoint(mmSession& s, double x, double y) {
     view.pickedPoint = mmVertex(x, y);
     view.inputType = 1;
     if (const mmExtensionCommand* extension = s.extensionCommands.FindById(view.commandId)) {
+        // The base of relative coordinates typed next, as for a point a built-in step applies.
+        view.lastPoint = mmVertex(x, y);
         // Delivered twice: as a point now, then as the marker text while the command still runs.
         std::u16string none;
         if (ContinueExtensionCommand(s, *extension) == mmExtensionResult::Finished)
@@ -140,6 +142,14 @@ bool TakePoint(mmSession& s, const std::u16string& text, bool picked) {
     if (!point) return false;
     ApplyPoint(s, point->x, point->y);
     return true;
+}
+
+std::optional<mmVertex> InputPoint(mmSession& s, std::u16string_view text, bool picked) {
+    mmView& view = s.ActiveView();
+    const std::optional<mmVertex> point =
+        picked ? std::optional<mmVertex>(view.pickedPoint) : TypedPoint(s, text);
+    if (point) view.lastPoint = *point;
+    return point;
 }
 
 std::optional<mmVertex> TypedPoint(const mmSession& s, std::u16string_view text) {

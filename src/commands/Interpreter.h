@@ -36,6 +36,9 @@ bool PickPoint(mmSession& session, double x, double y);
 // For step handlers: a point from the line. A pick was already applied; typed text is parsed and
 // applied. False when the text is not a point.
 bool TakePoint(mmSession& session, const std::u16string& text, bool picked);
+// The point of a line for steps that take points their own way: the pick's point, or the typed
+// point; either becomes the base of relative input. Nothing when the text is not a point.
+std::optional<mmVertex> InputPoint(mmSession& session, std::u16string_view text, bool picked);
 // The typed point without applying it.
 std::optional<mmVertex> TypedPoint(const mmSession& session, std::u16string_view text);
 // The pick of a step that takes it as a point: applied, echoed as coordinates.

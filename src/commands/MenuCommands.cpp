@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "commands/InputGrammar.h"
 #include "commands/Session.h"
 #include "commands/Undo.h"
 #include "commands/XrefCommand.h"
@@ -38,6 +39,12 @@ const MenuCommand* find(int32_t id) {
 }  // namespace
 
 bool SubmitMenuCommandId(mmSession& s, int32_t menuId) {
+    // A button or menu item an extension module registered submits its command, exactly as
+    // typing it would.
+    if (const mmExtensionCommand* extension = s.extensionCommands.FindByUiCommandId(menuId)) {
+        s.commandLine.SubmitMenuCommand(UpperCase(extension->commandName));
+        return true;
+    }
     if (menuId == menu::kXref) {
         RunXrefCommand(s);
         return true;
@@ -50,6 +57,7 @@ bool SubmitMenuCommandId(mmSession& s, int32_t menuId) {
 }
 
 bool MenuCommandEnabled(const mmSession& s, int32_t menuId) {
+    if (s.extensionCommands.FindByUiCommandId(menuId)) return true;
     if (menuId == menu::kUndo) return CanUndo(s.drawing);
     if (menuId == menu::kRedo) return CanRedo(s.drawing);
     if (menuId == menu::kXref) return true;

@@ -15,8 +15,10 @@ inline constexpr int32_t kSnapIntersection = 32869;
 inline constexpr int32_t kSnapNearest = 32790;
 }  // namespace menu
 
-// Submits the command of a menu id (a name, and for some items an option as a second line); XREF
-// (32867) runs its file dialog and import. False for an id that is not a command menu item.
+// Submits the command of a menu id: the upper-cased name of the extension command registered
+// with that id first, else a name and for some items an option as a second line; XREF (32867)
+// runs its file dialog and import. False for an id that is not a command menu item.
 bool SubmitMenuCommandId(mmSession& session, int32_t menuId);
-// UNDO and REDO are available only when there is something to undo or redo.
+// UNDO and REDO are available only when there is something to undo or redo; extension commands
+// always are.
 bool MenuCommandEnabled(const mmSession& session, int32_t menuId);

@@ -18,6 +18,12 @@ std::shared_ptr<T> NewPendingEntity(mmSession& session) {
     return entity;
 }
 
+// The pending entity as the class the running command made it of.
+template <class T>
+T& PendingAs(mmSession& session) {
+    return static_cast<T&>(*session.pendingEntity);
+}
+
 // Adds the pending entity to the current space.
 void AddPendingEntity(mmSession& session);
 // After the geometry is set: origin offset, grips, extents.

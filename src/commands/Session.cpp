@@ -18,7 +18,7 @@ mmSession::mmSession(kestrel::platform::Host& h)
 
 mmSceneSource mmSession::ModelScene() const {
     mmSceneSource scene{&drawing.ModelSpace(), pendingEntity.get()};
-    if (modelView.commandId == cmd::kGripEdit) scene.hiddenEntity = pendingEntity.get();
+    if (CommandHidesPendingEntity(modelView.commandId)) scene.hiddenEntity = pendingEntity.get();
     return scene;
 }
 

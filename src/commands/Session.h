@@ -32,6 +32,10 @@ struct mmCommandScratch {
     mmObjectPtr editedCopy;
     // TEXT's string, given to the text with its position so it never shows anywhere else.
     std::string heldText;
+    // OFFSET's distance.
+    double offsetDistance = 0.0;
+    // The block BLOCK is filling.
+    mmBlockPtr heldBlock;
 };
 
 // Object snap settings of the application: the master switch and the mode bits.

@@ -4,35 +4,54 @@
 #include <algorithm>
 
 #include "commands/Session.h"
+#include "drawing/DrawOrder.h"
 
 namespace {
 
-// Swaps every snapshot of the slot with the live entity of its id in the current space. A
-// snapshot without a live entity of its class (the space changed since) stays as it is.
-void swapSlot(mmSession& s, int slot) {
-    std::shared_ptr<mmEntityList>& step = s.drawing.undoSlots[slot];
-    if (!step) return;
-    mmSpace& space = s.CurrentSpace();
-    auto swapped = std::make_shared<mmEntityList>();
-    swapped->reserve(step->size());
-    for (const mmObjectPtr& snapshot : *step) {
+// Swaps every snapshot of the step with the live entity of its id in the space. A snapshot
+// without a live entity of its class (the space changed since) stays as it is.
+void swapSnapshots(mmSpace& space, mmEntityList& snapshots) {
+    mmEntityList swapped;
+    swapped.reserve(snapshots.size());
+    for (const mmObjectPtr& snapshot : snapshots) {
         if (!snapshot) continue;
         const mmObjectPtr live = FindEntity(space, snapshot->id);
-        if (!live || live->type != snapshot->type || !CloneEntity(*live, *swapped)) {
-            swapped->push_back(snapshot);
+        if (!live || live->type != snapshot->type || !CloneEntity(*live, swapped)) {
+            swapped.push_back(snapshot);
             continue;
         }
         AssignEntity(*snapshot, *live);
     }
-    step = std::move(swapped);
+    snapshots = std::move(swapped);
+}
+
+// A block the step added leaves the table; one it took out comes back.
+void swapBlocks(mmSpace& space, const std::vector<mmBlockPtr>& blocks) {
+    for (const mmBlockPtr& block : blocks) {
+        if (!block) continue;
+        const auto it = space.blocks.find(block->id);
+        if (it != space.blocks.end() && it->second == block)
+            space.blocks.erase(it);
+        else if (it == space.blocks.end())
+            space.blocks.emplace(block->id, block);
+    }
+}
+
+void swapSlot(mmSession& s, int slot) {
+    const std::shared_ptr<mmUndoStep>& step = s.drawing.undoSlots[slot];
+    if (!step) return;
+    mmSpace& space = s.CurrentSpace();
+    SwapShownEntries(space, step->orderMoves);
+    swapSnapshots(space, step->snapshots);
+    swapBlocks(space, step->blocks);
 }
 
 }  // namespace
 
-void RecordUndo(mmDrawing& d, std::shared_ptr<mmEntityList> snapshots) {
+void RecordUndo(mmDrawing& d, std::shared_ptr<mmUndoStep> step) {
     // After redoing the newest step the next slot is one past the end, which is slot 0.
     if (d.undoNext < 0 || d.undoNext >= kUndoSlots) d.undoNext = 0;
-    d.undoSlots[d.undoNext] = std::move(snapshots);
+    d.undoSlots[d.undoNext] = std::move(step);
     d.undoNext += 1;
     d.undoCount -= d.redoCount;
     d.redoCount = 0;
@@ -40,13 +59,27 @@ void RecordUndo(mmDrawing& d, std::shared_ptr<mmEntityList> snapshots) {
     if (d.undoNext >= kUndoSlots) d.undoNext = 0;
 }
 
+void RecordUndo(mmDrawing& d, std::shared_ptr<mmEntityList> snapshots) {
+    auto step = std::make_shared<mmUndoStep>();
+    if (snapshots) step->snapshots = std::move(*snapshots);
+    RecordUndo(d, std::move(step));
+}
+
 void RecordUndoForPending(mmSession& s, bool created) {
     if (!s.pendingEntity) return;
-    auto snapshots = std::make_shared<mmEntityList>();
-    const mmObjectPtr snapshot = CloneEntity(*s.pendingEntity, *snapshots);
+    auto step = std::make_shared<mmUndoStep>();
+    const mmObjectPtr snapshot = CloneEntity(*s.pendingEntity, step->snapshots);
     if (!snapshot) return;
     snapshot->erased = created;
-    RecordUndo(s.drawing, std::move(snapshots));
+    RecordUndo(s.drawing, std::move(step));
+}
+
+void RecordUndoForCreated(mmSession& s, const mmObject& entity) {
+    auto step = std::make_shared<mmUndoStep>();
+    const mmObjectPtr snapshot = CloneEntity(entity, step->snapshots);
+    if (!snapshot) return;
+    snapshot->erased = true;
+    RecordUndo(s.drawing, std::move(step));
 }
 
 bool CanUndo(const mmDrawing& d) {

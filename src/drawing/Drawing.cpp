@@ -48,9 +48,14 @@ mmObjectPtr FindEntity(const mmSpace& space, int32_t id) {
 
 void ReindexSpace(mmSpace& space) {
     space.entityIndex.clear();
-    for (std::size_t i = 0; i < space.entities.size(); ++i)
-        if (space.entities[i])
-            space.entityIndex.insert(space.entities[i]->id, static_cast<int32_t>(i));
+    for (std::size_t i = 0; i < space.entities.size(); ++i) {
+        const mmObject* e = space.entities[i].get();
+        if (!e || e->id < 0 || space.entityIndex.insert(e->id, static_cast<int32_t>(i)) ||
+            e->erased)
+            continue;
+        if (space.entities[*space.entityIndex.find(e->id)]->erased)
+            space.entityIndex.assign(e->id, static_cast<int32_t>(i));
+    }
     space.spatialIndex.Invalidate();
 }
 

@@ -12,6 +12,7 @@
 #include "drawing/EntityIndex.h"
 #include "drawing/Layer.h"
 #include "drawing/SpatialIndex.h"
+#include "drawing/UndoStep.h"
 #include "entities/Block.h"
 #include "entities/Object.h"
 
@@ -65,8 +66,8 @@ public:
     int32_t nextDimStyleId = 0;
     int32_t currentDimStyleId = 0;
 
-    // Undo history: a ring of snapshots with the next slot, the stored and the redoable steps.
-    std::array<std::shared_ptr<mmEntityList>, kUndoSlots> undoSlots;
+    // Undo history: a ring of steps with the next slot, the stored and the redoable steps.
+    std::array<std::shared_ptr<mmUndoStep>, kUndoSlots> undoSlots;
     int32_t undoNext = 0;
     int32_t undoCount = 0;
     int32_t redoCount = 0;
@@ -101,7 +102,8 @@ mmObjectPtr FindEntity(const mmSpace& space, int32_t id);
 // keeping into's selection observer; both spatial indexes follow.
 void TakeSpaceContents(mmSpace& into, mmSpace& from);
 // Rebuilds the id index of a space from its list, and the spatial index at its next query (after
-// a reorder).
+// a reorder). An id listed more than once refers to its first entry that is not erased, or to its
+// first entry when all are.
 void ReindexSpace(mmSpace& space);
 // Appends to out, in list order, the positions of the entities whose stored geometry or grips may
 // touch the rectangle (stored coordinates). Every entity a culled test against the rectangle can

@@ -4,6 +4,7 @@
 #include "entities/Polyline.h"
 
 #include <algorithm>
+#include <deque>
 // GCC 12 warns of uninitialised reads inside Boost's node splitting, which fills its fixed-size
 // arrays before reading them.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
@@ -100,7 +101,7 @@ Box entityBox(const mmObject* e) {
 
 struct mmSpatialIndex::Tree {
     bgi::rtree<Value, bgi::rstar<16>> rtree;
-    std::vector<Box> boxes;  // per position: the box in the tree, or an empty one
+    std::deque<Box> boxes;  // per position: the box in the tree, or an empty one
 };
 
 mmSpatialIndex::mmSpatialIndex() : tree_(std::make_unique<Tree>()) {}
@@ -108,9 +109,10 @@ mmSpatialIndex::mmSpatialIndex() : tree_(std::make_unique<Tree>()) {}
 mmSpatialIndex::~mmSpatialIndex() = default;
 
 void mmSpatialIndex::ExtentsChanged(int32_t slot) {
-    if (slot < 0 || slot >= indexed_) return;  // not indexed yet: read when it is
-    if (dirtyFlags_[slot]) return;
-    dirtyFlags_[slot] = 1;
+    const int64_t position = static_cast<int64_t>(slot) + front_;
+    if (position < 0 || position >= indexed_) return;  // not indexed yet: read when it is
+    if (dirtyFlags_[position]) return;
+    dirtyFlags_[position] = 1;
     dirty_.push_back(slot);
 }
 
@@ -119,6 +121,7 @@ void mmSpatialIndex::Clear(const mmEntityList& list) {
         if (e && e->ExtentsWatcher() == this) e->WatchExtents(nullptr, -1);
     tree_ = std::make_unique<Tree>();
     indexed_ = 0;
+    front_ = 0;
     rebuildPending_ = false;
     dirty_.clear();
     dirtyFlags_.clear();
@@ -127,7 +130,7 @@ void mmSpatialIndex::Clear(const mmEntityList& list) {
 void mmSpatialIndex::Rebuild(const mmEntityList& list) {
     std::vector<Value> values;
     values.reserve(list.size());
-    std::vector<Box> boxes(list.size(), emptyBox());
+    std::deque<Box> boxes(list.size(), emptyBox());
     for (std::size_t i = 0; i < list.size(); ++i) {
         mmObject* e = list[i].get();
         if (!e) continue;
@@ -139,18 +142,20 @@ void mmSpatialIndex::Rebuild(const mmEntityList& list) {
     tree_->rtree = decltype(tree_->rtree)(values.begin(), values.end());  // packed
     tree_->boxes = std::move(boxes);
     indexed_ = static_cast<int32_t>(list.size());
+    front_ = 0;
     dirty_.clear();
     dirtyFlags_.assign(list.size(), 0);
     rebuildPending_ = false;
 }
 
-void mmSpatialIndex::Refresh(const mmEntityList& list, int32_t slot) {
-    const Box box = entityBox(list[slot].get());
-    Box& stored = tree_->boxes[slot];
+void mmSpatialIndex::Refresh(const mmEntityList& list, int32_t position) {
+    const Box box = entityBox(list[position].get());
+    Box& stored = tree_->boxes[position];
+    const int32_t key = position - front_;
     if (sameBox(box, stored)) return;
-    if (!isEmpty(stored)) tree_->rtree.remove(Value(stored, slot));
+    if (!isEmpty(stored)) tree_->rtree.remove(Value(stored, key));
     stored = box;
-    if (!isEmpty(box)) tree_->rtree.insert(Value(box, slot));
+    if (!isEmpty(box)) tree_->rtree.insert(Value(box, key));
 }
 
 void mmSpatialIndex::Sync(const mmEntityList& list) {
@@ -161,16 +166,17 @@ void mmSpatialIndex::Sync(const mmEntityList& list) {
         Rebuild(list);
         return;
     }
-    for (int32_t slot : dirty_) {
-        dirtyFlags_[slot] = 0;
-        Refresh(list, slot);
+    for (int32_t key : dirty_) {
+        const int32_t position = key + front_;
+        dirtyFlags_[position] = 0;
+        Refresh(list, position);
     }
     dirty_.clear();
     if (appended == 0) return;
     tree_->boxes.resize(size, emptyBox());
     dirtyFlags_.resize(size, 0);
     for (std::size_t i = indexed_; i < size; ++i) {
-        if (mmObject* e = list[i].get()) e->WatchExtents(this, static_cast<int32_t>(i));
+        if (mmObject* e = list[i].get()) e->WatchExtents(this, static_cast<int32_t>(i) - front_);
         Refresh(list, static_cast<int32_t>(i));
     }
     indexed_ = static_cast<int32_t>(size);
@@ -190,10 +196,29 @@ void mmSpatialIndex::Query(const mmEntityList& list, const mmRect& rect,
         Point(lower(std::min(rect.minX, rect.maxX)), lower(std::min(rect.minY, rect.maxY))),
         Point(upper(std::max(rect.minX, rect.maxX)), upper(std::max(rect.minY, rect.maxY))));
     const std::size_t first = out.size();
-    tree_->rtree.query(
-        bgi::intersects(query),
-        boost::make_function_output_iterator([&out](const Value& v) { out.push_back(v.second); }));
+    tree_->rtree.query(bgi::intersects(query),
+                       boost::make_function_output_iterator(
+                           [&out, this](const Value& v) { out.push_back(v.second + front_); }));
     std::sort(out.begin() + static_cast<std::ptrdiff_t>(first), out.end());
+}
+
+void mmSpatialIndex::Prepended(const mmEntityList& list, int32_t count) {
+    if (count <= 0) return;
+    // Many boxes at once are cheaper packed into a new tree.
+    if (rebuildPending_ || static_cast<std::size_t>(count) > std::max(kPackedBatch, size() / 4)) {
+        Clear(list);
+        return;
+    }
+    front_ += count;
+    indexed_ += count;
+    for (int32_t i = 0; i < count; ++i) {
+        tree_->boxes.push_front(emptyBox());
+        dirtyFlags_.push_front(0);
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        if (mmObject* e = list[i].get()) e->WatchExtents(this, i - front_);
+        Refresh(list, i);
+    }
 }
 
 bool mmSpatialIndex::Matches(const mmEntityList& list) {
@@ -206,7 +231,14 @@ bool mmSpatialIndex::Matches(const mmEntityList& list) {
         if (list[i] && list[i]->ExtentsWatcher() != this) return false;
         if (!isEmpty(stored)) ++inTree;
     }
-    return inTree == tree_->rtree.size();
+    if (inTree != tree_->rtree.size()) return false;
+    for (const Value& v : tree_->rtree) {
+        const int64_t position = static_cast<int64_t>(v.second) + front_;
+        if (position < 0 || position >= static_cast<int64_t>(list.size()) ||
+            !sameBox(v.first, tree_->boxes[position]))
+            return false;
+    }
+    return true;
 }
 
 std::size_t mmSpatialIndex::size() const {

@@ -1,6 +1,7 @@
 // mmSpatialIndex: an R-tree (Boost.Geometry) of the boxes of a space's entities, keyed by their
-// position in the entity list, so that snapping, picking and window selection visit only the
-// entities near the cursor or the window instead of the whole list.
+// position in the entity list (less the entries inserted in front since), so that snapping, picking
+// and window selection visit only the entities near the cursor or the window instead of the whole
+// list.
 //
 // A box holds everything a culled search can reach: the entity's extents (normalised when
 // inverted) and its grips. The index is brought up to date lazily, at the next query, from two
@@ -12,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -34,11 +36,15 @@ public:
     void Invalidate() { rebuildPending_ = true; }
     // Forgets every box, and the entities of list stop reporting to this index.
     void Clear(const mmEntityList& list);
+    // The first count entries of list were inserted before the entries the index knows: their
+    // boxes are added, and every other entry keeps its box at its new position.
+    void Prepended(const mmEntityList& list, int32_t count);
 
     void ExtentsChanged(int32_t slot) override;
 
-    // True when every box of the tree is the current box of the entity at its position (after
-    // bringing the index up to date). For tests.
+    // True when every box of the tree is the current box of the entity at its position, and every
+    // entity with a box has it in the tree under its position (after bringing the index up to
+    // date). For tests.
     bool Matches(const mmEntityList& list);
     // Boxes in the tree.
     std::size_t size() const;
@@ -47,11 +53,14 @@ private:
     struct Tree;
     void Sync(const mmEntityList& list);
     void Rebuild(const mmEntityList& list);
-    void Refresh(const mmEntityList& list, int32_t slot);
+    void Refresh(const mmEntityList& list, int32_t position);
 
     std::unique_ptr<Tree> tree_;
     int32_t indexed_ = 0;  // positions below this are in the index
+    // Entries inserted at the front since the tree was built: the tree and the entities' watch
+    // slots keep keys that stay put, and a position is its key plus this.
+    int32_t front_ = 0;
     bool rebuildPending_ = false;
-    std::vector<int32_t> dirty_;
-    std::vector<uint8_t> dirtyFlags_;
+    std::vector<int32_t> dirty_;      // keys
+    std::deque<uint8_t> dirtyFlags_;  // per position
 };

@@ -1,7 +1,8 @@
-// Dimensions: parts, the build of rotated, aligned and ordinate dimensions, drawing, picking,
+// Dimensions: parts, the build of rotated, aligned, radius and ordinate dimensions, drawing, picking,
 // crossing, extents, copies and the anonymous blocks saved with them.
 #include "entities/Dimension.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -121,7 +122,8 @@ void mmDimension::InitLabel(const mmGlyphTablePtr& glyphs) {
 }
 
 bool mmDimension::IsBuiltType() const {
-    return dimType == kDimRotated || dimType == kDimAligned || dimType == kDimOrdinate;
+    return dimType == kDimRotated || dimType == kDimAligned || dimType == kDimRadius ||
+           dimType == kDimOrdinate;
 }
 
 void mmDimension::SetStyleValues(const mmDimStyleValues& v) {
@@ -277,9 +279,61 @@ void mmDimension::ShowBlock(const mmEntityList& entities, double dx, double dy) 
     UpdateExtents();
 }
 
+// A radius dimension: the line from the centre P2 through the point P0 on the circle, with an
+// arrowhead there, drawn on under the label when the label lies beyond the circle; the label
+// "R" and the radius, along the line on its upper side at P6's distance from the centre.
+void mmDimension::BuildRadius(const mmGlyphTablePtr& glyphs) {
+    std::array<mmVertex, 7>& p = defPoints;
+    const mmVertex& centre = p[kDimRadialCentre];
+    const mmVertex& onCircle = p[kDimRadialChordPoint];
+    const Vector3D m = difference(onCircle, centre);
+    const Vector3D u = m.Normalized();
+    const double radius = std::hypot(onCircle.x - centre.x, onCircle.y - centre.y);
+    measured_ = std::isfinite(radius) && radius > 0.0;
+    // The label reads left to right: along u, or against it when u points to the left.
+    const bool reversed = u.x < 0.0f || (u.x == 0.0f && u.y < 0.0f);
+    const Vector3D along = reversed ? u * -1.0f : u;
+    const Vector3D up = turnedLeft(along);
+    label.height = textHeight;
+    label.rotation = std::atan2(static_cast<double>(along.y), static_cast<double>(along.x)) * kRadToDeg;
+    label.SetString(
+        LabelText("R" + measurementText(static_cast<float>(radius * measurementScale))), glyphs);
+    const double w = label.advance;
+    const double atText = (p[kDimTextPoint].x - centre.x) * u.x + (p[kDimTextPoint].y - centre.y) * u.y;
+    const mmVertex mid = offset(centre, u, atText);
+    label.SetInsertionPoint(mid.x - w / 2.0 * along.x + textGap * up.x,
+                            mid.y - w / 2.0 * along.y + textGap * up.y);
+    label.UpdateGrips();
+    label.UpdateExtents();
+    p[kDimTextPoint] = offset(mid, up, textGap + textHeight / 2.0);
+
+    const mmVertex end = offset(centre, u, std::max(radius, atText + w / 2.0));
+    setPoints(dimLine, {centre, end});
+    const double l = arrowSize / std::cos(15.0 * kDegToRad);
+    if (arrowKind == 0)
+        setPoints(arrow2, {offset(onCircle, turned(u, 15.0f).Normalized(), -l), onCircle,
+                           offset(onCircle, turned(u, -15.0f).Normalized(), -l)});
+    else
+        setPoints(arrow2, {offset(onCircle, turned(u, 45.0f).Normalized(), -l), onCircle,
+                           offset(onCircle, turned(u, 45.0f).Normalized(), l)});
+    // The extents take P0, P1, P4 and P5: the circle point and the centre.
+    p[1] = onCircle;
+    p[3] = end;
+    p[4] = p[5] = centre;
+    direction = u;
+    points.resize(3);
+    points[0] = mmVertex(onCircle.x, onCircle.y);
+    points[1] = mmVertex(centre.x, centre.y);
+    points[2] = mmVertex(p[kDimTextPoint].x, p[kDimTextPoint].y);
+}
+
 bool mmDimension::BuildDimension(const mmGlyphTablePtr& glyphs) {
     if (!IsBuiltType()) return true;
     blockEntities.clear();
+    if (dimType == kDimRadius) {
+        BuildRadius(glyphs);
+        return true;
+    }
     std::array<mmVertex, 7>& p = defPoints;
     Vector3D m, e;
     if (dimType == kDimOrdinate) {
@@ -325,8 +379,10 @@ bool mmDimension::BuildDimension(const mmGlyphTablePtr& glyphs) {
 
 void mmDimension::DrawTerminators(mmDrawContext& dc, const mmRect& view, int mode,
                                   float pixelsPerUnit, int primitive, const mmShift& shift) {
+    // A radius dimension has one terminator, at the circle.
+    const bool secondOnly = dimType == kDimRadius;
     if (arrowKind != 0) {
-        arrow1.Draw(dc, view, mode, pixelsPerUnit, primitive, shift, false);
+        if (!secondOnly) arrow1.Draw(dc, view, mode, pixelsPerUnit, primitive, shift, false);
         arrow2.Draw(dc, view, mode, pixelsPerUnit, primitive, shift, false);
         return;
     }
@@ -334,6 +390,7 @@ void mmDimension::DrawTerminators(mmDrawContext& dc, const mmRect& view, int mod
     const bool open = primitive != kPrimitiveAlreadyOpen;
     if (mode == kDrawHighlight) dc.PolygonStipple(highlightStipple);
     for (mmPolyline* arrow : {&arrow1, &arrow2}) {
+        if (secondOnly && arrow == &arrow1) continue;
         if (open) dc.Begin(prim::kTriangleFan);
         arrow->Draw(dc, view, mode, pixelsPerUnit, kPrimitiveAlreadyOpen, shift, false);
         if (open) dc.End();
@@ -356,6 +413,11 @@ void mmDimension::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pi
     if (!IsBuiltType()) return;
     const bool ordinate = dimType == kDimOrdinate;
     dimLine.Draw(dc, view, mode, pixelsPerUnit, primitive, parts, false);
+    if (dimType == kDimRadius) {
+        DrawTerminators(dc, view, mode, pixelsPerUnit, primitive, parts);
+        label.Draw(dc, view, mode, pixelsPerUnit, primitive, parts, false);
+        return;
+    }
     if (ordinate) leaderLine.Draw(dc, view, mode, pixelsPerUnit, primitive, parts, false);
     extLine1.Draw(dc, view, mode, pixelsPerUnit, primitive, parts, false);
     if (!ordinate) {
@@ -514,6 +576,11 @@ void fillDimensionBlock(mmBlock& block, const mmDimension& d) {
         return;
     }
     if (!d.IsBuiltType() || !d.Measured()) return;
+    if (d.dimType == kDimRadius) {
+        for (const mmObject* part : std::initializer_list<const mmObject*>{&d.dimLine, &d.arrow2, &d.label})
+            add(*part);
+        return;
+    }
     if (d.dimType == kDimOrdinate) {
         for (const mmObject* part : std::initializer_list<const mmObject*>{
                  &d.mark1, &d.dimLine, &d.leaderLine, &d.extLine1, &d.label})

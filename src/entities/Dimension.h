@@ -1,8 +1,8 @@
 // mmDimension: a measured annotation built from definition points and its own copies of six
 // dimension style values, out of embedded parts (a label text, six polylines and two points) that
-// it draws, picks and crosses through. Rotated, aligned and ordinate dimensions are built; a
-// dimension read from a file shows the entities of its file block instead, until it is built
-// again (other types keep showing them). Also the anonymous "*D" blocks made for saving.
+// it draws, picks and crosses through. Rotated, aligned, radius and ordinate dimensions are
+// built; a dimension read from a file shows the entities of its file block instead, until it is
+// built again (other types keep showing them). Also the anonymous "*D" blocks made for saving.
 #pragma once
 
 #include <array>
@@ -27,6 +27,11 @@ inline constexpr int16_t kDimRadius = 4;
 inline constexpr int16_t kDimAngular3Point = 5;
 inline constexpr int16_t kDimOrdinate = 6;
 inline constexpr int16_t kDimArcLength = 8;
+// Radius dimensions: the point on the circle (DXF 15) and the centre (10) among the definition
+// points; the text middle is P6 for every type.
+inline constexpr int kDimRadialChordPoint = 0;
+inline constexpr int kDimRadialCentre = 2;
+inline constexpr int kDimTextPoint = 6;
 
 // The six values a dimension copies from its style, and the factor of its measurement.
 struct mmDimStyleValues {
@@ -41,10 +46,12 @@ struct mmDimStyleValues {
 
 class mmDimension : public mmObject {
 public:
-    // P0, P1: origins of the extension lines (ordinates: the feature point, the leader end);
-    // P2: where the dimension line meets the second extension line (ordinates: the origin of
-    // measurement); P3: computed, the other end of the dimension line; P4, P5: computed ends of
-    // the extension lines; P6: middle of the text (computed, given for ordinates).
+    // P0, P1: origins of the extension lines (ordinates: the feature point, the leader end;
+    // radius: P0 the point on the circle); P2: where the dimension line meets the second
+    // extension line (ordinates: the origin of measurement; radius: the centre); P3: computed,
+    // the other end of the dimension line; P4, P5: computed ends of the extension lines; P6:
+    // middle of the text (computed, given for ordinates; for radius its distance from the centre
+    // is given).
     std::array<mmVertex, 7> defPoints{};
     double textRotation = 0.0;  // as read from a file; kept, not used when building
     // Rotated dimensions from files: the direction of the dimension line in degrees. Without it
@@ -54,7 +61,8 @@ public:
     // The text a file gives (UTF-8): "<>" stands for the measurement, a single blank for no
     // text; empty shows the measurement alone.
     std::string textOverride;
-    // Definition points the build does not use, as read (DXF 15 and 16), and the leader length.
+    // Definition points the build does not use, as read (DXF 15 and 16; a radius keeps its 15 in
+    // P0), and the leader length.
     mmVertex arcPoint, arcLocation;
     double leaderLength = 0.0;
     // The entities of the dimension's block in a file, in drawing coordinates: shown, picked and
@@ -91,7 +99,7 @@ public:
     // than rotated, aligned and ordinate change nothing. Always true. Grips and extents are the
     // caller's to update.
     bool BuildDimension(const mmGlyphTablePtr& glyphs);
-    // Rotated, aligned and ordinate dimensions are built; the others show nothing.
+    // Rotated, aligned, radius and ordinate dimensions are built; the others show nothing.
     bool IsBuiltType() const;
     // False when the last build measured no finite distance: the dimension then shows nothing,
     // is neither picked nor crossed, and has empty extents.
@@ -135,6 +143,7 @@ private:
     void MeasureLinear(Vector3D& m, Vector3D& e);
     void PlaceLabel(const Vector3D& m, const Vector3D& e, const mmGlyphTablePtr& glyphs);
     void BuildTerminators(const Vector3D& m);
+    void BuildRadius(const mmGlyphTablePtr& glyphs);
     void DrawTerminators(mmDrawContext& dc, const mmRect& view, int mode, float pixelsPerUnit,
                          int primitive, const mmShift& shift);
 };
@@ -163,6 +172,11 @@ void mmDimension::MapGeometry(const Map& map) {
 template <class Visit>
 void mmDimension::ForEachDrawnLine(Visit&& visit) {
     if (!IsBuiltType()) return;
+    if (dimType == kDimRadius) {
+        visit(arrow2);
+        visit(dimLine);
+        return;
+    }
     if (dimType == kDimOrdinate) {
         visit(dimLine);
         visit(leaderLine);

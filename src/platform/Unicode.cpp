@@ -131,4 +131,11 @@ bool utf16ToUtf8(std::u16string_view in, std::string& out, std::size_t* firstBad
     return true;
 }
 
+std::size_t utf16CutLength(std::u16string_view text, std::size_t limit) {
+    if (text.size() <= limit) return text.size();
+    std::size_t cut = limit;
+    if (cut > 0 && text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;
+    return cut;
+}
+
 }  // namespace kestrel::platform

@@ -21,4 +21,8 @@ void appendUtf8(std::string& out, char32_t cp);
 bool utf8ToUtf16(std::string_view in, std::u16string& out, std::size_t* firstBad = nullptr);
 bool utf16ToUtf8(std::u16string_view in, std::string& out, std::size_t* firstBad = nullptr);
 
+// The length of the longest prefix of text of at most limit code units that does not end in the
+// first half of a surrogate pair.
+std::size_t utf16CutLength(std::u16string_view text, std::size_t limit);
+
 }  // namespace kestrel::platform

@@ -15,6 +15,7 @@
 #include "shell/HeadlessScript.h"
 #include "shell/KestrelDoc.h"
 #include "shell/extension/LoadXref.h"
+#include "shell/extension/ModuleLoader.h"
 
 namespace {
 
@@ -86,6 +87,8 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
     struct SessionGuard {
         ~SessionGuard() { SetExtensionSession(nullptr); }
     } sessionGuard;
+    // Scripts can use the modules' commands; their toolbars and panes are left out.
+    LoadExtensionModules(session, ExtensionModulesFolder());
     Transcript transcript(out);
     bool failed = false;
 

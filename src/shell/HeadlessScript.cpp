@@ -178,7 +178,10 @@ std::string RunScriptLine(mmScriptContext& c, std::string_view text) {
     if (text.starts_with("!!")) text.remove_prefix(1);
     std::u16string typed;
     if (!kestrel::platform::utf8ToUtf16(text, typed)) return "the line is not UTF-8";
-    c.session.commandLine.TypeText(typed);
+    const bool whole = c.session.commandLine.TypeText(typed);
     c.session.commandLine.InputKey(mmKey::Return);
+    if (!whole)
+        return "the line is longer than the " + std::to_string(mmCommandLine::kMaxTypedLength) +
+               " characters the command line takes; it was entered without the rest";
     return {};
 }

@@ -21,6 +21,7 @@
 #include "shell/HeadlessRun.h"
 #include "shell/MyView.h"
 #include "shell/extension/LoadXref.h"
+#include "shell/extension/QtExtensionFrame.h"
 
 namespace {
 
@@ -55,6 +56,8 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
     host_.setWindow(this);
     session_.SetShellEvents(this);
     SetExtensionSession(&session_);
+    // Modules come first: their toolbars and panes before the frame's own.
+    LoadExtensionModulesInto(*this, session_, [this] { AfterInput(); });
 
     view_ = new CMyView(session_, host_, this);
     setCentralWidget(view_);

@@ -1,7 +1,9 @@
 // The spatial index against the pass over the whole list, side by side on random drawings: every
 // snap search, pick and window selection gives the same result either way (same entity, same
 // kind, same point, same hovered grip, same cursor), while entities are added, moved, dragged by
-// their grips, erased and brought back by UNDO, near the origin and at survey coordinates.
+// their grips, erased and brought back by UNDO, near the origin and at survey coordinates; and
+// while the modify, block, hatch and dimension commands change the drawing and UNDO and REDO
+// take their changes back and forth.
 #include <random>
 #include <set>
 
@@ -10,6 +12,7 @@
 #include "commands/ObjectSnap.h"
 #include "commands/PointerTestSupport.h"
 #include "commands/SearchOutcome.h"
+#include "commands/DrawingState.h"
 #include "entities/Arc.h"
 #include "entities/BlockRef.h"
 #include "entities/Circle.h"
@@ -212,6 +215,82 @@ protected:
             if (!e->erased && chance(0.15)) SelectEntity(session, *e, true);
     }
 
+    mmObjectPtr randomLive(int type = 0) {
+        const mmEntityList& list = session.drawing.entities;
+        for (int tries = 0; tries < 50; ++tries) {
+            const mmObjectPtr& e = list[pick(static_cast<int>(list.size()))];
+            if (!e->erased && e->visible && (type == 0 || e->type == type)) return e;
+        }
+        return nullptr;
+    }
+    void selectRandomly(int n) {
+        for (int k = 0; k < n; ++k)
+            if (const mmObjectPtr e = randomLive()) SelectEntity(session, *e, true);
+    }
+    // The single pick of an object, as the view makes it.
+    void pickObject(const mmObjectPtr& e) {
+        SelectEntity(session, *e, true);
+        session.pendingEntity = e;
+        session.commandLine.SubmitInput(u"", true);
+    }
+
+    std::u16string blockName() { return u"B" + coordinates(pick(10), 0); }
+
+    // One of the commands that change the drawing, with random objects and points.
+    void runRandomCommand() {
+        const mmObjectPtr polyline = randomLive(kTypePolyline);
+        const mmVertex p = spot();
+        switch (pick(8)) {
+            case 0:
+            case 1:
+                if (!polyline) return;
+                type(chance(0.5) ? u"trim" : u"extend");
+                pickObject(polyline);
+                selectRandomly(10);
+                return type(u"");
+            case 2:
+                if (!polyline) return;
+                type(u"offset");
+                type(coordinates(uniform(0, 5), 0));  // the number is read from the front
+                pickObject(polyline);
+                return type(coordinates(p.x, p.y));
+            case 3:
+                selectRandomly(1 + pick(6));
+                return type(chance(0.5) ? u"sendback" : u"bringfront");
+            case 4:
+                type(u"hatch");
+                selectRandomly(3);
+                type(u"");
+                return type(u"");
+            case 5:
+                type(u"block");
+                selectRandomly(3);
+                type(u"");
+                type(coordinates(p.x, p.y));
+                return type(blockName());
+            case 6:
+                type(u"insert");
+                type(blockName());  // one made before, or none
+                return type(coordinates(p.x, p.y));
+            default:
+                type(chance(0.5) ? u"dimlinear" : u"dimaligned");
+                for (int k = 0; k < 3; ++k) {
+                    const mmVertex q = spot();
+                    PickPoint(session, q.x, q.y);
+                }
+        }
+    }
+
+    // The id index refers every id to an entry of it that is not erased, when there is one.
+    void expectIdsReferToEntriesShown() {
+        const mmSpace& space = session.drawing;
+        for (const mmObjectPtr& e : space.entities) {
+            const mmObjectPtr found = FindEntity(space, e->id);
+            ASSERT_NE(found, nullptr);
+            EXPECT_TRUE(!found->erased || e->erased) << "id " << e->id;
+        }
+    }
+
     // Idle, or during LINE after its first point (so the perpendicular mode has a base).
     void randomState() {
         if (model().commandId != 0) type(u"");
@@ -256,6 +335,44 @@ TEST_F(SearchEquivalence, IndexedAndLinearSearchesAgreeOnRandomDrawings) {
         selectSome();
         for (int k = 0; k < 10; ++k)
             compareWindows();
+        if (HasFailure()) return;
+    }
+}
+
+TEST_F(SearchEquivalence, IndexesFollowModifyCommandsAndTheirUndo) {
+    for (int i = 0; i < 300; ++i)
+        addRandomEntity();
+    for (mmObjectPtr& e : session.drawing.entities) e->erased = false;  // ids made unique below
+    for (std::size_t i = 0; i < session.drawing.entities.size(); ++i)
+        session.drawing.entities[i]->id = static_cast<int32_t>(i);
+    session.drawing.nextEntityId = static_cast<int32_t>(session.drawing.entities.size());
+    ReindexSpace(session.drawing);
+    ASSERT_TRUE(model().zoomExtents(session.drawing.entities));
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE(round);
+        const std::string before = DrawingState(session.drawing);
+        runRandomCommand();
+        if (model().commandId != 0) type(u"");
+        const std::string after = DrawingState(session.drawing);
+        ASSERT_TRUE(session.drawing.spatialIndex.Matches(session.drawing.entities));
+        expectIdsReferToEntriesShown();
+        for (int k = 0; k < 20; ++k) {
+            const auto [px, py] = randomPixel();
+            compareSearches(px, py);
+        }
+        if (chance(0.5)) {
+            type(u"undo");
+            if (after != before) {
+                EXPECT_EQ(DrawingState(session.drawing), before);
+            }
+            ASSERT_TRUE(session.drawing.spatialIndex.Matches(session.drawing.entities));
+            expectIdsReferToEntriesShown();
+            if (chance(0.5)) {
+                type(u"redo");
+                EXPECT_EQ(DrawingState(session.drawing), after);
+            }
+        }
+        ClearSelection(session);
         if (HasFailure()) return;
     }
 }

@@ -230,11 +230,8 @@ TEST_F(Snap, AWindowTakesWhatIsInsideACrossingAlsoWhatItCrosses) {
 TEST_F(Snap, SinglePickModeTakesOneObjectAndSubmitsAnEmptyPickedLine) {
     line(0, 0, 20, 0);
     mmView& v = model();
-    v.commandId = cmd::kTrim;  // a command that asks for one object
-    v.cursorMode = kCursorSelect;
-    v.commandSelecting = true;
-    session.commandLine.SetPrompt(u"Select edge object: ");
-    session.commandLine.ResetInputLine();
+    type(u"trim");  // a command that asks for one object
+    ASSERT_TRUE(v.commandSelecting);
     run("!pick 10,30");  // nothing there: nothing happens, no window
     EXPECT_FALSE(v.selectionWindowStarted);
     EXPECT_EQ(session.pendingEntity, nullptr);

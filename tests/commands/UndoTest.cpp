@@ -88,7 +88,7 @@ TEST_F(Undo, SnapshotOutsideTheCurrentSpaceIsSkipped) {
     session.drawing.activePaperSpace = &paper;
     type(u"undo");
     EXPECT_FALSE(erased(0));
-    EXPECT_EQ(session.drawing.undoSlots[0]->size(), 1u);  // the snapshot stays in its step
+    EXPECT_EQ(session.drawing.undoSlots[0]->snapshots.size(), 1u);  // the snapshot stays in its step
     EXPECT_TRUE(CanRedo(session.drawing));
     session.drawing.activePaperSpace = nullptr;
 }

@@ -4,6 +4,7 @@
 // of polylines.
 #include <gtest/gtest.h>
 
+#include "drawing/DrawOrder.h"
 #include "drawing/Drawing.h"
 #include "entities/BlockRef.h"
 #include "entities/Line.h"
@@ -90,4 +91,37 @@ TEST(SpatialIndex, BoxesReachGripsOffTheExtentsButNotPlaceholders) {
     EXPECT_TRUE(near(d, -1, -1, 1, 1).empty());
     EXPECT_EQ(near(d, 501, 500, 501, 500), std::vector<int32_t>{1});
     EXPECT_EQ(d.spatialIndex.size(), 2u);
+}
+
+// Entries put in front of the list (SENDBACK) keep every other box in place: the positions the
+// index gives move with them, entities appended but not yet indexed and extents that change
+// afterwards are still found, and many at once are packed into a new tree.
+TEST(SpatialIndex, FollowsEntriesPutInFront) {
+    mmDrawing d;
+    add(d, line(0, 0, 10, 0));
+    add(d, line(20, 0, 30, 0));
+    EXPECT_EQ(near(d, 4, -1, 6, 1), std::vector<int32_t>{0});
+    add(d, line(40, 0, 50, 0));  // not indexed yet
+    auto front = line(5, -5, 5, 5);
+    front->id = d.nextEntityId++;
+    PrependEntities(d, {front});
+    EXPECT_EQ(near(d, 4, -1, 6, 1), (std::vector<int32_t>{0, 1}));
+    EXPECT_EQ(near(d, 44, -1, 46, 1), std::vector<int32_t>{3});
+    EXPECT_EQ(FindEntity(d, 2), d.entities[3]);
+    d.entities[2]->points[0].x = 44;  // the line from 20 now starts at 44
+    d.entities[2]->UpdateExtents();
+    front->points[1].x = 45;
+    front->UpdateExtents();
+    EXPECT_EQ(near(d, 44, -1, 46, 1), (std::vector<int32_t>{0, 2, 3}));
+    EXPECT_TRUE(d.spatialIndex.Matches(d.entities));
+
+    mmEntityList many;
+    for (int i = 0; i < 3000; ++i) {
+        many.push_back(line(i, 100, i + 0.5, 101));
+        many.back()->id = d.nextEntityId++;
+    }
+    PrependEntities(d, many);
+    EXPECT_EQ(near(d, 4, -1, 6, 1), (std::vector<int32_t>{3000, 3001}));
+    EXPECT_EQ(near(d, 2999, 100, 3000, 101), std::vector<int32_t>{2999});
+    EXPECT_TRUE(d.spatialIndex.Matches(d.entities));
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 
@@ -159,6 +160,32 @@ TEST(HeadlessRun, ScriptSelectsErasesDragsAndSnaps) {
     for (std::string row; std::getline(in, row);)
         lines += row == "LINE" || row == "LINE\r";
     EXPECT_EQ(lines, 3u);  // both lines back, and the new one
+}
+
+// The modules beside the program are loaded headless too: a script moves a picked line with the
+// modify module's MOVE and dimensions a circle with its DIMRADIUS.
+TEST(HeadlessRun, ScriptUsesTheCommandsOfTheModifyModule) {
+    const fs::path script = writeScript("modify.txt",
+                                        "zoom\nw\n200,0\n300,75\n"
+                                        "line\n210,10\n250,10\n"
+                                        "!pick 230,10\nmove\n210,10\n@20,30\n"
+                                        "circle\n280,40\n10\n"
+                                        "dimradius\n!pick 290,40\n295,55\n");
+    const fs::path dxf = kOutput / "modify.dxf";
+    fs::remove(dxf);
+    const Outcome run = kestrel("--headless --size 400x300 --script '" + script.string() +
+                                "' --save '" + dxf.string() + "' 2>&1");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(run.out.find("Unknown command"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("Warning"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Specify second point: @20,30"), std::string::npos) << run.out;
+    std::ifstream in(dxf);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::erase(text, '\r');
+    const std::size_t line = text.find("\nLINE\n");
+    EXPECT_NE(text.find("\n10\n230.0", line), std::string::npos) << "the line's start moved";
+    const std::size_t dimension = text.find("\nDIMENSION\n", line);
+    EXPECT_NE(text.find("\n70\n4\n", dimension), std::string::npos) << "a radius dimension";
 }
 
 // Every file dialog was cancelled headless, so IMPTXT could not run in a script: "!file" answers

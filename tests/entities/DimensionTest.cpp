@@ -208,8 +208,47 @@ TEST(DimensionBuild, OrdinateReadsThirty) {
     EXPECT_EQ(points, 1);
 }
 
+// A radius: the line from the centre through the circle point, on under a label beyond the
+// circle; one arrowhead, its tip on the circle; "R" and the radius on the line's upper side.
+TEST(DimensionBuild, RadiusFromTheCentreThroughTheCircle) {
+    const struct {
+        mmVertex onCircle, text;
+        double lineEndX;  // NaN: the circle point
+        double labelRotation;
+    } cases[] = {
+        {{10, 0}, {4, 0}, std::nan(""), 0},
+        {{10, 0}, {20, 0}, 20 + 0.5 * 2 * 500 * 2.5 / 700, 0},
+        {{-10, 0}, {-4, 0}, std::nan(""), 0},  // the label still reads left to right
+    };
+    for (const auto& c : cases) {
+        auto d = dimension(kDimRadius, c.onCircle, {}, {0, 0}, DigitGlyphTable(), c.text);
+        EXPECT_EQ(d->label.String(), "R10");
+        EXPECT_TRUE(d->Measured());
+        expectAt(d->dimLine.points[0], 0, 0);
+        const double end = std::isnan(c.lineEndX) ? c.onCircle.x : c.lineEndX;
+        EXPECT_NEAR(d->dimLine.points[1].x, end, 1e-4);
+        expectAt(d->arrow2.points[1], c.onCircle.x, 0);
+        EXPECT_LT(std::fabs(d->arrow2.points[0].x), 10);  // the legs point back to the centre
+        EXPECT_NEAR(d->label.rotation, c.labelRotation, 1e-9);
+        EXPECT_NEAR(d->label.points[0].y, 0.625, 1e-6);  // the gap above the line
+        EXPECT_NEAR(d->defPoints[kDimTextPoint].y, 0.625 + 1.25, 1e-6);
+        ASSERT_EQ(d->grips.size(), 3u);  // the circle point, the centre, the text
+        expectAt(d->grips[1], 0, 0);
+        int fans = 0, strips = 0;
+        for (const auto& p : drawn(*d)) {
+            fans += p.primitive == prim::kTriangleFan && p.stencilPhase == 0;
+            strips += p.primitive == prim::kLineStrip && p.vertices.size() == 2;
+        }
+        EXPECT_EQ(fans, 1);    // one arrowhead
+        EXPECT_EQ(strips, 1);  // the dimension line; no extension lines
+        TestView view(200, 200, 1.0, 100, 100);
+        EXPECT_FALSE(d->HitTest(view.px(0), view.py(-8), view.rect(), view.m, view.scale(), {}, false));
+        EXPECT_TRUE(d->HitTest(view.px(c.onCircle.x / 2), view.py(0), view.rect(), view.m, view.scale(), {}, false));
+    }
+}
+
 TEST(DimensionBuild, OtherTypesBuildAndShowNothing) {
-    for (int16_t type : {2, 3, 4, 5, -1}) {
+    for (int16_t type : {2, 3, 5, -1}) {
         auto d = dimension(type, {10, 10}, {20, 10}, {20, 15});
         for (const mmPolyline* part : {&d->arrow1, &d->arrow2, &d->extLine1, &d->extLine2,
                                        &d->dimLine, &d->leaderLine})

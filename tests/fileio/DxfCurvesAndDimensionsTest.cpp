@@ -346,7 +346,7 @@ TEST(DxfDimensions, RadiusShowsItsFileBlock) {
     auto& d = f.at<mmDimension>(0);
     EXPECT_EQ(d.dimType, kDimRadius);
     EXPECT_EQ(d.blockName, u"*D5");
-    EXPECT_EQ(d.arcPoint.x, 14.0);
+    EXPECT_EQ(d.defPoints[kDimRadialChordPoint].x, 14.0) << "the point on the circle (15) in P0";
     ASSERT_EQ(d.blockEntities.size(), 3u);
     EXPECT_EQ(d.extents.minX, 10.0);
     EXPECT_EQ(d.extents.maxY, 13.0) << "the line (and the text, of no size without glyphs)";

@@ -823,8 +823,16 @@ TEST_F(LoadFixture, DimensionsAreBuiltFromTheirPoints) {
 14 35
 24 25
 70 70
+0 DIMENSION
+10 1
+20 2
+11 3
+21 2
+15 6
+25 2
+70 36
 )"));
-    ASSERT_EQ(d.entities.size(), 4u);
+    ASSERT_EQ(d.entities.size(), 5u);
     const auto& rotated = entityAt<mmDimension>(d, 1);
     EXPECT_EQ(rotated.blockName, u"*D99") << "the file's block name";
     EXPECT_EQ(rotated.dimStyleId, 1);
@@ -847,6 +855,10 @@ TEST_F(LoadFixture, DimensionsAreBuiltFromTheirPoints) {
     EXPECT_EQ(ordinate.dimType, kDimOrdinate);
     EXPECT_EQ(ordinate.ordinateAxis, 1);
     EXPECT_EQ(ordinate.label.String(), "30");
+    const auto& radius = entityAt<mmDimension>(d, 4);
+    EXPECT_EQ(radius.dimType, kDimRadius);
+    EXPECT_EQ(radius.defPoints[kDimRadialChordPoint].x, 6.0) << "15 is the point on the circle";
+    EXPECT_EQ(radius.label.String(), "R5");
 }
 
 TEST_F(LoadFixture, NamedBlocksAreReadRelativeToTheirBasePoint) {

@@ -459,6 +459,8 @@ TEST_F(WriterFixture, ReferencesAndDimensions) {
     dim(kDimRotated, {mmVertex(0, 0), mmVertex(0, 10), mmVertex(5, 10)});
     dim(kDimAligned, {mmVertex(0, 0), mmVertex(3, 4), mmVertex(4, 5)});
     dim(kDimOrdinate, {mmVertex(30, 20), mmVertex(35, 25), mmVertex(0, 0)}, 1);
+    // A radius writes its point on the circle as 15 (and no extension line origins).
+    dim(kDimRadius, {mmVertex(6, 2), mmVertex(), mmVertex(1, 2), {}, {}, {}, mmVertex(3, 2)});
     EXPECT_EQ(entitiesOf(save()), Dxf(R"(
 0 INSERT
 8 0
@@ -541,6 +543,20 @@ TEST_F(WriterFixture, ReferencesAndDimensions) {
 14 35.000000
 24 25.000000
 34 0.000000
+0 DIMENSION
+8 0
+2 *D5
+3 Standard
+10 1.000000
+20 2.000000
+30 0.000000
+11 3.000000
+21 3.875000
+31 0.000000
+70 4
+15 6.000000
+25 2.000000
+35 0.000000
 )"));
 }
 

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 #include <fstream>
 
@@ -20,6 +22,9 @@
 #include "shell/CommunDialog.h"
 #include "shell/MainFrame.h"
 #include "shell/MyView.h"
+#include "platform/RecordingHost.h"
+#include "shell/extension/ModuleLoader.h"
+#include "shell/extension/QtExtensionFrame.h"
 
 namespace {
 
@@ -248,4 +253,64 @@ TEST_F(Editor, RegressionPastedLinesAreEnteredInTurn) {
     EXPECT_EQ(lines()[0]->points[0].x, 1.0);
     EXPECT_EQ(lines()[0]->points[1].y, 4.0);
     EXPECT_EQ(input->text(), QStringLiteral("> "));
+}
+
+// The modify module beside the program brings its toolbar with the frame; a click on its Move
+// button starts MOVE as typing it would.
+TEST_F(Editor, ModuleToolbarAndItsMoveButton) {
+    SetExtensionModulesFolder(KESTREL_MODULES_DIR);
+    CMainFrame withModules;
+    SetExtensionModulesFolder(std::nullopt);
+    withModules.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&withModules));
+    auto* bar = withModules.findChild<QToolBar*>(QStringLiteral("extensionToolbar0"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->windowTitle(), QStringLiteral("Modify"));
+    EXPECT_TRUE(bar->isVisible());
+    QStringList tips;
+    for (QAction* action : bar->actions()) {
+        if (action->isSeparator()) continue;
+        tips << action->toolTip();
+        EXPECT_FALSE(action->icon().isNull()) << action->toolTip().toStdString();
+    }
+    EXPECT_EQ(tips, (QStringList{"Move objects", "Rotate objects", "Scale objects",
+                                 "Insert polyline vertex", "Delete polyline vertex",
+                                 "Bulge polyline segment", "Radius dimension"}));
+
+    auto* move = qobject_cast<QToolButton*>(bar->widgetForAction(bar->actions().front()));
+    ASSERT_NE(move, nullptr);
+    QTest::mouseClick(move, Qt::LeftButton);
+    mmSession& s = withModules.session();
+    const mmExtensionCommand* running = s.extensionCommands.FindById(s.ActiveView().commandId);
+    ASSERT_NE(running, nullptr);
+    EXPECT_EQ(running->commandName, u"MOVE");
+    auto* line = withModules.findChild<QLineEdit*>(QStringLiteral("commandInput"));
+    EXPECT_EQ(line->text(), QStringLiteral("Select objects: "));
+}
+
+// A module's pane holds its widget at 230 x 400, as window 332 + its slot; a toolbar slot that is
+// taken refuses a second toolbar with a message.
+TEST_F(Editor, ModulePanesAndTakenToolbarSlots) {
+    kestrel::platform::RecordingHost host;
+    mmSession session(host);
+    QMainWindow window;
+    CExtensionFrame panes(window, session, {});
+    auto* content = new QLabel(QStringLiteral("pane"));
+    panes.CreateDockbar(3, u"Tools", content);
+    auto* dock = window.findChild<QDockWidget*>(QStringLiteral("extensionDockbar3"));
+    ASSERT_NE(dock, nullptr);
+    EXPECT_EQ(dock, panes.dockbar(3));
+    EXPECT_EQ(dock->windowTitle(), QStringLiteral("Tools"));
+    EXPECT_EQ(dock->property("windowId").toInt(), 335);
+    EXPECT_EQ(dock->widget(), content);
+    EXPECT_EQ(content->size(), QSize(230, 400));
+    EXPECT_EQ(window.dockWidgetArea(dock), Qt::TopDockWidgetArea);
+
+    panes.CreateToolbar({1, u"First", {}, {{0, 32831, false, u"Move"}}});
+    panes.CreateToolbar({1, u"Second", {}, {}});
+    EXPECT_EQ(window.findChildren<QToolBar*>().size(), 1);
+    ASSERT_EQ(host.messages().size(), 1u);
+    EXPECT_EQ(host.messages()[0].text, "Failed to create toolbar\n");
+    // Without an image the button shows its tooltip as text.
+    EXPECT_EQ(panes.toolbar(1)->actions().front()->text(), QStringLiteral("Move"));
 }

@@ -28,7 +28,7 @@ BlockSize sizeOf(const mmEntityList& entities) {
 
 // The dimension kinds: DXF's type number and the fields that give the points DXF writes as 13,
 // 14, 10, 15 and 16 (the first and second extension line origins, the definition point, the
-// points of arcs and angles).
+// points of arcs and angles); a radius keeps its point on the circle (15) as the first.
 struct DimensionKind {
     std::string_view type;
     int16_t dimType;
@@ -45,7 +45,7 @@ constexpr DimensionKind kDimensionKinds[] = {
     {"DIMENSION_ANG2LN", kDimAngular, "xline1start_pt", "xline1end_pt", "xline2end_pt",
      "xline2start_pt", "def_pt"},
     {"DIMENSION_DIAMETER", kDimDiameter, nullptr, nullptr, "def_pt", "first_arc_pt", nullptr},
-    {"DIMENSION_RADIUS", kDimRadius, nullptr, nullptr, "def_pt", "first_arc_pt", nullptr},
+    {"DIMENSION_RADIUS", kDimRadius, "first_arc_pt", nullptr, "def_pt", nullptr, nullptr},
     {"DIMENSION_ANG3PT", kDimAngular3Point, "xline1_pt", "xline2_pt", "def_pt", "center_pt",
      nullptr},
     {"DIMENSION_ORDINATE", kDimOrdinate, "feature_location_pt", "leader_endpt", "def_pt", nullptr,

@@ -115,11 +115,12 @@ bool DxfEntityLoader::readDimensionOf(int16_t type) {
     d->rotation = record.rotation;
     d->hasRotation = d->dimType == kDimRotated;
     d->textOverride = reader_.strings().ToUtf8(record.text);
-    d->defPoints[0] = mmVertex(record.ext1X, record.ext1Y);
+    const bool radius = d->dimType == kDimRadius;
+    d->defPoints[0] = radius ? mmVertex(record.arcX, record.arcY) : mmVertex(record.ext1X, record.ext1Y);
     d->defPoints[1] = mmVertex(record.ext2X, record.ext2Y);
     d->defPoints[2] = mmVertex(record.defX, record.defY);
     d->defPoints[6] = mmVertex(record.textX, record.textY);
-    d->arcPoint = mmVertex(record.arcX, record.arcY);
+    if (!radius) d->arcPoint = mmVertex(record.arcX, record.arcY);
     d->arcLocation = mmVertex(record.arcLocationX, record.arcLocationY);
     d->leaderLength = record.leaderLength;
     d->label.CopyProperties(*d);

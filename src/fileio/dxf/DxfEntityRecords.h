@@ -176,7 +176,7 @@ struct DxfDimensionRecord {
     double textX = 0.0, textY = 0.0;         // 11, 21
     double ext1X = 0.0, ext1Y = 0.0;         // 13, 23
     double ext2X = 0.0, ext2Y = 0.0;         // 14, 24
-    double arcX = 0.0, arcY = 0.0;           // 15, 25
+    double arcX = 0.0, arcY = 0.0;           // 15, 25 (radius: the point on the circle)
     double arcLocationX = 0.0, arcLocationY = 0.0;  // 16, 26
     double insertX = 0.0, insertY = 0.0;     // 12, 22: where the block is placed
     double leaderLength = 0.0;               // 40

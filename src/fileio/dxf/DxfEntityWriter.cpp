@@ -280,6 +280,14 @@ bool DxfEntityWriter::writeDimension(const mmDimension& d) {
     // block.
     const int16_t dimType = d.dimType == kDimArcLength ? kDimAngular3Point : d.dimType;
     w_.writeGroupInt(70, dimType | (xOrdinate ? 64 : 0));
+    if (!d.textOverride.empty()) w_.writeGroupUtf8(1, d.textOverride);
+    if (d.dimType == kDimRadius) {
+        w_.writeGroupReal(15, p[kDimRadialChordPoint].x);
+        w_.writeGroupReal(25, p[kDimRadialChordPoint].y);
+        w_.writeGroupReal(35, 0.0);
+        if (d.leaderLength != 0.0) w_.writeGroupReal(40, d.leaderLength);
+        return true;
+    }
     w_.writeGroupReal(13, p[0].x);
     w_.writeGroupReal(23, p[0].y);
     w_.writeGroupReal(33, 0.0);
@@ -288,7 +296,6 @@ bool DxfEntityWriter::writeDimension(const mmDimension& d) {
     w_.writeGroupReal(34, 0.0);
     if (d.dimType == kDimRotated)
         w_.writeGroupReal(50, d.hasRotation ? d.rotation : d.direction.y == 0.0f ? 90.0 : 0.0);
-    if (!d.textOverride.empty()) w_.writeGroupUtf8(1, d.textOverride);
     if (d.dimType != kDimRotated && d.dimType != kDimAligned && d.dimType != kDimOrdinate) {
         w_.writeGroupReal(15, d.arcPoint.x);
         w_.writeGroupReal(25, d.arcPoint.y);

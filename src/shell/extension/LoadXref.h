@@ -1,6 +1,7 @@
-// Functions the program exports for extension modules (C linkage, UTF-16 strings), and the
-// session they act on.
+// The session the functions exported for extension modules act on (LoadXREF among them).
 #pragma once
+
+#include "shell/extension/KestrelExtension.h"
 
 class mmSession;
 
@@ -8,10 +9,3 @@ class mmSession;
 // before one is set.
 void SetExtensionSession(mmSession* session);
 mmSession* ExtensionSession();
-
-extern "C" {
-// Loads the DXF or DWG file at path as an XREF block into the drawing. name must have room for
-// 255 characters: it receives the block's name (at most 254 characters), or stays empty when
-// the file could not be loaded. Always 0.
-int LoadXREF(const char16_t* path, char16_t* name);
-}
