@@ -192,6 +192,41 @@ TEST_F(LoadFixture, DimStylesOfTheFileWithDxfDefaults) {
     EXPECT_EQ(d.nextDimStyleId, 3);
 }
 
+// The header's dimension variables stand for what a style entry leaves out; a file with no
+// entry for Standard (or no DIMSTYLE table) does not keep our own sizes for it.
+TEST_F(LoadFixture, DimStylesTakeTheHeaderVariablesTheyLeaveOut) {
+    const std::string header =
+        "0 SECTION\n2 HEADER\n9 $DIMASZ\n40 5\n9 $DIMTXT\n40 2.5\n9 $DIMCLRT\n70 3\n"
+        "9 $EXTMIN\n10 0\n20 0\n0 ENDSEC\n";
+    const std::string tables =
+        "0 SECTION\n2 TABLES\n0 TABLE\n2 DIMSTYLE\n0 DIMSTYLE\n2 Narrow\n140 1\n0 ENDTAB\n"
+        "0 ENDSEC\n";
+    load(header + tables);
+    const DimStyle& narrow = d.dimStyles.at(1);
+    EXPECT_EQ(narrow.arrowSize, 5.0) << "$DIMASZ";
+    EXPECT_EQ(narrow.textHeight, 1.0) << "the entry's own";
+    EXPECT_EQ(narrow.textColor, 3) << "$DIMCLRT";
+    EXPECT_EQ(narrow.extLineOffset, 0.0625) << "neither gives it: DXF's default";
+    EXPECT_EQ(d.dimStyles.at(0).textHeight, 2.5) << "Standard, not in the file, from $DIMTXT";
+
+    struct Case {
+        const char* what;
+        std::string file;
+        double arrowSize;
+    };
+    const Case cases[] = {{"header only", header, 5.0}, {"neither", "", 0.18}};
+    for (const Case& c : cases) {
+        mmDrawing fresh;
+        FillNewDrawing(fresh);
+        loadDrawingFromDxfText(fresh, nullptr,
+                               Dxf(c.file + entities("0 DIMENSION\n70 1\n13 0\n14 10\n")), nullptr);
+        EXPECT_EQ(fresh.dimStyles.at(0).arrowSize, c.arrowSize) << c.what;
+        ASSERT_EQ(fresh.entities.size(), 1u) << c.what;
+        const auto& dim = static_cast<const mmDimension&>(*fresh.entities.at(0));
+        EXPECT_EQ(dim.arrowSize, c.arrowSize) << c.what;
+    }
+}
+
 TEST_F(LoadFixture, EntityColoursAndLayers) {
     load(std::string(kLayerTable) + entities(R"(
 0 LINE

@@ -39,6 +39,7 @@ public:
 
     void run() {
         while (reader_.nextSection()) {
+            if (reader_.section() != DxfSection::Header) fileStylesStart();
             switch (reader_.section()) {
                 case DxfSection::Header:
                     readHeader();
@@ -59,7 +60,16 @@ public:
     }
 
 private:
-    // $ACADVER and $DWGCODEPAGE decide how the strings that follow are decoded.
+    // The styles a new drawing starts with take the file's defaults (its header's dimension
+    // variables, else DXF's) before any entry or dimension of the file is read.
+    void fileStylesStart() {
+        if (fileStylesStarted_ || request_.mode != LoadMode::Drawing) return;
+        fileStylesStarted_ = true;
+        setDimStylesToDefaults(drawing_, replaceableStyles_, reader_.tableEntryDefaults());
+    }
+
+    // $ACADVER and $DWGCODEPAGE decide how the strings that follow are decoded; the dimension
+    // variables give the values style entries leave out.
     void readHeader() {
         std::string name;
         while (reader_.readGroup() && !reader_.is(0, "ENDSEC")) {
@@ -72,6 +82,8 @@ private:
             } else if (name == "$DWGCODEPAGE" && reader_.code() == 3) {
                 if (!reader_.strings().SetCodePage(reader_.value()) && report_)
                     report_->unknownCodePage.assign(reader_.value());
+            } else {
+                takeDimHeaderVariable(reader_.tableEntryDefaults(), name, reader_);
             }
             name.clear();
         }
@@ -164,6 +176,7 @@ private:
     double lastBaseX_ = 0.0;
     double lastBaseY_ = 0.0;
     std::set<int32_t> replaceableStyles_;
+    bool fileStylesStarted_ = false;
 };
 
 void run(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs, DxfLoadReport* report,

@@ -363,7 +363,7 @@ bool DxfReader::readTableEntry(DxfTableEntry& entry) {
         table_ = DxfTable::None;
         return false;
     }
-    entry.clear();
+    entry = entryDefaults_;
     bool more = false;
     while ((more = readGroup()) && code_ != 0)
         storeTableGroup(entry);

@@ -54,7 +54,6 @@ struct DxfTableEntry {
     double obliqueAngle = 0.0;  // 50
     int32_t generation = 0;     // 71
 
-    void clear() { *this = DxfTableEntry(); }
 };
 
 struct DxfBlockHeader {
@@ -120,8 +119,12 @@ public:
     bool nextTable();
     DxfTable table() const { return table_; }
     // The next entry of the current table. False when the table has no further entry. After an
-    // entry, a following ENDTAB ends the table and an ENDSEC after that the section.
+    // entry, a following ENDTAB ends the table and an ENDSEC after that the section. An entry
+    // starts from tableEntryDefaults().
     bool readTableEntry(DxfTableEntry& entry);
+    // The values a table entry has where it leaves them out: DXF's defaults, or for dimension
+    // styles the header's dimension variables once they are read.
+    DxfTableEntry& tableEntryDefaults() { return entryDefaults_; }
 
     // The next block header of the BLOCKS section; false when there is none (the section ends).
     // An empty block is reported with header.empty set; otherwise the reader is inside the block.
@@ -161,4 +164,5 @@ private:
     std::string_view tableEntryName_;
     bool insideBlock_ = false;
     DxfStringCodec strings_;
+    DxfTableEntry entryDefaults_;
 };

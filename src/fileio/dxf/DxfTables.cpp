@@ -2,6 +2,7 @@
 #include "fileio/dxf/DxfTables.h"
 
 #include <cstdlib>
+#include <string_view>
 
 #include "drawing/Drawing.h"
 #include "drawing/Palette.h"
@@ -78,4 +79,53 @@ bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameInd
     takeEntryValues(s, entry, strings);
     drawing.dimStyles[s.id] = std::move(s);
     return true;
+}
+
+namespace {
+
+struct RealVariable {
+    std::string_view name;
+    double DxfTableEntry::*value;
+};
+struct IntVariable {
+    std::string_view name;
+    int32_t DxfTableEntry::*value;
+};
+
+constexpr RealVariable kRealVariables[] = {
+    {"$DIMSCALE", &DxfTableEntry::overallScale},   {"$DIMASZ", &DxfTableEntry::arrowSize},
+    {"$DIMEXO", &DxfTableEntry::extLineOffset},    {"$DIMEXE", &DxfTableEntry::extLineExtension},
+    {"$DIMDLE", &DxfTableEntry::dimLineExtension}, {"$DIMTXT", &DxfTableEntry::textHeight},
+    {"$DIMTSZ", &DxfTableEntry::tickSize},         {"$DIMLFAC", &DxfTableEntry::linearFactor},
+    {"$DIMGAP", &DxfTableEntry::textGap},
+};
+constexpr IntVariable kIntVariables[] = {
+    {"$DIMTAD", &DxfTableEntry::textPlacement},
+    {"$DIMCLRD", &DxfTableEntry::dimLineColor},
+    {"$DIMCLRE", &DxfTableEntry::extLineColor},
+    {"$DIMCLRT", &DxfTableEntry::textColor},
+};
+
+}  // namespace
+
+void takeDimHeaderVariable(DxfTableEntry& defaults, std::string_view name, const DxfReader& reader) {
+    if (reader.code() == 40)
+        for (const RealVariable& v : kRealVariables)
+            if (v.name == name) {
+                defaults.*v.value = reader.realValue();
+                return;
+            }
+    if (reader.code() == 70)
+        for (const IntVariable& v : kIntVariables)
+            if (v.name == name) {
+                defaults.*v.value = reader.intValue();
+                return;
+            }
+}
+
+void setDimStylesToDefaults(mmDrawing& drawing, const std::set<int32_t>& ids,
+                            const DxfTableEntry& defaults) {
+    for (const int32_t id : ids)
+        if (auto it = drawing.dimStyles.find(id); it != drawing.dimStyles.end())
+            takeEntryValues(it->second, defaults, DxfStringCodec());
 }

@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <set>
+#include <string_view>
 
 #include "fileio/dxf/DxfStrings.h"
 
 class DxfNameIndex;
+class DxfReader;
 struct DxfTableEntry;
 class mmDrawing;
 
@@ -21,3 +23,11 @@ bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex&
 bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex& names,
                       const DxfStringCodec& strings = DxfStringCodec(),
                       std::set<int32_t>* replaceable = nullptr);
+
+// A dimension variable of the header ($DIMASZ and the others a style holds), the value of the
+// reader's last group: it becomes what style entries have where they leave the value out.
+// Other names, and groups that are not the value of theirs, change nothing.
+void takeDimHeaderVariable(DxfTableEntry& defaults, std::string_view name, const DxfReader& reader);
+// The styles of ids take the values of the defaults (those of a file that has no entry for them).
+void setDimStylesToDefaults(mmDrawing& drawing, const std::set<int32_t>& ids,
+                            const DxfTableEntry& defaults);
