@@ -7,10 +7,13 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
+#include "entities/Circle.h"
 #include "entities/DrawContext.h"
+#include "entities/Geometry.h"
 #include "entities/GlDrawContext.h"
 #include "entities/GlyphTable.h"
 #include "entities/Hatch.h"
@@ -194,6 +197,79 @@ void BM_PolylinePick(benchmark::State& state) {
     state.counters["hit"] = hit;
 }
 BENCHMARK(BM_PolylinePick)->Unit(benchmark::kMillisecond);
+
+// A site of 1000 x 1000 with 100 round holes, cross-hatched (two families at 45 and 135
+// degrees, dash 3, gap 1) at the given spacing.
+std::shared_ptr<mmHatch> patternedSite(double spacing) {
+    auto h = std::make_shared<mmHatch>();
+    auto outline = std::make_shared<mmPolyline>();
+    for (const mmVertex& v : {mmVertex(0, 0), mmVertex(1000, 0), mmVertex(1000, 1000), mmVertex(0, 1000)})
+        outline->points.push_back(v);
+    outline->closed = true;
+    outline->UpdateGrips();
+    outline->UpdateExtents();
+    h->AddBoundary(outline, h->AddLoop());
+    for (int i = 0; i < 100; ++i) {
+        auto hole = std::make_shared<mmCircle>();
+        hole->AddPoint(50 + 100 * (i % 10), 50 + 100 * (i / 10));
+        hole->SetRadius(30);
+        hole->UpdateGrips();
+        hole->UpdateExtents();
+        h->AddBoundary(hole, h->AddLoop());
+    }
+    h->RebuildFill();
+    h->solidFill = false;
+    for (double angle : {45.0, 135.0}) {
+        mmHatchPatternLine line;
+        line.angle = angle;
+        line.offsetX = -std::sin(angle * kDegToRad) * spacing;
+        line.offsetY = std::cos(angle * kDegToRad) * spacing;
+        line.dashes = {3.0, -1.0};
+        h->patternLines.push_back(line);
+    }
+    h->PatternChanged();
+    return h;
+}
+
+// The spacing by argument: 1 for 2 units (about 185,000 dashes), 2 for 0.5 (about 740,000), 0
+// for one far too fine, which is refused.
+double spacingOf(int64_t arg) { return arg == 1 ? 2.0 : arg == 2 ? 0.5 : 1e-4; }
+
+void BM_ClipHatchPattern(benchmark::State& state) {
+    auto h = patternedSite(spacingOf(state.range(0)));
+    bool fits = false;
+    for (auto _ : state) {
+        h->PatternChanged();
+        fits = h->PreparePattern();
+        benchmark::DoNotOptimize(fits);
+    }
+    state.counters["dashes"] = static_cast<double>(h->PatternGeometry().segments.size() / 4);
+    state.counters["fits"] = fits;
+}
+BENCHMARK(BM_ClipHatchPattern)->Arg(1)->Arg(2)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// The clipped pattern drawn as the renderer draws (batched), the whole site in the window.
+void BM_DrawHatchPattern(benchmark::State& state) {
+    auto* gl = context();
+    if (!gl) return state.SkipWithError("no GL context");
+    auto h = patternedSite(spacingOf(state.range(0)));
+    h->PreparePattern();
+    gl->setPixelProjection();
+    mmGlDrawContext dc;
+    dc.SetBatching(true);
+    glPushMatrix();
+    glScaled(0.7, 0.7, 1.0);
+    for (auto _ : state) {
+        dc.Color(0.0f, 0.0f, 1.0f);
+        h->Draw(dc, {-1e12, -1e12, 1e12, 1e12}, kDrawNormal, 0.7f, prim::kLineStrip, {}, true);
+        dc.Flush();
+        glFinish();
+    }
+    dc.SetBatching(false);
+    glPopMatrix();
+    state.counters["dashes"] = static_cast<double>(h->PatternGeometry().segments.size() / 4);
+}
+BENCHMARK(BM_DrawHatchPattern)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

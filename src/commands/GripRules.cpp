@@ -6,6 +6,7 @@
 #include "entities/Arc.h"
 #include "entities/Circle.h"
 #include "entities/Dimension.h"
+#include "entities/Hatch.h"
 #include "entities/Polyline.h"
 #include "entities/Text.h"
 
@@ -129,9 +130,13 @@ void ApplyGripRule(mmObject& e, int g, const mmVertex& p) {
         case kTypeAttributeDef:
             static_cast<mmText&>(e).SetInsertionPoint(at.x, at.y);
             break;
+        case kTypeHatch:
+            if (e.points.empty()) return;
+            static_cast<mmHatch&>(e).MovePattern(at.x - e.points[0].x, at.y - e.points[0].y);
+            e.points[0] = at;
+            break;
         case kTypePoint:
         case kTypeBlockRef:
-        case kTypeHatch:
         case kTypeXLine:
             if (e.points.empty()) return;
             e.points[0] = at;

@@ -20,6 +20,22 @@ struct DimStyle {
     int32_t textPlacement = 0;
     double textGap = 0.0;
     int16_t arrowKind = 0;  // 0 arrow, 1 tick
+    // From files: the overall scale of the sizes (DIMSCALE; 0 or less counts as 1), the size of
+    // ticks (DIMTSZ; ticks replace arrows when it is above 0) and the factor of lengths.
+    double overallScale = 1.0;
+    double tickSize = 0.0;
+    double linearFactor = 1.0;  // DIMLFAC: the measured lengths are shown times this
+
+    // A file's style with the values the file leaves out: the defaults of DXF.
+    static DimStyle FileDefaults() {
+        DimStyle s;
+        s.arrowSize = 0.18;
+        s.extLineExtension = 0.18;
+        s.extLineOffset = 0.0625;
+        s.textHeight = 0.18;
+        s.textGap = 0.09;
+        return s;
+    }
 
     // The style "Standard" every new or opened drawing starts with.
     static DimStyle Standard(int32_t id) {

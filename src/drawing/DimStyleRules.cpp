@@ -46,6 +46,9 @@ int32_t DimStyleNew(mmDrawing& drawing, std::u16string_view name, int32_t baseId
     style.textHeight = base->textHeight;
     style.textGap = base->textGap;
     style.arrowKind = base->arrowKind;
+    style.overallScale = base->overallScale;
+    style.tickSize = base->tickSize;
+    style.linearFactor = base->linearFactor;
     return AddDimStyle(drawing, std::move(style));
 }
 
@@ -85,6 +88,7 @@ bool DimStyleModify(mmDrawing& drawing, int32_t id, const mmDimStyleModifyFields
     style->arrowSize = ParseDimStyleNumber(typed.arrowSize);
     style->textGap = ParseDimStyleNumber(typed.textGap);
     style->arrowKind = typed.arrowKind;
+    style->tickSize = 0.0;  // the typed arrow size sizes ticks too
     const DimStyle values = *style;
     forEachStyledSpace(drawing, [&](mmSpace& space) {
         ForEachDimension(space, [&](mmDimension& d) {

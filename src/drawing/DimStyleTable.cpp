@@ -1,6 +1,8 @@
 // The dimension style table: lookups, adding, removing and the current style.
 #include "drawing/DimStyleTable.h"
 
+#include <cmath>
+
 #include "drawing/Drawing.h"
 #include "drawing/Names.h"
 
@@ -60,5 +62,9 @@ const DimStyle* CurrentDimStyle(const mmDrawing& drawing) {
 }
 
 mmDimStyleValues StyleValues(const DimStyle& s) {
-    return {s.arrowSize, s.extLineOffset, s.extLineExtension, s.textGap, s.textHeight, s.arrowKind};
+    const double f = s.overallScale > 0.0 && std::isfinite(s.overallScale) ? s.overallScale : 1.0;
+    const double terminator = s.arrowKind != 0 && s.tickSize > 0.0 ? s.tickSize : s.arrowSize;
+    const double lengths = s.linearFactor != 0.0 && std::isfinite(s.linearFactor) ? s.linearFactor : 1.0;
+    return {terminator * f, s.extLineOffset * f, s.extLineExtension * f, s.textGap * f,
+            s.textHeight * f, s.arrowKind, lengths};
 }

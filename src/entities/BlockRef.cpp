@@ -93,6 +93,7 @@ void transformImage(GLTexture& image, const Transform& t) {
 // rebuilt around its new centre.
 void transformHatch(mmHatch& hatch, const Transform& t) {
     if (hatch.points.empty()) hatch.points.emplace_back(0.0, 0.0);
+    hatch.TransformPattern(t.map.a, t.map.b, t.map.c, t.map.d, t.map.tx, t.map.ty);
     const double ox = hatch.points[0].x, oy = hatch.points[0].y;
     for (const auto& loop : hatch.loops) {
         if (!loop) continue;
@@ -123,6 +124,18 @@ void mirrorArc(mmArc& arc, double fx, double fy) {
 
 void transformDimension(mmDimension& d, const Transform& t) {
     d.MapGeometry(t.map);
+    for (const mmObjectPtr& c : d.blockEntities) {
+        if (!c) continue;
+        if (t.kind == Kind::Translate)
+            TranslateEntity(*c, t.map.tx, t.map.ty);  // grips too
+        else
+            applyTransform(*c, t);
+    }
+    if (t.kind != Kind::Translate) {
+        const double r = d.rotation * kDegToRad;
+        const double x = std::cos(r), y = std::sin(r);
+        d.rotation = std::atan2(t.map.c * x + t.map.d * y, t.map.a * x + t.map.b * y) * kRadToDeg;
+    }
     Vector3D& e = d.direction;
     if (t.kind == Kind::Rotate)
         e = Vector3D(static_cast<float>(t.map.a * e.x + t.map.b * e.y),
@@ -130,6 +143,16 @@ void transformDimension(mmDimension& d, const Transform& t) {
     else if (t.kind == Kind::Scale)
         e = Vector3D(static_cast<float>(t.fx * e.x), static_cast<float>(t.fy * e.y)).Normalized();
     d.UpdateExtents();
+}
+
+// Fit points move with the control points; the tangents turn and stretch with them.
+void transformFitData(mmSpline& s, const Affine& map) {
+    for (mmVertex& p : s.fitPoints) map(p.x, p.y);
+    for (mmVertex* v : {&s.startTangent, &s.endTangent}) {
+        const double x = map.a * v->x + map.b * v->y;
+        v->y = map.c * v->x + map.d * v->y;
+        v->x = x;
+    }
 }
 
 // Points and the class's own coordinates; then grips and extents.
@@ -180,17 +203,13 @@ void applyTransform(mmObject& e, const Transform& t) {
     }
     if (e.type == kTypePolyline && mirror)
         for (double& bulge : static_cast<mmPolyline&>(e).bulges) bulge = -bulge;
-    if (e.type == kTypeSpline) static_cast<mmSpline&>(e).SyncControlPoints();
+    if (e.type == kTypeSpline) transformFitData(static_cast<mmSpline&>(e), t.map);
     if (e.type == kTypeLeader && t.kind == Kind::Scale)
         static_cast<mmLeader&>(e).arrowSize *= std::fabs(t.radiusFactor);
     if (t.kind != Kind::Translate) e.UpdateGrips();
     e.UpdateExtents();
 }
 
-void setDrawColor(mmDrawContext& dc, uint32_t color) {
-    if ((color & 0xFFFFFF) == 0xFFFFFF) color = 0;  // white is drawn black on the white sheet
-    dc.Color((color & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, ((color >> 16) & 0xFF) / 255.0f);
-}
 
 bool inverted(const mmRect& r) { return r.minX > r.maxX || r.minY > r.maxY; }
 
@@ -238,6 +257,7 @@ void TranslateEntity(mmObject& e, double dx, double dy) {
     }
     // Contents of hatches and references are relative to their point 0: only that moves.
     if (e.type == kTypeHatch || e.type == kTypeBlockRef) {
+        if (e.type == kTypeHatch) static_cast<mmHatch&>(e).MovePattern(dx, dy);
         if (!e.points.empty()) t.map(e.points[0].x, e.points[0].y);
         if (!e.grips.empty()) t.map(e.grips[0].x, e.grips[0].y);
         e.UpdateExtents();
@@ -284,10 +304,10 @@ void RebuildTexts(mmObject& e, const mmGlyphTablePtr& glyphs) {
         }
         case kTypeDimension: {
             auto& d = static_cast<mmDimension&>(e);
-            if (d.label.glyphs != glyphs) {
-                d.label.Rebuild(glyphs);
-                d.UpdateExtents();
-            }
+            if (d.label.glyphs != glyphs) d.label.Rebuild(glyphs);
+            for (const mmObjectPtr& c : d.blockEntities)
+                if (c) RebuildTexts(*c, glyphs);
+            d.UpdateExtents();
             break;
         }
         case kTypeBlockRef: {
@@ -398,13 +418,8 @@ void mmBlockRef::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pix
                            view.maxY - frame.dy1};
         dc.PushMatrix();
         dc.Translate(points[0].x + cell.x - shift.dx2, points[0].y + cell.y - shift.dy2);
-        for (const mmObjectPtr& c : children) {
-            if (!c || c->erased || !c->visible) continue;
-            // A child coloured by block takes the reference's colour.
-            setDrawColor(dc, c->colorIndex == kColorByBlock ? color : c->color);
-            dc.LineWidth(static_cast<float>(c->lineWidth));
-            c->Draw(dc, local, mode, pixelsPerUnit, primitive, {}, true);
-        }
+        // Children coloured by block take the reference's colour.
+        DrawHeldEntities(dc, children, mode, pixelsPerUnit, primitive, {}, color, &local);
         dc.PopMatrix();
     }
 }

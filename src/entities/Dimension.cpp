@@ -7,9 +7,13 @@
 #include <cstdio>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
+#include "entities/BlockRef.h"
 #include "entities/DrawContext.h"
 #include "entities/Geometry.h"
+#include "entities/Hatch.h"
+#include "entities/TextCodes.h"
 
 namespace {
 
@@ -66,6 +70,18 @@ std::string measurementText(float measurement) {
     return buffer;
 }
 
+// The dimension line's direction given by a rotation: the measured vector is the projection of
+// P1 - P0 on it, and P2 moves along the extension line through P1 onto the dimension line.
+void measureRotated(double degrees, std::array<mmVertex, 7>& p, Vector3D& m, Vector3D& e) {
+    const double c = std::cos(degrees * kDegToRad), s = std::sin(degrees * kDegToRad);
+    const double across = (p[2].x - p[1].x) * -s + (p[2].y - p[1].y) * c;
+    p[2] = mmVertex(p[1].x - s * across, p[1].y + c * across);
+    const double along = (p[1].x - p[0].x) * c + (p[1].y - p[0].y) * s;
+    m = Vector3D(static_cast<float>(c * along), static_cast<float>(s * along));
+    e = across < 0.0 ? Vector3D(static_cast<float>(s), static_cast<float>(-c))
+                     : Vector3D(static_cast<float>(-s), static_cast<float>(c));
+}
+
 void widenBy(mmRect& r, const mmRect& other) {
     if (other.minX > other.maxX || other.minY > other.maxY) return;
     WidenRect(r, other.minX, other.minY);
@@ -117,10 +133,12 @@ void mmDimension::SetStyleValues(const mmDimStyleValues& v) {
     textGap = v.textGap;
     textHeight = v.textHeight;
     arrowKind = v.arrowKind;
+    measurementScale = v.measurementScale;
 }
 
 mmDimStyleValues mmDimension::StyleValues() const {
-    return {arrowSize, extLineOffset, extLineExtension, textGap, textHeight, arrowKind};
+    return {arrowSize, extLineOffset, extLineExtension, textGap, textHeight, arrowKind,
+            measurementScale};
 }
 
 std::u16string mmDimension::BlockNameFor(int32_t id) {
@@ -133,7 +151,11 @@ std::u16string mmDimension::BlockNameFor(int32_t id) {
 void mmDimension::SetBlockNameFromId() { blockName = BlockNameFor(id); }
 
 // The measured vector m and the extension direction e of rotated and aligned dimensions.
-void mmDimension::MeasureLinear(Vector3D& m, Vector3D& e) const {
+void mmDimension::MeasureLinear(Vector3D& m, Vector3D& e) {
+    if (dimType == kDimRotated && hasRotation && std::isfinite(rotation)) {
+        measureRotated(rotation, defPoints, m, e);
+        return;
+    }
     const mmVertex& p0 = defPoints[0];
     const mmVertex& p1 = defPoints[1];
     const mmVertex& p2 = defPoints[2];
@@ -181,7 +203,8 @@ void mmDimension::PlaceLabel(const Vector3D& m, const Vector3D& e, const mmGlyph
         label.rotation = ordinateAxis != 0 ? 90.0 : 0.0;
     else
         label.rotation = theta;
-    label.SetString(measurementText(m.Length()), glyphs);
+    label.SetString(LabelText(measurementText(m.Length() * static_cast<float>(measurementScale))),
+                    glyphs);
     const double w = label.advance;
 
     double x = 0.0, y = 0.0;
@@ -227,6 +250,35 @@ void mmDimension::BuildTerminators(const Vector3D& m) {
     }
 }
 
+std::string mmDimension::LabelText(const std::string& measurement) const {
+    if (textOverride.empty()) return measurement;
+    if (textOverride == " ") return {};
+    std::string text = textOverride;
+    if (const std::size_t at = text.find("<>"); at != std::string::npos)
+        text.replace(at, 2, measurement);
+    // One line: paragraphs of a multi-line override are joined by blanks.
+    std::string shown;
+    for (const std::string& paragraph : MTextParagraphs(text)) {
+        if (!shown.empty()) shown += ' ';
+        shown += paragraph;
+    }
+    return shown;
+}
+
+void mmDimension::ShowBlock(const mmEntityList& entities, double dx, double dy) {
+    blockEntities.clear();
+    blockEntities.reserve(entities.size());
+    for (const mmObjectPtr& e : entities) {
+        if (!e || e->erased) continue;
+        mmObjectPtr copy = CloneEntity(*e, blockEntities);
+        if (copy && (dx != 0.0 || dy != 0.0)) TranslateEntity(*copy, dx, dy);
+        // Definition points show as dots, like the marks of a built dimension.
+        if (copy && copy->type == kTypePoint)
+            static_cast<mmPointObj&>(*copy).pointStyle = kPointStyleDot;
+    }
+    UpdateExtents();
+}
+
 // A radius dimension: the line from the centre P2 through the point P0 on the circle, with an
 // arrowhead there, drawn on under the label when the label lies beyond the circle; the label
 // "R" and the radius, along the line on its upper side at P6's distance from the centre.
@@ -244,7 +296,8 @@ void mmDimension::BuildRadius(const mmGlyphTablePtr& glyphs) {
     const Vector3D up = turnedLeft(along);
     label.height = textHeight;
     label.rotation = std::atan2(static_cast<double>(along.y), static_cast<double>(along.x)) * kRadToDeg;
-    label.SetString("R" + measurementText(static_cast<float>(radius)), glyphs);
+    label.SetString(
+        LabelText("R" + measurementText(static_cast<float>(radius * measurementScale))), glyphs);
     const double w = label.advance;
     const double atText = (p[kDimTextPoint].x - centre.x) * u.x + (p[kDimTextPoint].y - centre.y) * u.y;
     const mmVertex mid = offset(centre, u, atText);
@@ -276,6 +329,7 @@ void mmDimension::BuildRadius(const mmGlyphTablePtr& glyphs) {
 
 bool mmDimension::BuildDimension(const mmGlyphTablePtr& glyphs) {
     if (!IsBuiltType()) return true;
+    blockEntities.clear();
     if (dimType == kDimRadius) {
         BuildRadius(glyphs);
         return true;
@@ -351,8 +405,12 @@ void mmDimension::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pi
         DrawGripList(dc, grips, shift.dx2, shift.dy2, pixelsPerUnit, kGripSquareLarge);
         return;
     }
-    if (!IsBuiltType()) return;
     const mmShift parts{0.0, 0.0, shift.dx2, shift.dy2};
+    if (ShowsBlock()) {
+        DrawHeldEntities(dc, blockEntities, mode, pixelsPerUnit, primitive, parts, color);
+        return;
+    }
+    if (!IsBuiltType()) return;
     const bool ordinate = dimType == kDimOrdinate;
     dimLine.Draw(dc, view, mode, pixelsPerUnit, primitive, parts, false);
     if (dimType == kDimRadius) {
@@ -373,7 +431,13 @@ void mmDimension::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pi
 
 bool mmDimension::HitTest(int cx, int cy, const mmRect& view, const mmViewMatrices& m,
                           float pixelsPerUnit, const mmShift& shift, bool cull) {
-    if (!IsBuiltType() || !measured_ || (cull && CulledBy(view, shift))) return false;
+    if (cull && CulledBy(view, shift)) return false;
+    if (ShowsBlock()) {
+        for (const mmObjectPtr& e : blockEntities)
+            if (e && !e->erased && e->HitTest(cx, cy, view, m, pixelsPerUnit, shift, true)) return true;
+        return false;
+    }
+    if (!IsBuiltType() || !measured_) return false;
     bool hit = false;
     ForEachDrawnLine([&](mmPolyline& part) {
         hit = hit || part.HitTest(cx, cy, view, m, pixelsPerUnit, shift, false);
@@ -382,7 +446,13 @@ bool mmDimension::HitTest(int cx, int cy, const mmRect& view, const mmViewMatric
 }
 
 bool mmDimension::CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) {
-    if (!IsBuiltType() || !measured_ || (cull && CulledBy(rect, shift))) return false;
+    if (cull && CulledBy(rect, shift)) return false;
+    if (ShowsBlock()) {
+        for (const mmObjectPtr& e : blockEntities)
+            if (e && !e->erased && e->CrossesRect(rect, shift, true)) return true;
+        return false;
+    }
+    if (!IsBuiltType() || !measured_) return false;
     bool crosses = false;
     ForEachDrawnLine([&](mmPolyline& part) { crosses = crosses || part.CrossesRect(rect, shift, false); });
     return crosses || label.CrossesRect(rect, shift, false);
@@ -400,6 +470,12 @@ void mmDimension::UpdateGrips() {
 // Types that are not built span their given definition points.
 void mmDimension::UpdateExtents() {
     mmRect r = EmptyExtents();
+    if (ShowsBlock()) {
+        for (const mmObjectPtr& e : blockEntities)
+            if (e && !e->erased) widenBy(r, e->extents);
+        SetExtents(r);
+        return;
+    }
     if (!measured_) {
         SetExtents(r);
         return;
@@ -437,6 +513,16 @@ void mmDimension::CopyFrom(const mmObject& from) {
         dimStyleId = d->dimStyleId;
         defPoints = d->defPoints;
         textRotation = d->textRotation;
+        rotation = d->rotation;
+        hasRotation = d->hasRotation;
+        textOverride = d->textOverride;
+        arcPoint = d->arcPoint;
+        arcLocation = d->arcLocation;
+        leaderLength = d->leaderLength;
+        blockEntities.clear();
+        blockEntities.reserve(d->blockEntities.size());
+        for (const mmObjectPtr& e : d->blockEntities)
+            if (e) CloneEntity(*e, blockEntities);
         dimType = d->dimType;
         ordinateAxis = d->ordinateAxis;
         direction = d->direction;
@@ -459,14 +545,36 @@ void mmDimension::CopyFrom(const mmObject& from) {
 
 namespace {
 
-// Copies of the parts a dimension draws, in block order: marks, lines, terminators, label.
+// A filled arrowhead as the solid hatch of its triangle, so that it comes back filled.
+mmObjectPtr filledArrow(const mmPolyline& arrow) {
+    auto triangle = std::make_shared<mmPolyline>();
+    triangle->CopyFrom(arrow);
+    triangle->closed = true;
+    auto fill = std::make_shared<mmHatch>();
+    fill->CopyProperties(arrow);
+    fill->AddBoundary(triangle, fill->AddLoop());
+    fill->RebuildFill();
+    return fill;
+}
+
+// Copies of what a dimension shows: its file block's entities, or the parts it draws in block
+// order: marks, lines, terminators (filled ones as solid hatches), label.
 void fillDimensionBlock(mmBlock& block, const mmDimension& d) {
     auto add = [&](const mmObject& part) {
-        mmObjectPtr copy = CreateEntityOfType(part.type);
+        mmObjectPtr copy;
+        if (&part == &d.arrow1 || &part == &d.arrow2) {
+            if (d.arrowKind == 0) copy = filledArrow(static_cast<const mmPolyline&>(part));
+        }
+        if (!copy) copy = CreateEntityOfType(part.type);
         if (!copy) return;
-        copy->CopyFrom(part);
+        if (copy->type == part.type) copy->CopyFrom(part);
         AddToBlock(block, copy);
     };
+    if (d.ShowsBlock()) {
+        for (const mmObjectPtr& e : d.blockEntities)
+            if (e && !e->erased) add(*e);
+        return;
+    }
     if (!d.IsBuiltType() || !d.Measured()) return;
     if (d.dimType == kDimRadius) {
         for (const mmObject* part : std::initializer_list<const mmObject*>{&d.dimLine, &d.arrow2, &d.label})
@@ -491,11 +599,22 @@ int MakeDimensionBlock(const mmEntityList& entities, mmBlockTable& blocks, int32
     byName.reserve(blocks.size());
     for (const auto& [id, block] : blocks)
         if (block) byName.emplace(block->name, block.get());  // the first of a name wins
+    // Each name holds one dimension's block: a dimension whose name an earlier one took (a file's
+    // block name, a copy) is given the first "*D" name no block has.
+    std::unordered_set<std::u16string> taken;
+    int32_t nextNumber = 0;
     int added = 0;
     for (const mmObjectPtr& entity : entities) {
         if (!entity || entity->type != kTypeDimension) continue;
-        const auto& d = static_cast<const mmDimension&>(*entity);
-        const std::u16string name = d.blockName.empty() ? mmDimension::BlockNameFor(d.id) : d.blockName;
+        auto& d = static_cast<mmDimension&>(*entity);
+        if (d.blockName.empty()) d.blockName = mmDimension::BlockNameFor(d.id);
+        if (taken.count(d.blockName)) {
+            do {
+                d.blockName = mmDimension::BlockNameFor(nextNumber++);
+            } while (taken.count(d.blockName) || byName.count(d.blockName));
+        }
+        const std::u16string name = d.blockName;
+        taken.insert(name);
         if (auto it = byName.find(name); it != byName.end()) {
             mmBlock& existing = *it->second;
             if (d.erased || !(existing.flags & kBlockAnonymous)) continue;

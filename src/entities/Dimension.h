@@ -1,7 +1,8 @@
 // mmDimension: a measured annotation built from definition points and its own copies of six
 // dimension style values, out of embedded parts (a label text, six polylines and two points) that
-// it draws, picks and crosses through. Rotated, aligned, radius and ordinate dimensions are built; other
-// types are kept but show nothing. Also the anonymous "*D" blocks made for saving.
+// it draws, picks and crosses through. Rotated, aligned, radius and ordinate dimensions are
+// built; a dimension read from a file shows the entities of its file block instead, until it is
+// built again (other types keep showing them). Also the anonymous "*D" blocks made for saving.
 #pragma once
 
 #include <array>
@@ -17,18 +18,22 @@
 #include "entities/Text.h"
 #include "entities/Vector3D.h"
 
-// Dimension types, as DXF numbers them.
+// Dimension types, as DXF numbers them (ARC_DIMENSION entities are given a number of their own).
 inline constexpr int16_t kDimRotated = 0;
 inline constexpr int16_t kDimAligned = 1;
+inline constexpr int16_t kDimAngular = 2;
+inline constexpr int16_t kDimDiameter = 3;
 inline constexpr int16_t kDimRadius = 4;
+inline constexpr int16_t kDimAngular3Point = 5;
 inline constexpr int16_t kDimOrdinate = 6;
+inline constexpr int16_t kDimArcLength = 8;
 // Radius dimensions: the point on the circle (DXF 15) and the centre (10) among the definition
 // points; the text middle is P6 for every type.
 inline constexpr int kDimRadialChordPoint = 0;
 inline constexpr int kDimRadialCentre = 2;
 inline constexpr int kDimTextPoint = 6;
 
-// The six values a dimension copies from its style.
+// The six values a dimension copies from its style, and the factor of its measurement.
 struct mmDimStyleValues {
     double arrowSize = 0.0;
     double extLineOffset = 0.0;
@@ -36,6 +41,7 @@ struct mmDimStyleValues {
     double textGap = 0.0;
     double textHeight = 0.0;
     int16_t arrowKind = 0;  // 0 filled arrowheads, any other value 45-degree ticks
+    double measurementScale = 1.0;  // the label shows the measured length times this
 };
 
 class mmDimension : public mmObject {
@@ -48,6 +54,20 @@ public:
     // is given).
     std::array<mmVertex, 7> defPoints{};
     double textRotation = 0.0;  // as read from a file; kept, not used when building
+    // Rotated dimensions from files: the direction of the dimension line in degrees. Without it
+    // the direction follows from the definition points.
+    double rotation = 0.0;
+    bool hasRotation = false;
+    // The text a file gives (UTF-8): "<>" stands for the measurement, a single blank for no
+    // text; empty shows the measurement alone.
+    std::string textOverride;
+    // Definition points the build does not use, as read (DXF 15 and 16; a radius keeps its 15 in
+    // P0), and the leader length.
+    mmVertex arcPoint, arcLocation;
+    double leaderLength = 0.0;
+    // The entities of the dimension's block in a file, in drawing coordinates: shown, picked and
+    // saved instead of the built parts while there are any. Building clears them.
+    mmEntityList blockEntities;
     int16_t dimType = kDimRotated;
     int16_t ordinateAxis = 0;  // ordinates: 1 measures along x, 0 along y
     int32_t dimStyleId = 0;
@@ -65,6 +85,7 @@ public:
     double textGap = 0.0;
     double textHeight = 0.0;
     int16_t arrowKind = 0;
+    double measurementScale = 1.0;
 
     mmDimension() { type = kTypeDimension; }
 
@@ -83,6 +104,12 @@ public:
     // False when the last build measured no finite distance: the dimension then shows nothing,
     // is neither picked nor crossed, and has empty extents.
     bool Measured() const { return measured_; }
+    bool ShowsBlock() const { return !blockEntities.empty(); }
+    // blockEntities := copies of the entities (erased ones left out) moved by (dx, dy), points as
+    // dots; extents updated.
+    void ShowBlock(const mmEntityList& entities, double dx, double dy);
+    // The label's text for a measurement: the text override with "<>" replaced by it.
+    std::string LabelText(const std::string& measurement) const;
 
     void SetStyleValues(const mmDimStyleValues& values);
     mmDimStyleValues StyleValues() const;
@@ -113,7 +140,7 @@ public:
 private:
     bool measured_ = true;
 
-    void MeasureLinear(Vector3D& m, Vector3D& e) const;
+    void MeasureLinear(Vector3D& m, Vector3D& e);
     void PlaceLabel(const Vector3D& m, const Vector3D& e, const mmGlyphTablePtr& glyphs);
     void BuildTerminators(const Vector3D& m);
     void BuildRadius(const mmGlyphTablePtr& glyphs);
@@ -125,6 +152,8 @@ template <class Map>
 void mmDimension::MapGeometry(const Map& map) {
     auto move = [&](mmVertex& v) { map(v.x, v.y); };
     for (mmVertex& v : defPoints) move(v);
+    move(arcPoint);
+    move(arcLocation);
     for (mmVertex& v : points) move(v);
     for (mmVertex& v : grips) move(v);
     for (mmObject* part : std::initializer_list<mmObject*>{&arrow1, &arrow2, &extLine1, &extLine2,

@@ -93,11 +93,6 @@ public:
     virtual void CallList(uint32_t list) = 0;
     virtual void DeleteLists(uint32_t list, int count) = 0;
 
-    // An order-`order` NURBS curve through `stride`-float control points (x, y, z). Inside an
-    // open primitive (a hatch's fan) only the curve's vertices are emitted into it.
-    virtual void NurbsCurve(int knotCount, const float* knots, int stride, const float* controlPoints,
-                            int order) = 0;
-
     // Raster images. BeginImage keeps the colour-buffer state, turns texturing on with white
     // modulation and, when xorOp, the logic op XOR; EndImage restores what it kept. TexturedQuad
     // draws the quad (0, 0)-(x, y) under the current transform with the texture coordinates

@@ -4,11 +4,9 @@
 
 #include <GL/gl.h>
 #include <GL/glext.h>
-#include <GL/glu.h>
 
 #include <algorithm>
 
-#include "entities/Spline.h"
 
 namespace {
 
@@ -310,27 +308,6 @@ void mmGlDrawContext::CallList(uint32_t list) {
 void mmGlDrawContext::DeleteLists(uint32_t list, int count) {
     if (!BeforeStateChange()) return;
     if (list != 0 && count > 0) glDeleteLists(list, count);
-}
-
-void mmGlDrawContext::NurbsCurve(int knotCount, const float* knots, int stride,
-                                 const float* controlPoints, int order) {
-    if (inPrimitive_) {
-        // Only vertices may go into the open primitive, and GLU's renderer makes GL calls of its
-        // own even when it only tessellates: evaluate the curve here.
-        EvaluateSplineCurve(knotCount, knots, stride, controlPoints, order, 16,
-                            [this](double x, double y) { Vertex(x, y); });
-        return;
-    }
-    Flush();
-    GLUnurbs* nurbs = gluNewNurbsRenderer();
-    if (!nurbs) return;
-    // GLU's default of 50 pixels per sampled segment shows curves as visible polygons.
-    gluNurbsProperty(nurbs, GLU_SAMPLING_TOLERANCE, 5.0f);
-    gluBeginCurve(nurbs);
-    gluNurbsCurve(nurbs, knotCount, const_cast<float*>(knots), stride,
-                  const_cast<float*>(controlPoints), order, GL_MAP1_VERTEX_3);
-    gluEndCurve(nurbs);
-    gluDeleteNurbsRenderer(nurbs);
 }
 
 // The colour-buffer bits hold the logic op; texturing and the bound texture are put back by hand.

@@ -1,12 +1,18 @@
-// Hatches: loops, rebuilding around the centre, stencil fill, boundary picking and deep copies.
+// Hatches: loops, rebuilding around the centre, stencil fill, clipped patterns, boundary picking
+// and deep copies.
 #include "entities/Hatch.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+
 #include "entities/DrawContext.h"
+#include "entities/Geometry.h"
 #include "entities/Spline.h"
 
 namespace {
 
-// Moves every point of a boundary entity (and a spline's float control points with them).
+// Moves every point of a boundary entity (and a spline's fit points with them).
 void translateBoundary(mmObject& e, double dx, double dy) {
     for (mmVertex& p : e.points) {
         p.x += dx;
@@ -14,13 +20,34 @@ void translateBoundary(mmObject& e, double dx, double dy) {
         p.hot = false;
     }
     if (auto* spline = dynamic_cast<mmSpline*>(&e))
-        for (std::size_t i = 0; i + 1 < spline->controlPoints.size(); i += 3) {
-            spline->controlPoints[i] = static_cast<float>(spline->controlPoints[i] + dx);
-            spline->controlPoints[i + 1] = static_cast<float>(spline->controlPoints[i + 1] + dy);
+        for (mmVertex& p : spline->fitPoints) {
+            p.x += dx;
+            p.y += dy;
         }
 }
 
 bool inverted(const mmRect& r) { return r.minX > r.maxX || r.minY > r.maxY; }
+
+const mmRect kEverywhere{-1e300, -1e300, 1e300, 1e300};
+
+// Curved boundaries are followed to within this part of the hatch's size when patterns are
+// clipped to them.
+constexpr double kOutlineTolerance = 1e-5;
+
+std::atomic<std::size_t> gHeldPieces{0};
+
+std::size_t piecesOf(const mmHatchPatternGeometry& g) {
+    return g.segments.size() / 4 + g.dots.size() / 2;
+}
+
+// The geometry shared by a hatch and its copies, counted while it is held.
+std::shared_ptr<const mmHatchPatternGeometry> held(std::unique_ptr<mmHatchPatternGeometry> g) {
+    gHeldPieces += piecesOf(*g);
+    return {g.release(), [](const mmHatchPatternGeometry* p) {
+                gHeldPieces -= piecesOf(*p);
+                delete p;
+            }};
+}
 
 }  // namespace
 
@@ -83,6 +110,71 @@ void mmHatch::RebuildFill() {
         }
     }
     UpdateExtents();
+    PatternChanged();
+}
+
+bool mmHatch::PreparePattern() {
+    if (solidFill || patternLines.empty()) return true;
+    if (patternState_ != PatternState::Unknown) return patternState_ == PatternState::Ready;
+    const mmRect box = BoundaryExtents();
+    const double size = inverted(box) ? 0.0 : std::hypot(box.maxX - box.minX, box.maxY - box.minY);
+    const double tolerance = std::max(size * kOutlineTolerance, 1e-12);
+    mmPolygonLoops polygons;
+    for (const auto& loop : loops) {
+        if (!loop) continue;
+        polygons.emplace_back();
+        for (const mmObjectPtr& e : *loop)
+            if (e) AppendBoundaryOutline(*e, tolerance, polygons.back());
+    }
+    const double ox = points.empty() ? 0.0 : points[0].x;
+    const double oy = points.empty() ? 0.0 : points[0].y;
+    const std::size_t heldNow = gHeldPieces;
+    const std::size_t room =
+        heldNow < kMostHeldPatternPieces ? kMostHeldPatternPieces - heldNow : 0;
+    auto geometry = std::make_unique<mmHatchPatternGeometry>();
+    const bool fits = ClipHatchPattern(polygons, patternLines, ox, oy,
+                                       std::min(kMostPatternPieces, room), *geometry);
+    patternState_ = fits ? PatternState::Ready : PatternState::TooDense;
+    if (fits) {
+        geometry->segments.shrink_to_fit();
+        geometry->dots.shrink_to_fit();
+        pattern_ = held(std::move(geometry));
+    }
+    return fits;
+}
+
+std::size_t mmHatch::HeldPatternPieces() { return gHeldPieces; }
+
+const mmHatchPatternGeometry& mmHatch::PatternGeometry() const {
+    static const mmHatchPatternGeometry none;
+    return pattern_ ? *pattern_ : none;
+}
+
+void mmHatch::TransformPattern(double a, double b, double c, double d, double tx, double ty) {
+    for (mmHatchPatternLine& line : patternLines) {
+        const double bx = line.baseX, by = line.baseY;
+        line.baseX = a * bx + b * by + tx;
+        line.baseY = c * bx + d * by + ty;
+        const double ox = line.offsetX, oy = line.offsetY;
+        line.offsetX = a * ox + b * oy;
+        line.offsetY = c * ox + d * oy;
+        // The direction of the lines, and the stretch of their dashes along it.
+        const double ux = std::cos(line.angle * kDegToRad), uy = std::sin(line.angle * kDegToRad);
+        const double vx = a * ux + b * uy, vy = c * ux + d * uy;
+        line.angle = std::atan2(vy, vx) * kRadToDeg;
+        const double stretch = std::hypot(vx, vy);
+        for (double& dash : line.dashes) dash *= stretch;
+    }
+    patternAngle += std::atan2(c, a) * kRadToDeg;
+    patternScale *= std::sqrt(std::fabs(a * d - b * c));
+    PatternChanged();
+}
+
+void mmHatch::MovePattern(double dx, double dy) {
+    for (mmHatchPatternLine& line : patternLines) {
+        line.baseX += dx;
+        line.baseY += dy;
+    }
 }
 
 mmShift mmHatch::BoundaryShift(const mmShift& shift) const {
@@ -99,9 +191,17 @@ void mmHatch::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixels
         return;
     }
     if (!HasBoundary()) return;
+    if (solidFill)
+        DrawStencilFill(dc, mode, pixelsPerUnit, shift);
+    else if (!patternLines.empty() && PreparePattern())
+        DrawPattern(dc, mode, shift);
+    else
+        DrawBoundary(dc, mode, pixelsPerUnit, shift);
+}
 
+void mmHatch::DrawStencilFill(mmDrawContext& dc, int mode, float pixelsPerUnit,
+                              const mmShift& shift) {
     // Fans of all loops invert the stencil: pixels covered an odd number of times are inside.
-    const mmRect everywhere{-1e300, -1e300, 1e300, 1e300};
     dc.StencilMaskBegin();
     dc.PushMatrix();
     dc.Translate(points[0].x - shift.dx2, points[0].y - shift.dy2);
@@ -111,7 +211,7 @@ void mmHatch::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixels
         if (!loop) continue;
         dc.Begin(prim::kTriangleFan);
         for (const mmObjectPtr& e : *loop)
-            if (e) e->Draw(dc, everywhere, kDrawNormal, pixelsPerUnit, kPrimitiveAlreadyOpen, {}, true);
+            if (e) e->Draw(dc, kEverywhere, kDrawNormal, pixelsPerUnit, kPrimitiveAlreadyOpen, {}, true);
         dc.End();
     }
     if (mode == kDrawHighlight) {
@@ -130,6 +230,39 @@ void mmHatch::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixels
     dc.Vertex(extents.minX - shift.dx2 - grow, extents.maxY - shift.dy2 + grow);
     dc.End();
     dc.StencilEnd();
+}
+
+// The clipped lines in the colour the caller set (white dashes over them when highlighted).
+void mmHatch::DrawPattern(mmDrawContext& dc, int mode, const mmShift& shift) {
+    dc.PushMatrix();
+    dc.Translate(points[0].x - shift.dx2, points[0].y - shift.dy2);
+    if (mode == kDrawHighlight) BeginHighlight(dc, prim::kLines);
+    const std::vector<float>& s = PatternGeometry().segments;
+    if (!s.empty()) {
+        dc.Begin(prim::kLines);
+        for (std::size_t i = 0; i + 3 < s.size(); i += 4) {
+            dc.Vertex(s[i], s[i + 1]);
+            dc.Vertex(s[i + 2], s[i + 3]);
+        }
+        dc.End();
+    }
+    const std::vector<float>& d = PatternGeometry().dots;
+    if (!d.empty()) {
+        dc.Begin(prim::kPoints);
+        for (std::size_t i = 0; i + 1 < d.size(); i += 2) dc.Vertex(d[i], d[i + 1]);
+        dc.End();
+    }
+    if (mode == kDrawHighlight) EndHighlight(dc, prim::kLines);
+    dc.PopMatrix();
+}
+
+void mmHatch::DrawBoundary(mmDrawContext& dc, int mode, float pixelsPerUnit, const mmShift& shift) {
+    const mmShift inner{0.0, 0.0, shift.dx2 - points[0].x, shift.dy2 - points[0].y};
+    for (const auto& loop : loops) {
+        if (!loop) continue;
+        for (const mmObjectPtr& e : *loop)
+            if (e) e->Draw(dc, kEverywhere, mode, pixelsPerUnit, prim::kLineStrip, inner, false);
+    }
 }
 
 bool mmHatch::HitTest(int cx, int cy, const mmRect& view, const mmViewMatrices& m,
@@ -193,8 +326,20 @@ void mmHatch::CopyFrom(const mmObject& from) {
     CopyProperties(from);
     CopyPointsAndGrips(from);
     loops.clear();
+    PatternChanged();
     if (const auto* h = dynamic_cast<const mmHatch*>(&from)) {
         nextBoundaryId = h->nextBoundaryId;
+        solidFill = h->solidFill;
+        patternName = h->patternName;
+        patternAngle = h->patternAngle;
+        patternScale = h->patternScale;
+        patternType = h->patternType;
+        patternDouble = h->patternDouble;
+        hatchStyle = h->hatchStyle;
+        patternLines = h->patternLines;
+        // The boundary is copied as it is: the clipped pattern holds for the copy.
+        patternState_ = h->patternState_;
+        pattern_ = h->pattern_;
         for (const auto& loop : h->loops) {
             auto copy = std::make_shared<mmEntityList>();
             if (loop) {

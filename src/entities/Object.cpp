@@ -168,6 +168,20 @@ void EndHighlight(mmDrawContext& dc, int primitive) {
     if (primitive != kPrimitiveAlreadyOpen) dc.LineStipple(false);
 }
 
+void DrawHeldEntities(mmDrawContext& dc, const mmEntityList& entities, int mode,
+                      float pixelsPerUnit, int primitive, const mmShift& shift,
+                      uint32_t byBlockColor, const mmRect* view) {
+    static const mmRect everywhere{-1e300, -1e300, 1e300, 1e300};
+    for (const mmObjectPtr& e : entities) {
+        if (!e || e->erased || !e->visible) continue;
+        uint32_t c = e->colorIndex == kColorByBlock ? byBlockColor : e->color;
+        if ((c & 0xFFFFFF) == 0xFFFFFF) c = 0;  // white is drawn black on the white sheet
+        dc.Color((c & 0xFF) / 255.0f, ((c >> 8) & 0xFF) / 255.0f, ((c >> 16) & 0xFF) / 255.0f);
+        dc.LineWidth(static_cast<float>(e->lineWidth));
+        e->Draw(dc, view ? *view : everywhere, mode, pixelsPerUnit, primitive, shift, view != nullptr);
+    }
+}
+
 void SetGripColor(mmDrawContext& dc, const mmVertex& grip) {
     if (grip.hot)
         dc.Color(0.8f, 0.1f, 0.1f);

@@ -170,6 +170,12 @@ void DrawGripSquare(mmDrawContext& dc, const mmVertex& grip, double dx, double d
 void DrawGripList(mmDrawContext& dc, const std::vector<mmVertex>& grips, double dx, double dy,
                   float pixelsPerUnit, int upper);
 void SetGripColor(mmDrawContext& dc, const mmVertex& grip);
+// Draws entities another one holds (a reference's children, a dimension's block) in their own
+// colours (white shown black) and widths, those coloured by block in byBlockColor; erased and
+// hidden ones are left out. They are culled against *view when one is given, else not at all.
+void DrawHeldEntities(mmDrawContext& dc, const mmEntityList& entities, int mode,
+                      float pixelsPerUnit, int primitive, const mmShift& shift,
+                      uint32_t byBlockColor, const mmRect* view = nullptr);
 
 // Copy of source of its own class appended to target, with the same id, not selected.
 // Returns the clone (null for an unknown type).

@@ -92,23 +92,6 @@ void mmRecordingDrawContext::DeleteLists(uint32_t list, int count) {
     for (int i = 0; i < count; ++i) lists_.erase(list + i);
 }
 
-void mmRecordingDrawContext::NurbsCurve(int knotCount, const float*, int stride,
-                                        const float* controlPoints, int order) {
-    // Recorded as its control polygon, tagged with the order as primitive code -order; inside an
-    // open primitive the control points join it as vertices.
-    const int count = knotCount - order;
-    if (open_) {
-        for (int i = 0; i < count; ++i)
-            Vertex(controlPoints[i * stride], controlPoints[i * stride + 1]);
-        return;
-    }
-    mmRecordedPrimitive p = state_;
-    p.primitive = -order;
-    for (int i = 0; i < count; ++i)
-        p.vertices.push_back(apply(controlPoints[i * stride], controlPoints[i * stride + 1]));
-    target().push_back(std::move(p));
-}
-
 // Images are drawn in white (the texture's own colours); the colour before comes back after.
 void mmRecordingDrawContext::BeginImage(bool xorOp) {
     std::copy(state_.color, state_.color + 3, colorBeforeImage_);

@@ -54,8 +54,6 @@ public:
     void EndList() override;
     void CallList(uint32_t list) override;
     void DeleteLists(uint32_t list, int count) override;
-    void NurbsCurve(int knotCount, const float* knots, int stride, const float* controlPoints,
-                    int order) override;
 
     void BeginImage(bool xorOp) override;
     void TexturedQuad(uint32_t texture, double x, double y, float s, float t) override;

@@ -1,29 +1,42 @@
-// mmSpline: a cubic NURBS curve drawn by GLU from its knots and control points; picked and
-// crossed on its control polygon. Grips equal the control points.
+// mmSpline: a NURBS curve of any degree up to kSplineMaxDegree, with weights and the closed and
+// periodic forms, or a cubic through fit points; drawn within half a pixel of the curve in double
+// precision. Picked and crossed on its control polygon. Grips equal the control points.
 #pragma once
 
 #include <functional>
 #include <vector>
 
 #include "entities/Object.h"
+#include "entities/SplineCurve.h"
 
 class mmSpline : public mmObject {
 public:
-    static constexpr int kOrder = 4;
+    // Bits of flags, as DXF group 70 has them.
+    static constexpr int32_t kClosed = 1;
+    static constexpr int32_t kPeriodic = 2;
+    static constexpr int32_t kRational = 4;
+    static constexpr int32_t kPlanar = 8;
 
-    // The control points as GLU takes them: x, y, z (= 0) floats, stride 3. points holds the same
-    // in double precision.
-    std::vector<float> controlPoints;
-    std::vector<float> knots;
+    // points are the control points.
+    int16_t degree = 3;
+    int32_t flags = kPlanar;
+    std::vector<double> knots;
+    std::vector<double> weights;      // one per control point, or empty (all 1)
+    std::vector<mmVertex> fitPoints;  // as given; the control points are worked out from them
+    mmVertex startTangent, endTangent;  // of the fit points; (0, 0) when not given
 
     mmSpline() { type = kTypeSpline; }
 
-    int ControlPointCount() const { return static_cast<int>(controlPoints.size() / 3); }
-    // The knots fit the control points (count + 4, finite, not decreasing, a non-empty range),
-    // so the curve can be handed to GLU without it reading beyond the arrays.
+    int ControlPointCount() const { return static_cast<int>(points.size()); }
+    // The definition gives a curve: knots that fit the control points (count + degree + 1, or
+    // count + 1 for a periodic one), finite and not decreasing over a range, positive weights.
     bool IsDrawable() const;
-    // controlPoints := points (z = 0).
-    void SyncControlPoints();
+    // The control points, weights and knots of the cubic through the fit points (with the
+    // tangents given); false, and nothing changes, when there is no such curve.
+    bool ControlFromFitPoints();
+    // Points of the curve, start to end, within tolerance; nothing when it is not drawable.
+    void SampleCurve(double tolerance, std::size_t maxPoints,
+                     const std::function<void(double x, double y)>& emit) const;
 
     void Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixelsPerUnit, int primitive,
               const mmShift& shift, bool cull) override;
@@ -33,11 +46,8 @@ public:
     void UpdateGrips() override;
     void UpdateExtents() override { UpdateExtentsFromPoints(); }
     void CopyFrom(const mmObject& from) override;
-};
 
-// Points of the non-rational B-spline of the given order (knotCount - order control points of
-// `stride` floats), samplesPerSpan per knot span, from the start of the curve to its end. Used
-// where GLU's renderer cannot run: inside a primitive the caller has opened.
-void EvaluateSplineCurve(int knotCount, const float* knots, int stride, const float* controlPoints,
-                         int order, int samplesPerSpan,
-                         const std::function<void(double x, double y)>& emit);
+private:
+    // The definition as a curve (periodic ones in their open form, kept in storage).
+    mmNurbsView Curve(mmNurbsStorage& storage) const;
+};

@@ -45,6 +45,8 @@ bool readDwg(mmDrawing& drawing, const std::string& path, kestrel::platform::Hos
                                        std::pair{kDrawnApproximately, &result.approximated}})
         if (const std::string line = SkippedEntitiesLine(lead, *counts); !line.empty())
             host.historyMessage(line);
+    if (result.patternsOutlined > 0)
+        host.historyMessage(DensePatternsMessage(result.patternsOutlined));
     UpdateSpatialIndex(drawing.ModelSpace());
     return true;
 }
@@ -58,6 +60,8 @@ void tellDxfRead(const DxfLoadReport& report, kestrel::platform::Host& host) {
     for (const std::string& line : TextReadMessages(report))
         host.historyMessage(line);
     if (report.unexpanded > 0) host.historyMessage(UnexpandedReferencesMessage(report.unexpanded));
+    if (report.patternsOutlined > 0)
+        host.historyMessage(DensePatternsMessage(report.patternsOutlined));
 }
 
 // The name of a type in the messages of a save.
@@ -159,6 +163,13 @@ std::string UnexpandedReferencesMessage(int64_t count) {
            std::to_string(limits.mostCopiedEntities) +
            " block entities or nest references more than " + std::to_string(limits.mostNesting) +
            " deep.";
+}
+
+std::string DensePatternsMessage(int64_t count) {
+    const bool one = count == 1;
+    return std::to_string(count) + (one ? " hatch pattern is" : " hatch patterns are") +
+           " too dense to draw at " + (one ? "its" : "their") + " scale: " +
+           (one ? "it is" : "they are") + " shown by " + (one ? "its boundary." : "their boundaries.");
 }
 
 std::vector<std::string> TextReadMessages(const DxfLoadReport& report) {

@@ -36,6 +36,8 @@ void NewDrawing(mmDrawing& drawing);
 
 // The history line after an open that kept references without their contents (DxfLoadLimits).
 std::string UnexpandedReferencesMessage(int64_t count);
+// The history line after an open with pattern hatches too dense to draw.
+std::string DensePatternsMessage(int64_t count);
 
 // Reads the file: DWG by its extension, DXF otherwise. Paper-space entities go to the layout
 // when one is given. A file that cannot be opened or is no DXF text (empty, a DWG or binary DXF

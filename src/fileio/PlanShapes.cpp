@@ -110,6 +110,28 @@ bool PlaceHatchEdges(const mmOcs& ocs, std::vector<DxfHatchEdge>& edges) {
         place(e.cx, e.cy);
         for (std::size_t i = 0; i + 1 < e.control.size(); i += 3)
             place(e.control[i], e.control[i + 1]);
+        for (std::size_t i = 0; i + 1 < e.fit.size(); i += 2) place(e.fit[i], e.fit[i + 1]);
+        for (double* t : {e.startTangent, e.endTangent}) {
+            const mmVertex v = ocs.Vector(t[0], t[1]);
+            t[0] = v.x;
+            t[1] = v.y;
+        }
+        if (e.kind == DxfHatchEdge::Ellipse) {
+            // The angles are measured from the major axis, which turns with the plane; seen from
+            // the back they run the other way round it.
+            approximated = approximated || !ocs.Exact();
+            const mmVertex major = ocs.Vector(e.majorX, e.majorY);
+            e.majorX = major.x;
+            e.majorY = major.y;
+            if (ocs.Flips()) {
+                const double start = e.startAngle;
+                e.startAngle = normalizedDegrees(360.0 - e.endAngle);
+                e.endAngle = normalizedDegrees(360.0 - start);
+                if (e.endAngle <= e.startAngle) e.endAngle += 360.0;
+                e.counterClockwise = !e.counterClockwise;
+            }
+            continue;
+        }
         if (e.kind != DxfHatchEdge::Arc) continue;
         approximated = approximated || !ocs.Exact();
         const double start = e.startAngle, end = e.endAngle;
@@ -124,6 +146,19 @@ bool PlaceHatchEdges(const mmOcs& ocs, std::vector<DxfHatchEdge>& edges) {
         }
     }
     return approximated;
+}
+
+void PlaceHatchPattern(const mmOcs& ocs, std::vector<mmHatchPatternLine>& lines) {
+    if (ocs.Identity()) return;
+    for (mmHatchPatternLine& line : lines) {
+        const mmVertex base = ocs.Point(line.baseX, line.baseY);
+        const mmVertex offset = ocs.Vector(line.offsetX, line.offsetY);
+        line.baseX = base.x;
+        line.baseY = base.y;
+        line.offsetX = offset.x;
+        line.offsetY = offset.y;
+        line.angle = ocs.Angle(line.angle);
+    }
 }
 
 mmInsertPlacement PlaceInsert(const mmOcs& ocs, const mmPoint3& at, double rotation,

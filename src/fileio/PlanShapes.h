@@ -37,6 +37,9 @@ void PlaceText(const mmOcs& ocs, double elevation, mmText& text);
 // The edges of a hatch path, given in the hatch's plane, moved into the plan; true when an arc
 // edge had to be kept circular in a tilted plane.
 bool PlaceHatchEdges(const mmOcs& ocs, std::vector<DxfHatchEdge>& edges);
+// A hatch's pattern lines, given in its plane, moved into the plan (their dashes keep their
+// lengths, exact in the plan's own and mirrored planes only).
+void PlaceHatchPattern(const mmOcs& ocs, std::vector<mmHatchPatternLine>& lines);
 
 // A reference placed in a plane: where it lands in the plan, turned and (seen from the plane's
 // back) mirrored.

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <filesystem>
 #include <memory>
@@ -83,21 +82,6 @@ public:
     void EndList() override { glEndList(); }
     void CallList(uint32_t list) override { glCallList(list); }
     void DeleteLists(uint32_t list, int n) override { glDeleteLists(list, n); }
-    void NurbsCurve(int knotCount, const float* knots, int stride, const float* cp,
-                    int order) override {
-        if (open_) {
-            EvaluateSplineCurve(knotCount, knots, stride, cp, order, 16,
-                                [](double x, double y) { glVertex2d(x, y); });
-            return;
-        }
-        GLUnurbs* n = gluNewNurbsRenderer();
-        gluNurbsProperty(n, GLU_SAMPLING_TOLERANCE, 5.0f);
-        gluBeginCurve(n);
-        gluNurbsCurve(n, knotCount, const_cast<float*>(knots), stride, const_cast<float*>(cp),
-                      order, GL_MAP1_VERTEX_3);
-        gluEndCurve(n);
-        gluDeleteNurbsRenderer(n);
-    }
 
 private:
     bool open_ = false;
@@ -146,7 +130,6 @@ mmEntityList scene() {
     auto spline = std::make_shared<mmSpline>();
     for (const mmVertex& v : {mmVertex(130, 60), mmVertex(160, 110), mmVertex(190, 40), mmVertex(230, 80)})
         spline->AddPoint(v.x, v.y);
-    spline->SyncControlPoints();
     spline->knots = {0, 0, 0, 0, 1, 1, 1, 1};
     add(spline, 0x660066, 1);
     auto box = std::make_shared<mmPolyline>();

@@ -9,6 +9,7 @@
 #include "drawing/Drawing.h"
 #include "drawing/Palette.h"
 #include "entities/Geometry.h"
+#include "entities/Hatch.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ TEST_F(DimensionBlocksFixture, BlocksAreAddedOnceOverTwoSaves) {
     EXPECT_EQ(b12->baseX, 0.0);
     ASSERT_EQ(b12->entities.size(), 8u);  // marks, lines, terminators, label
     const int32_t types[] = {kTypePoint, kTypePoint, kTypePolyline, kTypePolyline,
-                             kTypePolyline, kTypePolyline, kTypePolyline, kTypeText};
+                             kTypePolyline, kTypeHatch, kTypeHatch, kTypeText};
     for (std::size_t i = 0; i < 8; ++i) {
         EXPECT_EQ(b12->entities[i]->type, types[i]);
         EXPECT_EQ(b12->entities[i]->id, static_cast<int32_t>(i));
@@ -143,4 +144,22 @@ TEST_F(DimensionBlocksFixture, BlocksHoldWhatIsDrawn) {
     EXPECT_EQ(b->entities[2]->points[1].y, 35);  // the leader line, (P1.x, P1.y - 2h)
     EXPECT_TRUE(named(u"*D21")->entities.empty());
     EXPECT_NE(named(u"*D22"), nullptr);
+}
+
+// Filled arrowheads are saved as solid fills of their triangles, so that they read back filled.
+TEST_F(DimensionBlocksFixture, FilledArrowheadsAreSavedAsSolidFills) {
+    auto dim = add(12);
+    ASSERT_EQ(dim->arrowKind, 0);
+    MakeDimensionBlock(d);
+    const mmBlockPtr b = named(u"*D12");
+    ASSERT_EQ(b->entities.size(), 8u);
+    for (std::size_t i : {5u, 6u}) {
+        ASSERT_EQ(b->entities[i]->type, kTypeHatch);
+        const auto& fill = static_cast<const mmHatch&>(*b->entities[i]);
+        EXPECT_TRUE(fill.solidFill);
+        ASSERT_EQ(fill.loops.size(), 1u);
+        const mmPolyline& arrow = i == 5 ? dim->arrow1 : dim->arrow2;
+        EXPECT_NEAR(fill.extents.minX, arrow.extents.minX, 1e-9);
+        EXPECT_NEAR(fill.extents.maxY, arrow.extents.maxY, 1e-9);
+    }
 }

@@ -97,7 +97,7 @@ TEST(Block, AddingMakesEntitiesRelativeToTheBasePoint) {
     auto spline = std::make_shared<mmSpline>();
     for (const mmVertex& v : {mmVertex(10, 20), mmVertex(20, 40), mmVertex(30, 20), mmVertex(40, 40)})
         spline->AddPoint(v.x, v.y);
-    spline->SyncControlPoints();
+    spline->fitPoints = {{10, 20}, {40, 40}};
     spline->knots = {0, 0, 0, 0, 1, 1, 1, 1};
     ASSERT_TRUE(AddToBlock(*b, l));
     ASSERT_TRUE(AddToBlock(*b, spline));
@@ -108,8 +108,8 @@ TEST(Block, AddingMakesEntitiesRelativeToTheBasePoint) {
     EXPECT_EQ(l->id, 0);
     EXPECT_EQ(spline->id, 1);
     EXPECT_EQ(b->nextEntityId, 2);
-    EXPECT_FLOAT_EQ(spline->controlPoints[3], 10.0f);  // the float copy moves with the points
-    EXPECT_FLOAT_EQ(spline->controlPoints[4], 20.0f);
+    EXPECT_DOUBLE_EQ(spline->fitPoints[0].x, 0.0);  // the fit points move with the points
+    EXPECT_DOUBLE_EQ(spline->fitPoints[1].y, 20.0);
     EXPECT_DOUBLE_EQ(l->extents.maxX, 20);
 
     // A dimension moves with its definition points and parts.

@@ -67,7 +67,6 @@ std::vector<std::pair<std::string, std::function<mmObjectPtr()>>> everyClass() {
         {"point", [] { return finished(with<mmPointObj>({{12, 13}})); }},
         {"spline", [] {
              auto s = with<mmSpline>({{10, 10}, {12, 16}, {16, 16}, {18, 10}});
-             s->SyncControlPoints();
              s->knots = {0, 0, 0, 0, 1, 1, 1, 1};
              return finished(s);
          }},

@@ -1,6 +1,6 @@
 // Pixels of hatches, texts and splines drawn through OpenGL into an offscreen framebuffer: the
-// even-odd stencil fill, holes and counters, the stencil left clear between fills, and the NURBS
-// renderer with well-formed and malformed knots.
+// even-odd stencil fill, holes and counters, the stencil left clear between fills, pattern lines
+// clipped by the even-odd rule, and spline curves with well-formed and malformed knots.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -61,11 +61,10 @@ std::shared_ptr<mmPolyline> square(double x0, double y0, double size) {
     return p;
 }
 
-std::shared_ptr<mmSpline> arch(std::vector<float> knots = {0, 0, 0, 0, 1, 1, 1, 1}) {
+std::shared_ptr<mmSpline> arch(std::vector<double> knots = {0, 0, 0, 0, 1, 1, 1, 1}) {
     auto s = std::make_shared<mmSpline>();
     for (const mmVertex& v : {mmVertex(20, 20), mmVertex(60, 130), mmVertex(140, 130), mmVertex(180, 20)})
         s->AddPoint(v.x, v.y);
-    s->SyncControlPoints();
     s->knots = std::move(knots);
     s->UpdateExtents();
     return s;
@@ -185,8 +184,8 @@ TEST_F(FillFixture, SplineCurveIsDrawnAndMalformedKnotsDrawNothing) {
     EXPECT_EQ(high, 0);
 
     clear();
-    for (auto knots : {std::vector<float>{0, 0, 0, 0, 1, 1, 1}, std::vector<float>{},
-                       std::vector<float>{0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1}})
+    for (auto knots : {std::vector<double>{0, 0, 0, 0, 1, 1, 1}, std::vector<double>{},
+                       std::vector<double>{0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1}})
         draw(*arch(knots));
     const Image none = capture("-malformed");
     int stray = 0;
@@ -211,5 +210,27 @@ TEST_F(FillFixture, SplineBoundaryFillsThroughTheOpenFan) {
     EXPECT_TRUE(blue(at(image, 100, 95)));
     EXPECT_TRUE(white(at(image, 100, 115)));  // above the curve, inside the cover quad
     EXPECT_TRUE(white(at(image, 100, 10)));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// A pattern draws its lines in the hatch's colour inside the square and around the hole, and
+// leaves the ground between them, the hole and the outside as they were.
+TEST_F(FillFixture, PatternLinesInsideTheSquareAndOutsideItsHole) {
+    auto h = hatchOf({square(20, 10, 160), circle(100, 75, 35)});
+    h->solidFill = false;
+    mmHatchPatternLine line;  // horizontal, 4 apart, on pixel centres
+    line.baseY = 0.5;
+    line.offsetY = 4;
+    h->patternLines = {line};
+    h->PatternChanged();
+    draw(*h);
+    const Image image = capture();
+    EXPECT_TRUE(blue(at(image, 30, 76)));    // a line, left of the hole
+    EXPECT_TRUE(blue(at(image, 170, 76)));   // the same line, right of it
+    EXPECT_TRUE(white(at(image, 100, 76)));  // cut by the hole
+    EXPECT_TRUE(white(at(image, 30, 78)));   // between two lines: not filled
+    EXPECT_TRUE(white(at(image, 10, 76)));   // outside the square
+    EXPECT_TRUE(white(at(image, 190, 76)));
+    EXPECT_TRUE(blue(at(image, 100, 124)));  // above the hole
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -55,7 +55,7 @@ TEST(HatchRebuild, PointZeroIsTheCentreAndTheBoundaryIsRelativeToIt) {
     auto spline = std::make_shared<mmSpline>();
     for (const mmVertex& v : {mmVertex(50, 20), mmVertex(50, 60), mmVertex(30, 80), mmVertex(10, 20)})
         spline->AddPoint(v.x, v.y);
-    spline->SyncControlPoints();
+    spline->fitPoints = {{50, 20}, {10, 20}};
     spline->knots = {0, 0, 0, 0, 1, 1, 1, 1};
     spline->UpdateExtents();
     ASSERT_TRUE(h->AddBoundary(line, loop));
@@ -74,8 +74,8 @@ TEST(HatchRebuild, PointZeroIsTheCentreAndTheBoundaryIsRelativeToIt) {
     EXPECT_EQ(line->points[0].y, -30);
     EXPECT_FALSE(line->points[0].hot);
     EXPECT_EQ(line->grips[1].x, 0);  // grips follow: the midpoint of -20..20
-    EXPECT_EQ(spline->controlPoints[3], 20);  // the float copy moves with the points
-    EXPECT_EQ(spline->controlPoints[4], 10);
+    EXPECT_EQ(spline->points[1].x, 20);
+    EXPECT_EQ(spline->fitPoints[1].x, -20);  // the fit points move with the control points
     EXPECT_EQ(h->extents.minX, 10);
     EXPECT_EQ(h->extents.maxY, 80);
 }
@@ -174,4 +174,28 @@ TEST(HatchCopy, AssigningAHatchToItselfKeepsItsLoops) {
     EXPECT_TRUE(AssignEntity(*h, *h));
     EXPECT_EQ(h->loops.size(), 2u);
     EXPECT_EQ(h->loops[0]->size(), 1u);
+}
+
+// Clipped patterns are shared by copies and counted while held, so that many dense patterns
+// together cannot take more than their bound.
+TEST(HatchPattern, CopiesShareTheClippedPatternWhichIsCountedWhileHeld) {
+    const std::size_t before = mmHatch::HeldPatternPieces();
+    {
+        auto h = squareWithHole();
+        h->solidFill = false;
+        mmHatchPatternLine line;
+        line.offsetY = 10;  // lines at y = 100 to 190, those at 140, 150 and 160 cut by the hole
+        h->patternLines = {line};
+        ASSERT_TRUE(h->PreparePattern());
+        EXPECT_EQ(h->PatternGeometry().segments.size() / 4, 13u);
+        EXPECT_EQ(mmHatch::HeldPatternPieces(), before + 13);
+        mmEntityList list;
+        auto copy = std::dynamic_pointer_cast<mmHatch>(CloneEntity(*h, list));
+        EXPECT_EQ(&copy->PatternGeometry(), &h->PatternGeometry());
+        EXPECT_EQ(mmHatch::HeldPatternPieces(), before + 13);
+        h->PatternChanged();
+        EXPECT_TRUE(h->PatternGeometry().segments.empty());
+        EXPECT_EQ(mmHatch::HeldPatternPieces(), before + 13) << "the copy holds it";
+    }
+    EXPECT_EQ(mmHatch::HeldPatternPieces(), before);
 }

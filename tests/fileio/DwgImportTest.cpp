@@ -345,16 +345,22 @@ TEST(DwgImport, HatchPathsAndEdges) {
         {"flag":2,"closed":0,"bulges_present":0,"polyline_paths":[[6,6,1],[7,6,0],[7,7,0]]}])";
     const auto o = open(document(
         "[" + entity("HATCH", R"("name":"SOLID","is_solid_fill":1,)" + paths) + "," +
-        entity("HATCH", R"("name":"SOLID","paths":[{"flag":1,"segs":[{"curve_type":3}]}])") + "]"));
+        entity("HATCH", R"("name":"SOLID","paths":[{"flag":1,"segs":[{"curve_type":9}]}])") + "]"));
     const auto& h = only<mmHatch>(o->drawing);
     ASSERT_EQ(h.loops.size(), 3u);
-    // Line, arc, spline and line; the elliptic arc is left out.
-    ASSERT_EQ(h.loops[0]->size(), 4u);
+    EXPECT_TRUE(h.solidFill);
+    // Line, arc, elliptic arc (a rational spline), spline and line.
+    ASSERT_EQ(h.loops[0]->size(), 5u);
     EXPECT_EQ((*h.loops[0])[1]->type, kTypeArc);
     const auto& arc = static_cast<const mmArc&>(*(*h.loops[0])[1]);
     EXPECT_NEAR(arc.startAngle, 270.0, 1e-9);
     EXPECT_NEAR(arc.endAngle, 90.0, 1e-9);
-    const auto& spline = static_cast<const mmSpline&>(*(*h.loops[0])[2]);
+    const auto& ellipse = static_cast<const mmSpline&>(*(*h.loops[0])[2]);
+    EXPECT_EQ(ellipse.degree, 2);
+    EXPECT_EQ(ellipse.weights.size(), ellipse.points.size());
+    EXPECT_NEAR(ellipse.points.front().x + h.points[0].x, 10.0, 1e-9);  // the major axis end
+    EXPECT_NEAR(ellipse.points.front().y + h.points[0].y, 10.0, 1e-9);
+    const auto& spline = static_cast<const mmSpline&>(*(*h.loops[0])[3]);
     EXPECT_EQ(spline.ControlPointCount(), 4);
     EXPECT_EQ(spline.knots.size(), 8u);
     // Four edges of the closed path, the second an arc of its bulge; two of the open one,
@@ -382,11 +388,11 @@ TEST(DwgImport, DimensionsFindTheirStyleByItsExactName) {
         entity(
             "DIMENSION_ANG2LN",
             R"("def_pt":[1,1,0],"xline1start_pt":[2,0,0],"xline1end_pt":[3,0,0],"xline2start_pt":[0,0,0],"xline2end_pt":[0,4,0])") +
-        "," + entity("ARC_DIMENSION", R"("def_pt":[0,0,0])") + "]");
+        "," + entity("ARC_DIMENSION", R"("def_pt":[0,0,0],"xline1_pt":[1,0,0],"center_pt":[0,0,0])") + "]");
     json.replace(json.find(R"("DIMSTYLE":[],)"), 14, head);
     const auto o = open(json);
     const mmDrawing& d = o->drawing;
-    ASSERT_EQ(d.entities.size(), 3u);
+    ASSERT_EQ(d.entities.size(), 4u);
     const DimStyle* iso = nullptr;
     for (const auto& [id, s] : d.dimStyles)
         if (s.name == u"ISO-25") iso = &s;
@@ -410,22 +416,36 @@ TEST(DwgImport, DimensionsFindTheirStyleByItsExactName) {
     EXPECT_EQ(angular.dimType, 2);
     EXPECT_EQ(angular.defPoints[0].x, 2.0);
     EXPECT_EQ(angular.defPoints[2].y, 4.0);
-    EXPECT_EQ(o->result.notImported.at("ARC_DIMENSION"), 1);
+    EXPECT_EQ(angular.arcPoint.y, 0.0);  // the second line's start, DXF's 15
+    EXPECT_EQ(angular.arcLocation.x, 1.0);
+    const auto& arcLength = static_cast<const mmDimension&>(*d.entities[3]);
+    EXPECT_EQ(arcLength.dimType, kDimArcLength);
+    EXPECT_EQ(arcLength.defPoints[0].x, 1.0);
 }
 
-TEST(DwgImport, SplinesNeedTwoControlPoints) {
+TEST(DwgImport, SplinesByControlPointsOrFitPoints) {
     const auto o = open(document(
         "[" +
         entity(
             "SPLINE",
-            R"("degree":3,"knots":[0,0,0,0,1,1,1,1],"ctrl_pts":[[0,0,0,1],[1,2,0,1],[3,2,0,1],[4,0,0,1]])") +
+            R"("flag":12,"degree":2,"rational":1,"knots":[0,0,0,1,1,1],"ctrl_pts":[[1,0,0,1],[1,1,0,0.5],[0,1,0,1]])") +
         "," +
-        entity("SPLINE", R"("degree":3,"knots":[],"ctrl_pts":[],"fit_pts":[[0,0,0],[1,1,0]])") +
+        entity("SPLINE",
+               R"("degree":3,"knots":[],"ctrl_pts":[],"fit_pts":[[0,0,0],[5,5,0],[10,0,0]],"beg_tan_vec":[0,1,0],"end_tan_vec":[0,-1,0])") +
+        "," + entity("SPLINE", R"("degree":3,"knots":[],"ctrl_pts":[],"fit_pts":[[0,0,0]])") +
         "]"));
-    const auto& s = only<mmSpline>(o->drawing);
-    EXPECT_EQ(s.ControlPointCount(), 4);
-    EXPECT_EQ(s.controlPoints[3], 1.0f);
-    EXPECT_TRUE(s.IsDrawable());
+    ASSERT_EQ(o->drawing.entities.size(), 2u);
+    const auto& weighted = static_cast<const mmSpline&>(*o->drawing.entities[0]);
+    EXPECT_EQ(weighted.degree, 2);
+    EXPECT_EQ(weighted.flags, 12);
+    EXPECT_EQ(weighted.weights, (std::vector<double>{1, 0.5, 1}));
+    EXPECT_TRUE(weighted.IsDrawable());
+    const auto& fitted = static_cast<const mmSpline&>(*o->drawing.entities[1]);
+    EXPECT_EQ(fitted.fitPoints.size(), 3u);
+    EXPECT_EQ(fitted.ControlPointCount(), 5);
+    EXPECT_TRUE(fitted.IsDrawable());
+    EXPECT_NEAR(fitted.points[1].x, 0.0, 1e-12) << "leaves upwards along its start tangent";
+    EXPECT_GT(fitted.points[1].y, 0.0);
     EXPECT_EQ(o->result.notImported.at("SPLINE"), 1);
 }
 
@@ -537,7 +557,7 @@ TEST(DwgImport, OpenReplacesTheDrawingAndCountsWhatItLeftOut) {
         "[" + entity("LINE", R"("start":[0,0],"end":[1,1])") + "," +
         entity("LINE", R"("start":[0,0],"end":[1,1])", "0", 1) + "," + invisible + "," +
         entity("MLINE", R"("x":0)") + "," + entity("MLINE", R"("x":0)") + "," +
-        entity("ARC_DIMENSION", R"("def_pt":[0,0,0])") + "," + entity("REGION", R"("x":0)") + "," +
+        entity("WIPEOUT", R"("def_pt":[0,0,0])") + "," + entity("REGION", R"("x":0)") + "," +
         entity("INSERT",
                R"("block_header":"NONE","attribs":[{"type":"ATTRIB"},{"type":"ATTRIB"}])") +
         "]");
@@ -549,8 +569,8 @@ TEST(DwgImport, OpenReplacesTheDrawingAndCountsWhatItLeftOut) {
     EXPECT_FALSE(d.FindLayerByName(u"old"));
     EXPECT_TRUE(d.FindLayerByName(u"WALLS"));
     EXPECT_EQ(SkippedEntitiesLine(kNotLoaded, r.notImported),
-              "Not loaded: 2 ATTRIB, 2 MLINE, 1 ARC_DIMENSION, 1 INSERT, 1 LINE (invisible), "
-              "1 REGION");
+              "Not loaded: 2 ATTRIB, 2 MLINE, 1 INSERT, 1 LINE (invisible), 1 REGION, "
+              "1 WIPEOUT");
     EXPECT_EQ(SkippedEntitiesLine(kNotLoaded, {}), "");
 }
 

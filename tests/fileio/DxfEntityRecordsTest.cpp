@@ -160,7 +160,7 @@ TEST(DxfRecords, MTextDirection) {
     EXPECT_EQ(t.rotation, 30.0) << "group 50 wins";
 }
 
-TEST(DxfRecords, SplineKnotsSkipWeightsAndControlPoints) {
+TEST(DxfRecords, SplineKnotsWeightsControlAndFitPoints) {
     RecordText f(R"(
 0 SPLINE
 8 Curves
@@ -168,7 +168,7 @@ TEST(DxfRecords, SplineKnotsSkipWeightsAndControlPoints) {
 71 3
 72 8
 73 4
-74 0
+74 2
 40 0
 40 0
 40 0
@@ -178,8 +178,8 @@ TEST(DxfRecords, SplineKnotsSkipWeightsAndControlPoints) {
 40 1
 40 1
 41 1
-41 1
-41 1
+41 0.5
+41 0.5
 41 1
 10 0
 20 0
@@ -193,17 +193,27 @@ TEST(DxfRecords, SplineKnotsSkipWeightsAndControlPoints) {
 10 4
 20 0
 30 0
+11 0.125
+21 0.25
+11 4
+21 0
+13 1
+23 -1
 )");
     DxfSplineRecord s;
     ASSERT_TRUE(readDxfSpline(f.reader, f.header, s));
     f.expectAtNext();
     EXPECT_EQ(f.header.layer, "Curves");
-    EXPECT_EQ(s.knots, (std::vector<float>{0, 0, 0, 0, 1, 1, 1, 1}));
+    EXPECT_EQ(s.degree, 3);
+    EXPECT_EQ(s.knots, (std::vector<double>{0, 0, 0, 0, 1, 1, 1, 1}));
+    EXPECT_EQ(s.weights, (std::vector<double>{1, 0.5, 0.5, 1}));
     EXPECT_EQ(s.control, (std::vector<double>{0, 0, 0, 1, 2, 0, 3, 2, 0, 4, 0, 0}));
+    EXPECT_EQ(s.fit, (std::vector<double>{0.125, 0.25, 0, 4, 0, 0}));
+    EXPECT_EQ(s.endTangent[1], -1.0) << "tangents after the fit points";
 
     RecordText missing("0 SPLINE\n72 5\n73 2000000000\n40 0\n40 1\n10 1\n20 1\n30 0\n");
     ASSERT_TRUE(readDxfSpline(missing.reader, missing.header, s));
-    EXPECT_EQ(s.knots, (std::vector<float>{0, 1, 0, 0, 0})) << "missing knots are 0";
+    EXPECT_EQ(s.knots, (std::vector<double>{0, 1, 0, 0, 0})) << "missing knots are 0";
     EXPECT_EQ(s.control.size(), 3u + 3 * kDxfSplinePadding) << "padding is bounded";
 }
 
@@ -291,13 +301,82 @@ TEST(DxfRecords, HatchPolylinePathsAndEdgePaths) {
     EXPECT_EQ(h.paths[0].edges[3].kind, DxfHatchEdge::Line);
     EXPECT_EQ(h.paths[0].edges[3].x2, 0.0);
     EXPECT_EQ(h.paths[1].edges.size(), 3u) << "open: three edges";
-    ASSERT_EQ(h.paths[2].edges.size(), 2u) << "line, elliptic arc (not kept), line";
-    EXPECT_EQ(h.paths[2].edges[1].x1, 5.0);
-    EXPECT_EQ(h.paths[2].edges[1].y1, 10.0);
+    ASSERT_EQ(h.paths[2].edges.size(), 3u) << "line, elliptic arc, line";
+    const DxfHatchEdge& ellipse = h.paths[2].edges[1];
+    EXPECT_EQ(ellipse.kind, DxfHatchEdge::Ellipse);
+    EXPECT_EQ(ellipse.majorX, 1.0);
+    EXPECT_EQ(ellipse.ratio, 0.5);
+    EXPECT_EQ(ellipse.endAngle, 180.0);
+    EXPECT_EQ(h.paths[2].edges[2].x1, 5.0);
+    EXPECT_EQ(h.paths[2].edges[2].y1, 10.0);
     ASSERT_EQ(h.paths[3].edges.size(), 1u) << "the path after them reads correctly";
     EXPECT_EQ(h.paths[3].edges[0].kind, DxfHatchEdge::Arc);
     EXPECT_EQ(h.paths[3].edges[0].radius, 2.0);
     EXPECT_EQ(h.paths[3].edges[0].endAngle, 90.0);
+    EXPECT_EQ(h.style, 1);
+    EXPECT_TRUE(h.lines.empty());
+}
+
+// The pattern after the paths: its lines, each beginning at its 53; seed points and the groups
+// of a gradient are passed over.
+TEST(DxfRecords, HatchPatternDefinition) {
+    RecordText f(R"(
+0 HATCH
+2 ANSI37
+70 0
+91 1
+92 2
+72 0
+73 1
+93 2
+10 0
+20 0
+10 1
+20 0
+97 0
+75 0
+76 1
+52 30
+41 2
+77 0
+78 2
+53 75
+43 0.5
+44 0.25
+45 -6.13
+46 1.64
+79 0
+53 165
+43 0
+44 0
+45 -1.64
+46 -6.13
+79 2
+49 3.175
+49 -1.5875
+47 0.5
+98 1
+10 3
+20 3
+450 0
+)");
+    DxfHatchRecord h;
+    ASSERT_TRUE(readDxfHatch(f.reader, f.header, h));
+    f.expectAtNext();
+    EXPECT_EQ(h.patternName, "ANSI37");
+    EXPECT_FALSE(h.solidFill);
+    ASSERT_EQ(h.paths.size(), 1u);
+    EXPECT_EQ(h.paths[0].edges.size(), 2u);
+    EXPECT_EQ(h.patternAngle, 30.0);
+    EXPECT_EQ(h.patternScale, 2.0);
+    ASSERT_EQ(h.lines.size(), 2u);
+    EXPECT_EQ(h.lines[0].angle, 75.0);
+    EXPECT_EQ(h.lines[0].baseX, 0.5);
+    EXPECT_EQ(h.lines[0].baseY, 0.25);
+    EXPECT_EQ(h.lines[0].offsetY, 1.64);
+    EXPECT_TRUE(h.lines[0].dashes.empty());
+    EXPECT_EQ(h.lines[1].offsetX, -1.64);
+    EXPECT_EQ(h.lines[1].dashes, (std::vector<double>{3.175, -1.5875}));
 }
 
 TEST(DxfRecords, HatchSplineEdge) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "drawing/DimStyleTable.h"
 #include "drawing/DimensionRules.h"
 #include "drawing/Drawing.h"
 #include "drawing/Palette.h"
@@ -125,8 +126,11 @@ TEST_F(LoadFixture, LayersAreAddedUnlessTheDrawingHasTheName) {
     EXPECT_EQ(d.nextLayerId, 6);
 }
 
-TEST_F(LoadFixture, DimStylesAreAddedUnlessTheDrawingHasTheName) {
-    load(R"(
+// An opened file's style replaces the "Standard" the drawing starts with (once); the values a
+// style leaves out are DXF's defaults, never our Standard sizes. Loading blocks keeps the
+// drawing's style.
+TEST_F(LoadFixture, DimStylesOfTheFileWithDxfDefaults) {
+    const std::string tables = R"(
 0 SECTION
 2 TABLES
 0 TABLE
@@ -134,6 +138,14 @@ TEST_F(LoadFixture, DimStylesAreAddedUnlessTheDrawingHasTheName) {
 0 DIMSTYLE
 2 STANDARD
 41 9
+0 DIMSTYLE
+2 standard
+41 7
+0 DIMSTYLE
+2 Ticks
+40 2
+142 0.1
+144 100
 0 DIMSTYLE
 2 Iso
 6 ArrowA
@@ -150,10 +162,22 @@ TEST_F(LoadFixture, DimStylesAreAddedUnlessTheDrawingHasTheName) {
 178 3
 0 ENDTAB
 0 ENDSEC
-)");
-    ASSERT_EQ(d.dimStyles.size(), 2u);
-    EXPECT_EQ(d.dimStyles.at(0).arrowSize, 2.5) << "Standard keeps its own values";
-    const DimStyle& s = d.dimStyles.at(1);
+)";
+    load(tables);
+    ASSERT_EQ(d.dimStyles.size(), 3u);
+    const DimStyle& standard = d.dimStyles.at(0);
+    EXPECT_EQ(standard.name, u"Standard");
+    EXPECT_EQ(standard.arrowSize, 9.0) << "the file's Standard, its first entry";
+    EXPECT_EQ(standard.textHeight, 0.18) << "DXF's default";
+    EXPECT_EQ(standard.extLineOffset, 0.0625);
+    EXPECT_EQ(standard.extLineExtension, 0.18);
+    EXPECT_EQ(standard.textGap, 0.09);
+    const mmDimStyleValues ticks = StyleValues(d.dimStyles.at(1));
+    EXPECT_EQ(ticks.arrowKind, 1) << "a tick size gives ticks";
+    EXPECT_DOUBLE_EQ(ticks.arrowSize, 0.2) << "the tick size by the overall scale";
+    EXPECT_DOUBLE_EQ(ticks.textHeight, 0.36);
+    EXPECT_EQ(ticks.measurementScale, 100.0) << "lengths shown times DIMLFAC";
+    const DimStyle& s = d.dimStyles.at(2);
     EXPECT_EQ(s.name, u"Iso");
     EXPECT_EQ(s.arrowBlock1, u"ArrowA");
     EXPECT_EQ(s.arrowBlock2, u"ArrowB");
@@ -167,8 +191,49 @@ TEST_F(LoadFixture, DimStylesAreAddedUnlessTheDrawingHasTheName) {
     EXPECT_EQ(s.dimLineColor, 1);
     EXPECT_EQ(s.extLineColor, 2);
     EXPECT_EQ(s.textColor, 3);
+
+    mmDrawing other;
+    FillNewDrawing(other);
+    std::vector<std::u16string> names;
+    loadBlocksFromDxfText(other, names, Dxf(tables), nullptr);
+    EXPECT_EQ(other.dimStyles.at(0).arrowSize, 2.5) << "a drawing's own Standard stays";
     EXPECT_EQ(s.arrowKind, 0);
-    EXPECT_EQ(d.nextDimStyleId, 2);
+    EXPECT_EQ(d.nextDimStyleId, 3);
+}
+
+// The header's dimension variables stand for what a style entry leaves out; a file with no
+// entry for Standard (or no DIMSTYLE table) does not keep our own sizes for it.
+TEST_F(LoadFixture, DimStylesTakeTheHeaderVariablesTheyLeaveOut) {
+    const std::string header =
+        "0 SECTION\n2 HEADER\n9 $DIMASZ\n40 5\n9 $DIMTXT\n40 2.5\n9 $DIMCLRT\n70 3\n"
+        "9 $EXTMIN\n10 0\n20 0\n0 ENDSEC\n";
+    const std::string tables =
+        "0 SECTION\n2 TABLES\n0 TABLE\n2 DIMSTYLE\n0 DIMSTYLE\n2 Narrow\n140 1\n0 ENDTAB\n"
+        "0 ENDSEC\n";
+    load(header + tables);
+    const DimStyle& narrow = d.dimStyles.at(1);
+    EXPECT_EQ(narrow.arrowSize, 5.0) << "$DIMASZ";
+    EXPECT_EQ(narrow.textHeight, 1.0) << "the entry's own";
+    EXPECT_EQ(narrow.textColor, 3) << "$DIMCLRT";
+    EXPECT_EQ(narrow.extLineOffset, 0.0625) << "neither gives it: DXF's default";
+    EXPECT_EQ(d.dimStyles.at(0).textHeight, 2.5) << "Standard, not in the file, from $DIMTXT";
+
+    struct Case {
+        const char* what;
+        std::string file;
+        double arrowSize;
+    };
+    const Case cases[] = {{"header only", header, 5.0}, {"neither", "", 0.18}};
+    for (const Case& c : cases) {
+        mmDrawing fresh;
+        FillNewDrawing(fresh);
+        loadDrawingFromDxfText(fresh, nullptr,
+                               Dxf(c.file + entities("0 DIMENSION\n70 1\n13 0\n14 10\n")), nullptr);
+        EXPECT_EQ(fresh.dimStyles.at(0).arrowSize, c.arrowSize) << c.what;
+        ASSERT_EQ(fresh.entities.size(), 1u) << c.what;
+        const auto& dim = static_cast<const mmDimension&>(*fresh.entities.at(0));
+        EXPECT_EQ(dim.arrowSize, c.arrowSize) << c.what;
+    }
 }
 
 TEST_F(LoadFixture, EntityColoursAndLayers) {
@@ -524,12 +589,10 @@ TEST_F(LoadFixture, SplinesKeepTheirPointsInDoublePrecision) {
 )"));
     ASSERT_EQ(d.entities.size(), 1u);
     const auto& s = entityAt<mmSpline>(d, 0);
-    EXPECT_EQ(s.knots, (std::vector<float>{0, 0, 0, 0, 1, 1, 1, 1}));
+    EXPECT_EQ(s.knots, (std::vector<double>{0, 0, 0, 0, 1, 1, 1, 1}));
     ASSERT_EQ(s.pointCount(), 4);
     EXPECT_EQ(s.points[0].x, 2500000.125);
     EXPECT_EQ(s.points[0].y, 5600000.25);
-    ASSERT_EQ(s.controlPoints.size(), 12u);
-    EXPECT_EQ(s.controlPoints[2], 0.0f) << "z is not kept";
     EXPECT_EQ(s.gripCount(), 4);
     EXPECT_TRUE(s.IsDrawable());
 }
@@ -752,8 +815,8 @@ TEST_F(LoadFixture, RegressionReferencesBeyondTheBoundsAreKeptUnexpanded) {
 }
 
 // A dimension finds its style ignoring case (else the current one) and copies its values with
-// arrowheads; its type is the low five bits, an x ordinate has the flag 64; it is named after its
-// id and built.
+// arrowheads; its type is the low five bits, an x ordinate has the flag 64; it keeps the file's
+// block name (named after its id without one) and is built.
 TEST_F(LoadFixture, DimensionsAreBuiltFromTheirPoints) {
     load(R"(
 0 SECTION
@@ -812,7 +875,7 @@ TEST_F(LoadFixture, DimensionsAreBuiltFromTheirPoints) {
 )"));
     ASSERT_EQ(d.entities.size(), 5u);
     const auto& rotated = entityAt<mmDimension>(d, 1);
-    EXPECT_EQ(rotated.blockName, u"*D1") << "named after its id, whatever the file says";
+    EXPECT_EQ(rotated.blockName, u"*D99") << "the file's block name";
     EXPECT_EQ(rotated.dimStyleId, 1);
     EXPECT_EQ(rotated.arrowSize, 3.5);
     EXPECT_EQ(rotated.textHeight, 5.0);
@@ -1169,8 +1232,7 @@ static void expectSavedDrawingReadsBack(DxfVersion version) {
     for (const mmVertex& v : {mmVertex(2500000.125, 5600000.25), mmVertex(2500001, 5600003),
                               mmVertex(2500004, 5600003), mmVertex(2500005, 5600000)})
         spline->AddPoint(v.x, v.y);
-    spline->SyncControlPoints();
-    spline->knots = {0, 0, 0, 0, 0.333333f, 1, 1, 1, 1};
+    spline->knots = {0, 0, 0, 0, 0.333333, 1, 1, 1, 1};
     add(spline, 0, 256);
     // A hatch as files give them: edges as two-vertex polylines, arcs both ways, a spline.
     auto hatch = std::make_shared<mmHatch>();
@@ -1196,7 +1258,6 @@ static void expectSavedDrawingReadsBack(DxfVersion version) {
     auto curve = std::make_shared<mmSpline>();
     for (const mmVertex& v : spline->points)
         curve->AddPoint(v.x, v.y);
-    curve->SyncControlPoints();
     curve->knots = spline->knots;
     hatch->AddBoundary(curve, second);
     for (const auto& l : hatch->loops)

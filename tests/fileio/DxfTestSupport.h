@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -42,6 +43,21 @@ inline std::string ReadWholeFile(const std::string& path) {
 inline void WriteWholeFile(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Runs a shell command and gives what it printed; status receives its wait status (-1 when it
+// could not be started).
+inline std::string RunCommand(const std::string& command, int& status) {
+    std::string out;
+    if (std::FILE* p = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;)
+            out.append(buffer, n);
+        status = ::pclose(p);
+    } else {
+        status = -1;
+    }
+    return out;
 }
 
 // A fresh folder, removed with everything in it at the end of the test.

@@ -31,19 +31,6 @@ const std::pair<const char*, const char*> kShownDifferently[] = {
 
 using Texts = std::vector<std::pair<std::string, std::string>>;  // type, shown
 
-std::string run(const std::string& command, int& status) {
-    std::string out;
-    if (std::FILE* p = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;)
-            out.append(buffer, n);
-        status = ::pclose(p);
-    } else {
-        status = -1;
-    }
-    return out;
-}
-
 std::string script() {
     return std::string(KESTREL_PYTHON3) + " " + KESTREL_SOURCE_DIR + "/tests/fileio/ezdxf_texts.py";
 }
@@ -54,7 +41,7 @@ std::map<std::string, Texts> ezdxfTexts(const std::vector<std::string>& files) {
     for (const std::string& f : files)
         command += " '" + f + "'";
     int status = 0;
-    const std::string out = run(command, status);
+    const std::string out = RunCommand(command, status);
     std::map<std::string, Texts> result;
     std::size_t start = 0;
     while (start < out.size()) {
@@ -98,7 +85,7 @@ TEST(DxfTextCorpus, TextsReadAsEzdxfReadsThemAndComeBackFromASave) {
         GTEST_SKIP() << "python3 is not installed";
     int status = 0;
     std::filesystem::create_directories(kOut);
-    const std::string made = run(script() + " make '" + kOut + "'", status);
+    const std::string made = RunCommand(script() + " make '" + kOut + "'", status);
     if (WEXITSTATUS(status) == 77) GTEST_SKIP() << made;
     ASSERT_EQ(status, 0) << made;
     std::vector<std::string> files;

@@ -117,11 +117,17 @@ inline void ExpectSameBlockRef(const mmBlockRef& a, const mmBlockRef& b, const s
     EXPECT_EQ(a.children.size(), b.children.size()) << what;
 }
 
-// A dimension is built again from its definition points: the same measurement. The text middle
-// (P6) is given only for ordinates; the others compute it in single precision.
+// A dimension is built again from its definition points: the same measurement, the same text
+// override and rotation (a rotated one without a rotation gets the one it was built with); one
+// that shows its file block shows the same entities (a built one comes back showing the block
+// saved with it). The text middle (P6) is given only for ordinates; the others compute it in
+// single precision.
 inline void ExpectSameDimension(const mmDimension& a, const mmDimension& b,
                                 const std::string& what) {
-    EXPECT_EQ(a.dimType, b.dimType) << what;
+    // An arc length is saved as a three-point angle showing its block.
+    EXPECT_TRUE(a.dimType == b.dimType ||
+                (a.dimType == kDimArcLength && b.dimType == kDimAngular3Point))
+        << what << ": types " << a.dimType << ", " << b.dimType;
     EXPECT_EQ(a.ordinateAxis, b.ordinateAxis) << what;
     for (int i : {0, 1, 2, 6}) {
         if (i == 6 && a.dimType != kDimOrdinate) continue;
@@ -129,7 +135,15 @@ inline void ExpectSameDimension(const mmDimension& a, const mmDimension& b,
         EXPECT_NEAR(a.defPoints[i].y, b.defPoints[i].y, kWrittenPrecision) << what << " P" << i;
     }
     EXPECT_EQ(a.label.String(), b.label.String()) << what;
-    EXPECT_EQ(b.blockName, mmDimension::BlockNameFor(b.id)) << what;
+    EXPECT_EQ(a.textOverride, b.textOverride) << what;
+    if (a.hasRotation) {
+        EXPECT_TRUE(b.hasRotation) << what;
+        EXPECT_NEAR(a.rotation, b.rotation, kWrittenPrecision) << what;
+    }
+    if (!a.ShowsBlock()) return;
+    ASSERT_EQ(a.blockEntities.size(), b.blockEntities.size()) << what;
+    for (std::size_t i = 0; i < a.blockEntities.size(); ++i)
+        ExpectSameEntity(*a.blockEntities[i], *b.blockEntities[i], what + " block");
 }
 
 inline void ExpectSameEntity(const mmObject& x, const mmObject& y, const std::string& what,

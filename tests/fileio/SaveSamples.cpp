@@ -45,7 +45,6 @@ void add(mmSpace& space, const mmObjectPtr& e) {
 
 std::shared_ptr<mmSpline> curve(double x, double y) {
     auto s = make<mmSpline>(0, 256, {{x, y}, {x + 1, y + 2}, {x + 3, y + 2}, {x + 4, y}});
-    s->SyncControlPoints();
     s->knots = {0, 0, 0, 0, 1, 1, 1, 1};
     return s;
 }

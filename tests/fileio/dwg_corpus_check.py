@@ -25,7 +25,7 @@ SIMPLE = {"LINE": "LINE", "POINT": "POINT", "CIRCLE": "CIRCLE", "ARC": "ARC",
           "DIMENSION_LINEAR": "DIMENSION", "DIMENSION_ALIGNED": "DIMENSION",
           "DIMENSION_ORDINATE": "DIMENSION", "DIMENSION_ANG2LN": "DIMENSION",
           "DIMENSION_ANG3PT": "DIMENSION", "DIMENSION_RADIUS": "DIMENSION",
-          "DIMENSION_DIAMETER": "DIMENSION"}
+          "DIMENSION_DIAMETER": "DIMENSION", "ARC_DIMENSION": "DIMENSION"}
 
 
 def expected_message(magic):
@@ -42,7 +42,7 @@ def hatch_has_edge(e):
             n = len(path.get("polyline_paths", []))
             if n >= 2 or (n == 1 and path.get("closed")):
                 return True
-        elif any(s.get("curve_type") in (1, 2, 4) for s in path.get("segs", [])):
+        elif any(s.get("curve_type") in (1, 2, 3, 4) for s in path.get("segs", [])):
             return True
     return False
 
@@ -71,7 +71,8 @@ class Counter:
         if t in SIMPLE:
             return SIMPLE[t]
         if t == "SPLINE":
-            return "SPLINE" if len(e.get("ctrl_pts", [])) >= 2 else None
+            given = len(e.get("ctrl_pts", [])) >= 2 or len(e.get("fit_pts", [])) >= 2
+            return "SPLINE" if given else None
         if t == "HATCH":
             return "HATCH" if hatch_has_edge(e) else None
         if t in ("INSERT", "MINSERT") and e.get("block_header") is not None:

@@ -122,9 +122,14 @@ export function drawingReader(m, dwg, decoder) {
     e.extrusion = pt3(t, 'extrusion');
   };
 
+  // A dimension carries the entities of its block (anonymous blocks of dimensions have no
+  // distinct names before R2004) with the block's base point; a block within its own contents
+  // is not read again.
+  const expandingBlocks = new Set();
   const dimensionFields = (t, e) => {
     e.def_pt = pt3(t, 'def_pt');
     e.text_midpt = pt2(t, 'text_midpt');
+    e.clone_ins_pt = pt2(t, 'clone_ins_pt');
     e.user_text = text(t, 'user_text');
     e.text_rotation = num(field(t, 'text_rotation'));
     e.ins_rotation = num(field(t, 'ins_rotation'));
@@ -134,6 +139,17 @@ export function drawingReader(m, dwg, decoder) {
     e.extrusion = pt3(t, 'extrusion');
     e.dimstyle = refName(field(t, 'dimstyle'));
     e.block = blockRefName(field(t, 'block'));
+    const blockObj = objectOfRef(field(t, 'block'));
+    e.block_entities = [];
+    if (blockObj && m.dwg_object_get_supertype(blockObj) === 1 && !expandingBlocks.has(blockObj)) {
+      e.block_base = pt3(m.dwg_object_to_object_tio(blockObj), 'base_pt');
+      expandingBlocks.add(blockObj);
+      try {
+        ownedEntities(blockObj, e.block_entities);
+      } finally {
+        expandingBlocks.delete(blockObj);
+      }
+    }
   };
 
   const hatchPaths = (t) => {
@@ -197,6 +213,11 @@ export function drawingReader(m, dwg, decoder) {
                 const [x, y] = p2(sub(cp, 'HATCH_ControlPoint', 'point'));
                 seg.control_points.push([x, y, num(sub(cp, 'HATCH_ControlPoint', 'weight'))]);
               }
+              const nf = count(g('num_fitpts'));
+              const fps = g('fitpts');
+              seg.fitpts = fps && nf ? Array.from(m.dwg_ptr_to_point2d_array(fps, nf), p2) : [];
+              seg.start_tangent = p2(g('start_tangent'));
+              seg.end_tangent = p2(g('end_tangent'));
               break;
             }
             default:
@@ -399,6 +420,10 @@ export function drawingReader(m, dwg, decoder) {
       e.first_arc_pt = pt3(t, 'first_arc_pt');
       e.leader_len = num(field(t, 'leader_len'));
     },
+    ARC_DIMENSION: (t, e) => {
+      dimensionFields(t, e);
+      for (const f of ['xline1_pt', 'xline2_pt', 'center_pt']) e[f] = pt3(t, f);
+    },
     SPLINE: (t, e) => {
       e.flag = field(t, 'flag') | 0;
       e.scenario = field(t, 'scenario') | 0;
@@ -424,6 +449,7 @@ export function drawingReader(m, dwg, decoder) {
       e.is_solid_fill = field(t, 'is_solid_fill') | 0;
       e.is_gradient_fill = field(t, 'is_gradient_fill') | 0;
       e.pattern_type = field(t, 'pattern_type') | 0;
+      e.style = field(t, 'style') | 0;
       e.angle = num(field(t, 'angle'));
       e.scale_spacing = num(field(t, 'scale_spacing'));
       e.double_flag = field(t, 'double_flag') | 0;
@@ -524,7 +550,7 @@ export function drawingReader(m, dwg, decoder) {
   const dimstyle = (obj) => {
     const t = m.dwg_object_to_object_tio(obj);
     const s = { name: text(t, 'name'), flag: field(t, 'flag') | 0 };
-    for (const f of ['DIMTXT', 'DIMASZ', 'DIMEXE', 'DIMEXO', 'DIMGAP', 'DIMDLE', 'DIMSCALE'])
+    for (const f of ['DIMTXT', 'DIMASZ', 'DIMEXE', 'DIMEXO', 'DIMGAP', 'DIMDLE', 'DIMSCALE', 'DIMTSZ', 'DIMLFAC'])
       s[f] = num(field(t, f));
     for (const f of ['DIMCLRD', 'DIMCLRE', 'DIMCLRT']) s[f] = colorIndex(t, f);
     s.DIMTAD = field(t, 'DIMTAD') | 0;
@@ -550,7 +576,7 @@ export function drawingReader(m, dwg, decoder) {
 
   // Named blocks and anonymous ones with their entities. Model space and the active paper space
   // come as the entity list; the blocks of the other layouts ("*Paper_Space0" ...) are given with
-  // "layout": 1.
+  // "layout": 1. The "*D" blocks of dimensions come also with their dimensions.
   const block = (obj) => {
     const t = m.dwg_object_to_object_tio(obj);
     const name = blockNameOf(obj);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <unordered_set>
+#include <set>
 
 #include "drawing/Drawing.h"
 #include "drawing/LayerRules.h"
@@ -99,17 +100,24 @@ DwgConverter::DwgConverter(mmDrawing& drawing, const mmGlyphTable* glyphs, mmSpa
       paper_(paper),
       limits_(limits) {}
 
-void DwgConverter::convertDimStyles(const DwgJson& list) {
+void DwgConverter::convertDimStyles(const DwgJson& list, bool replaceDefaults) {
     using namespace dwgjson;
+    std::set<int32_t> replaceable;
+    if (replaceDefaults)
+        for (const auto& [id, style] : drawing_.dimStyles) replaceable.insert(id);
     for (const DwgJson& entry : list) {
         std::u16string name = wide(text(entry, "name"));
-        bool exists = false;
-        for (const auto& [id, style] : drawing_.dimStyles)
-            exists = exists || (style.id != -1 && NamesEqualIgnoringCase(style.name, name));
-        if (exists) continue;
+        DimStyle* existing = nullptr;
+        for (auto& [id, style] : drawing_.dimStyles)
+            if (!existing && style.id != -1 && NamesEqualIgnoringCase(style.name, name))
+                existing = &style;
+        if (existing && !replaceable.erase(existing->id)) continue;
         DimStyle s;
-        s.id = drawing_.nextDimStyleId++;
-        s.name = std::move(name);
+        s.id = existing ? existing->id : drawing_.nextDimStyleId++;
+        s.name = existing ? existing->name : std::move(name);
+        s.overallScale = real(entry, "DIMSCALE", 1.0);
+        s.tickSize = real(entry, "DIMTSZ");
+        s.linearFactor = real(entry, "DIMLFAC", 1.0);
         s.textHeight = real(entry, "DIMTXT");
         s.arrowSize = real(entry, "DIMASZ");
         s.extLineExtension = real(entry, "DIMEXE");
@@ -124,7 +132,7 @@ void DwgConverter::convertDimStyles(const DwgJson& list) {
             s.arrowBlock1 = wide(text(entry, "DIMBLK1"));
             s.arrowBlock2 = wide(text(entry, "DIMBLK2"));
         }
-        s.arrowKind = 0;
+        s.arrowKind = s.tickSize > 0.0 ? 1 : 0;
         drawing_.dimStyles[s.id] = std::move(s);
     }
     if (drawing_.dimStyles.empty()) {
@@ -270,6 +278,7 @@ DwgConverter::Converter DwgConverter::converterFor(std::string_view type) {
         {"DIMENSION_ANG3PT", &DwgConverter::convertDimension},
         {"DIMENSION_RADIUS", &DwgConverter::convertDimension},
         {"DIMENSION_DIAMETER", &DwgConverter::convertDimension},
+        {"ARC_DIMENSION", &DwgConverter::convertDimension},
         {"SPLINE", &DwgConverter::convertSpline},
         {"HATCH", &DwgConverter::convertHatch},
         {"ELLIPSE", &DwgConverter::convertEllipse},
@@ -307,7 +316,16 @@ void DwgConverter::convertEntity(const DwgJson& e, const Target& target) {
     }
     applyProperties(*entity, e);
     add(entity, target);
-    if (entity->type == kTypeDimension) static_cast<mmDimension&>(*entity).SetBlockNameFromId();
+    // Dimension blocks of DWG files have no distinct names before R2004 ("*D"): they are named
+    // by the dimension's id then.
+    if (entity->type == kTypeDimension) {
+        auto& d = static_cast<mmDimension&>(*entity);
+        const std::string_view name = dwgjson::text(e, "block");
+        if (name.size() > 2)
+            d.blockName = wide(name);
+        else
+            d.SetBlockNameFromId();
+    }
     if (entity->type == kTypeBlockRef)
         PushIntoChildren(static_cast<mmBlockRef&>(*entity), drawing_.layers, glyphs_.get());
 }

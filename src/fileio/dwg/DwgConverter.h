@@ -16,6 +16,7 @@
 
 class mmBlock;
 class mmBlockRef;
+class mmDimension;
 class mmDrawing;
 class mmOcs;
 class mmText;
@@ -29,8 +30,10 @@ public:
     DwgConverter(mmDrawing& drawing, const mmGlyphTable* glyphs, mmSpace* paper,
                  const DxfLoadLimits& limits = {});
 
-    // Tables first, so that the entities find their layers, styles and blocks.
-    void convertDimStyles(const DwgJson& list);
+    // Tables first, so that the entities find their layers, styles and blocks. With
+    // replaceDefaults (an opened drawing), the styles the drawing starts with take the values of
+    // the file's style of the same name.
+    void convertDimStyles(const DwgJson& list, bool replaceDefaults = false);
     void convertLayers(const DwgJson& list);
     // The named and anonymous blocks (an anonymous name the drawing has is replaced by a free
     // one); a block is kept only when it received an entity. The contents of the blocks of other
@@ -43,6 +46,8 @@ public:
     // Entities the drawing did not get, and those drawn approximately, by DXF entity name.
     const DxfEntityCounts& notImported() const { return notImported_; }
     const DxfEntityCounts& approximated() const { return approximated_; }
+    // Pattern hatches too dense to draw (shown by their boundary).
+    int64_t patternsOutlined() const { return patternsOutlined_; }
 
     // Common properties of an entity from its layer name and colour (also used for the
     // entities a converter makes up, such as a dimension's label).
@@ -91,6 +96,7 @@ private:
     mmObjectPtr convertMText(const DwgJson& e);
     mmObjectPtr convertInsert(const DwgJson& e);
     mmObjectPtr convertDimension(const DwgJson& e);
+    void showDimensionBlock(mmDimension& d, const DwgJson& e);
     mmObjectPtr convertHatch(const DwgJson& e);
     // DwgShapes.cpp.
     mmObjectPtr convertEllipse(const DwgJson& e);
@@ -119,6 +125,7 @@ private:
     std::map<std::u16string, int64_t> nextAnonymous_;  // renamed anonymous blocks, per prefix
     DxfEntityCounts notImported_;
     DxfEntityCounts approximated_;
+    int64_t patternsOutlined_ = 0;
 };
 
 // The plane of an entity of the decoded drawing, from its extrusion.

@@ -11,6 +11,7 @@
 #include "entities/Spline.h"
 #include "fileio/PlanShapes.h"
 #include "fileio/dwg/DwgConverter.h"
+#include "fileio/dxf/DxfCurveEntities.h"
 
 namespace {
 
@@ -126,20 +127,30 @@ mmObjectPtr DwgConverter::convert3dFace(const DwgJson& e) {
     return face;
 }
 
-// Splines given by their control points; one given only by fit points is left out.
+// Splines as the DXF reader makes them from the same definition: one with neither two control
+// points nor two fit points is left out.
 mmObjectPtr DwgConverter::convertSpline(const DwgJson& e) {
-    const DwgJson& control = array(e, "ctrl_pts");
-    if (control.size() < 2) return nullptr;
-    auto spline = std::make_shared<mmSpline>();
-    spline->points.reserve(control.size());
-    for (const DwgJson& c : control) {
+    DxfSplineRecord r;
+    r.flags = integer(e, "flag");
+    r.degree = integer(e, "degree", 3);
+    for (const DwgJson& k : array(e, "knots"))
+        r.knots.push_back(real(k));
+    const bool rational = integer(e, "rational") != 0;
+    for (const DwgJson& c : array(e, "ctrl_pts")) {
         const Point p = point(c);
-        spline->points.emplace_back(p.x, p.y);
+        r.control.insert(r.control.end(), {p.x, p.y, 0.0});
+        if (rational && c.is_array() && c.size() > 3) r.weights.push_back(real(c[3]));
     }
-    spline->SyncControlPoints();
-    const DwgJson& knots = array(e, "knots");
-    spline->knots.reserve(knots.size());
-    for (const DwgJson& k : knots)
-        spline->knots.push_back(static_cast<float>(real(k)));
-    return spline;
+    for (const DwgJson& f : array(e, "fit_pts")) {
+        const Point p = point(f);
+        r.fit.insert(r.fit.end(), {p.x, p.y, 0.0});
+    }
+    const Point start = point(e, "beg_tan_vec"), end = point(e, "end_tan_vec");
+    r.startTangent[0] = start.x;
+    r.startTangent[1] = start.y;
+    r.endTangent[0] = end.x;
+    r.endTangent[1] = end.y;
+    if (r.control.size() < 6 && r.fit.size() < 6) return nullptr;
+    auto spline = splineFromRecord(r);
+    return spline->points.size() >= 2 ? spline : nullptr;
 }

@@ -1,12 +1,10 @@
-// Hatches from the decoded drawing: one boundary loop per path, one boundary entity per edge,
-// made the way the DXF reader makes them from the same data.
-#include "entities/Arc.h"
+// Hatches from the decoded drawing: the paths, edges and pattern definition gathered into the
+// DXF reader's record, from which the hatch is made the way the DXF reader makes it.
 #include "entities/Geometry.h"
 #include "entities/Hatch.h"
-#include "entities/Polyline.h"
-#include "entities/Spline.h"
 #include "fileio/PlanShapes.h"
 #include "fileio/dwg/DwgConverter.h"
+#include "fileio/dxf/DxfCurveEntities.h"
 #include "fileio/dxf/DxfEntityRecords.h"
 
 namespace {
@@ -32,7 +30,54 @@ void polylinePath(const DwgJson& path, std::vector<DxfHatchEdge>& edges) {
         edges.push_back(dxfSegmentEdge(v[n - 1].x, v[n - 1].y, v[0].x, v[0].y, v[n - 1].z));
 }
 
-// The edges of any other path; elliptic arcs are left out.
+// Arcs and ellipses: centre, radius or major axis and ratio; angles in degrees, those of a
+// clockwise curve as those of the counter-clockwise curve it follows backwards, taken from 360.
+void curveEdge(const DwgJson& seg, bool ellipse, DxfHatchEdge& e) {
+    const Point c = point(seg, "center");
+    e.kind = ellipse ? DxfHatchEdge::Ellipse : DxfHatchEdge::Arc;
+    e.cx = c.x;
+    e.cy = c.y;
+    if (ellipse) {
+        const Point axis = point(seg, "endpoint");
+        e.majorX = axis.x;
+        e.majorY = axis.y;
+        e.ratio = real(seg, "minor_major_ratio", 1.0);
+    } else {
+        e.radius = real(seg, "radius");
+    }
+    e.startAngle = real(seg, "start_angle") * kRadToDeg;
+    e.endAngle = real(seg, "end_angle") * kRadToDeg;
+    e.counterClockwise = integer(seg, "is_ccw") != 0;
+    if (!e.counterClockwise) {
+        const double start = e.startAngle;
+        e.startAngle = 360.0 - e.endAngle;
+        e.endAngle = 360.0 - start;
+    }
+}
+
+void splineEdge(const DwgJson& seg, DxfHatchEdge& e) {
+    e.degree = integer(seg, "degree", 3);
+    e.rational = integer(seg, "is_rational") != 0;
+    e.periodic = integer(seg, "is_periodic") != 0;
+    for (const DwgJson& k : array(seg, "knots"))
+        e.knots.push_back(real(k));
+    for (const DwgJson& cp : array(seg, "control_points")) {
+        const Point p = point(cp);
+        e.control.insert(e.control.end(), {p.x, p.y, 0.0});
+        if (e.rational) e.weights.push_back(p.z);
+    }
+    for (const DwgJson& f : array(seg, "fitpts")) {
+        const Point p = point(f);
+        e.fit.insert(e.fit.end(), {p.x, p.y});
+    }
+    const Point start = point(seg, "start_tangent"), end = point(seg, "end_tangent");
+    e.startTangent[0] = start.x;
+    e.startTangent[1] = start.y;
+    e.endTangent[0] = end.x;
+    e.endTangent[1] = end.y;
+}
+
+// The edges of any other path.
 void edgePath(const DwgJson& path, std::vector<DxfHatchEdge>& edges) {
     for (const DwgJson& seg : array(path, "segs")) {
         DxfHatchEdge e;
@@ -46,32 +91,13 @@ void edgePath(const DwgJson& path, std::vector<DxfHatchEdge>& edges) {
                 e.y2 = b.y;
                 break;
             }
-            case kEdgeArc: {
-                const Point c = point(seg, "center");
-                e.kind = DxfHatchEdge::Arc;
-                e.cx = c.x;
-                e.cy = c.y;
-                e.radius = real(seg, "radius");
-                e.startAngle = real(seg, "start_angle") * kRadToDeg;
-                e.endAngle = real(seg, "end_angle") * kRadToDeg;
-                e.counterClockwise = integer(seg, "is_ccw") != 0;
-                if (!e.counterClockwise) {
-                    // A clockwise arc's angles are those of the arc followed counter-clockwise,
-                    // taken from 360.
-                    const double start = e.startAngle;
-                    e.startAngle = 360.0 - e.endAngle;
-                    e.endAngle = 360.0 - start;
-                }
+            case kEdgeArc:
+            case kEdgeEllipse:
+                curveEdge(seg, integer(seg, "curve_type") == kEdgeEllipse, e);
                 break;
-            }
             case kEdgeSpline:
                 e.kind = DxfHatchEdge::Spline;
-                for (const DwgJson& k : array(seg, "knots"))
-                    e.knots.push_back(static_cast<float>(real(k)));
-                for (const DwgJson& cp : array(seg, "control_points")) {
-                    const Point p = point(cp);
-                    e.control.insert(e.control.end(), {p.x, p.y, 0.0});
-                }
+                splineEdge(seg, e);
                 break;
             default:
                 continue;
@@ -80,76 +106,49 @@ void edgePath(const DwgJson& path, std::vector<DxfHatchEdge>& edges) {
     }
 }
 
-mmObjectPtr boundaryOf(const DxfHatchEdge& e) {
-    mmObjectPtr entity;
-    switch (e.kind) {
-        case DxfHatchEdge::Line: {
-            auto line = std::make_shared<mmPolyline>();
-            line->points.reserve(2);
-            line->points.emplace_back(e.x1, e.y1);
-            line->points.emplace_back(e.x2, e.y2);
-            entity = line;
-            break;
-        }
-        case DxfHatchEdge::Arc: {
-            auto arc = std::make_shared<mmArc>();
-            arc->AddPoint(e.cx, e.cy);
-            arc->radius = e.radius;
-            arc->startAngle = e.startAngle;
-            arc->endAngle = e.endAngle;
-            // The fill follows the boundary in order: a clockwise edge is emitted from its end.
-            arc->direction = e.counterClockwise ? 1 : 0;
-            arc->lineWidth = 1;
-            entity = arc;
-            break;
-        }
-        case DxfHatchEdge::Spline: {
-            auto spline = std::make_shared<mmSpline>();
-            const std::size_t n = e.control.size() / 3;
-            spline->points.reserve(n);
-            for (std::size_t i = 0; i < n; ++i)
-                spline->points.emplace_back(e.control[3 * i], e.control[3 * i + 1]);
-            spline->SyncControlPoints();
-            spline->knots = e.knots;
-            spline->lineWidth = 1;
-            entity = spline;
-            break;
-        }
+// The pattern lines: angles in radians in the file, in degrees in the record.
+void patternOf(const DwgJson& e, DxfHatchRecord& r) {
+    r.patternName = std::string(text(e, "name"));
+    r.solidFill = integer(e, "is_solid_fill") != 0;
+    r.style = integer(e, "style");
+    r.patternType = integer(e, "pattern_type", 1);
+    r.patternAngle = real(e, "angle") * kRadToDeg;
+    r.patternScale = real(e, "scale_spacing", 1.0);
+    r.patternDouble = integer(e, "double_flag") != 0;
+    for (const DwgJson& d : array(e, "deflines")) {
+        mmHatchPatternLine& line = r.lines.emplace_back();
+        line.angle = real(d, "angle") * kRadToDeg;
+        const Point base = point(d, "pt0"), offset = point(d, "offset");
+        line.baseX = base.x;
+        line.baseY = base.y;
+        line.offsetX = offset.x;
+        line.offsetY = offset.y;
+        for (const DwgJson& dash : array(d, "dashes"))
+            line.dashes.push_back(real(dash));
     }
-    entity->UpdateGrips();
-    entity->UpdateExtents();
-    return entity;
 }
 
 }  // namespace
 
-// Null when no path has an edge.
+// Null when no path has an edge. A pattern too dense to draw is counted.
 mmObjectPtr DwgConverter::convertHatch(const DwgJson& e) {
-    auto hatch = std::make_shared<mmHatch>();
-    bool anyEdge = false;
-    std::vector<DxfHatchEdge> edges;
+    DxfHatchRecord r;
     const mmOcs ocs = DwgPlaneOf(e);
     bool curved = false;
     for (const DwgJson& path : array(e, "paths")) {
-        edges.clear();
-        if (integer(path, "flag") & 2)
-            polylinePath(path, edges);
+        DxfHatchPath& p = r.paths.emplace_back();
+        p.flags = integer(path, "flag");
+        if (p.flags & 2)
+            polylinePath(path, p.edges);
         else
-            edgePath(path, edges);
-        curved = PlaceHatchEdges(ocs, edges) || curved;
-        const int loop = hatch->AddLoop();
-        for (const DxfHatchEdge& edge : edges) {
-            hatch->AddBoundary(boundaryOf(edge), loop);
-            anyEdge = true;
-        }
+            edgePath(path, p.edges);
+        curved = PlaceHatchEdges(ocs, p.edges) || curved;
     }
-    if (!anyEdge) return nullptr;
+    patternOf(e, r);
+    PlaceHatchPattern(ocs, r.lines);
+    auto hatch = hatchFromRecord(r);
+    if (!hatch) return nullptr;
     noteApproximation(ocs, "HATCH", kTypeHatch, curved);
-    hatch->RebuildFill();
-    // Moving the boundary to the hatch's point 0 shifted the float control points of splines;
-    // the double points give them again exactly.
-    for (const auto& loop : hatch->loops)
-        for (const mmObjectPtr& b : *loop)
-            if (b->type == kTypeSpline) static_cast<mmSpline&>(*b).SyncControlPoints();
+    if (!hatch->PreparePattern()) ++patternsOutlined_;
     return hatch;
 }

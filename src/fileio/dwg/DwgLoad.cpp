@@ -85,7 +85,7 @@ DwgImportResult importDwgDocument(mmDrawing& drawing, const mmGlyphTable* glyphs
         }
         if (xref)
             xrefBlock = CreateBlock(scratch.nextBlockId++, 0.0, 0.0, 0, std::u16string(blockName));
-        converter.convertDimStyles(array(head, "DIMSTYLE"));
+        converter.convertDimStyles(array(head, "DIMSTYLE"), !xref);
         converter.convertLayers(array(head, "LAYER"));
         converter.convertBlocks(array(head, "BLOCK_HEADER"));
         result = DwgImportResult();
@@ -101,6 +101,7 @@ DwgImportResult importDwgDocument(mmDrawing& drawing, const mmGlyphTable* glyphs
     if (xrefBlock) AddBlock(scratch.ModelSpace(), xrefBlock);
     result.notImported = converter.notImported();
     result.approximated = converter.approximated();
+    result.patternsOutlined = converter.patternsOutlined();
     commit(drawing, std::move(scratch), layout, std::move(paper), xref);
     return result;
 }

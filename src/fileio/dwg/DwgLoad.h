@@ -27,6 +27,7 @@ struct DwgImportResult {
     // Entities the drawing did not get, and those drawn approximately, by DXF entity name.
     DxfEntityCounts notImported;
     DxfEntityCounts approximated;
+    int64_t patternsOutlined = 0;  // pattern hatches too dense to draw
 };
 
 // Opens the file as the drawing, or with xref set loads its model space into one new block

@@ -30,23 +30,30 @@ BlockSize sizeOf(const mmEntityList& entities) {
 }
 
 // The dimension kinds: DXF's type number and the fields that give the points DXF writes as 13,
-// 14 and 10 (the first and second extension line origins and the definition point).
+// 14, 10, 15 and 16 (the first and second extension line origins, the definition point, the
+// points of arcs and angles); a radius keeps its point on the circle (15) as the first.
 struct DimensionKind {
     std::string_view type;
     int16_t dimType;
     const char* ext1;
     const char* ext2;
     const char* def;
+    const char* arc;
+    const char* arcLocation;
 };
 
 constexpr DimensionKind kDimensionKinds[] = {
-    {"DIMENSION_LINEAR", kDimRotated, "xline1_pt", "xline2_pt", "def_pt"},
-    {"DIMENSION_ALIGNED", kDimAligned, "xline1_pt", "xline2_pt", "def_pt"},
-    {"DIMENSION_ANG2LN", 2, "xline1start_pt", "xline1end_pt", "xline2end_pt"},
-    {"DIMENSION_DIAMETER", 3, nullptr, nullptr, "def_pt"},
-    {"DIMENSION_RADIUS", kDimRadius, "first_arc_pt", nullptr, "def_pt"},
-    {"DIMENSION_ANG3PT", 5, "xline1_pt", "xline2_pt", "def_pt"},
-    {"DIMENSION_ORDINATE", kDimOrdinate, "feature_location_pt", "leader_endpt", "def_pt"},
+    {"DIMENSION_LINEAR", kDimRotated, "xline1_pt", "xline2_pt", "def_pt", nullptr, nullptr},
+    {"DIMENSION_ALIGNED", kDimAligned, "xline1_pt", "xline2_pt", "def_pt", nullptr, nullptr},
+    {"DIMENSION_ANG2LN", kDimAngular, "xline1start_pt", "xline1end_pt", "xline2end_pt",
+     "xline2start_pt", "def_pt"},
+    {"DIMENSION_DIAMETER", kDimDiameter, nullptr, nullptr, "def_pt", "first_arc_pt", nullptr},
+    {"DIMENSION_RADIUS", kDimRadius, "first_arc_pt", nullptr, "def_pt", nullptr, nullptr},
+    {"DIMENSION_ANG3PT", kDimAngular3Point, "xline1_pt", "xline2_pt", "def_pt", "center_pt",
+     nullptr},
+    {"DIMENSION_ORDINATE", kDimOrdinate, "feature_location_pt", "leader_endpt", "def_pt", nullptr,
+     nullptr},
+    {"ARC_DIMENSION", kDimArcLength, "xline1_pt", "xline2_pt", "def_pt", "center_pt", nullptr},
 };
 
 const DimensionKind* dimensionKindOf(std::string_view type) {
@@ -104,10 +111,22 @@ mmObjectPtr DwgConverter::convertInsert(const DwgJson& e) {
     return ref;
 }
 
-// Dimensions of every kind, with the points the DXF reader takes (only rotated, aligned, radius
-// and ordinate ones are built and drawn). The style is the one named exactly so (else the current
-// one); the label takes the dimension's properties and the style's text colour when that is an
-// index; the block name is "*D" and the id.
+// The entities of a dimension's block, placed as the DXF reader places them.
+void DwgConverter::showDimensionBlock(mmDimension& d, const DwgJson& e) {
+    const DwgJson& list = array(e, "block_entities");
+    if (list.empty()) return;
+    mmBlock scratch;
+    Target target;
+    target.block = &scratch;
+    for (const DwgJson& entity : list)
+        if (integer(entity, "invisible") == 0) convertEntity(entity, target);
+    const Point base = point(e, "block_base"), at = point(e, "clone_ins_pt");
+    if (!scratch.entities.empty()) d.ShowBlock(scratch.entities, base.x + at.x, base.y + at.y);
+}
+
+// Dimensions of every kind, with the points the DXF reader takes; built and showing the file's
+// block as the DXF reader does. The style is the one named exactly so (else the current one);
+// the label takes the dimension's properties and the style's text colour when that is an index.
 mmObjectPtr DwgConverter::convertDimension(const DwgJson& e) {
     const DimensionKind* kind = dimensionKindOf(text(e, "type"));
     if (!kind) return nullptr;
@@ -119,9 +138,7 @@ mmObjectPtr DwgConverter::convertDimension(const DwgJson& e) {
     const DimStyle style = DimStyleById(drawing_, styleId);
     auto d = std::make_shared<mmDimension>();
     d->dimStyleId = styleId;
-    mmDimStyleValues values = StyleValues(style);
-    values.arrowKind = 0;
-    d->SetStyleValues(values);
+    d->SetStyleValues(StyleValues(style));
     d->InitLabel(glyphs_);
     d->InitParts();
     applyProperties(*d, e);
@@ -130,17 +147,23 @@ mmObjectPtr DwgConverter::convertDimension(const DwgJson& e) {
     d->ordinateAxis =
         static_cast<int16_t>(kind->dimType == kDimOrdinate ? integer(e, "flag2") & 1 : 0);
     d->textRotation = real(e, "text_rotation") * kRadToDeg;
+    d->hasRotation = kind->dimType == kDimRotated;
+    d->rotation = real(e, "dim_rotation") * kRadToDeg;
+    d->textOverride = DwgDrawingText(text(e, "user_text"));
     d->defPoints[0] = vertexOf(e, kind->ext1);
     d->defPoints[1] = vertexOf(e, kind->ext2);
     d->defPoints[2] = vertexOf(e, kind->def);
     d->defPoints[6] = vertexOf(e, "text_midpt");
+    d->arcPoint = vertexOf(e, kind->arc);
+    d->arcLocation = vertexOf(e, kind->arcLocation);
+    d->leaderLength = real(e, "leader_len");
     d->label.CopyProperties(*d);
     if (style.textColor != kColorByBlock && style.textColor != kColorByLayer) {
         d->label.colorIndex = style.textColor;
         d->label.color = PaletteColor(style.textColor);
     }
-    const std::string label = DwgDrawingText(text(e, "user_text"));
-    d->label.SetString(label.empty() ? std::string_view("0.0") : std::string_view(label), glyphs_);
+    d->label.SetString(d->textOverride.empty() ? std::string("0.0") : d->textOverride, glyphs_);
     d->BuildDimension(glyphs_);
+    showDimensionBlock(*d, e);
     return d;
 }

@@ -37,9 +37,6 @@ bool Dxf2000EntityWriter::writeMText(const mmMText& t) {
 
 namespace {
 
-// The types other than rotated, aligned and ordinate, as DXF numbers them.
-enum DimensionType : int16_t { kDimAngular = 2, kDimDiameter = 3, kDimAngular3Point = 5 };
-
 // Bit 32: the block (2) belongs to this dimension alone; bit 64: an ordinate measures along x.
 enum DimensionFlags { kOwnBlock = 32, kOrdinateX = 64 };
 

@@ -59,24 +59,29 @@ void writeDxfMTextBody(DxfWriter& w, const mmMText& t, const mmVertex& offset,
     w.writeGroupReal(50, t.rotation);
 }
 
-// Planar; the control points from the double-precision points when they match. The degree is
-// the one the knots give (knots = control points + degree + 1), cubic when they give none.
+// The definition as it is kept: flags, degree, knots, weights, control points, fit points and
+// their tangents.
 void writeDxfSplineBody(DxfWriter& w, const mmSpline& s, const mmVertex& offset) {
-    const std::size_t n = static_cast<std::size_t>(s.ControlPointCount());
-    const bool fromPoints = s.points.size() == n;
-    int64_t degree = mmSpline::kOrder - 1;
-    if (s.knots.size() > n + 1) degree = static_cast<int64_t>(s.knots.size() - n - 1);
     w.writeGroupString(100, "AcDbSpline");
-    w.writeGroupInt(70, 8);
-    w.writeGroupInt(71, degree);
+    w.writeGroupInt(70, s.flags);
+    w.writeGroupInt(71, s.degree);
     w.writeGroupInt(72, static_cast<int64_t>(s.knots.size()));
-    w.writeGroupInt(73, static_cast<int64_t>(n));
-    w.writeGroupInt(74, 0);
-    for (const float k : s.knots)
-        w.writeGroupFloat(40, k);
-    for (std::size_t i = 0; i < n; ++i) {
-        w.writeGroupReal(10, offset.x + (fromPoints ? s.points[i].x : s.controlPoints[3 * i]));
-        w.writeGroupReal(20, offset.y + (fromPoints ? s.points[i].y : s.controlPoints[3 * i + 1]));
-        w.writeGroupReal(30, 0.0);
+    w.writeGroupInt(73, static_cast<int64_t>(s.points.size()));
+    w.writeGroupInt(74, static_cast<int64_t>(s.fitPoints.size()));
+    for (const auto& [code, t] : {std::pair{12, s.startTangent}, std::pair{13, s.endTangent}}) {
+        if (t.x == 0.0 && t.y == 0.0) continue;
+        w.writeGroupReal(code, t.x);
+        w.writeGroupReal(code + 10, t.y);
+        w.writeGroupReal(code + 20, 0.0);
     }
+    for (const double k : s.knots)
+        w.writeGroupReal(40, k);
+    for (const double weight : s.weights)
+        w.writeGroupReal(41, weight);
+    for (const auto& [code, list] : {std::pair{10, &s.points}, std::pair{11, &s.fitPoints}})
+        for (const mmVertex& p : *list) {
+            w.writeGroupReal(code, offset.x + p.x);
+            w.writeGroupReal(code + 10, offset.y + p.y);
+            w.writeGroupReal(code + 20, 0.0);
+        }
 }

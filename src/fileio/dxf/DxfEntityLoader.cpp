@@ -67,6 +67,7 @@ DxfEntityLoader::EntityReader DxfEntityLoader::readerFor(std::string_view name) 
         {"MTEXT", &DxfEntityLoader::readMText},
         {"INSERT", &DxfEntityLoader::readInsert},
         {"DIMENSION", &DxfEntityLoader::readDimension},
+        {"ARC_DIMENSION", &DxfEntityLoader::readArcDimension},
         {"HATCH", &DxfEntityLoader::readHatch},
         {"SPLINE", &DxfEntityLoader::readSpline},
         {"3DFACE", &DxfEntityLoader::read3dFace},

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,7 @@ class DxfReader;
 class HeapGrowthHint;
 class mmBlock;
 class mmBlockRef;
+class mmDimension;
 class mmDrawing;
 class mmGlyphTable;
 class mmOcs;
@@ -38,6 +40,7 @@ struct DxfLoadReport {
     int64_t textsCut = 0;         // multi-line texts beyond kDxfMTextRawLimit
     std::string unknownCodePage;  // a $DWGCODEPAGE we cannot convert (read as Windows-1252)
     int64_t unexpanded = 0;       // references kept without their contents (DxfLoadLimits)
+    int64_t patternsOutlined = 0;  // pattern hatches too dense to draw, shown by their boundary
     uint64_t groupsRead = 0;  // by the reader, groups read again after a step back included
 };
 
@@ -86,6 +89,12 @@ public:
     // After the blocks: the references in blocks to blocks defined later in the file take their
     // contents (those to blocks that are not there, or that wait on each other, are dropped).
     void resolveForwardReferences();
+
+    // A block of the file's dimensions (named "*D..."), shown by the dimensions that name it.
+    void keepDimensionBlock(std::string_view name, std::shared_ptr<mmBlock> block);
+    // After the BLOCKS section: dimensions in blocks that named a dimension block read after them
+    // get it now.
+    void attachPendingDimensions();
 
 private:
     struct Target {
@@ -141,7 +150,10 @@ private:
     bool readInsert();
     // The ATTRIBs after an INSERT, as its children, and their SEQEND.
     bool readAttributes(mmBlockRef* reference, const mmVertex& insertion, bool more);
-    bool readDimension();
+    bool readDimension() { return readDimensionOf(-1); }
+    bool readArcDimension();
+    // A DIMENSION (type from its 70), or with type >= 0 an entity of that dimension type.
+    bool readDimensionOf(int16_t type);
     // Read but not kept until layouts exist.
     bool readViewport();
 
@@ -186,6 +198,13 @@ private:
     std::map<const mmBlock*, BlockSize> blockSizes_;
     std::vector<ForwardReference> forward_;
     std::map<const mmBlock*, int> forwardOwners_;  // blocks holding forward references, how many
+    std::map<std::string, std::shared_ptr<mmBlock>, std::less<>> dimensionBlocks_;
+    struct PendingDimension {
+        std::weak_ptr<mmDimension> dimension;
+        std::string blockName;
+        double dx = 0.0, dy = 0.0;  // besides the block's own base and the insertion point
+    };
+    std::vector<PendingDimension> pendingDimensions_;
     DxfLoadLimits limits_;
     int64_t copied_ = 0;  // block entities copied into references so far
     std::string lastLayerName_;

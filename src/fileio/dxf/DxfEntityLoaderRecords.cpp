@@ -1,98 +1,20 @@
 // Entities made from their records: polylines (POLYLINE, LWPOLYLINE), texts, multi-line texts,
-// splines and hatches with their boundary loops, placed in the plan from the planes they are
-// given in.
+// splines and hatches, placed in the plan from the planes they are given in.
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "entities/Arc.h"
 #include "entities/Hatch.h"
 #include "entities/MText.h"
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
 #include "fileio/PlanShapes.h"
+#include "fileio/dxf/DxfCurveEntities.h"
 #include "fileio/dxf/DxfEntityLoader.h"
 #include "fileio/dxf/DxfReader.h"
 
 namespace {
-
-// Control points (x, y, z triples; z is not kept) as the spline's points, its float control
-// points and its knots.
-void fillSpline(mmSpline& s, const std::vector<double>& control, const std::vector<float>& knots) {
-    const std::size_t n = control.size() / 3;
-    s.points.reserve(n);
-    for (std::size_t i = 0; i < n; ++i)
-        s.points.emplace_back(control[3 * i], control[3 * i + 1]);
-    s.SyncControlPoints();
-    s.knots = knots;
-}
-
-mmObjectPtr boundaryLine(const DxfHatchEdge& e) {
-    auto line = std::make_shared<mmPolyline>();
-    line->points.reserve(2);
-    line->points.emplace_back(e.x1, e.y1);
-    line->points.emplace_back(e.x2, e.y2);
-    return line;
-}
-
-mmObjectPtr boundaryArc(const DxfHatchEdge& e) {
-    auto arc = std::make_shared<mmArc>();
-    arc->AddPoint(e.cx, e.cy);
-    arc->radius = e.radius;
-    arc->startAngle = e.startAngle;
-    arc->endAngle = e.endAngle;
-    // The fill follows the boundary in order: a clockwise edge is emitted from its end.
-    arc->direction = e.counterClockwise ? 1 : 0;
-    arc->lineWidth = 1;
-    return arc;
-}
-
-mmObjectPtr boundarySpline(const DxfHatchEdge& e) {
-    auto spline = std::make_shared<mmSpline>();
-    fillSpline(*spline, e.control, e.knots);
-    spline->lineWidth = 1;
-    return spline;
-}
-
-mmObjectPtr boundaryEntity(const DxfHatchEdge& e) {
-    mmObjectPtr entity;
-    switch (e.kind) {
-        case DxfHatchEdge::Line:
-            entity = boundaryLine(e);
-            break;
-        case DxfHatchEdge::Arc:
-            entity = boundaryArc(e);
-            break;
-        case DxfHatchEdge::Spline:
-            entity = boundarySpline(e);
-            break;
-    }
-    entity->UpdateGrips();
-    entity->UpdateExtents();
-    return entity;
-}
-
-// One loop per path and one boundary entity per edge; null when there is no edge at all.
-std::shared_ptr<mmHatch> hatchOf(const DxfHatchRecord& record) {
-    auto hatch = std::make_shared<mmHatch>();
-    bool anyEdge = false;
-    for (const DxfHatchPath& path : record.paths) {
-        const int loop = hatch->AddLoop();
-        for (const DxfHatchEdge& edge : path.edges) {
-            hatch->AddBoundary(boundaryEntity(edge), loop);
-            anyEdge = true;
-        }
-    }
-    if (!anyEdge) return nullptr;
-    hatch->RebuildFill();
-    // The move to the hatch's point 0 shifted the float control points of splines from their
-    // rounded values; the double points give them again exactly.
-    for (const auto& loop : hatch->loops)
-        for (const mmObjectPtr& e : *loop)
-            if (auto* spline = dynamic_cast<mmSpline*>(e.get())) spline->SyncControlPoints();
-    return hatch;
-}
 
 int16_t attachmentOf(int32_t value) {
     return static_cast<int16_t>(std::clamp<int32_t>(value, std::numeric_limits<int16_t>::min(),
@@ -224,20 +146,21 @@ bool DxfEntityLoader::readMText() {
 bool DxfEntityLoader::readSpline() {
     DxfSplineRecord record;
     const bool more = readDxfSpline(reader_, header_, record);
-    auto spline = std::make_shared<mmSpline>();
-    fillSpline(*spline, record.control, record.knots);
-    finish(spline);
+    finish(splineFromRecord(record));
     return more;
 }
 
+// A pattern too dense to draw is counted: it shows its boundary.
 bool DxfEntityLoader::readHatch() {
     DxfHatchRecord record;
     const bool more = readDxfHatch(reader_, header_, record);
     const mmOcs ocs = plane();
     bool curved = false;
     for (DxfHatchPath& path : record.paths) curved = PlaceHatchEdges(ocs, path.edges) || curved;
-    if (auto hatch = hatchOf(record)) {
+    PlaceHatchPattern(ocs, record.lines);
+    if (auto hatch = hatchFromRecord(record)) {
         noteApproximation(ocs, "HATCH", kTypeHatch, curved);
+        if (!hatch->PreparePattern() && report_) ++report_->patternsOutlined;
         finish(hatch);
     } else {
         dropped("HATCH");

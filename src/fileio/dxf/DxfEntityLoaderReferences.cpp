@@ -167,10 +167,35 @@ bool DxfEntityLoader::readAttributes(mmBlockRef* ref, const mmVertex& at, bool m
     return more;
 }
 
-// The style named by group 3 (ignoring case; else the current one) gives its values with
-// arrowheads; the label the dimension's properties and the style's text colour when it is an
-// index. The block name is "*D" and the id, whatever the file says.
-bool DxfEntityLoader::readDimension() {
+void DxfEntityLoader::keepDimensionBlock(std::string_view name, std::shared_ptr<mmBlock> block) {
+    dimensionBlocks_.insert_or_assign(std::string(name), std::move(block));
+}
+
+// The block's entities are in block coordinates: the file places them by the block's base
+// point and the dimension's insertion point.
+namespace {
+void showFileBlock(mmDimension& d, const mmBlock& block, double dx, double dy) {
+    if (!block.entities.empty()) d.ShowBlock(block.entities, block.baseX + dx, block.baseY + dy);
+}
+}  // namespace
+
+void DxfEntityLoader::attachPendingDimensions() {
+    for (const PendingDimension& p : pendingDimensions_) {
+        const auto d = p.dimension.lock();
+        const auto it = dimensionBlocks_.find(p.blockName);
+        if (!d || it == dimensionBlocks_.end()) continue;
+        showFileBlock(*d, *it->second, p.dx, p.dy);
+    }
+    pendingDimensions_.clear();
+}
+
+// The style named by group 3 (ignoring case; else the current one) gives its values; the label
+// the dimension's properties and the style's text colour when it is an index. The dimension is
+// built from its points and shows the file's block (group 2) when the file has it; that name is
+// its block name.
+bool DxfEntityLoader::readArcDimension() { return readDimensionOf(kDimArcLength); }
+
+bool DxfEntityLoader::readDimensionOf(int16_t type) {
     DxfDimensionRecord record;
     const bool more = readDxfDimension(reader_, header_, record);
     auto d = std::make_shared<mmDimension>();
@@ -180,29 +205,46 @@ bool DxfEntityLoader::readDimension() {
     const int32_t styleId = named.value_or(drawing_.currentDimStyleId);
     const DimStyle style = DimStyleById(drawing_, styleId);
     d->dimStyleId = styleId;
-    mmDimStyleValues values = StyleValues(style);
-    values.arrowKind = 0;
-    d->SetStyleValues(values);
+    d->SetStyleValues(StyleValues(style));
     d->InitLabel(glyphs_);
     d->InitParts();
     applyProperties(*d);
-    d->dimType = static_cast<int16_t>(record.type & 31);
-    d->ordinateAxis = static_cast<int16_t>((record.type >> 6) & 1);
+    d->dimType = type >= 0 ? type : static_cast<int16_t>(record.type & 31);
+    d->ordinateAxis = static_cast<int16_t>(type >= 0 ? 0 : (record.type >> 6) & 1);
     d->textRotation = record.textRotation;
-    d->defPoints[0] = d->dimType == kDimRadius ? mmVertex(record.chordX, record.chordY)
-                                               : mmVertex(record.ext1X, record.ext1Y);
+    d->rotation = record.rotation;
+    d->hasRotation = d->dimType == kDimRotated;
+    d->textOverride = reader_.strings().ToUtf8(record.text);
+    const bool radius = d->dimType == kDimRadius;
+    d->defPoints[0] = radius ? mmVertex(record.arcX, record.arcY) : mmVertex(record.ext1X, record.ext1Y);
     d->defPoints[1] = mmVertex(record.ext2X, record.ext2Y);
     d->defPoints[2] = mmVertex(record.defX, record.defY);
     d->defPoints[6] = mmVertex(record.textX, record.textY);
+    if (!radius) d->arcPoint = mmVertex(record.arcX, record.arcY);
+    d->arcLocation = mmVertex(record.arcLocationX, record.arcLocationY);
+    d->leaderLength = record.leaderLength;
     d->label.CopyProperties(*d);
     if (style.textColor != kColorByBlock && style.textColor != kColorByLayer) {
         d->label.colorIndex = style.textColor;
         d->label.color = PaletteColor(style.textColor);
     }
-    d->label.SetString(
-        record.text.empty() ? std::string("0.0") : reader_.strings().ToUtf8(record.text), glyphs_);
+    d->label.SetString(d->textOverride.empty() ? std::string("0.0") : d->textOverride, glyphs_);
     d->BuildDimension(glyphs_);
+    if (const auto it = dimensionBlocks_.find(record.blockName); it != dimensionBlocks_.end()) {
+        showFileBlock(*d, *it->second, record.insertX, record.insertY);
+    } else if (!record.blockName.empty() && target_.block && reader_.insideBlock()) {
+        const double baseX = target_.moveToBase ? target_.block->baseX : 0.0;
+        const double baseY = target_.moveToBase ? target_.block->baseY : 0.0;
+        pendingDimensions_.push_back(
+            {d, record.blockName, record.insertX - baseX, record.insertY - baseY});
+    }
     add(d);
-    d->SetBlockNameFromId();
+    if (record.blockName.empty()) {
+        d->SetBlockNameFromId();
+    } else {
+        // The drawing's name of the block (an anonymous one may have been renamed).
+        d->blockName = reader_.strings().ToUtf16(record.blockName);
+        if (const mmBlockPtr block = names_.Block(d->blockName)) d->blockName = block->name;
+    }
     return more;
 }

@@ -256,11 +256,29 @@ bool readDxfDimension(DxfReader& r, DxfEntityHeader& h, DxfDimensionRecord& d) {
             case 24:
                 d.ext2Y = r.realValue();
                 break;
+            case 12:
+                d.insertX = r.realValue();
+                break;
+            case 22:
+                d.insertY = r.realValue();
+                break;
             case 15:
-                d.chordX = r.realValue();
+                d.arcX = r.realValue();
                 break;
             case 25:
-                d.chordY = r.realValue();
+                d.arcY = r.realValue();
+                break;
+            case 16:
+                d.arcLocationX = r.realValue();
+                break;
+            case 26:
+                d.arcLocationY = r.realValue();
+                break;
+            case 40:
+                d.leaderLength = r.realValue();
+                break;
+            case 50:
+                d.rotation = r.realValue();
                 break;
             case 53:
                 d.textRotation = r.realValue();

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "entities/HatchPattern.h"
+
 class DxfReader;
 
 // Filled for every entity before its own data; cleared to these defaults first.
@@ -174,15 +176,15 @@ struct DxfXLineRecord {
 };
 bool readDxfXLine(DxfReader& reader, DxfEntityHeader& header, DxfXLineRecord& record);
 
+// Everything in double precision: survey coordinates do not fit a float.
 struct DxfSplineRecord {
-    int32_t flags = 0, degree = 0;                          // 70, 71
+    int32_t flags = 0, degree = 3;                          // 70, 71
     int32_t knotCount = 0, controlCount = 0, fitCount = 0;  // 72, 73, 74
-    float startTangent[3] = {}, endTangent[3] = {};         // 12.., 13..
-    std::vector<float> knots;
-    // x, y, z triples. Read in double precision: the entity keeps its points in double, and
-    // survey coordinates do not fit a float.
-    std::vector<double> control;
-    std::vector<float> fit;  // x, y, z triples
+    double startTangent[3] = {}, endTangent[3] = {};        // 12.., 13..
+    std::vector<double> knots;                              // 40
+    std::vector<double> weights;                            // 41
+    std::vector<double> control;                            // 10 20 30: x, y, z triples
+    std::vector<double> fit;                                // 11 21 31: x, y, z triples
 };
 // The knots and control points announced but missing from the file are added as zeros, at
 // most kDxfSplinePadding of each.
@@ -190,24 +192,39 @@ inline constexpr std::size_t kDxfSplinePadding = 8;
 bool readDxfSpline(DxfReader& reader, DxfEntityHeader& header, DxfSplineRecord& record);
 
 struct DxfHatchEdge {
-    enum Kind { Line, Arc, Spline } kind = Line;
+    enum Kind { Line, Arc, Ellipse, Spline } kind = Line;
     double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;  // line
-    double cx = 0.0, cy = 0.0, radius = 0.0;        // arc
-    // Arc, degrees: the arc runs counter-clockwise from the start angle to the end angle. A
-    // clockwise edge (73 = 0, or a negative bulge) is the same arc followed from its end to its
-    // start; the file gives its angles as 360 minus those of that counter-clockwise arc.
+    double cx = 0.0, cy = 0.0, radius = 0.0;        // arc; ellipse: the centre
+    double majorX = 1.0, majorY = 0.0, ratio = 1.0;  // ellipse: major axis end from the centre
+    // Arc and ellipse, degrees: the curve runs counter-clockwise from the start angle to the end
+    // angle. A clockwise edge (73 = 0, or a negative bulge) is the same curve followed from its
+    // end to its start; the file gives its angles as 360 minus those of that counter-clockwise
+    // curve.
     double startAngle = 0.0, endAngle = 0.0;
     bool counterClockwise = true;
-    std::vector<float> knots;     // spline
-    std::vector<double> control;  // spline: x, y, 0 triples
+    // Spline: 94, 73, 74; knots 40; control points 10 20 as x, y, 0 triples; weights 42; fit
+    // points 11 21 as x, y pairs; tangents 12 22 and 13 23.
+    int32_t degree = 3;
+    bool rational = false, periodic = false;
+    std::vector<double> knots;
+    std::vector<double> control;
+    std::vector<double> weights;
+    std::vector<double> fit;
+    double startTangent[2] = {}, endTangent[2] = {};
 };
 struct DxfHatchPath {
     int32_t flags = 0;  // 92: bit 2 polyline path
     std::vector<DxfHatchEdge> edges;
 };
 struct DxfHatchRecord {
-    int32_t pathCount = 0;  // 91
+    std::string patternName;  // 2
+    bool solidFill = true;    // 70
+    int32_t pathCount = 0;    // 91
     std::vector<DxfHatchPath> paths;
+    int32_t style = 0, patternType = 1;         // 75, 76
+    double patternAngle = 0.0, patternScale = 1.0;  // 52, 41
+    bool patternDouble = false;                 // 77
+    std::vector<mmHatchPatternLine> lines;      // 53 43 44 45 46 79 49 each
 };
 bool readDxfHatch(DxfReader& reader, DxfEntityHeader& header, DxfHatchRecord& record);
 // The edge of a polyline segment from (x1, y1) to (x2, y2): a line, or the arc of its bulge
@@ -220,7 +237,11 @@ struct DxfDimensionRecord {
     double textX = 0.0, textY = 0.0;         // 11, 21
     double ext1X = 0.0, ext1Y = 0.0;         // 13, 23
     double ext2X = 0.0, ext2Y = 0.0;         // 14, 24
-    double chordX = 0.0, chordY = 0.0;       // 15, 25: radius, the point on the circle
+    double arcX = 0.0, arcY = 0.0;           // 15, 25 (radius: the point on the circle)
+    double arcLocationX = 0.0, arcLocationY = 0.0;  // 16, 26
+    double insertX = 0.0, insertY = 0.0;     // 12, 22: where the block is placed
+    double leaderLength = 0.0;               // 40
+    double rotation = 0.0;                   // 50 (rotated dimensions)
     double textRotation = 0.0;               // 53
     int32_t type = 0;                        // 70
 };

@@ -211,7 +211,7 @@ bool DxfEntityWriter::writeBlockRef(const mmBlockRef& r) {
 
 // The colour is written too, so that a dimension does not come back by layer; an x ordinate
 // carries its flag (64) with its type, so that it comes back measuring along x. The 50 of a
-// rotated dimension: 90 when its extension lines are horizontal.
+// rotated dimension: its rotation, or without one 90 when its extension lines are horizontal.
 bool DxfEntityWriter::writeDimension(const mmDimension& d) {
     if (!w_.beginEntity("DIMENSION", DxfWriter::EntityHeader::NoLineType)) return false;
     w_.writeGroupText(2, d.blockName);
@@ -225,11 +225,16 @@ bool DxfEntityWriter::writeDimension(const mmDimension& d) {
     w_.writeGroupReal(21, p[6].y);
     w_.writeGroupReal(31, 0.0);
     const bool xOrdinate = d.dimType == kDimOrdinate && d.ordinateAxis != 0;
-    w_.writeGroupInt(70, d.dimType | (xOrdinate ? 64 : 0));
+    // An arc length has no DIMENSION type of its own: it goes as a three-point angle showing its
+    // block.
+    const int16_t dimType = d.dimType == kDimArcLength ? kDimAngular3Point : d.dimType;
+    w_.writeGroupInt(70, dimType | (xOrdinate ? 64 : 0));
+    if (!d.textOverride.empty()) w_.writeGroupUtf8(1, d.textOverride);
     if (d.dimType == kDimRadius) {
         w_.writeGroupReal(15, p[kDimRadialChordPoint].x);
         w_.writeGroupReal(25, p[kDimRadialChordPoint].y);
         w_.writeGroupReal(35, 0.0);
+        if (d.leaderLength != 0.0) w_.writeGroupReal(40, d.leaderLength);
         return true;
     }
     w_.writeGroupReal(13, p[0].x);
@@ -238,6 +243,16 @@ bool DxfEntityWriter::writeDimension(const mmDimension& d) {
     w_.writeGroupReal(14, p[1].x);
     w_.writeGroupReal(24, p[1].y);
     w_.writeGroupReal(34, 0.0);
-    if (d.dimType == kDimRotated) w_.writeGroupReal(50, d.direction.y == 0.0f ? 90.0 : 0.0);
+    if (d.dimType == kDimRotated)
+        w_.writeGroupReal(50, d.hasRotation ? d.rotation : d.direction.y == 0.0f ? 90.0 : 0.0);
+    if (d.dimType != kDimRotated && d.dimType != kDimAligned && d.dimType != kDimOrdinate) {
+        w_.writeGroupReal(15, d.arcPoint.x);
+        w_.writeGroupReal(25, d.arcPoint.y);
+        w_.writeGroupReal(35, 0.0);
+        w_.writeGroupReal(16, d.arcLocation.x);
+        w_.writeGroupReal(26, d.arcLocation.y);
+        w_.writeGroupReal(36, 0.0);
+        if (d.leaderLength != 0.0) w_.writeGroupReal(40, d.leaderLength);
+    }
     return true;
 }

@@ -1,5 +1,5 @@
-// The HATCH record: the boundary paths and their edges. Polyline paths become line and arc
-// edges here; the pattern, fill and seed point groups are never read.
+// The HATCH record: the fill, the boundary paths and their edges, and the pattern definition.
+// Polyline paths become line and arc edges here; seed points and gradients are not read.
 #include <algorithm>
 #include <cmath>
 
@@ -16,9 +16,21 @@ struct Cursor {
     bool have = true;
     void next() { have = r.readGroup(); }
     int32_t code() const { return r.code(); }
-    // The groups that end whatever is being read: the next object, the next path.
-    bool atBoundary() const { return code() == 0 || code() == 92; }
+    // The groups that end whatever is being read: the next object, the next path, the pattern
+    // after the last path (75 style, 76 pattern type, 78 line count).
+    bool atBoundary() const {
+        const int32_t c = code();
+        return c == 0 || c == 92 || c == 75 || c == 76 || c == 78;
+    }
 };
+
+// Reverses a clockwise arc or ellipse into the counter-clockwise one it follows backwards.
+void counterClockwiseAngles(DxfHatchEdge& e) {
+    if (e.counterClockwise) return;
+    const double start = e.startAngle;
+    e.startAngle = 360.0 - e.endAngle;
+    e.endAngle = 360.0 - start;
+}
 
 DxfHatchEdge lineEdge(double x1, double y1, double x2, double y2) {
     DxfHatchEdge e;
@@ -68,31 +80,104 @@ void readEdgeGroups(Cursor& c, int32_t lastCode, Store&& store) {
     }
 }
 
+// Degree, flags and counts up to the first knot; knots up to their count; control points (each
+// 10 starts one, its 20 gives y, a 42 its weight); then fit points and tangents.
 void readSplineEdge(Cursor& c, DxfHatchEdge& e) {
     int32_t knotCount = 0, controlCount = 0;
-    for (; c.have && c.code() != 40 && !c.atBoundary() && c.code() != 72; c.next()) {
-        if (c.code() == 95)
-            knotCount = std::max(0, c.r.intValue());
-        else if (c.code() == 96)
-            controlCount = std::max(0, c.r.intValue());
+    auto inEdge = [&] { return c.have && !c.atBoundary() && c.code() != 72; };
+    for (; inEdge() && c.code() != 40 && c.code() != 10; c.next()) {
+        switch (c.code()) {
+            case 94:
+                e.degree = c.r.intValue();
+                break;
+            case 73:
+                e.rational = c.r.intValue() != 0;
+                break;
+            case 74:
+                e.periodic = c.r.intValue() != 0;
+                break;
+            case 95:
+                knotCount = std::max(0, c.r.intValue());
+                break;
+            case 96:
+                controlCount = std::max(0, c.r.intValue());
+                break;
+            default:
+                break;
+        }
     }
-    for (; c.have && c.code() != 10 && !c.atBoundary() && c.code() != 72 &&
-           e.knots.size() < static_cast<std::size_t>(knotCount);
+    for (; inEdge() && c.code() != 10 && e.knots.size() < static_cast<std::size_t>(knotCount);
          c.next())
-        if (c.code() == 40) e.knots.push_back(static_cast<float>(c.r.realValue()));
-    // Each 10 starts a control point (x, y, 0), up to the count; its 20 gives y.
+        if (c.code() == 40) e.knots.push_back(c.r.realValue());
     const std::size_t values = static_cast<std::size_t>(controlCount) * 3;
-    for (; c.have && !c.atBoundary() && c.code() != 72; c.next()) {
+    for (; inEdge() && c.code() != 97 && c.code() != 11; c.next()) {
         if (c.code() == 10) {
             if (e.control.size() >= values) break;
             e.control.insert(e.control.end(), {c.r.realValue(), 0.0, 0.0});
         } else if (c.code() == 20 && !e.control.empty()) {
             e.control[e.control.size() - 2] = c.r.realValue();
+        } else if (c.code() == 42) {
+            e.weights.push_back(c.r.realValue());
         }
     }
-    // Weights and fit data are not used.
-    for (; c.have && !c.atBoundary() && c.code() != 72; c.next()) {
+    for (; inEdge(); c.next()) {
+        switch (c.code()) {
+            case 11:
+                e.fit.insert(e.fit.end(), {c.r.realValue(), 0.0});
+                break;
+            case 21:
+                if (!e.fit.empty()) e.fit.back() = c.r.realValue();
+                break;
+            case 12:
+            case 22:
+                e.startTangent[(c.code() - 12) / 10] = c.r.realValue();
+                break;
+            case 13:
+            case 23:
+                e.endTangent[(c.code() - 13) / 10] = c.r.realValue();
+                break;
+            default:
+                break;
+        }
     }
+}
+
+// An arc (centre, 40 radius) or an elliptic arc (centre, 11 21 major axis end, 40 ratio), with
+// its angles and direction, up to its 73.
+void readCurveEdge(Cursor& c, bool ellipse, DxfHatchEdge& e) {
+    readEdgeGroups(c, 73, [&](int32_t code) {
+        const double value = c.r.realValue();
+        switch (code) {
+            case 10:
+                e.cx = value;
+                break;
+            case 20:
+                e.cy = value;
+                break;
+            case 11:
+                if (ellipse) e.majorX = value;
+                break;
+            case 21:
+                if (ellipse) e.majorY = value;
+                break;
+            case 40:
+                (ellipse ? e.ratio : e.radius) = value;
+                break;
+            case 50:
+                e.startAngle = value;
+                break;
+            case 51:
+                e.endAngle = value;
+                break;
+            case 73:
+                e.counterClockwise = c.r.intValue() != 0;
+                break;
+            default:
+                break;
+        }
+    });
+    e.kind = ellipse ? DxfHatchEdge::Ellipse : DxfHatchEdge::Arc;
+    counterClockwiseAngles(e);
 }
 
 void readEdgePath(Cursor& c, DxfHatchPath& path) {
@@ -121,32 +206,9 @@ void readEdgePath(Cursor& c, DxfHatchPath& path) {
                 path.edges.push_back(std::move(e));
                 break;
             case kEdgeArc:
-                readEdgeGroups(c, 73, [&](int32_t code) {
-                    if (code == 10)
-                        e.cx = c.r.realValue();
-                    else if (code == 20)
-                        e.cy = c.r.realValue();
-                    else if (code == 40)
-                        e.radius = c.r.realValue();
-                    else if (code == 50)
-                        e.startAngle = c.r.realValue();
-                    else if (code == 51)
-                        e.endAngle = c.r.realValue();
-                    else if (code == 73)
-                        e.counterClockwise = c.r.intValue() != 0;
-                });
-                e.kind = DxfHatchEdge::Arc;
-                if (!e.counterClockwise) {
-                    // The clockwise arc's angles are stored as 360 minus those of the arc
-                    // followed counter-clockwise.
-                    const double start = e.startAngle;
-                    e.startAngle = 360.0 - e.endAngle;
-                    e.endAngle = 360.0 - start;
-                }
+            case kEdgeEllipse:
+                readCurveEdge(c, type == kEdgeEllipse, e);
                 path.edges.push_back(std::move(e));
-                break;
-            case kEdgeEllipse:  // counted, not kept
-                readEdgeGroups(c, 73, [](int32_t) {});
                 break;
             case kEdgeSpline:
                 readSplineEdge(c, e);
@@ -193,6 +255,55 @@ DxfHatchEdge dxfSegmentEdge(double x1, double y1, double x2, double y2, double b
     return e;
 }
 
+namespace {
+
+// The groups after the paths: style, pattern type, angle, scale, double flag and the lines, each
+// beginning at its 53. Seed points and gradients are passed over.
+void readPattern(Cursor& c, DxfHatchRecord& hatch) {
+    for (; c.have && c.code() != 0; c.next()) {
+        mmHatchPatternLine* line = hatch.lines.empty() ? nullptr : &hatch.lines.back();
+        switch (c.code()) {
+            case 75:
+                hatch.style = c.r.intValue();
+                break;
+            case 76:
+                hatch.patternType = c.r.intValue();
+                break;
+            case 52:
+                hatch.patternAngle = c.r.realValue();
+                break;
+            case 41:
+                hatch.patternScale = c.r.realValue();
+                break;
+            case 77:
+                hatch.patternDouble = c.r.intValue() != 0;
+                break;
+            case 53:
+                hatch.lines.emplace_back().angle = c.r.realValue();
+                break;
+            case 43:
+                if (line) line->baseX = c.r.realValue();
+                break;
+            case 44:
+                if (line) line->baseY = c.r.realValue();
+                break;
+            case 45:
+                if (line) line->offsetX = c.r.realValue();
+                break;
+            case 46:
+                if (line) line->offsetY = c.r.realValue();
+                break;
+            case 49:
+                if (line) line->dashes.push_back(c.r.realValue());
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+}  // namespace
+
 bool readDxfHatch(DxfReader& r, DxfEntityHeader& h, DxfHatchRecord& hatch) {
     hatch = DxfHatchRecord();
     h.clear();
@@ -201,7 +312,12 @@ bool readDxfHatch(DxfReader& r, DxfEntityHeader& h, DxfHatchRecord& hatch) {
     for (; c.have && c.code() != 92; c.next()) {
         if (c.code() == 0) return true;
         if (readDxfHeaderGroup(r, h, kDxfAllHeader | kDxfHandle | kDxfExtrusion)) continue;
-        if (c.code() == 91) hatch.pathCount = r.intValue();
+        if (c.code() == 91)
+            hatch.pathCount = r.intValue();
+        else if (c.code() == 2)
+            hatch.patternName.assign(r.value());
+        else if (c.code() == 70)
+            hatch.solidFill = r.intValue() != 0;
     }
     while (c.have && c.code() == 92) {
         DxfHatchPath path;
@@ -212,9 +328,10 @@ bool readDxfHatch(DxfReader& r, DxfEntityHeader& h, DxfHatchRecord& hatch) {
         else
             readEdgePath(c, path);
         hatch.paths.push_back(std::move(path));
-        // Source boundary objects, and after the last path the pattern and seed points.
+        // Source boundary objects.
         for (; c.have && !c.atBoundary(); c.next()) {
         }
     }
+    readPattern(c, hatch);
     return c.have;
 }

@@ -1,4 +1,4 @@
-// The HATCH entity of a save: a solid fill with one boundary path per loop. A loop that is one
+// The HATCH entity of a save: a solid fill or a pattern with one boundary path per loop. A loop that is one
 // polyline is a polyline path with its bulges; any other loop is an edge path of lines, arcs and
 // splines. Boundary entities are kept relative to the hatch's point 0, which is added back.
 #include "drawing/Drawing.h"
@@ -78,20 +78,42 @@ void writeSegmentEdges(DxfWriter& w, const mmPolyline& p, const mmVertex& o) {
     }
 }
 
+// Elliptic edges are kept as rational splines and written as such.
 void writeSplineEdge(DxfWriter& w, const mmSpline& s, const mmVertex& o) {
-    const std::size_t n = static_cast<std::size_t>(s.ControlPointCount());
-    const bool fromPoints = s.points.size() == n;
+    const bool rational = s.weights.size() == s.points.size() && !s.weights.empty();
     w.writeGroupInt(72, kEdgeSpline);
-    w.writeGroupInt(94, mmSpline::kOrder - 1);
-    w.writeGroupInt(73, 0);  // not rational
-    w.writeGroupInt(74, 0);  // not periodic
+    w.writeGroupInt(94, s.degree);
+    w.writeGroupInt(73, rational ? 1 : 0);
+    w.writeGroupInt(74, (s.flags & mmSpline::kPeriodic) ? 1 : 0);
     w.writeGroupInt(95, static_cast<int64_t>(s.knots.size()));
-    w.writeGroupInt(96, static_cast<int64_t>(n));
-    for (const float k : s.knots)
-        w.writeGroupFloat(40, k);
-    for (std::size_t i = 0; i < n; ++i) {
-        w.writeGroupReal(10, o.x + (fromPoints ? s.points[i].x : s.controlPoints[3 * i]));
-        w.writeGroupReal(20, o.y + (fromPoints ? s.points[i].y : s.controlPoints[3 * i + 1]));
+    w.writeGroupInt(96, static_cast<int64_t>(s.points.size()));
+    for (const double k : s.knots)
+        w.writeGroupReal(40, k);
+    for (std::size_t i = 0; i < s.points.size(); ++i) {
+        w.writeGroupReal(10, o.x + s.points[i].x);
+        w.writeGroupReal(20, o.y + s.points[i].y);
+        if (rational) w.writeGroupReal(42, s.weights[i]);
+    }
+}
+
+// The pattern definition after the paths: lines in drawing coordinates, as kept, moved by offset.
+void writePattern(DxfWriter& w, const mmHatch& h, const mmVertex& offset) {
+    w.writeGroupInt(75, h.hatchStyle);
+    w.writeGroupInt(76, h.patternType);
+    if (h.solidFill) return;
+    w.writeGroupReal(52, h.patternAngle);
+    w.writeGroupReal(41, h.patternScale);
+    w.writeGroupInt(77, h.patternDouble ? 1 : 0);
+    w.writeGroupInt(78, static_cast<int64_t>(h.patternLines.size()));
+    for (const mmHatchPatternLine& line : h.patternLines) {
+        w.writeGroupReal(53, line.angle);
+        w.writeGroupReal(43, offset.x + line.baseX);
+        w.writeGroupReal(44, offset.y + line.baseY);
+        w.writeGroupReal(45, line.offsetX);
+        w.writeGroupReal(46, line.offsetY);
+        w.writeGroupInt(79, static_cast<int64_t>(line.dashes.size()));
+        for (const double dash : line.dashes)
+            w.writeGroupReal(49, dash);
     }
 }
 
@@ -153,8 +175,8 @@ void writeDxfHatchBody(DxfWriter& w, const mmHatch& h, const mmVertex& offset) {
     w.writeGroupReal(210, 0.0);
     w.writeGroupReal(220, 0.0);
     w.writeGroupReal(230, 1.0);
-    w.writeGroupString(2, "SOLID");
-    w.writeGroupInt(70, 1);  // solid fill
+    w.writeGroupUtf8(2, h.solidFill ? std::string_view("SOLID") : std::string_view(h.patternName));
+    w.writeGroupInt(70, h.solidFill ? 1 : 0);
     w.writeGroupInt(71, 0);  // not associative
     int paths = 0;
     for (const auto& loop : h.loops)
@@ -162,7 +184,6 @@ void writeDxfHatchBody(DxfWriter& w, const mmHatch& h, const mmVertex& offset) {
     w.writeGroupInt(91, paths);
     for (const auto& loop : h.loops)
         if (loop && edgeCount(*loop) > 0) writeHatchPath(w, *loop, origin);
-    w.writeGroupInt(75, 0);  // odd parity
-    w.writeGroupInt(76, 1);  // predefined
+    writePattern(w, h, offset);
     w.writeGroupInt(98, 0);  // no seed points
 }

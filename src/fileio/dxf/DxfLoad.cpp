@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "drawing/Drawing.h"
 #include "entities/Block.h"
@@ -33,10 +34,15 @@ public:
           heapHint_(reader.size()),
           entities_(reader, drawing, glyphs, report, &heapHint_, request.limits),
           request_(request),
-          report_(report) {}
+          report_(report) {
+        // An opened file's styles replace those a new drawing starts with.
+        if (request.mode == LoadMode::Drawing)
+            for (const auto& [id, style] : drawing.dimStyles) replaceableStyles_.insert(id);
+    }
 
     void run() {
         while (reader_.nextSection()) {
+            if (reader_.section() != DxfSection::Header) fileStylesStart();
             switch (reader_.section()) {
                 case DxfSection::Header:
                     readHeader();
@@ -58,8 +64,17 @@ public:
     }
 
 private:
+    // The styles a new drawing starts with take the file's defaults (its header's dimension
+    // variables, else DXF's) before any entry or dimension of the file is read.
+    void fileStylesStart() {
+        if (fileStylesStarted_ || request_.mode != LoadMode::Drawing) return;
+        fileStylesStarted_ = true;
+        setDimStylesToDefaults(drawing_, replaceableStyles_, reader_.tableEntryDefaults());
+    }
+
     // $ACADVER and $DWGCODEPAGE decide how the strings that follow are decoded; the numeric
-    // settings a save writes back are kept (DxfFileVariables).
+    // settings a save writes back are kept (DxfFileVariables); the dimension variables give the
+    // values style entries leave out.
     void readHeader() {
         std::string name;
         mmFileVariable* kept = nullptr;
@@ -79,6 +94,8 @@ private:
             } else if (name == "$DWGCODEPAGE" && reader_.code() == 3) {
                 if (!reader_.strings().SetCodePage(reader_.value()) && report_)
                     report_->unknownCodePage.assign(reader_.value());
+            } else {
+                takeDimHeaderVariable(reader_.tableEntryDefaults(), name, reader_);
             }
             name.clear();
         }
@@ -95,7 +112,8 @@ private:
                     addLayerEntry(drawing_, entry, entities_.names(), reader_.strings()))
                     entities_.forgetLayers();
                 else if (table == DxfTable::DimStyle)
-                    addDimStyleEntry(drawing_, entry, entities_.names(), reader_.strings());
+                    addDimStyleEntry(drawing_, entry, entities_.names(), reader_.strings(),
+                                     &replaceableStyles_);
                 else if (table == DxfTable::LineType)
                     addLineTypeEntry(drawing_, entry, entities_.names(), reader_.strings());
             }
@@ -105,7 +123,7 @@ private:
     // Named and anonymous blocks ("*U", "*X", "*T", "*D" ... of hatches, tables and
     // dimensions); the blocks of model and paper space (and those named with "$") are layouts,
     // whose contents are counted as not read. An anonymous name the drawing has already is
-    // replaced by a free one.
+    // replaced by a free one. The dimensions naming a "*D" block show it.
     void readBlocks() {
         DxfBlockHeader header;
         while (reader_.section() == DxfSection::Blocks && reader_.readBlockHeader(header)) {
@@ -125,6 +143,8 @@ private:
             block->flags = anonymous ? kBlockAnonymous : 0;
             if (!header.empty) entities_.loadEntities(*block, true);
             AddBlock(drawing_.ModelSpace(), block);
+            // The dimensions naming a "*D" block show what it holds.
+            if (isDimensionBlock(header.name)) entities_.keepDimensionBlock(header.name, block);
             if (anonymous) {
                 entities_.names().AddBlockAs(fileName, block);
                 continue;
@@ -132,7 +152,15 @@ private:
             entities_.names().AddBlock(block);
             if (request_.blockNames) request_.blockNames->push_back(block->name);
         }
+        // The dimensions in blocks show their blocks with what those hold.
         entities_.resolveForwardReferences();
+        entities_.attachPendingDimensions();
+    }
+
+    // The anonymous blocks that draw dimensions: "*D" and a number.
+    static bool isDimensionBlock(std::string_view name) {
+        return name.size() > 2 && name[0] == '*' && (name[1] == 'D' || name[1] == 'd') &&
+               name[2] >= '0' && name[2] <= '9';
     }
 
     std::u16string freeAnonymousName(const std::u16string& name) {
@@ -173,6 +201,8 @@ private:
     double lastBaseY_ = 0.0;
     // The last number given to a renamed anonymous block, per prefix.
     std::map<std::u16string, int64_t> nextAnonymous_;
+    std::set<int32_t> replaceableStyles_;
+    bool fileStylesStarted_ = false;
 };
 
 void run(DxfReader& reader, mmDrawing& drawing, const mmGlyphTable* glyphs, DxfLoadReport* report,

@@ -284,6 +284,9 @@ void DxfReader::storeTableGroup(DxfTableEntry& e) const {
                 case 7:
                     e.arrowBlock2.assign(value_);
                     break;
+                case 40:
+                    e.overallScale = realValue();
+                    break;
                 case 41:
                     e.arrowSize = realValue();
                     break;
@@ -301,6 +304,12 @@ void DxfReader::storeTableGroup(DxfTableEntry& e) const {
                     break;
                 case 140:
                     e.textHeight = realValue();
+                    break;
+                case 142:
+                    e.tickSize = realValue();
+                    break;
+                case 144:
+                    e.linearFactor = realValue();
                     break;
                 case 147:
                     e.textGap = realValue();
@@ -370,7 +379,7 @@ bool DxfReader::readTableEntry(DxfTableEntry& entry) {
         table_ = DxfTable::None;
         return false;
     }
-    entry.clear();
+    entry = entryDefaults_;
     bool more = false;
     while ((more = readGroup()) && code_ != 0)
         storeTableGroup(entry);

@@ -28,14 +28,17 @@ struct DxfTableEntry {
     int32_t flags = 0;        // 70
     int32_t lineWeight = 0;   // 370 (LAYER)
     int32_t trueColor = -1;   // 420 (LAYER), 0x00RRGGBB; -1 when absent
-    // DIMSTYLE
-    double arrowSize = 0.0;         // 41
-    double extLineOffset = 0.0;     // 42
-    double extLineExtension = 0.0;  // 44
+    // DIMSTYLE; a value the entry leaves out has its DXF default.
+    double overallScale = 1.0;      // 40
+    double arrowSize = 0.18;        // 41
+    double extLineOffset = 0.0625;  // 42
+    double extLineExtension = 0.18; // 44
     double dimLineExtension = 0.0;  // 46
     int32_t textPlacement = 0;      // 77
-    double textHeight = 0.0;        // 140
-    double textGap = 0.0;           // 147
+    double textHeight = 0.18;       // 140
+    double tickSize = 0.0;          // 142
+    double linearFactor = 1.0;      // 144
+    double textGap = 0.09;          // 147
     int32_t dimLineColor = 0;       // 176
     int32_t extLineColor = 0;       // 177
     int32_t textColor = 0;          // 178
@@ -52,7 +55,6 @@ struct DxfTableEntry {
     double obliqueAngle = 0.0;  // 50
     int32_t generation = 0;     // 71
 
-    void clear() { *this = DxfTableEntry(); }
 };
 
 struct DxfBlockHeader {
@@ -122,8 +124,12 @@ public:
     bool nextTable();
     DxfTable table() const { return table_; }
     // The next entry of the current table. False when the table has no further entry. After an
-    // entry, a following ENDTAB ends the table and an ENDSEC after that the section.
+    // entry, a following ENDTAB ends the table and an ENDSEC after that the section. An entry
+    // starts from tableEntryDefaults().
     bool readTableEntry(DxfTableEntry& entry);
+    // The values a table entry has where it leaves them out: DXF's defaults, or for dimension
+    // styles the header's dimension variables once they are read.
+    DxfTableEntry& tableEntryDefaults() { return entryDefaults_; }
 
     // The next block header of the BLOCKS section; false when there is none (the section ends).
     // An empty block is reported with header.empty set; otherwise the reader is inside the block.
@@ -163,4 +169,5 @@ private:
     std::string_view tableEntryName_;
     bool insideBlock_ = false;
     DxfStringCodec strings_;
+    DxfTableEntry entryDefaults_;
 };

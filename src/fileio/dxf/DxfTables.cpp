@@ -1,7 +1,8 @@
-// LAYER and DIMSTYLE entries into the drawing's tables.
+// LTYPE, LAYER and DIMSTYLE entries into the drawing's tables.
 #include "fileio/dxf/DxfTables.h"
 
 #include <cstdlib>
+#include <string_view>
 
 #include "drawing/Drawing.h"
 #include "drawing/Palette.h"
@@ -65,19 +66,17 @@ bool addLineTypeEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameInd
     return true;
 }
 
-bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex& names,
-                      const DxfStringCodec& strings) {
-    std::u16string name = strings.ToUtf16(entry.name);
-    if (names.DimStyle(name)) return false;
-    names.AddDimStyle(name, drawing.nextDimStyleId);
-    DimStyle s;
-    s.id = drawing.nextDimStyleId++;
-    s.name = std::move(name);
+namespace {
+
+void takeEntryValues(DimStyle& s, const DxfTableEntry& entry, const DxfStringCodec& strings) {
     s.textHeight = entry.textHeight;
     s.arrowSize = entry.arrowSize;
     s.extLineExtension = entry.extLineExtension;
     s.extLineOffset = entry.extLineOffset;
     s.textGap = entry.textGap;
+    s.overallScale = entry.overallScale;
+    s.tickSize = entry.tickSize;
+    s.linearFactor = entry.linearFactor;
     s.arrowBlock1 = strings.ToUtf16(entry.lineType);
     s.arrowBlock2 = strings.ToUtf16(entry.arrowBlock2);
     s.dimLineExtension = entry.dimLineExtension;
@@ -85,7 +84,74 @@ bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameInd
     s.extLineColor = entry.extLineColor;
     s.textColor = entry.textColor;
     s.textPlacement = entry.textPlacement;
-    s.arrowKind = 0;
+    s.arrowKind = entry.tickSize > 0.0 ? 1 : 0;
+}
+
+}  // namespace
+
+bool addDimStyleEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex& names,
+                      const DxfStringCodec& strings, std::set<int32_t>* replaceable) {
+    std::u16string name = strings.ToUtf16(entry.name);
+    if (const std::optional<int32_t> id = names.DimStyle(name)) {
+        auto it = drawing.dimStyles.find(*id);
+        if (!replaceable || !replaceable->erase(*id) || it == drawing.dimStyles.end()) return false;
+        takeEntryValues(it->second, entry, strings);
+        return true;
+    }
+    names.AddDimStyle(name, drawing.nextDimStyleId);
+    DimStyle s;
+    s.id = drawing.nextDimStyleId++;
+    s.name = std::move(name);
+    takeEntryValues(s, entry, strings);
     drawing.dimStyles[s.id] = std::move(s);
     return true;
+}
+
+namespace {
+
+struct RealVariable {
+    std::string_view name;
+    double DxfTableEntry::*value;
+};
+struct IntVariable {
+    std::string_view name;
+    int32_t DxfTableEntry::*value;
+};
+
+constexpr RealVariable kRealVariables[] = {
+    {"$DIMSCALE", &DxfTableEntry::overallScale},   {"$DIMASZ", &DxfTableEntry::arrowSize},
+    {"$DIMEXO", &DxfTableEntry::extLineOffset},    {"$DIMEXE", &DxfTableEntry::extLineExtension},
+    {"$DIMDLE", &DxfTableEntry::dimLineExtension}, {"$DIMTXT", &DxfTableEntry::textHeight},
+    {"$DIMTSZ", &DxfTableEntry::tickSize},         {"$DIMLFAC", &DxfTableEntry::linearFactor},
+    {"$DIMGAP", &DxfTableEntry::textGap},
+};
+constexpr IntVariable kIntVariables[] = {
+    {"$DIMTAD", &DxfTableEntry::textPlacement},
+    {"$DIMCLRD", &DxfTableEntry::dimLineColor},
+    {"$DIMCLRE", &DxfTableEntry::extLineColor},
+    {"$DIMCLRT", &DxfTableEntry::textColor},
+};
+
+}  // namespace
+
+void takeDimHeaderVariable(DxfTableEntry& defaults, std::string_view name, const DxfReader& reader) {
+    if (reader.code() == 40)
+        for (const RealVariable& v : kRealVariables)
+            if (v.name == name) {
+                defaults.*v.value = reader.realValue();
+                return;
+            }
+    if (reader.code() == 70)
+        for (const IntVariable& v : kIntVariables)
+            if (v.name == name) {
+                defaults.*v.value = reader.intValue();
+                return;
+            }
+}
+
+void setDimStylesToDefaults(mmDrawing& drawing, const std::set<int32_t>& ids,
+                            const DxfTableEntry& defaults) {
+    for (const int32_t id : ids)
+        if (auto it = drawing.dimStyles.find(id); it != drawing.dimStyles.end())
+            takeEntryValues(it->second, defaults, DxfStringCodec());
 }
