@@ -11,6 +11,7 @@
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
+#include "entities/Viewport.h"
 
 mmObjectPtr CreateEntityOfType(int32_t type) {
     switch (type) {
@@ -38,6 +39,8 @@ mmObjectPtr CreateEntityOfType(int32_t type) {
             return std::make_shared<mmBlockRef>();
         case kTypeDimension:
             return std::make_shared<mmDimension>();
+        case kTypeViewport:
+            return std::make_shared<mmViewport>();
         default:
             return nullptr;
     }
