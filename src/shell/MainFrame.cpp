@@ -12,13 +12,16 @@
 #include <QStatusBar>
 #include <QSurfaceFormat>
 #include <QToolButton>
+#include <QVBoxLayout>
 
+#include "commands/Layouts.h"
 #include "commands/MenuCommands.h"
 #include "commands/ObjectSnap.h"
 #include "commands/StartupDrawing.h"
 #include "commands/XrefCommand.h"
 #include "shell/CommunDialog.h"
 #include "shell/HeadlessRun.h"
+#include "shell/LayoutTabs.h"
 #include "shell/MyView.h"
 #include "shell/extension/LoadXref.h"
 #include "shell/extension/QtExtensionFrame.h"
@@ -59,8 +62,17 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
     // Modules come first: their toolbars and panes before the frame's own.
     LoadExtensionModulesInto(*this, session_, [this] { AfterInput(); });
 
-    view_ = new CMyView(session_, host_, this);
-    setCentralWidget(view_);
+    // The view with the layout tab strip below it.
+    auto* centre = new QWidget(this);
+    auto* column = new QVBoxLayout(centre);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    view_ = new CMyView(session_, host_, centre);
+    tabs_ = new CLayoutTabs(session_, centre);
+    tabs_->setAfterAction([this] { AfterInput(); });
+    column->addWidget(view_, 1);
+    column->addWidget(tabs_);
+    setCentralWidget(centre);
     host_.setRedraw([this] { view_->update(); });
 
     auto* dock = new QDockWidget(QStringLiteral("Command Window"), this);
@@ -131,9 +143,13 @@ void CMainFrame::BuildStatusBar() {
     osnap_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(osnap_, &QToolButton::customContextMenuRequested, this,
             [this](const QPoint&) { ShowSnapMenu(); });
-    // PAPER is for layouts; the model view stays in MODEL.
+    // MODEL or PAPER, after the active view; pressing it switches a layout between the two.
     model_ = toggle("MODEL");
-    model_->setEnabled(false);
+    model_->setCheckable(false);
+    connect(model_, &QToolButton::clicked, this, [this] {
+        TogglePaperMode(session_);
+        AfterInput();
+    });
 }
 
 QMenu* CMainFrame::BuildSnapMenu() {
@@ -217,6 +233,13 @@ void CMainFrame::AfterInput() {
 void CMainFrame::SnapToggled(bool on) {
     const QSignalBlocker block(osnap_);
     osnap_->setChecked(on);
+}
+
+void CMainFrame::LayoutsChanged() {
+    if (tabs_) tabs_->Refresh();
+    if (!model_) return;
+    const std::u16string_view label = PaperModeLabel(session_);
+    model_->setText(QString::fromUtf16(label.data(), static_cast<qsizetype>(label.size())));
 }
 
 bool CMainFrame::NewDocument() {

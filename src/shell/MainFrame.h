@@ -19,6 +19,7 @@ class CMyView;
 class QLabel;
 class QMenu;
 class QToolButton;
+class CLayoutTabs;
 
 class CMainFrame : public QMainWindow, public mmShellEvents {
 public:
@@ -32,6 +33,8 @@ public:
     QMenu* snapMenu() const { return snapMenu_; }
 
     void SnapToggled(bool on) override;
+    void LayoutsChanged() override;
+    CLayoutTabs* layoutTabs() const { return tabs_; }
 
     // File New, and opening a drawing as File Open does once its name is chosen. Both first
     // offer to save a modified drawing; false when the user cancelled.
@@ -66,7 +69,8 @@ private:
     QLabel* coords_ = nullptr;
     QToolButton* osnap_ = nullptr;
     QMenu* snapMenu_ = nullptr;  // the object-snap modes, from a right-click on OSNAP
-    QToolButton* model_ = nullptr;
+    QToolButton* model_ = nullptr;  // the MODEL/PAPER pane
+    CLayoutTabs* tabs_ = nullptr;
 };
 
 // The editor: a Qt application showing one main window; returns the exit status.

@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
+#include "commands/Layouts.h"
 #include "commands/Session.h"
 #include "commands/ViewInput.h"
 #include "commands/ViewMouse.h"
@@ -66,12 +67,20 @@ void CMyView::initializeGL() {
     renderer_.InitializeGl(session_.modelView);
 }
 
+// Every tab's view has the window's size; the renderer draws the active one.
 void CMyView::resizeGL(int width, int height) {
-    renderer_.Resize(session_.modelView, px(width), px(height));
+    mmView& active = session_.ActiveView();
+    if (&active != &session_.modelView) session_.modelView.Resize(px(width), px(height));
+    for (const mmLayoutPtr& layout : session_.layouts)
+        if (&layout->view != &active) layout->view.Resize(px(width), px(height));
+    renderer_.Resize(active, px(width), px(height));
 }
 
 void CMyView::paintGL() {
-    renderer_.Paint(session_.modelView, session_.ModelScene());
+    mmView& view = session_.ActiveView();
+    if (view.Width() != px(width()) || view.Height() != px(height()))
+        renderer_.Resize(view, px(width()), px(height()));
+    renderer_.Paint(view, session_.ModelScene());
 }
 
 void CMyView::Invalidate() {
@@ -104,6 +113,15 @@ void CMyView::mousePressEvent(QMouseEvent* event) {
     } else if (event->button() == Qt::MiddleButton) {
         ViewMiddleButtonDown(session_, x, y);
     }
+}
+
+// On a layout a double-click enters a viewport or goes back to the paper.
+void CMyView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return mousePressEvent(event);
+    const int x = px(event->position().x());
+    const int y = px(event->position().y());
+    if (!LayoutDoubleClick(session_, x, y)) return mousePressEvent(event);
+    handled();
 }
 
 void CMyView::mouseReleaseEvent(QMouseEvent* event) {

@@ -1,6 +1,8 @@
 // QtHost: Qt's message boxes and file dialogs.
 #include "shell/QtHost.h"
 
+#include "shell/ImageEncoders.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -113,4 +115,22 @@ std::optional<std::string> QtHost::saveFileDialog(const std::string& title,
         QFileDialog::getSaveFileName(window_, q(title), q(defaultName), q(QtFilter(filter)));
     if (p.isEmpty()) return std::nullopt;
     return p.toStdString();
+}
+
+bool QtHost::saveImage(const kestrel::platform::Image& picture, const std::string& mimeType,
+                   const std::string& path, std::string* error) {
+    return SaveImageWithEncoder(picture, mimeType, path, error);
+}
+
+std::optional<kestrel::platform::PrintJob> QtHost::printDialog(
+    const kestrel::platform::PrinterSetup& setup) {
+    const std::optional<std::string> file = saveFileDialog("Plot", "PDF files|*.pdf", "plot.pdf");
+    if (!file) return std::nullopt;
+    return kestrel::platform::PrintJob{setup, *file};
+}
+
+bool QtHost::printPage(const kestrel::platform::Image& picture,
+                   const kestrel::platform::PageRect& placement,
+                   const kestrel::platform::PrintJob& job, std::string* error) {
+    return WritePdfPage(picture, placement, job, error);
 }

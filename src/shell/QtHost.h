@@ -27,6 +27,14 @@ public:
                                             bool multiple) override;
     std::optional<std::string> saveFileDialog(const std::string& title, const std::string& filter,
                                               const std::string& defaultName) override;
+    bool saveImage(const kestrel::platform::Image& picture, const std::string& mimeType,
+                   const std::string& path, std::string* error) override;
+    // The PDF printer: the file chosen in a save dialog.
+    std::optional<kestrel::platform::PrintJob> printDialog(
+        const kestrel::platform::PrinterSetup& setup) override;
+    bool printPage(const kestrel::platform::Image& picture,
+                   const kestrel::platform::PageRect& placement,
+                   const kestrel::platform::PrintJob& job, std::string* error) override;
 
     // "Description|*.a;*.b|Other|*.c" as Qt writes it: "Description (*.a *.b);;Other (*.c)".
     static std::string QtFilter(const std::string& filter);
