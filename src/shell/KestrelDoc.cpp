@@ -63,7 +63,7 @@ bool CKestrelDoc::Save(const std::string& path) {
                           FindEntity(session_.CurrentSpace(), pending->id).get() == pending;
     if (leaveOut) pending->erased = true;
     std::optional<DxfSpaceLayout> paper;
-    const mmLayout* layout = LayoutToSave(session_);
+    mmLayout* layout = LayoutToSave(session_);
     if (layout) paper.emplace(layout->paper);
     const SaveOutcome outcome =
         SaveDrawing(session_.drawing, path, session_.host, paper ? &*paper : nullptr);
