@@ -10,7 +10,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 using kestrel::platform::Image;
@@ -97,6 +99,28 @@ bool SaveImageWithEncoder(const Image& picture, const std::string& mimeType,
     }
     if (error) *error = "no image encoder for " + mimeType;
     return false;
+}
+
+kestrel::platform::PrinterSetup PdfPrinterSetup(const std::string& paperName, bool landscape) {
+    const QPageSize::PageSizeId id = paperName == "A3"       ? QPageSize::A3
+                                     : paperName == "Letter" ? QPageSize::Letter
+                                                             : QPageSize::A4;
+    // A4 keeps the stand-in printer's own values.
+    kestrel::platform::PrinterSetup setup = kestrel::platform::PdfPrinterA4();
+    kestrel::platform::PrinterMetrics& m = setup.metrics;
+    if (id != QPageSize::A4) {
+        const QSizeF mm = QPageSize(id).size(QPageSize::Millimeter);
+        m.horzRes = m.physicalWidth = static_cast<int>(std::lround(mm.width() / 25.4 * m.logPixelsX));
+        m.vertRes = m.physicalHeight =
+            static_cast<int>(std::lround(mm.height() / 25.4 * m.logPixelsX));
+    }
+    setup.paperName = QPageSize(id).key().toStdString();
+    setup.landscape = landscape;
+    if (landscape) {
+        std::swap(m.horzRes, m.vertRes);
+        std::swap(m.physicalWidth, m.physicalHeight);
+    }
+    return setup;
 }
 
 bool WritePdfPage(const Image& picture, const kestrel::platform::PageRect& placement,

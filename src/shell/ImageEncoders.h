@@ -13,6 +13,10 @@
 bool SaveImageWithEncoder(const kestrel::platform::Image& picture, const std::string& mimeType,
                           const std::string& path, std::string* error);
 
+// The PDF printer with a sheet of this name ("A4", "A3", "Letter"; A4 for others) at 600 dpi,
+// without margins.
+kestrel::platform::PrinterSetup PdfPrinterSetup(const std::string& paperName, bool landscape);
+
 // One PDF page of the job's paper: the picture stretched onto the placement (printer pixels of
 // the printable area). False (with *error set) when the file cannot be written.
 bool WritePdfPage(const kestrel::platform::Image& picture,

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QString>
 
@@ -115,6 +116,27 @@ std::optional<std::string> QtHost::saveFileDialog(const std::string& title,
         QFileDialog::getSaveFileName(window_, q(title), q(defaultName), q(QtFilter(filter)));
     if (p.isEmpty()) return std::nullopt;
     return p.toStdString();
+}
+
+// The PDF printer's sheets, portrait or landscape.
+std::optional<kestrel::platform::PrinterSetup> QtHost::pageSetupDialog(
+    const kestrel::platform::PrinterSetup& current) {
+    QStringList items;
+    int chosen = 0;
+    for (const char* paper : {"A4", "A3", "Letter"})
+        for (const bool landscape : {false, true}) {
+            if (current.paperName == paper && current.landscape == landscape) chosen = items.size();
+            items << QStringLiteral("%1 %2").arg(QLatin1String(paper),
+                                                 landscape ? QStringLiteral("landscape")
+                                                           : QStringLiteral("portrait"));
+        }
+    bool ok = false;
+    const QString item = QInputDialog::getItem(window_, QStringLiteral("Page setup"),
+                                               QStringLiteral("Paper (PDF printer):"), items,
+                                               chosen, false, &ok);
+    if (!ok) return std::nullopt;
+    const QStringList words = item.split(QLatin1Char(' '));
+    return PdfPrinterSetup(words[0].toStdString(), words[1] == QStringLiteral("landscape"));
 }
 
 bool QtHost::saveImage(const kestrel::platform::Image& picture, const std::string& mimeType,

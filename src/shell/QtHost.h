@@ -29,6 +29,9 @@ public:
                                               const std::string& defaultName) override;
     bool saveImage(const kestrel::platform::Image& picture, const std::string& mimeType,
                    const std::string& path, std::string* error) override;
+    // A choice of the PDF printer's sheets.
+    std::optional<kestrel::platform::PrinterSetup> pageSetupDialog(
+        const kestrel::platform::PrinterSetup& current) override;
     // The PDF printer: the file chosen in a save dialog.
     std::optional<kestrel::platform::PrintJob> printDialog(
         const kestrel::platform::PrinterSetup& setup) override;
