@@ -2,24 +2,19 @@
 // geometry prepared) and the second time into a 1280 x 800 offscreen target, and the process's
 // peak memory after each phase. Each phase runs once per process, as a user meets it.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <GL/gl.h>
 
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <memory>
 #include <string>
 
 #include "BenchGlyphs.h"
-#include "display/Renderer.h"
-#include "display/View.h"
+#include "BenchMeasure.h"
 #include "drawing/Drawing.h"
 #include "entities/MText.h"
 #include "fileio/dxf/DxfLoad.h"
-#include "platform/HeadlessGL.h"
-#include "platform/StderrHost.h"
 
 namespace {
 
@@ -27,12 +22,6 @@ constexpr int kTexts = 100'000;
 constexpr int kWidth = 1280;
 constexpr int kHeight = 800;
 const std::string kPath = "/tmp/kestrel-bench-texts-100k-v1.dxf";
-
-long peakRssKb() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
-}
 
 // Survey labels of 3 to 12 characters on a grid of 400 columns, a tenth of them turned.
 void writeTexts(const std::string& path) {
@@ -48,22 +37,14 @@ void writeTexts(const std::string& path) {
     out << "0\nENDSEC\n0\nEOF\n";
 }
 
-double seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
 void BM_HundredThousandTexts(benchmark::State& state) {
     writeTexts(kPath);
     std::string error;
-    auto gl = kestrel::platform::HeadlessGlContext::create(kWidth, kHeight, &error);
-    if (!gl) return state.SkipWithError(("no headless OpenGL: " + error).c_str());
-    kestrel::platform::StderrHost host;
-    mmOriginOffset origin;
-    mmView view{origin};
-    view.glyphs = glyphs();
-    mmRenderer renderer(host);
-    renderer.InitializeGl(view);
-    view.Resize(kWidth, kHeight);
+    OffscreenView offscreen;
+    if (!offscreen.Create(kWidth, kHeight, error, glyphs()))
+        return state.SkipWithError(error.c_str());
+    mmView& view = offscreen.view;
+    mmRenderer& renderer = *offscreen.renderer;
     const long baseKb = peakRssKb();
 
     for (auto _ : state) {
@@ -75,14 +56,7 @@ void BM_HundredThousandTexts(benchmark::State& state) {
         const long openKb = peakRssKb();
         view.zoomExtents(drawing.entities);
 
-        double draws[2] = {};
-        for (double& d : draws) {
-            view.requestRedraw();
-            start = std::chrono::steady_clock::now();
-            renderer.Paint(view, {&drawing, nullptr});
-            glFinish();
-            d = seconds(start);
-        }
+        const std::array<double, 2> draws = offscreen.TimeTwoDraws({&drawing, nullptr});
         const long drawKb = peakRssKb();
         state.counters["open_s"] = open;
         state.counters["first_draw_s"] = draws[0];

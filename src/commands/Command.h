@@ -35,6 +35,7 @@ extern const mmCommandSteps kCircleSteps;
 extern const mmCommandSteps kArcSteps;
 extern const mmCommandSteps kRectangleSteps;
 extern const mmCommandSteps kTextSteps;
+extern const mmCommandSteps kRasterSteps;
 extern const mmCommandSteps kImptxtSteps;
 extern const mmCommandSteps kViewportSteps;
 extern const mmCommandSteps kPlotScaleSteps;

@@ -2,8 +2,10 @@
 // the drawing only when it is placed.
 #include "commands/BuiltinPreview.h"
 #include "commands/Command.h"
+#include "commands/InsertBlockDialog.h"
 #include "commands/Interpreter.h"
 #include "commands/NewEntity.h"
+#include "commands/Session.h"
 #include "commands/Undo.h"
 #include "drawing/LayerRules.h"
 #include "entities/BlockRef.h"
@@ -18,15 +20,6 @@ void start(mmSession& s, std::u16string&) {
     NewPendingEntity<mmBlockRef>(s);
 }
 
-// Any name, the empty one included, is looked up in the block table.
-void onName(mmSession& s, std::u16string& text) {
-    if (!PendingAs<mmBlockRef>(s).InstantiateBlock(text, s.CurrentSpace().blocks, s.glyphTable)) {
-        s.commandLine.pendingMessage = kNoBlockMessage;
-        return FinishCommand(s, text);
-    }
-    SetCommandStep(s, 2, kPointPrompt);
-}
-
 void onPoint(mmSession& s, std::u16string& text) {
     mmBlockRef& ref = PendingAs<mmBlockRef>(s);
     PushIntoChildren(ref, s.drawing.layers, s.glyphTable.get());
@@ -35,6 +28,30 @@ void onPoint(mmSession& s, std::u16string& text) {
     RecordUndoForPending(s, true);
     s.modified = true;
     FinishCommand(s, text);
+}
+
+bool bindBlock(mmSession& s, std::u16string& text, const std::u16string& name) {
+    if (PendingAs<mmBlockRef>(s).InstantiateBlock(name, s.CurrentSpace().blocks, s.glyphTable))
+        return true;
+    s.commandLine.pendingMessage = kNoBlockMessage;
+    FinishCommand(s, text);
+    return false;
+}
+
+// An empty name opens the insert dialog where there is a window: its block, and its point unless
+// the point is to be picked. Cancelled, or without a window, the empty name is looked up.
+void onDialog(mmSession& s, std::u16string& text) {
+    mmInsertBlockList list = InsertDialogBlockList(s.drawing);
+    const std::optional<mmInsertBlockChoice> choice = s.events().InsertBlockDialog(list);
+    if (!bindBlock(s, text, choice ? choice->chosenName : std::u16string())) return;
+    if (!choice || choice->specifyOnScreen) return SetCommandStep(s, 2, kPointPrompt);
+    ApplyPoint(s, choice->insertX, choice->insertY);
+    onPoint(s, text);
+}
+
+void onName(mmSession& s, std::u16string& text) {
+    if (text.empty() && s.events().ShowsDialogs()) return onDialog(s, text);
+    if (bindBlock(s, text, text)) SetCommandStep(s, 2, kPointPrompt);
 }
 
 void input(mmSession& s, std::u16string& text, bool picked) {

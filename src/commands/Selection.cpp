@@ -52,10 +52,26 @@ void SelectEntity(mmSession& s, mmObject& entity, bool on) {
     if (SetEntitySelected(s, entity, on)) SelectionChanged(s);
 }
 
-std::size_t SelectionCount(const mmSession& s) {
+namespace {
+
+const mmSpace& currentSpace(const mmSession& s) {
     const mmDrawing& d = s.drawing;
-    const mmSpace& space = d.activePaperSpace ? *d.activePaperSpace : d.ModelSpace();
-    return space.selection.ids.size();
+    return d.activePaperSpace ? *d.activePaperSpace : d.ModelSpace();
+}
+
+}  // namespace
+
+std::size_t SelectionCount(const mmSession& s) {
+    return currentSpace(s).selection.ids.size();
+}
+
+mmEntityList SelectedEntities(const mmSession& s) {
+    const mmSpace& space = currentSpace(s);
+    mmEntityList entities;
+    entities.reserve(space.selection.ids.size());
+    for (int32_t id : space.selection.ids)
+        if (mmObjectPtr e = FindEntity(space, id); e && !e->erased) entities.push_back(std::move(e));
+    return entities;
 }
 
 void EraseSelection(mmSession& s) {

@@ -18,6 +18,8 @@ void ClearSelection(mmSession& session);
 // Selects or deselects one entity of the current space.
 void SelectEntity(mmSession& session, mmObject& entity, bool on);
 std::size_t SelectionCount(const mmSession& session);
+// The selected entities of the current space that are not erased, in id order.
+mmEntityList SelectedEntities(const mmSession& session);
 // SelectEntity without telling anyone, for changes of many entities at once: true when the
 // entity changed. SelectionChanged then tells the properties panel and repaints.
 bool SetEntitySelected(mmSession& session, mmObject& entity, bool on);

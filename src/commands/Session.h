@@ -74,6 +74,9 @@ public:
     std::u16string lastCommand;  // upper-case
     bool modified = false;
     mmSnapSettings snap;
+    // The folder of the drawing's file (empty until it is opened or saved): relative image paths
+    // are taken from it.
+    std::string documentFolder;
     // Snapping, picking and window selection visit every entity of the space in turn instead of
     // asking the spatial index: the reference the index is checked against (tests, benchmarks).
     bool linearSearch = false;

@@ -24,8 +24,9 @@ bool hasExtension(const char* extension) {
 }  // namespace
 
 mmRenderer::mmRenderer(kestrel::platform::Host& host, mmRendererOptions options)
-    : host_(host), options_(options) {
+    : host_(host), options_(options), rasterLoader_(host) {
     dc_.SetBatching(true);
+    dc_.SetImageLoader(&rasterLoader_);
 }
 
 bool mmRenderer::InitializeGl(mmView& view) {
@@ -51,6 +52,7 @@ bool mmRenderer::InitializeGl(mmView& view) {
                       !options_.forceTiles;
     cache_.Configure(npot, maxSize);
     sgisGenerateMipmap_ = hasExtension("GL_SGIS_generate_mipmap");
+    rasterLoader_.SetContext(maxSize, sgisGenerateMipmap_);
 
     cursors_.Upload();
     if (!view.glyphs) {
@@ -110,6 +112,7 @@ void mmRenderer::Paint(mmView& view, const mmSceneSource& scene) {
     glDisable(GL_BLEND);
     glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
     const bool full = view.needsFullRedraw || view.renderForOutput;
+    rasterLoader_.SetSoftwareMipmaps(view.renderForOutput || view.isLayout);
     if (textureCache_) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (full) {
         if (!textureCache_) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "display/CursorImages.h"
+#include "display/RasterTextureLoader.h"
 #include "display/TextureCache.h"
 #include "entities/GlDrawContext.h"
 #include "entities/RecordingDrawContext.h"
@@ -113,6 +114,7 @@ private:
     kestrel::platform::Host& host_;
     mmRendererOptions options_;
     mmGlDrawContext dc_;
+    mmRasterTextureLoader rasterLoader_;
     mmTextureCache cache_;
     mmCursorTextures cursors_;
     bool initialised_ = false;

@@ -148,7 +148,9 @@ void mmRenderer::DrawSelection(mmDrawContext& dc, const mmView& view, const mmSc
         if (!e || e->erased || !e->visible || e.get() == scene.hiddenEntity) continue;
         SetEntityColor(dc, *e);
         dc.LineWidth(static_cast<float>(std::max<int32_t>(e->lineWidth, 1)));
-        e->Draw(dc, window, kDrawNormal, scale, prim::kLineStrip, shift, true);
+        // The scene holds an image's pixels already; drawn again, those drawn with XOR would go.
+        if (e->type != kTypeRasterImage)
+            e->Draw(dc, window, kDrawNormal, scale, prim::kLineStrip, shift, true);
         e->Draw(dc, window, kDrawHighlight, scale, prim::kLineStrip, shift, true);
         if (grips) e->Draw(dc, window, kDrawGrips, scale, prim::kLineStrip, shift, true);
     }

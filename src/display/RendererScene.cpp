@@ -58,6 +58,8 @@ void mmRenderer::DrawScene(mmView& view, const mmSceneSource& scene) {
     dc_.StencilContentsUnknown();
     glEnable(GL_COLOR_LOGIC_OP);
     glLogicOp(GL_COPY);
+    // Raster images read their files again into this context.
+    if (view.regenPending || view.renderForOutput) rasterLoader_.NewGeneration();
     if (view.isLayout) {
         DrawLayoutScene(view, scene);
     } else {

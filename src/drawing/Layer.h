@@ -12,8 +12,12 @@ struct mmLayer {
     int32_t colorIndex = 7;
     bool show = true;
     bool selectable = true;
-    int32_t linetype = 0;  // always 0, shown as "Continuous"
+    bool frozen = false;
+    bool locked = false;
+    int32_t linetype = 0;  // linetype id (LineType.h): 0 is "Continuous"
     int32_t lineWidth = 1;
+
+    bool operator==(const mmLayer&) const = default;
 
     // A layer with the defaults of layer "0" and of the dialog's new layers.
     static mmLayer WithDefaults(int32_t id, std::u16string name) {

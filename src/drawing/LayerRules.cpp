@@ -47,16 +47,18 @@ void setWorkingLayer(mmDrawing& drawing, std::u16string_view name) {
 }
 
 void PushLayerProperties(mmDrawing& drawing, const mmGlyphTable* glyphs) {
-    for (const mmObjectPtr& entity : drawing.entities) {
-        if (!entity) continue;
-        if (const mmLayer* layer = drawing.FindLayer(entity->layerId)) {
-            entity->visible = layer->show;
-            if (entity->colorIndex == kColorByLayer) entity->SetColor(layer->color, kColorByLayer, glyphs);
-            if (entity->lineWidthSource == kLineWidthByLayer) entity->lineWidth = layer->lineWidth;
-        }
-        if (entity->type == kTypeBlockRef)
-            PushIntoChildren(static_cast<mmBlockRef&>(*entity), drawing.layers, glyphs);
+    for (const mmObjectPtr& entity : drawing.entities)
+        if (entity) PushLayerPropertiesTo(*entity, drawing, glyphs);
+}
+
+void PushLayerPropertiesTo(mmObject& entity, const mmDrawing& drawing, const mmGlyphTable* glyphs) {
+    if (const mmLayer* layer = drawing.FindLayer(entity.layerId)) {
+        entity.visible = layer->show;
+        if (entity.colorIndex == kColorByLayer) entity.SetColor(layer->color, kColorByLayer, glyphs);
+        if (entity.lineWidthSource == kLineWidthByLayer) entity.lineWidth = layer->lineWidth;
     }
+    if (entity.type == kTypeBlockRef)
+        PushIntoChildren(static_cast<mmBlockRef&>(entity), drawing.layers, glyphs);
 }
 
 void PushIntoChildren(mmBlockRef& reference, const std::map<int32_t, mmLayer>& layers,

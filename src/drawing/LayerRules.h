@@ -40,6 +40,8 @@ void setWorkingLayer(mmDrawing& drawing, std::u16string_view name);
 // entities follow their layers (texts rebuild with the given glyph table); block references push
 // into their children.
 void PushLayerProperties(mmDrawing& drawing, const mmGlyphTable* glyphs);
+// The same for one entity.
+void PushLayerPropertiesTo(mmObject& entity, const mmDrawing& drawing, const mmGlyphTable* glyphs);
 // The children of a reference (and of references nested in it) take the reference's visibility;
 // by-layer colours and widths follow each child's own layer, or the reference itself when that
 // layer is not in the table.

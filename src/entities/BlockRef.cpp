@@ -8,6 +8,7 @@
 #include "entities/Circle.h"
 #include "entities/Dimension.h"
 #include "entities/DrawContext.h"
+#include "entities/GLTexture.h"
 #include "entities/Geometry.h"
 #include "entities/Hatch.h"
 #include "entities/PickReach.h"
@@ -57,6 +58,31 @@ void mapPoints(mmObject& e, const Affine& map) {
 }
 
 void applyTransform(mmObject& e, const Transform& t);
+
+// An image does not turn or mirror: a turn takes its centre round and leaves it upright, a move
+// takes its lower-left corner, and a scale changes its pixel sizes by the factors' sizes, the
+// corners keeping their places.
+void transformImage(GLTexture& image, const Transform& t) {
+    double x0 = image.insertX, y0 = image.insertY;
+    if (t.kind == Kind::Rotate) {
+        const double halfW = image.widthPx * image.pixelSizeX / 2.0;
+        const double halfH = image.heightPx * image.pixelSizeY / 2.0;
+        double cx = x0 + halfW, cy = y0 + halfH;
+        t.map(cx, cy);
+        image.SetInsertion(cx - halfW, cy - halfH);
+        return;
+    }
+    t.map(x0, y0);
+    if (t.kind == Kind::Scale) {
+        double x1 = image.insertX + image.widthPx * image.pixelSizeX;
+        double y1 = image.insertY + image.heightPx * image.pixelSizeY;
+        t.map(x1, y1);
+        if (!image.SetScale(std::fabs(t.fx), std::fabs(t.fy), true)) return;
+        x0 = std::fmin(x0, x1);
+        y0 = std::fmin(y0, y1);
+    }
+    image.SetInsertion(x0, y0);
+}
 
 // Boundary entities go back to the reference's frame, are transformed there, and the fill is
 // rebuilt around its new centre.
@@ -109,6 +135,9 @@ void applyTransform(mmObject& e, const Transform& t) {
             return;
         case kTypeDimension:
             transformDimension(static_cast<mmDimension&>(e), t);
+            return;
+        case kTypeRasterImage:
+            transformImage(static_cast<GLTexture&>(e), t);
             return;
         case kTypeBlockRef: {
             auto& ref = static_cast<mmBlockRef&>(e);

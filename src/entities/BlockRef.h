@@ -60,8 +60,8 @@ private:
 // (their contents are relative to it).
 void TranslateEntity(mmObject& entity, double dx, double dy);
 // Multiplies the coordinates of an entity by (fx, fy) about the origin, radii by |radiusFactor|;
-// a mirroring (fx * fy < 0) also mirrors arc angles and polyline bulges. Grips and extents are
-// updated.
+// a mirroring (fx * fy < 0) also mirrors arc angles and polyline bulges. Raster images neither
+// mirror nor turn: they keep their lower-left corner where it maps to. Grips and extents are updated.
 void ScaleEntity(mmObject& entity, double fx, double fy, double radiusFactor);
 // Turns the coordinates of an entity about the origin by degrees; arcs add the angle to theirs.
 // Grips and extents are updated.

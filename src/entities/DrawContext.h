@@ -29,13 +29,19 @@ inline constexpr int kDrawNormal = 0;
 inline constexpr int kDrawHighlight = 1;
 inline constexpr int kDrawGrips = 2;
 
-// The display lists compiled through one context, as their owners see it. An owner keeps a weak
-// reference: it recognises the context its lists belong to, gives them back with Release (they
-// are deleted when that context next runs DeleteReleasedLists, so never while another context is
-// current), and finds the reference expired once the context is gone.
+class mmImageLoader;
+
+// The display lists and textures made through one context, as their owners see it. An owner keeps
+// a weak reference: it recognises the context its objects belong to, gives them back with Release
+// or ReleaseTextures (they are deleted when that context next runs DeleteReleasedLists, so never
+// while another context is current), and finds the reference expired once the context is gone.
 struct mmDisplayListSpace {
     std::vector<std::pair<uint32_t, int>> released;
+    std::vector<uint32_t> releasedTextures;
     void Release(uint32_t first, int count) { released.emplace_back(first, count); }
+    void ReleaseTextures(const std::vector<uint32_t>& names) {
+        releasedTextures.insert(releasedTextures.end(), names.begin(), names.end());
+    }
 };
 
 class mmDrawContext {
@@ -43,10 +49,13 @@ public:
     virtual ~mmDrawContext() = default;
 
     const std::shared_ptr<mmDisplayListSpace>& ListSpace() const { return listSpace_; }
-    // Deletes the lists their owners gave back; call with this context current.
+    // Deletes the lists and textures their owners gave back; call with this context current.
     void DeleteReleasedLists() {
         for (const auto& [first, count] : listSpace_->released) DeleteLists(first, count);
         listSpace_->released.clear();
+        std::vector<uint32_t>& textures = listSpace_->releasedTextures;
+        if (!textures.empty()) DeleteTextures(textures.data(), static_cast<int>(textures.size()));
+        textures.clear();
     }
     // The GL context was destroyed or recreated: its lists are gone and owners must compile anew.
     void ForgetLists() { listSpace_ = std::make_shared<mmDisplayListSpace>(); }
@@ -89,8 +98,23 @@ public:
     virtual void NurbsCurve(int knotCount, const float* knots, int stride, const float* controlPoints,
                             int order) = 0;
 
+    // Raster images. BeginImage keeps the colour-buffer state, turns texturing on with white
+    // modulation and, when xorOp, the logic op XOR; EndImage restores what it kept. TexturedQuad
+    // draws the quad (0, 0)-(x, y) under the current transform with the texture coordinates
+    // (0, 0)-(s, t) at the matching corners. A context without textures ignores them.
+    virtual void BeginImage(bool /*xorOp*/) {}
+    virtual void TexturedQuad(uint32_t /*texture*/, double /*x*/, double /*y*/, float /*s*/,
+                              float /*t*/) {}
+    virtual void EndImage() {}
+    virtual void DeleteTextures(const uint32_t* /*names*/, int /*count*/) {}
+
+    // What gives raster images their textures in this context; null: images show their frame only.
+    void SetImageLoader(mmImageLoader* loader) { imageLoader_ = loader; }
+    mmImageLoader* ImageLoader() const { return imageLoader_; }
+
 private:
     std::shared_ptr<mmDisplayListSpace> listSpace_ = std::make_shared<mmDisplayListSpace>();
+    mmImageLoader* imageLoader_ = nullptr;
 };
 
 // The outline of the axis-parallel rectangle with corners (x0, y0) and (x1, y1), as one closed

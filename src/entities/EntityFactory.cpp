@@ -3,6 +3,7 @@
 #include "entities/BlockRef.h"
 #include "entities/Circle.h"
 #include "entities/Dimension.h"
+#include "entities/GLTexture.h"
 #include "entities/Hatch.h"
 #include "entities/Line.h"
 #include "entities/MText.h"
@@ -41,6 +42,8 @@ mmObjectPtr CreateEntityOfType(int32_t type) {
             return std::make_shared<mmDimension>();
         case kTypeViewport:
             return std::make_shared<mmViewport>();
+        case kTypeRasterImage:
+            return std::make_shared<GLTexture>();
         default:
             return nullptr;
     }

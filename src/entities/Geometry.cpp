@@ -301,3 +301,27 @@ bool arcCrossesRect(double cx, double cy, double r, double startDeg, double endD
     }
     return false;
 }
+
+bool pointStripHit(const std::vector<mmVertex>& points, int cx, int cy, const mmViewMatrices& m,
+                   const mmShift& shift) {
+    const Vector3D cursor(static_cast<float>(cx), static_cast<float>(cy));
+    const double sx = shift.cullX();
+    const double sy = shift.cullY();
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const Vector3D a = projectToPixels(points[i - 1].x + sx, points[i - 1].y + sy, m);
+        const Vector3D b = projectToPixels(points[i].x + sx, points[i].y + sy, m);
+        if (pointSegmentDistance(cursor, a, b) < kPickPixels) return true;
+    }
+    return false;
+}
+
+bool pointStripCrossesRect(const std::vector<mmVertex>& points, const mmRect& rect,
+                           const mmShift& shift) {
+    const double sx = shift.cullX();
+    const double sy = shift.cullY();
+    for (std::size_t i = 1; i < points.size(); ++i)
+        if (segmentCrossesRect(mmVertex(points[i - 1].x + sx, points[i - 1].y + sy),
+                               mmVertex(points[i].x + sx, points[i].y + sy), rect))
+            return true;
+    return false;
+}

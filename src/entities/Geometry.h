@@ -2,6 +2,8 @@
 // distances, intersections and rectangle tests. Window pixels have y pointing down.
 #pragma once
 
+#include <vector>
+
 #include "entities/Vector3D.h"
 #include "entities/Vertex.h"
 #include "entities/ViewMatrices.h"
@@ -44,3 +46,10 @@ bool circleHorizontalLineHits(double r, double cx, double cy, double y, double& 
 bool angleInArc(double px, double py, double cx, double cy, double startDeg, double endDeg);
 bool arcCrossesRect(double cx, double cy, double r, double startDeg, double endDeg,
                     const mmRect& rect);
+
+// The open line through points, each handled at its display position (shift): the window pixel
+// (cx, cy) lies less than kPickPixels from a segment, and a segment crosses the rectangle.
+bool pointStripHit(const std::vector<mmVertex>& points, int cx, int cy, const mmViewMatrices& m,
+                   const mmShift& shift);
+bool pointStripCrossesRect(const std::vector<mmVertex>& points, const mmRect& rect,
+                           const mmShift& shift);

@@ -332,3 +332,43 @@ void mmGlDrawContext::NurbsCurve(int knotCount, const float* knots, int stride,
     gluEndCurve(nurbs);
     gluDeleteNurbsRenderer(nurbs);
 }
+
+// The colour-buffer bits hold the logic op; texturing and the bound texture are put back by hand.
+void mmGlDrawContext::BeginImage(bool xorOp) {
+    if (!BeforeStateChange()) return;
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    if (xorOp) {
+        glEnable(GL_COLOR_LOGIC_OP);
+        glLogicOp(GL_XOR);
+    }
+}
+
+void mmGlDrawContext::TexturedQuad(uint32_t texture, double x, double y, float s, float t) {
+    if (!BeforeStateChange()) return;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2d(0.0, 0.0);
+    glTexCoord2f(0.0f, t);
+    glVertex2d(0.0, y);
+    glTexCoord2f(s, t);
+    glVertex2d(x, y);
+    glTexCoord2f(s, 0.0f);
+    glVertex2d(x, 0.0);
+    glEnd();
+}
+
+void mmGlDrawContext::EndImage() {
+    if (!BeforeStateChange()) return;
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glPopAttrib();
+    ForgetState();
+}
+
+void mmGlDrawContext::DeleteTextures(const uint32_t* names, int count) {
+    if (!BeforeStateChange()) return;
+    if (count > 0) glDeleteTextures(count, names);
+}

@@ -38,6 +38,10 @@ public:
     void DeleteLists(uint32_t list, int count) override;
     void NurbsCurve(int knotCount, const float* knots, int stride, const float* controlPoints,
                     int order) override;
+    void BeginImage(bool xorOp) override;
+    void TexturedQuad(uint32_t texture, double x, double y, float s, float t) override;
+    void EndImage() override;
+    void DeleteTextures(const uint32_t* names, int count) override;
 
     // Fills leave the stencil zero (the cover pass resets what the mask set), so it is cleared
     // only before the first fill. Call this when something else may have written the stencil or

@@ -35,15 +35,7 @@ void mmLine::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixelsP
 bool mmLine::HitTest(int cx, int cy, const mmRect& view, const mmViewMatrices& m, float,
                      const mmShift& shift, bool cull) {
     if (cull && CulledBy(view, shift)) return false;
-    const Vector3D cursor(static_cast<float>(cx), static_cast<float>(cy));
-    const double sx = shift.cullX();
-    const double sy = shift.cullY();
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        const Vector3D a = projectToPixels(points[i - 1].x + sx, points[i - 1].y + sy, m);
-        const Vector3D b = projectToPixels(points[i].x + sx, points[i].y + sy, m);
-        if (pointSegmentDistance(cursor, a, b) < kPickPixels) return true;
-    }
-    return false;
+    return pointStripHit(points, cx, cy, m, shift);
 }
 
 bool mmLine::Snap(int commandId, bool forceGrips, int cx, int cy, const mmRect& view,

@@ -1,6 +1,8 @@
 // Recording implementation of the drawing interface.
 #include "entities/RecordingDrawContext.h"
 
+#include <algorithm>
+
 mmVertex mmRecordingDrawContext::apply(double x, double y) const {
     if (recordingList_) return mmVertex(x, y);
     return mmVertex(transform_.sx * x + transform_.tx, transform_.sy * y + transform_.ty);
@@ -105,4 +107,31 @@ void mmRecordingDrawContext::NurbsCurve(int knotCount, const float*, int stride,
     for (int i = 0; i < count; ++i)
         p.vertices.push_back(apply(controlPoints[i * stride], controlPoints[i * stride + 1]));
     target().push_back(std::move(p));
+}
+
+// Images are drawn in white (the texture's own colours); the colour before comes back after.
+void mmRecordingDrawContext::BeginImage(bool xorOp) {
+    std::copy(state_.color, state_.color + 3, colorBeforeImage_);
+    Color(1.0f, 1.0f, 1.0f);
+    state_.logicXor = xorOp;
+}
+
+void mmRecordingDrawContext::EndImage() {
+    Color(colorBeforeImage_[0], colorBeforeImage_[1], colorBeforeImage_[2]);
+    state_.logicXor = false;
+}
+
+void mmRecordingDrawContext::TexturedQuad(uint32_t texture, double x, double y, float s, float t) {
+    if (open_) ++errors;
+    mmRecordedPrimitive p = state_;
+    p.primitive = prim::kQuads;
+    p.texture = texture;
+    p.texS = s;
+    p.texT = t;
+    p.vertices = {apply(0.0, 0.0), apply(0.0, y), apply(x, y), apply(x, 0.0)};
+    target().push_back(std::move(p));
+}
+
+void mmRecordingDrawContext::DeleteTextures(const uint32_t* names, int count) {
+    deletedTextures.insert(deletedTextures.end(), names, names + count);
 }

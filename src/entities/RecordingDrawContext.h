@@ -19,6 +19,12 @@ struct mmRecordedPrimitive {
     bool polygonStipple = false;
     // 0 outside a stencil fill, 1 while the stencil mask is drawn, 2 while the cover is drawn.
     int stencilPhase = 0;
+    // A textured quad of a raster image (primitive quads): its texture, the texture coordinates
+    // of its far corner, and whether it was drawn with the logic op XOR.
+    uint32_t texture = 0;
+    float texS = 0.0f;
+    float texT = 0.0f;
+    bool logicXor = false;
 };
 
 class mmRecordingDrawContext : public mmDrawContext {
@@ -51,6 +57,13 @@ public:
     void NurbsCurve(int knotCount, const float* knots, int stride, const float* controlPoints,
                     int order) override;
 
+    void BeginImage(bool xorOp) override;
+    void TexturedQuad(uint32_t texture, double x, double y, float s, float t) override;
+    void EndImage() override;
+    void DeleteTextures(const uint32_t* names, int count) override;
+    // Textures given back through DeleteTextures, in order.
+    std::vector<uint32_t> deletedTextures;
+
     // Number of live display lists.
     std::size_t ListCount() const { return lists_.size(); }
 
@@ -63,6 +76,7 @@ private:
     mmVertex apply(double x, double y) const;
 
     mmRecordedPrimitive state_;
+    float colorBeforeImage_[3] = {0, 0, 0};
     bool open_ = false;
     Transform transform_;
     std::vector<Transform> stack_;

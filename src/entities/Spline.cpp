@@ -87,13 +87,7 @@ bool mmSpline::HitTest(int cx, int cy, const mmRect& view, const mmViewMatrices&
 
 bool mmSpline::CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) {
     if (cull && CulledBy(rect, shift)) return false;
-    const double sx = shift.cullX();
-    const double sy = shift.cullY();
-    for (std::size_t i = 1; i < points.size(); ++i)
-        if (segmentCrossesRect(mmVertex(points[i - 1].x + sx, points[i - 1].y + sy),
-                               mmVertex(points[i].x + sx, points[i].y + sy), rect))
-            return true;
-    return false;
+    return pointStripCrossesRect(points, rect, shift);
 }
 
 void mmSpline::UpdateGrips() {

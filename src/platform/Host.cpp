@@ -19,6 +19,10 @@ std::vector<std::string> Host::openFileDialog(const std::string&, const std::str
     return {};
 }
 
+int Host::chosenSaveFilter() const {
+    return 0;
+}
+
 std::optional<std::string> Host::saveFileDialog(const std::string&, const std::string&,
                                                 const std::string&) {
     return std::nullopt;

@@ -66,6 +66,9 @@ public:
     // Default: PNG only.
     virtual bool saveImage(const Image& picture, const std::string& mimeType,
                            const std::string& path, std::string* error);
+    // The filter chosen in the last save dialog, counted from 0 in the order of its pairs.
+    // Default: 0.
+    virtual int chosenSaveFilter() const;
 };
 
 }  // namespace kestrel::platform

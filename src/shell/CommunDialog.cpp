@@ -6,12 +6,13 @@
 
 #include "commands/Session.h"
 #include "shell/CustomEdit.h"
+#include "shell/QtText.h"
 
 namespace {
 
 // The model's "\r\n" line breaks as the edit controls show them.
 QString shown(std::u16string_view text) {
-    QString s = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    QString s = ToQString(text);
     s.remove(QLatin1Char('\r'));
     return s;
 }
@@ -52,7 +53,7 @@ void CCommunDialog::Refresh() {
         history_->verticalScrollBar()->setValue(history_->verticalScrollBar()->maximum());
     }
     const std::u16string& line = session_.commandLine.inputText();
-    input_->setText(QString::fromUtf16(line.data(), static_cast<qsizetype>(line.size())));
+    input_->setText(ToQString(line));
     input_->setCursorPosition(static_cast<int>(input_->text().size()));
 }
 

@@ -7,13 +7,9 @@
 
 #include "commands/Session.h"
 #include "shell/CommunDialog.h"
+#include "shell/QtText.h"
 
 namespace {
-
-std::u16string u16(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
-}
 
 bool isCopyOrSelect(const QKeyEvent& event) {
     return event.matches(QKeySequence::Copy) || event.matches(QKeySequence::SelectAll);
@@ -54,7 +50,7 @@ CCustomEdit::CCustomEdit(CCommunDialog& pane) : QPlainTextEdit(&pane), pane_(pan
 void CCustomEdit::keyPressEvent(QKeyEvent* event) {
     if (isCopyOrSelect(*event)) return QPlainTextEdit::keyPressEvent(event);
     const bool toInput =
-        pane_.session().commandLine.HistoryKey(KeyOf(*event), u16(event->text()));
+        pane_.session().commandLine.HistoryKey(KeyOf(*event), ToU16(event->text()));
     if (toInput || !event->text().isEmpty()) pane_.FocusInput();
     pane_.InputHandled();
 }
@@ -66,19 +62,32 @@ CCustomEdit2::CCustomEdit2(CCommunDialog& pane) : QLineEdit(&pane), pane_(pane) 
     setAcceptDrops(false);
 }
 
+// The line has no undo of its own: Ctrl+Z and Ctrl+Y reach the drawing's Undo and Redo.
+bool CCustomEdit2::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)) {
+            event->ignore();
+            return false;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void CCustomEdit2::keyPressEvent(QKeyEvent* event) {
     if (isCopyOrSelect(*event)) return QLineEdit::keyPressEvent(event);
     mmCommandLine& line = pane_.session().commandLine;
     if (event->matches(QKeySequence::Paste))
-        line.PasteText(u16(QApplication::clipboard()->text()));
+        line.PasteText(ToU16(QApplication::clipboard()->text()));
     else
-        line.InputKey(KeyOf(*event), u16(event->text()));
+        line.InputKey(KeyOf(*event), ToU16(event->text()));
     pane_.InputHandled();
 }
 
 void CCustomEdit2::inputMethodEvent(QInputMethodEvent* event) {
     if (!event->commitString().isEmpty()) {
-        pane_.session().commandLine.TypeText(u16(event->commitString()));
+        pane_.session().commandLine.TypeText(ToU16(event->commitString()));
         pane_.InputHandled();
     }
     event->accept();

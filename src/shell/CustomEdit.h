@@ -29,6 +29,7 @@ public:
     explicit CCustomEdit2(CCommunDialog& pane);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
 

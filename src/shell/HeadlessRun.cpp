@@ -93,9 +93,9 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
             transcript.Flush(session.commandLine);
         }
     }
+    document.SetSaveVersion(options.dxfVersion);
     if (options.save) failed |= !document.Save(*options.save);
     transcript.Flush(session.commandLine);
-    transcript.End();
 
     if (options.exportPath || options.plotPath) {
         // Image writers other than PNG are plug-ins and PDF pages are painted: both want an
@@ -109,5 +109,6 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
         if (options.plotPath) failed |= !PlotActiveView(session, *options.plotPath);
         transcript.Flush(session.commandLine);
     }
+    transcript.End();
     return failed || host.errorShown() ? 1 : 0;
 }

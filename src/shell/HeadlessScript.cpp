@@ -9,6 +9,7 @@
 #include "commands/MenuCommands.h"
 #include "commands/PointerScript.h"
 #include "commands/Session.h"
+#include "commands/InsertBlockDialog.h"
 #include "commands/XrefCommand.h"
 #include "drawing/Names.h"
 #include "platform/Unicode.h"
@@ -113,10 +114,7 @@ std::string menu(mmScriptContext& c, std::string_view arguments) {
 // dialog's does (the drawing's named blocks); the list and the chosen name go to the history.
 std::string browseblocks(mmScriptContext& c, std::string_view) {
     mmSession& s = c.session;
-    mmInsertBlockList list;
-    for (const auto& [id, block] : s.drawing.blocks)
-        if (block && !block->name.empty() && block->name[0] != u'*')
-            list.names.push_back(block->name);
+    mmInsertBlockList list = InsertDialogBlockList(s.drawing);
     if (!BrowseInsertBlocks(s, list)) return {};
     std::u16string line = u"Insert block list:";
     for (std::size_t i = 0; i < list.names.size(); ++i)

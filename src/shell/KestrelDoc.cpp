@@ -12,6 +12,14 @@
 
 namespace {
 
+// The folder relative image paths are taken from: the drawing file's, made absolute.
+std::string folderOf(const std::string& path) {
+    if (path.empty()) return {};
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? std::string() : absolute.parent_path().string();
+}
+
 void endRunningCommand(mmSession& s) {
     EndCommand(s);
     s.commandLine.SetPrompt(kIdlePrompt);
@@ -25,6 +33,7 @@ void CKestrelDoc::New() {
     NewDrawing(session_.drawing);
     ResetLayouts(session_, true);
     path_.clear();
+    session_.documentFolder.clear();
     session_.modified = false;
     session_.modelView.regenPending = true;
     session_.RequestRedraw();
@@ -43,6 +52,7 @@ bool CKestrelDoc::Open(const std::string& path) {
         return false;
     }
     path_ = path;
+    session_.documentFolder = folderOf(path);
     session_.modified = false;
     ReceivePaperSpace(session_, paper);
     mmView& view = session_.modelView;
@@ -65,12 +75,15 @@ bool CKestrelDoc::Save(const std::string& path) {
     std::optional<DxfSpaceLayout> paper;
     mmLayout* layout = LayoutToSave(session_);
     if (layout) paper.emplace(layout->paper);
-    const SaveOutcome outcome =
-        SaveDrawing(session_.drawing, path, session_.host, paper ? &*paper : nullptr);
+    const SaveOutcome outcome = SaveDrawing(session_.drawing, path, session_.host,
+                                            paper ? &*paper : nullptr, saveVersion_);
     if (leaveOut) pending->erased = false;
     if (outcome.written && layout && session_.layouts.size() > 1)
         session_.host.historyMessage(LayoutsLeftOutMessage(*layout));
-    if (!outcome.documentPath.empty()) path_ = outcome.documentPath;
+    if (!outcome.documentPath.empty()) {
+        path_ = outcome.documentPath;
+        session_.documentFolder = folderOf(path_);
+    }
     if (outcome.written && !leaveOut) session_.modified = false;
     return outcome.written;
 }

@@ -1,16 +1,14 @@
-// CMainFrame: window layout, the start-up drawing, the File menu and the status bar.
+// CMainFrame: the order of creation, the start-up drawing, the document's new, open and save,
+// the title, and what follows every input.
 #include "shell/MainFrame.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
+#include <QIcon>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStatusBar>
-#include <QSurfaceFormat>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -18,7 +16,6 @@
 #include "commands/MenuCommands.h"
 #include "commands/ObjectSnap.h"
 #include "commands/StartupDrawing.h"
-#include "commands/XrefCommand.h"
 #include "shell/CommunDialog.h"
 #include "shell/HeadlessRun.h"
 #include "shell/LayoutTabs.h"
@@ -29,6 +26,9 @@
 namespace {
 
 constexpr char kDrawingFilter[] = "Drawing files|*.dxf;*.dwg";
+// The choices of Save As and the file each writes.
+constexpr char kSaveFilter[] = "DXF 2000|*.dxf|DXF R12|*.dxf";
+constexpr DxfVersion kSaveVersions[] = {DxfVersion::R2000, DxfVersion::R12};
 constexpr int kStartupWidth = 1000;
 constexpr int kStartupHeight = 700;
 
@@ -56,46 +56,27 @@ private:
 
 CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
     : session_(host_), doc_(session_) {
+    setWindowTitle(QStringLiteral("Kestrel"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/kestrel.svg")));
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
     host_.setWindow(this);
     session_.SetShellEvents(this);
+    session_.drawing.ModelSpace().selection.observer = this;
     SetExtensionSession(&session_);
     // Modules come first: their toolbars and panes before the frame's own.
     LoadExtensionModulesInto(*this, session_, [this] { AfterInput(); });
 
-    // The view with the layout tab strip below it.
-    auto* centre = new QWidget(this);
-    auto* column = new QVBoxLayout(centre);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    view_ = new CMyView(session_, host_, centre);
-    tabs_ = new CLayoutTabs(session_, centre);
-    tabs_->setAfterAction([this] { AfterInput(); });
-    column->addWidget(view_, 1);
-    column->addWidget(tabs_);
-    setCentralWidget(centre);
+    view_ = new CMyView(session_, host_, this);
     host_.setRedraw([this] { view_->update(); });
-
-    auto* dock = new QDockWidget(QStringLiteral("Command Window"), this);
-    dock->setObjectName(QStringLiteral("commandWindow"));
-    dock->setAllowedAreas(Qt::BottomDockWidgetArea);
-    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    command_ = new CCommunDialog(session_, dock);
-    command_->setMinimumHeight(110);
-    dock->setWidget(command_);
-    addDockWidget(Qt::BottomDockWidgetArea, dock);
-
-    command_->setAfterInput([this] { AfterInput(); });
-    view_->setAfterInput([this] { AfterInput(); });
-    view_->setFocusInput([this] { command_->FocusInput(); });
+    CreateMenus();
+    CreateLayersToolbar();
+    CreateBuiltinToolbars();
+    CreateStatusBar();
+    CreatePanes();
+    CreateTabStrip();
 
     QSettings settings;
     recent_.Load(settings);
-    snapMenu_ = BuildSnapMenu();
-    BuildStatusBar();
-    BuildMenus();
-    host_.setStatus([this](const std::string& text) {
-        statusBar()->showMessage(QString::fromStdString(text), 5000);
-    });
     host_.setHistory([this](const std::string& text) {
         AppendHistoryLine(session_, text);
         command_->Refresh();
@@ -108,111 +89,19 @@ CMainFrame::CMainFrame(const std::optional<std::string>& drawing)
         if (!doc_.Path().empty()) RememberRecent(doc_.Path());
     } else
         TypeWelcomeTexts(session_);
-    command_->Refresh();
-    UpdateTitle();
+    AfterDocumentChanged();
     resize(kStartupWidth + 200, kStartupHeight + 200);
     command_->FocusInput();
 }
 
 CMainFrame::~CMainFrame() {
+    // The windows that show the session go before it does.
+    delete propertiesPane_;
+    delete commandPane_;
+    delete centralWidget();
     if (ExtensionSession() == &session_) SetExtensionSession(nullptr);
+    session_.drawing.ModelSpace().selection.observer = nullptr;
     session_.SetShellEvents(nullptr);
-}
-
-void CMainFrame::BuildStatusBar() {
-    coords_ = new QLabel(this);
-    coords_->setObjectName(QStringLiteral("coords"));
-    coords_->setMinimumWidth(180);
-    statusBar()->addWidget(coords_);
-    view_->setCoordinates([this](const QString& text) { coords_->setText(text); });
-
-    const auto toggle = [this](const char* name) {
-        auto* button = new QToolButton(this);
-        button->setText(QString::fromLatin1(name));
-        button->setObjectName(QString::fromLatin1(name).toLower());
-        button->setCheckable(true);
-        button->setChecked(true);
-        button->setAutoRaise(true);
-        button->setMinimumWidth(50);
-        statusBar()->addPermanentWidget(button);
-        return button;
-    };
-    osnap_ = toggle("OSNAP");
-    connect(osnap_, &QToolButton::toggled, this, [this](bool on) { SetSnapOn(session_, on); });
-    // A right-click on OSNAP opens the object-snap menu at the button's top-left corner.
-    osnap_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(osnap_, &QToolButton::customContextMenuRequested, this,
-            [this](const QPoint&) { ShowSnapMenu(); });
-    // MODEL or PAPER, after the active view; pressing it switches a layout between the two.
-    model_ = toggle("MODEL");
-    model_->setCheckable(false);
-    connect(model_, &QToolButton::clicked, this, [this] {
-        TogglePaperMode(session_);
-        AfterInput();
-    });
-}
-
-QMenu* CMainFrame::BuildSnapMenu() {
-    auto* menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("objectSnapMenu"));
-    const std::pair<int32_t, const char*> items[] = {{menu::kSnapEndpoint, "&Endpoint"},
-                                                     {menu::kSnapPerpendicular, "&Perpendicular"},
-                                                     {menu::kSnapIntersection, "&Intersection"},
-                                                     {menu::kSnapNearest, "&Nearest"}};
-    for (const auto& [id, text] : items) {
-        QAction* action = menu->addAction(QString::fromLatin1(text));
-        action->setCheckable(true);
-        action->setData(id);
-        connect(action, &QAction::triggered, this,
-                [this, id = id] { ToggleSnapMode(session_, id); });
-    }
-    // The check marks show the mode bits as they are when the menu opens.
-    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
-        for (QAction* action : menu->actions())
-            action->setChecked(SnapModeChecked(session_, action->data().toInt()));
-    });
-    return menu;
-}
-
-void CMainFrame::ShowSnapMenu() {
-    snapMenu_->popup(osnap_->mapToGlobal(QPoint(0, 0)));
-}
-
-void CMainFrame::BuildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    const auto item = [this, file](const char* text, QKeySequence::StandardKey key, auto act) {
-        QAction* action = file->addAction(QString::fromLatin1(text));
-        action->setShortcut(key);
-        connect(action, &QAction::triggered, this, act);
-    };
-    item("&New", QKeySequence::New, [this] { NewDocument(); });
-    item("&Open...", QKeySequence::Open, [this] { OpenDocument(); });
-    item("&Save", QKeySequence::Save, [this] { SaveDocument(false); });
-    item("Save &As...", QKeySequence::SaveAs, [this] { SaveDocument(true); });
-    QMenu* recent = file->addMenu(QStringLiteral("Recent &Files"));
-    recent->setObjectName(QStringLiteral("recentFiles"));
-    connect(recent, &QMenu::aboutToShow, this, [this, recent] { FillRecentFiles(recent); });
-    FillRecentFiles(recent);
-    file->addSeparator();
-    item("E&xit", QKeySequence::Quit, [this] { close(); });
-
-    QMenu* insert = menuBar()->addMenu(QStringLiteral("&Insert"));
-    connect(insert->addAction(QStringLiteral("&XREF...")), &QAction::triggered, this, [this] {
-        SubmitMenuCommandId(session_, menu::kXref);
-        AfterInput();
-    });
-}
-
-void CMainFrame::FillRecentFiles(QMenu* menu) {
-    menu->clear();
-    int number = 1;
-    for (const std::string& path : recent_.Paths()) {
-        const QString text =
-            QStringLiteral("&%1 %2").arg(number++).arg(QString::fromStdString(path));
-        connect(menu->addAction(text), &QAction::triggered, this,
-                [this, path] { OpenDocumentAt(path); });
-    }
-    menu->setEnabled(!recent_.Paths().empty());
 }
 
 void CMainFrame::RememberRecent(const std::string& path) {
@@ -226,17 +115,22 @@ void CMainFrame::UpdateTitle() {
     setWindowTitle(QString::fromStdString(title));
 }
 
+// A command may have changed the layers or the undo counters (the selection tells the
+// properties panel itself).
 void CMainFrame::AfterInput() {
     command_->Refresh();
+    UpdateCommandStates();
+    if (LayerListOf(session_.drawing) != shownLayers_) RefreshLayerList();
 }
 
-void CMainFrame::SnapToggled(bool on) {
-    const QSignalBlocker block(osnap_);
-    osnap_->setChecked(on);
+void CMainFrame::AfterDocumentChanged() {
+    AfterInput();
+    RefreshProperties();
+    UpdateTitle();
 }
 
 void CMainFrame::LayoutsChanged() {
-    if (tabs_) tabs_->Refresh();
+    if (layoutBar_) layoutBar_->Refresh();
     if (!model_) return;
     const std::u16string_view label = PaperModeLabel(session_);
     model_->setText(QString::fromUtf16(label.data(), static_cast<qsizetype>(label.size())));
@@ -245,8 +139,7 @@ void CMainFrame::LayoutsChanged() {
 bool CMainFrame::NewDocument() {
     if (!SaveModified()) return false;
     doc_.New();
-    command_->Refresh();
-    UpdateTitle();
+    AfterDocumentChanged();
     return true;
 }
 
@@ -262,8 +155,7 @@ bool CMainFrame::OpenDocumentAt(const std::string& path) {
         doc_.Open(path);
     }
     if (doc_.Path() == path) RememberRecent(path);
-    command_->Refresh();
-    UpdateTitle();
+    AfterDocumentChanged();
     return true;
 }
 
@@ -271,9 +163,12 @@ bool CMainFrame::SaveDocument(bool askForPath) {
     std::string path = doc_.Path();
     if (askForPath || path.empty()) {
         const std::optional<std::string> chosen =
-            host_.saveFileDialog("Save As", kDrawingFilter, doc_.Title() + ".dxf");
+            host_.saveFileDialog("Save As", kSaveFilter, doc_.Title() + ".dxf");
         if (!chosen) return false;
         path = *chosen;
+        const int filter = host_.chosenSaveFilter();
+        if (filter >= 0 && filter < static_cast<int>(std::size(kSaveVersions)))
+            doc_.SetSaveVersion(kSaveVersions[filter]);
     }
     bool written = false;
     {
@@ -304,11 +199,20 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
 }
 
-int RunEditor(int argc, char** argv, const std::optional<std::string>& drawing) {
+void SetApplicationNames() {
     QApplication::setOrganizationName(QStringLiteral("Kestrel"));
     QApplication::setApplicationName(QStringLiteral("Kestrel"));
+}
+
+std::unique_ptr<CMainFrame> OpenEditorWindow(const std::optional<std::string>& drawing) {
+    auto frame = std::make_unique<CMainFrame>(drawing);
+    frame->showMaximized();
+    return frame;
+}
+
+int RunEditor(int argc, char** argv, const std::optional<std::string>& drawing) {
+    SetApplicationNames();
     QApplication app(argc, argv);
-    CMainFrame frame(drawing);
-    frame.showMaximized();
+    const std::unique_ptr<CMainFrame> frame = OpenEditorWindow(drawing);
     return app.exec();
 }

@@ -13,15 +13,7 @@
 #include "commands/ViewInput.h"
 #include "commands/ViewMouse.h"
 #include "shell/CustomEdit.h"
-
-namespace {
-
-std::u16string u16(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<std::size_t>(text.size()));
-}
-
-}  // namespace
+#include "shell/QtText.h"
 
 CMyView::CMyView(mmSession& session, kestrel::platform::Host& host, QWidget* parent)
     : QOpenGLWidget(parent), session_(session), renderer_(host) {
@@ -41,6 +33,8 @@ CMyView::CMyView(mmSession& session, kestrel::platform::Host& host, QWidget* par
 }
 
 CMyView::~CMyView() {
+    // The base class destroys the context after this object is gone: no call back into it.
+    disconnect(contextGone_);
     session_.modelView.window = nullptr;
     releaseGl();
 }
@@ -64,7 +58,8 @@ void CMyView::initializeGL() {
         session_.host.messageBox("wglCreateContext failed.", kestrel::platform::MessageKind::Error);
         return;
     }
-    renderer_.InitializeGl(session_.modelView);
+    if (!renderer_.InitializeGl(session_.modelView)) return;
+    session_.drawing.rasterTileLimit = renderer_.RasterTileLimit();
 }
 
 // Every tab's view has the window's size; the renderer draws the active one.
@@ -80,7 +75,9 @@ void CMyView::paintGL() {
     mmView& view = session_.ActiveView();
     if (view.Width() != px(width()) || view.Height() != px(height()))
         renderer_.Resize(view, px(width()), px(height()));
+    painting_ = true;
     renderer_.Paint(view, session_.ModelScene());
+    painting_ = false;
 }
 
 void CMyView::Invalidate() {
@@ -88,7 +85,7 @@ void CMyView::Invalidate() {
 }
 
 void CMyView::CoordinatesChanged(const std::u16string& text) {
-    if (coordinates_) coordinates_(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    if (coordinates_) coordinates_(ToQString(text));
 }
 
 void CMyView::handled() {
@@ -115,15 +112,6 @@ void CMyView::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-// On a layout a double-click enters a viewport or goes back to the paper.
-void CMyView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return mousePressEvent(event);
-    const int x = px(event->position().x());
-    const int y = px(event->position().y());
-    if (!LayoutDoubleClick(session_, x, y)) return mousePressEvent(event);
-    handled();
-}
-
 void CMyView::mouseReleaseEvent(QMouseEvent* event) {
     const int x = px(event->position().x());
     const int y = px(event->position().y());
@@ -143,6 +131,18 @@ void CMyView::mouseReleaseEvent(QMouseEvent* event) {
     handled();
 }
 
+// On a layout a double-click enters a viewport or goes back to the paper. Elsewhere it is a
+// press, and a left one also tells the frame (which shows the properties).
+void CMyView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton &&
+        LayoutDoubleClick(session_, px(event->position().x()), px(event->position().y()))) {
+        handled();
+        return;
+    }
+    mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && doubleClicked_) doubleClicked_();
+}
+
 void CMyView::contextMenuAt(const QPoint& globalPosition) {
     const std::vector<mmContextMenuItem> items = ViewRightButtonUp(session_);
     if (items.empty()) return;  // the running command was given an empty line
@@ -152,8 +152,7 @@ void CMyView::contextMenuAt(const QPoint& globalPosition) {
             menu.addSeparator();
             continue;
         }
-        QAction* action = menu.addAction(
-            QString::fromUtf16(item.label.data(), static_cast<qsizetype>(item.label.size())));
+        QAction* action = menu.addAction(ToQString(item.label));
         action->setData(static_cast<int>(item.action));
     }
     const QAction* chosen = menu.exec(globalPosition);
@@ -177,7 +176,7 @@ void CMyView::wheelEvent(QWheelEvent* event) {
 }
 
 void CMyView::keyPressEvent(QKeyEvent* event) {
-    const mmViewAction action = ViewKey(session_, KeyOf(*event), u16(event->text()));
+    const mmViewAction action = ViewKey(session_, KeyOf(*event), ToU16(event->text()));
     if (action == mmViewAction::FocusInputLine && focusInput_) focusInput_();
     handled();
 }

@@ -21,8 +21,14 @@ public:
     // A key went on to the input line, and the focus follows it.
     void setFocusInput(std::function<void()> focusInput) { focusInput_ = std::move(focusInput); }
     void setCoordinates(std::function<void(const QString&)> show) { coordinates_ = std::move(show); }
+    // A double-click of the left button, after it was handled as a click.
+    void setDoubleClicked(std::function<void()> doubleClicked) {
+        doubleClicked_ = std::move(doubleClicked);
+    }
 
     const mmRenderer& renderer() const { return renderer_; }
+    // Inside paintGL (where images load): other widgets cannot be repainted at once.
+    bool Painting() const { return painting_; }
 
     void Invalidate() override;
     void CoordinatesChanged(const std::u16string& text) override;
@@ -50,8 +56,10 @@ private:
     mmSession& session_;
     mmRenderer renderer_;
     int wheelRest_ = 0;
+    bool painting_ = false;
     QMetaObject::Connection contextGone_;
     std::function<void()> afterInput_;
     std::function<void()> focusInput_;
     std::function<void(const QString&)> coordinates_;
+    std::function<void()> doubleClicked_;
 };

@@ -3,6 +3,8 @@
 
 #include "shell/ImageEncoders.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -73,6 +75,10 @@ void QtHost::historyMessage(const std::string& text) {
     if (history_) history_(text);
 }
 
+void QtHost::progress(int percent) {
+    if (progress_) progress_(percent);
+}
+
 void QtHost::requestRedraw() {
     if (redraw_) redraw_();
 }
@@ -112,8 +118,11 @@ std::vector<std::string> QtHost::openFileDialog(const std::string& title, const 
 std::optional<std::string> QtHost::saveFileDialog(const std::string& title,
                                                   const std::string& filter,
                                                   const std::string& defaultName) {
+    const QString filters = q(QtFilter(filter));
+    QString chosen;
     const QString p =
-        QFileDialog::getSaveFileName(window_, q(title), q(defaultName), q(QtFilter(filter)));
+        QFileDialog::getSaveFileName(window_, q(title), q(defaultName), filters, &chosen);
+    chosenSaveFilter_ = std::max(0, static_cast<int>(filters.split(QStringLiteral(";;")).indexOf(chosen)));
     if (p.isEmpty()) return std::nullopt;
     return p.toStdString();
 }

@@ -1,5 +1,6 @@
-// QtHost: the Host of the editor: message boxes, file dialogs and the status bar with Qt widgets,
-// history lines to the command line, redraw requests to the drawing view.
+// QtHost: the Host of the editor: message boxes, file dialogs and the status bar (with its
+// progress) with Qt widgets, history lines to the command line, redraw requests to the drawing
+// view.
 #pragma once
 
 #include <functional>
@@ -15,6 +16,7 @@ public:
     void setRedraw(std::function<void()> redraw) { redraw_ = std::move(redraw); }
     void setStatus(std::function<void(const std::string&)> status) { status_ = std::move(status); }
     void setHistory(std::function<void(const std::string&)> history) { history_ = std::move(history); }
+    void setProgress(std::function<void(int)> progress) { progress_ = std::move(progress); }
 
     kestrel::platform::MessageAnswer messageBox(
         const std::string& text,
@@ -22,6 +24,7 @@ public:
         const std::string& caption = {}) override;
     void statusText(const std::string& text) override;
     void historyMessage(const std::string& text) override;
+    void progress(int percent) override;
     void requestRedraw() override;
     std::vector<std::string> openFileDialog(const std::string& title, const std::string& filter,
                                             bool multiple) override;
@@ -38,13 +41,16 @@ public:
     bool printPage(const kestrel::platform::Image& picture,
                    const kestrel::platform::PageRect& placement,
                    const kestrel::platform::PrintJob& job, std::string* error) override;
+    int chosenSaveFilter() const override { return chosenSaveFilter_; }
 
     // "Description|*.a;*.b|Other|*.c" as Qt writes it: "Description (*.a *.b);;Other (*.c)".
     static std::string QtFilter(const std::string& filter);
 
 private:
     QWidget* window_ = nullptr;
+    int chosenSaveFilter_ = 0;
     std::function<void()> redraw_;
     std::function<void(const std::string&)> status_;
     std::function<void(const std::string&)> history_;
+    std::function<void(int)> progress_;
 };

@@ -3,6 +3,7 @@
 #include "commands/CommandTable.h"
 #include "commands/DrawingState.h"
 #include "commands/PointerTestSupport.h"
+#include "commands/ShellEvents.h"
 #include "commands/Undo.h"
 #include "entities/BlockRef.h"
 #include "entities/Hatch.h"
@@ -134,6 +135,55 @@ TEST_F(Blocks, InsertOfAMissingNameOrNoName) {
         EXPECT_EQ(model().commandId, 0);
     }
     EXPECT_TRUE(session.drawing.entities.empty());
+}
+
+namespace {
+
+// The window's insert dialog, answered by the test: the choice, or Cancel when there is none.
+class DialogAnswer : public mmShellEvents {
+public:
+    std::optional<mmInsertBlockChoice> answer;
+    std::vector<std::u16string> offered;
+    bool ShowsDialogs() const override { return true; }
+    std::optional<mmInsertBlockChoice> InsertBlockDialog(mmInsertBlockList& list) override {
+        offered = list.names;
+        return answer;
+    }
+};
+
+}  // namespace
+
+// Enter at the name opens the dialog: OK with a point inserts there at once, OK with the
+// on-screen option asks for the point, Cancel looks up the empty name.
+TEST_F(Blocks, InsertWithNoNameOpensTheDialog) {
+    drawTwoLines();
+    makeBlock(u"Pair");
+    DialogAnswer dialog;
+    session.SetShellEvents(&dialog);
+    dialog.answer = mmInsertBlockChoice{u"Pair", 50.0, 40.0, 0.0, false};
+    type(u"insert");
+    type(u"");
+    EXPECT_EQ(dialog.offered, std::vector<std::u16string>{u"Pair"});
+    EXPECT_EQ(model().commandId, 0);
+    ASSERT_EQ(session.drawing.entities.size(), 3u);
+    const auto& ref = dynamic_cast<const mmBlockRef&>(*session.drawing.entities[2]);
+    EXPECT_EQ(ref.blockName, u"Pair");
+    EXPECT_EQ(ref.extents.minX, 50.0);
+    EXPECT_EQ(ref.extents.maxY, 50.0);
+
+    dialog.answer->specifyOnScreen = true;
+    type(u"insert");
+    type(u"");
+    EXPECT_EQ(model().step, 2);  // the point is asked for
+    type(u"0,40");
+    EXPECT_EQ(session.drawing.entities.size(), 4u);
+
+    dialog.answer.reset();
+    type(u"insert");
+    type(u"");
+    EXPECT_EQ(lastLine(), "Error: Block definition for given name does not exist!");
+    EXPECT_EQ(session.drawing.entities.size(), 4u);
+    session.SetShellEvents(nullptr);
 }
 
 TEST_F(Blocks, HatchOfAClosedPolyline) {

@@ -3,6 +3,7 @@
 
 #include "commands/CommandTable.h"
 #include "commands/CommandTestSupport.h"
+#include "drawing/LayerList.h"
 #include "entities/Arc.h"
 #include "entities/Circle.h"
 #include "entities/DrawContext.h"
@@ -31,6 +32,23 @@ protected:
     }
 };
 }  // namespace
+
+// A layer chosen as current while LINE waits for its second point: the line being drawn keeps
+// the layer it started with, the next one takes the new layer.
+TEST_F(DrawingCommands, CurrentLayerChosenDuringACommandAppliesToLaterEntities) {
+    useRedLayer();
+    session.drawing.currentLayerId = 0;
+    type(u"line");
+    type(u"0,0");
+    ASSERT_TRUE(ChooseCurrentLayer(session.drawing, 3));
+    type(u"1,1");
+    type(u"line");
+    type(u"2,2");
+    type(u"3,3");
+    EXPECT_EQ(entity<mmLine>(0).layerId, 0);
+    EXPECT_EQ(entity<mmLine>(1).layerId, 3);
+    EXPECT_EQ(entity<mmLine>(1).color, 0x0000FFu);
+}
 
 TEST_F(DrawingCommands, LineCarriesTheCurrentLayerAndIsRecorded) {
     useRedLayer();

@@ -4,6 +4,7 @@
 
 #include "commands/CommandTestSupport.h"
 #include "commands/MenuCommands.h"
+#include "commands/InsertBlockDialog.h"
 #include "commands/XrefCommand.h"
 #include "drawing/Drawing.h"
 #include "fileio/BlockImport.h"
@@ -139,3 +140,25 @@ TEST_F(XrefCommandTest, BrowseAppendsTheFilesBlocksAndChoosesTheFirstEntry) {
 }
 
 }  // namespace
+
+// The block insert dialog offers the named blocks in id order; its coordinate fields are read
+// as the C library reads numbers, 39 characters at most.
+TEST(InsertBlockDialog, NamesAndCoordinateFields) {
+    mmDrawing d;
+    FillNewDrawing(d);
+    AddBlock(d, CreateBlock(5, 0, 0, 0, u"WINDOW"));
+    AddBlock(d, CreateBlock(2, 0, 0, 0, u"DOOR"));
+    AddBlock(d, CreateBlock(3, 0, 0, kBlockAnonymous, u"*D3"));
+    const mmInsertBlockList list = InsertDialogBlockList(d);
+    ASSERT_EQ(list.names.size(), 2u);
+    EXPECT_EQ(list.names[0], u"DOOR");
+    EXPECT_EQ(list.names[1], u"WINDOW");
+    EXPECT_EQ(list.chosenName, u"DOOR");
+
+    const struct {
+        std::u16string text;
+        double value;
+    } fields[] = {{u"12.5", 12.5}, {u"abc", 0.0}, {u"  -3e2x", -300.0}, {u"", 0.0},
+                  {std::u16string(38, u' ') + u"45", 4.0}};
+    for (const auto& f : fields) EXPECT_EQ(InsertDialogCoordinate(f.text), f.value);
+}

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "drawing/Drawing.h"
+#include "drawing/LayerList.h"
 #include "drawing/LayerRules.h"
 #include "drawing/LayerTableEdit.h"
 #include "drawing/Palette.h"
@@ -108,4 +109,56 @@ TEST_F(LayerFixture, DialogRefusesToDeleteTheCurrentOrTheLastLayer) {
     edit.Apply(d, nullptr);
     EXPECT_EQ(d.layers.count(1), 0u);
     EXPECT_EQ(line->layerId, 1);  // entities keep the id of a deleted layer
+}
+
+// New layers get distinct names; a rename to a name another row has is refused.
+TEST_F(LayerFixture, DialogKeepsLayerNamesDistinct) {
+    mmLayerTableEdit edit(d);
+    const std::size_t first = edit.NewLayer(d);
+    const std::size_t second = edit.NewLayer(d);
+    EXPECT_EQ(edit.rows()[first].name, u"New layer");
+    EXPECT_EQ(edit.rows()[second].name, u"New layer 2");
+    EXPECT_EQ(edit.Rename(second, u"WALLS"), kLayerNameTaken);
+    EXPECT_EQ(edit.Rename(second, u""), "");
+    EXPECT_EQ(edit.rows()[second].name, u"New layer 2");
+    EXPECT_EQ(edit.Rename(second, u"Doors"), "");
+    EXPECT_EQ(edit.Rename(second, u"doors"), "");  // its own name in another case
+    EXPECT_EQ(edit.rows()[second].name, u"doors");
+}
+
+TEST_F(LayerFixture, DialogWidthAndColourEdits) {
+    mmLayerTableEdit edit(d);
+    const struct {
+        std::u16string text;
+        int32_t width;
+    } widths[] = {{u"7", 7}, {u" 12px", 12}, {u"abc", 0}, {u"-3", -3}, {u"", -3},
+                  {u"99999999999", 2147483647}};
+    for (const auto& w : widths) {
+        edit.SetLineWidthText(1, w.text);
+        EXPECT_EQ(edit.rows()[1].lineWidth, w.width);
+    }
+    edit.SetColor(1, MakeColor(0, 255, 0));
+    EXPECT_EQ(edit.rows()[1].colorText, "0,255,0");
+    EXPECT_EQ(edit.rows()[1].colorIndex, 3);
+    edit.SetColor(1, 0x123456);
+    EXPECT_EQ(edit.rows()[1].colorIndex, 0x123456);
+    edit.ToggleShow(1);
+    EXPECT_FALSE(edit.rows()[1].show);
+    EXPECT_EQ(mmLayerTableEdit::CustomColors(2)[0], PaletteColor(32));
+    EXPECT_EQ(mmLayerTableEdit::CustomColors(2)[15], PaletteColor(47));
+}
+
+// The current-layer list: every layer in table order, the current one selected.
+TEST_F(LayerFixture, LayerListAndTheCurrentLayer) {
+    mmLayerList list = LayerListOf(d);
+    ASSERT_EQ(list.items.size(), 2u);
+    EXPECT_EQ(list.items[1].name, u"Walls");
+    EXPECT_EQ(list.items[1].color, MakeColor(255, 0, 0));
+    EXPECT_EQ(list.current, 0);
+    EXPECT_TRUE(ChooseCurrentLayer(d, 1));
+    EXPECT_EQ(LayerListOf(d).current, 1);
+    EXPECT_FALSE(ChooseCurrentLayer(d, 9));
+    EXPECT_EQ(d.currentLayerId, 1);
+    d.currentLayerId = 9;  // a current layer that was deleted is not in the list
+    EXPECT_EQ(LayerListOf(d).current, -1);
 }

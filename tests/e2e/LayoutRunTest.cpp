@@ -1,6 +1,7 @@
 // Layouts run headless: --plot writes a one-page PDF of the model tab and of a layout through its
 // viewport (checked with pdftoppm's pixels), !layout switches tabs, --export writes each image
-// format, and a saved layout opens again with its viewports, which ezdxf reads in paper space.
+// format, and a layout saved by either DXF writer opens again with its viewports, which ezdxf
+// reads in paper space.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -34,7 +36,8 @@ Outcome run(const std::string& command) {
 
 Outcome kestrel(const std::string& script, const std::string& arguments) {
     fs::create_directories(kOutput);
-    const fs::path path = kOutput / "script.txt";
+    // One script file per test process: ctest runs the tests of this file side by side.
+    const fs::path path = kOutput / ("script-" + std::to_string(getpid()) + ".txt");
     std::ofstream(path) << script;
     return run(std::string("'") + KESTREL_EXECUTABLE + "' --headless --size 400x300 --script '" +
                path.string() + "' " + arguments + " 2>&1");
@@ -135,19 +138,30 @@ TEST(LayoutRun, ExportWritesEveryFormatAndRefusesAnUnknownExtension) {
     EXPECT_FALSE(fs::exists(unknown));
 }
 
-TEST(LayoutRun, SavedLayoutOpensAgainAndEzdxfReadsItsViewportsInPaperSpace) {
-    const fs::path dxf = kOutput / "layout.dxf";
+// The save of a layout, by each DXF writer: the file's release as ezdxf reports it.
+struct SavedLayoutCase {
+    const char* version;
+    const char* acadVersion;
+};
+
+class SavedLayout : public testing::TestWithParam<SavedLayoutCase> {};
+
+TEST_P(SavedLayout, OpensAgainAndEzdxfReadsItsViewportsInPaperSpace) {
+    const SavedLayoutCase& c = GetParam();
+    const std::string version = std::string(" --dxf-version ") + c.version;
+    const fs::path dxf = kOutput / (std::string("layout-") + c.version + ".dxf");
     fs::remove(dxf);
     // A second viewport at 1 mm = 4 units and a paper-space text.
     const std::string script = std::string(kSquare) +
                                "!layout Layout1\nviewport\n120,20\n200,80\n"
                                "text\nSHEET\n30,10\n5\n0\n"
                                "!dblclick 160,50\nplotscale\n4\n";
-    Outcome out = kestrel(script, "--save '" + dxf.string() + "'");
+    Outcome out = kestrel(script, "--save '" + dxf.string() + "'" + version);
     ASSERT_EQ(out.status, 0) << out.out;
 
     // ezdxf 0.18 reads an R12 viewport's MVIEW data as nothing: the view heights are taken
-    // from the file's own groups (the second 1040 of each VIEWPORT).
+    // from the file's own groups (45 of a DXF 2000 VIEWPORT, else the second 1040 of its
+    // extended data). In DXF 2000 the paper entities are owned by the *Paper_Space record.
     const std::string check =
         "import ezdxf, sys\n"
         "doc = ezdxf.readfile(sys.argv[1])\n"
@@ -157,8 +171,13 @@ TEST(LayoutRun, SavedLayoutOpensAgainAndEzdxfReadsItsViewportsInPaperSpace) {
         "texts = [e.dxf.text for e in ps if e.dxftype() == 'TEXT']\n"
         "model = [e.dxf.text if e.dxftype() == 'TEXT' else e.dxftype() for e in "
         "doc.modelspace()]\n"
+        "print('version', doc.dxfversion)\n"
         "print('errors', len(auditor.errors), 'viewports', len(vps), 'texts', texts, "
         "'in model', [m for m in model if m in ('SHEET', 'VIEWPORT')])\n"
+        "if doc.dxfversion != 'AC1009':\n"
+        "    owner = doc.block_records.get('*Paper_Space').dxf.handle\n"
+        "    print('paper owned', all(e.dxf.owner == owner and e.dxf.paperspace == 1 "
+        "for e in vps), len(vps))\n"
         "lines = open(sys.argv[1]).read().split('\\n')\n"
         "pairs = list(zip(lines[0::2], lines[1::2]))\n"
         "for i, (c, v) in enumerate(pairs):\n"
@@ -168,26 +187,42 @@ TEST(LayoutRun, SavedLayoutOpensAgainAndEzdxfReadsItsViewportsInPaperSpace) {
         "            if c2.strip() == '0': break\n"
         "            groups.append((int(c2), v2))\n"
         "        height = [float(v2) for c2, v2 in groups if c2 == 41][0]\n"
-        "        reals = [float(v2) for c2, v2 in groups if c2 == 1040]\n"
-        "        print('scale %.3f' % (reals[1] / height))\n";
-    std::ofstream(kOutput / "check.py") << check;
-    out = run(std::string(KESTREL_PYTHON3) + " '" + (kOutput / "check.py").string() + "' '" +
-              dxf.string() + "' 2>&1");
+        "        view = [float(v2) for c2, v2 in groups if c2 == 45] or "
+        "[float(v2) for c2, v2 in groups if c2 == 1040][1:2]\n"
+        "        print('scale %.3f' % (view[0] / height))\n";
+    const fs::path checkFile = kOutput / (std::string("check-") + c.version + ".py");
+    std::ofstream(checkFile) << check;
+    const auto ezdxf = [&](const fs::path& file) {
+        return run(std::string(KESTREL_PYTHON3) + " '" + checkFile.string() +
+                   "' '" + file.string() + "' 2>&1");
+    };
+    out = ezdxf(dxf);
     ASSERT_EQ(out.status, 0) << out.out;
+    EXPECT_NE(out.out.find(std::string("version ") + c.acadVersion), std::string::npos) << out.out;
     EXPECT_NE(out.out.find("errors 0 viewports 2 texts ['SHEET'] in model []"), std::string::npos)
         << out.out;
+    if (std::string(c.acadVersion) != "AC1009") {
+        EXPECT_NE(out.out.find("paper owned True 2"), std::string::npos) << out.out;
+    }
     EXPECT_NE(out.out.find("scale 4.000"), std::string::npos) << out.out;
     EXPECT_NE(out.out.find("scale 1.000"), std::string::npos) << out.out;
 
     // Opened again, the layout has both viewports and the text, and the model stays the model.
-    const fs::path again = kOutput / "again.dxf";
-    out = kestrel("!layout Layout1\n", "--save '" + again.string() + "' '" + dxf.string() + "'");
+    const fs::path again = kOutput / (std::string("again-") + c.version + ".dxf");
+    out = kestrel("!layout Layout1\n",
+                  "--save '" + again.string() + "'" + version + " '" + dxf.string() + "'");
     ASSERT_EQ(out.status, 0) << out.out;
-    out = run(std::string(KESTREL_PYTHON3) + " '" + (kOutput / "check.py").string() + "' '" +
-              again.string() + "' 2>&1");
+    out = ezdxf(again);
     EXPECT_NE(out.out.find("errors 0 viewports 2 texts ['SHEET'] in model []"), std::string::npos)
         << out.out;
     EXPECT_NE(out.out.find("scale 4.000"), std::string::npos) << out.out;
 }
+
+INSTANTIATE_TEST_SUITE_P(LayoutRun, SavedLayout,
+                         testing::Values(SavedLayoutCase{"R12", "AC1009"},
+                                         SavedLayoutCase{"2000", "AC1015"}),
+                         [](const testing::TestParamInfo<SavedLayoutCase>& param) {
+                             return std::string("Dxf") + param.param.version;
+                         });
 
 }  // namespace

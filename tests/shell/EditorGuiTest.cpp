@@ -24,29 +24,22 @@
 #include "entities/Viewport.h"
 #include "shell/CommunDialog.h"
 #include "shell/MainFrame.h"
+#include "widgets/CustomTabCtrl.h"
 #include "shell/MyView.h"
 #include "platform/RecordingHost.h"
 #include "shell/extension/ModuleLoader.h"
 #include "shell/extension/QtExtensionFrame.h"
+#include "FrameSupport.h"
 
 namespace {
 
 class Editor : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "shell_gui_tests";
-        static char* argv[] = {name, nullptr};
-        // The recent-file list goes to a settings file of the tests, not the user's.
-        QStandardPaths::setTestModeEnabled(true);
-        QApplication::setOrganizationName(QStringLiteral("Kestrel"));
-        QApplication::setApplicationName(QStringLiteral("KestrelTests"));
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { StartTestApplication(); }
 
     void SetUp() override {
         frame = std::make_unique<CMainFrame>();
-        frame->resize(900, 700);
+        frame->resize(1400, 900);
         frame->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
         frame->activateWindow();
@@ -328,8 +321,12 @@ TEST_F(Editor, LayoutTabsDoubleClickAndTheModelPaperPane) {
     EXPECT_EQ(tabs->tabToolTip(0), QStringLiteral("Model Space"));
     EXPECT_EQ(tabs->tabText(1), QStringLiteral("Layout1"));
     EXPECT_EQ(pane->text(), QStringLiteral("MODEL"));
+    // One strip: the frame's navigation buttons around these tabs.
+    EXPECT_EQ(frame->layoutTabs()->tabBar(), tabs);
+    EXPECT_EQ(frame->findChildren<QWidget*>(QStringLiteral("layoutTabStrip")).size(), 1);
+    EXPECT_EQ(frame->findChildren<QTabBar*>(QStringLiteral("layoutTabs")).size(), 1);
 
-    tabs->setCurrentIndex(1);
+    frame->layoutTabs()->SelectNext();
     mmSession& s = frame->session();
     EXPECT_EQ(s.activeTab, 1);
     EXPECT_EQ(pane->text(), QStringLiteral("PAPER"));

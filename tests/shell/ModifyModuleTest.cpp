@@ -7,6 +7,7 @@
 #include "commands/Undo.h"
 #include "entities/Circle.h"
 #include "entities/Dimension.h"
+#include "entities/GLTexture.h"
 #include "entities/Line.h"
 #include "entities/Polyline.h"
 #include "shell/extension/LoadXref.h"
@@ -138,6 +139,38 @@ TEST_F(ModifyModule, ScaleByATypedOrPickedFactor) {
     expectPoint(entity<mmCircle>(0).points[0], 5, 10);
     expectUndoRedo([&] { EXPECT_EQ(entity<mmCircle>(0).radius, 10); },
                    [&] { EXPECT_NEAR(entity<mmCircle>(0).radius, 5, kTolerance); });
+}
+
+// Images stay upright: ROTATE takes the centre round, SCALE the pixel sizes, MOVE the corner.
+TEST_F(ModifyModule, ImagesMoveTurnAndScaleUpright) {
+    auto img = std::make_shared<GLTexture>();
+    img->SetTiling(100, 50, 512);
+    img->SetScale(0.1, 0.1, false);  // a frame 10 x 5 at the origin
+    img->id = session.CurrentSpace().nextEntityId++;
+    ASSERT_TRUE(AddEntity(session.drawing, img));
+    const auto corner = [&](int i) { return entity<GLTexture>(0).points.at(i); };
+
+    run("!pick 5,0");
+    type(u"rotate");
+    type(u"0,0");
+    type(u"90");  // the centre (5, 2.5) goes to (-2.5, 5)
+    expectPoint(corner(0), -7.5, 2.5);
+    expectPoint(corner(2), 2.5, 7.5);
+
+    run("!pick 0,2.5");
+    type(u"scale");
+    type(u"-7.5,2.5");
+    type(u"2");
+    EXPECT_DOUBLE_EQ(entity<GLTexture>(0).pixelSizeX, 0.2);
+    expectPoint(corner(2), 12.5, 12.5);
+
+    run("!pick -7.5,5");
+    type(u"move");
+    type(u"0,0");
+    type(u"1,1");
+    expectPoint(corner(0), -6.5, 3.5);
+    expectUndoRedo([&] { expectPoint(corner(0), -7.5, 2.5); },
+                   [&] { expectPoint(corner(0), -6.5, 3.5); });
 }
 
 TEST_F(ModifyModule, PeditInsertsDeletesAndBendsOneStepEach) {

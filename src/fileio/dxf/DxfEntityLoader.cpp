@@ -268,6 +268,16 @@ int32_t DxfEntityLoader::layerIdFor(std::string_view name) {
     return id;
 }
 
+int32_t DxfEntityLoader::lineTypeIdFor(std::string_view name) {
+    if (name.empty()) return kLineTypeByLayer;
+    if (name != lastLineTypeName_) {
+        lastLineTypeName_.assign(name);
+        lastLineTypeId_ =
+            names_.LineType(reader_.strings().ToUtf16(name)).value_or(kLineTypeByLayer);
+    }
+    return lastLineTypeId_;
+}
+
 namespace {
 
 // A true colour (420, 0x00RRGGBB) as the colour value the entity keeps (0x00BBGGRR), when that
@@ -308,6 +318,7 @@ void DxfEntityLoader::applyProperties(mmObject& e) {
         e.lineWidth = layer->lineWidth;
     }
     e.lineWidthSource = kLineWidthByLayer;
+    e.lineType = lineTypeIdFor(header_.lineType);
     e.erased = false;
     e.selected = false;
 }

@@ -50,8 +50,6 @@ private:
     bool writeViewport(const mmViewport& viewport);
     // DxfHatchWriter.cpp: the hatch and its boundary paths.
     bool writeHatch(const mmHatch& hatch);
-    void writeHatchPath(const mmEntityList& loop, const mmVertex& origin);
-    void writeEdge(const mmObject& boundary, const mmVertex& origin);
 
     DxfWriter& w_;
     const mmDrawing& drawing_;
