@@ -103,20 +103,27 @@ BENCHMARK(BM_ReadDrawing)
     ->Iterations(3)
     ->UseRealTime();
 
+// Argument 0: the R12 writer; 1: DXF 2000.
 void BM_SaveDrawing(benchmark::State& state) {
     mmDrawing drawing;
     FillNewDrawing(drawing);
     loadDrawingFromDxf(drawing, gGlyphs.get(), gInput, nullptr);
+    const DxfVersion version = state.range(0) ? DxfVersion::R2000 : DxfVersion::R12;
     const std::string out = gInput + ".saved.dxf";
     for (auto _ : state) {
-        if (!saveDrawingAsDxf(drawing, nullptr, out)) state.SkipWithError("save failed");
+        if (!saveDrawingAsDxf(drawing, nullptr, out, version)) state.SkipWithError("save failed");
     }
     const uint64_t bytes = std::filesystem::file_size(out);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
     state.counters["MB written"] = mb(bytes);
     std::filesystem::remove(out);
 }
-BENCHMARK(BM_SaveDrawing)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_SaveDrawing)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
 
 // A file of n layers, n lines each on one of them (named in another letter case), n / 4 blocks
 // and a reference to each: names are looked up, not searched, so time grows with n alone.

@@ -3,6 +3,11 @@
 
 #include "drawing/Names.h"
 
+uint64_t NextSpaceSerial() {
+    static uint64_t next = 1;
+    return next++;
+}
+
 const mmLayer* mmDrawing::FindLayer(int32_t layerId) const {
     auto it = layers.find(layerId);
     return it == layers.end() ? nullptr : &it->second;
@@ -84,6 +89,21 @@ void UpdateSpatialIndex(mmSpace& space) {
     space.spatialIndex.Update(space.entities);
 }
 
+std::u16string_view mmDrawing::LineTypeName(int32_t lineTypeId) const {
+    switch (lineTypeId) {
+        case kLineTypeByLayer:
+            return kLineTypeByLayerName;
+        case kLineTypeByBlock:
+            return kLineTypeByBlockName;
+        case kLineTypeContinuous:
+            return kLineTypeContinuousName;
+        default: {
+            const auto it = lineTypes.find(lineTypeId);
+            return it == lineTypes.end() ? std::u16string_view() : it->second.name;
+        }
+    }
+}
+
 void ResetDrawing(mmDrawing& drawing) {
     mmEntityList released;
     drawing.spatialIndex.Clear(drawing.entities);
@@ -91,6 +111,9 @@ void ResetDrawing(mmDrawing& drawing) {
     drawing.blocks.clear();
     drawing.dimStyles.clear();
     drawing.layers.clear();
+    drawing.lineTypes.clear();
+    drawing.fileVariables.clear();
+    drawing.nextLineTypeId = kFirstLineTypeId;
     drawing.entityIndex.clear();
     drawing.selection.Clear();
     drawing.nextEntityId = 0;

@@ -7,10 +7,14 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "drawing/DimStyle.h"
 #include "drawing/EntityIndex.h"
 #include "drawing/Layer.h"
+#include "drawing/LineType.h"
 #include "drawing/SpatialIndex.h"
 #include "drawing/UndoStep.h"
 #include "entities/Block.h"
@@ -37,6 +41,8 @@ struct mmSelectionSet {
     }
 };
 
+uint64_t NextSpaceSerial();
+
 // A set of entities edited together: model space, or the paper space of one layout.
 struct mmSpace {
     mmEntityIndex entityIndex;
@@ -47,6 +53,8 @@ struct mmSpace {
     // The boxes of the entities by position; follows appends and extents changes by itself.
     // Whoever reorders or replaces the list calls ReindexSpace.
     mmSpatialIndex spatialIndex;
+    // Distinct for every space the process makes: undo steps name the space they belong to.
+    const uint64_t serial = NextSpaceSerial();
 
     mmSpace() = default;
     mmSpace(const mmSpace&) = delete;
@@ -56,10 +64,22 @@ struct mmSpace {
 
 inline constexpr int kUndoSlots = 100;
 
+// A drawing setting a file gave as a header variable (units, limits, linetype scale, point
+// style ...) that the program does not use but a save writes back: its name ("$LTSCALE") and its
+// groups (code and value text).
+struct mmFileVariable {
+    std::string name;
+    std::vector<std::pair<int32_t, std::string>> groups;
+};
+
 class mmDrawing : public mmSpace {
 public:
     std::map<int32_t, mmLayer> layers;
     std::map<int32_t, DimStyle> dimStyles;
+    // Linetypes other than the fixed ones (ByLayer, ByBlock, Continuous), from kFirstLineTypeId.
+    std::map<int32_t, mmLineType> lineTypes;
+    int32_t nextLineTypeId = kFirstLineTypeId;
+    std::vector<mmFileVariable> fileVariables;
     int32_t nextBlockId = 0;
     int32_t nextLayerId = 0;
     int32_t currentLayerId = 0;
@@ -89,6 +109,8 @@ public:
     mmLayer* FindLayer(int32_t layerId);
     // The layer whose name equals the given one ignoring case; null when none does.
     const mmLayer* FindLayerByName(std::u16string_view name) const;
+    // The name of a linetype id: a fixed one's, a table entry's, or empty for an unknown id.
+    std::u16string_view LineTypeName(int32_t lineTypeId) const;
 };
 
 // Appends an entity with a non-negative id to the target space of the drawing and indexes it

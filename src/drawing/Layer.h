@@ -12,7 +12,9 @@ struct mmLayer {
     int32_t colorIndex = 7;
     bool show = true;
     bool selectable = true;
-    int32_t linetype = 0;  // always 0, shown as "Continuous"
+    bool frozen = false;
+    bool locked = false;
+    int32_t linetype = 0;  // linetype id (LineType.h): 0 is "Continuous"
     int32_t lineWidth = 1;
 
     bool operator==(const mmLayer&) const = default;

@@ -8,6 +8,13 @@ char16_t FoldNameChar(char16_t c) {
     return c;
 }
 
+std::u16string FoldedName(std::u16string_view name) {
+    std::u16string key(name);
+    for (char16_t& c : key)
+        c = FoldNameChar(c);
+    return key;
+}
+
 bool NamesEqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)

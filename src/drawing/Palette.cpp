@@ -64,3 +64,20 @@ std::string ColorText(uint32_t color) {
     std::snprintf(buf, sizeof buf, "%u,%u,%u", ColorRed(color), ColorGreen(color), ColorBlue(color));
     return buf;
 }
+
+int32_t NearestPaletteIndex(uint32_t color) {
+    int32_t best = 7;
+    uint32_t bestDistance = UINT32_MAX;
+    for (int32_t i = 1; i <= 255; ++i) {
+        const uint32_t p = PaletteColor(i);
+        const auto d = [](uint32_t a, uint32_t b) { return (a - b) * (a - b); };
+        const uint32_t distance = d(ColorRed(p), ColorRed(color)) +
+                                  d(ColorGreen(p), ColorGreen(color)) +
+                                  d(ColorBlue(p), ColorBlue(color));
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = i;
+        }
+    }
+    return best;
+}

@@ -16,5 +16,7 @@ inline constexpr uint32_t kColorWhite = 0xFFFFFF;
 uint32_t PaletteColor(int32_t index);
 // The first index whose entry equals the colour, or the colour value itself when none does.
 int32_t PaletteIndex(uint32_t color);
+// The index 1 to 255 whose entry is nearest to the colour (the first of equal distances).
+int32_t NearestPaletteIndex(uint32_t color);
 // "%u,%u,%u" of the red, green and blue components.
 std::string ColorText(uint32_t color);

@@ -12,6 +12,7 @@
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
+#include "entities/Viewport.h"
 
 mmObjectPtr CreateEntityOfType(int32_t type) {
     switch (type) {
@@ -39,6 +40,8 @@ mmObjectPtr CreateEntityOfType(int32_t type) {
             return std::make_shared<mmBlockRef>();
         case kTypeDimension:
             return std::make_shared<mmDimension>();
+        case kTypeViewport:
+            return std::make_shared<mmViewport>();
         case kTypeRasterImage:
             return std::make_shared<GLTexture>();
         default:

@@ -73,6 +73,7 @@ void mmObject::CopyProperties(const mmObject& from) {
     layerId = from.layerId;
     lineWidth = from.lineWidth;
     lineWidthSource = from.lineWidthSource;
+    lineType = from.lineType;
     id = from.id;
 }
 

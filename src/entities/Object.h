@@ -34,6 +34,10 @@ enum mmEntityType : int32_t {
 inline constexpr int32_t kColorByBlock = 0;
 inline constexpr int32_t kColorByLayer = 256;
 inline constexpr int32_t kLineWidthByLayer = -1;
+// Linetype ids besides those of the drawing's linetype table (which start at 1).
+inline constexpr int32_t kLineTypeContinuous = 0;
+inline constexpr int32_t kLineTypeByLayer = -1;
+inline constexpr int32_t kLineTypeByBlock = -2;
 
 class mmObject;
 
@@ -72,6 +76,8 @@ public:
     const mmRect& extents = extents_;
     const uint8_t* highlightStipple = DefaultHighlightStipple();
     bool erased = false;
+    // The linetype a file gave the entity (lines are drawn solid); kept for saving.
+    int32_t lineType = kLineTypeByLayer;
 
     mmObject() = default;
     virtual ~mmObject() = default;

@@ -221,6 +221,9 @@ void mmPolyline::CopyFrom(const mmObject& from) {
     if (const auto* p = dynamic_cast<const mmPolyline*>(&from)) {
         closed = p->closed;
         bulges = p->bulges;
+        widths = p->widths;
+        constantWidth = p->constantWidth;
+        lightweight = p->lightweight;
     }
     CopyPointsAndGrips(from);
     UpdateExtents();

@@ -8,14 +8,27 @@
 
 class mmArc;
 
+// The widths of a polyline segment at its start and end vertex, in drawing units.
+struct mmSegmentWidth {
+    double start = 0.0;
+    double end = 0.0;
+};
+
 class mmPolyline : public mmObject {
 public:
     // A closing segment joins the last vertex to the first.
     bool closed = false;
+    // Saved as a light-weight polyline where the file format has one; false for polylines read
+    // from a POLYLINE entity, so that a save keeps their form.
+    bool lightweight = true;
     // Empty (all straight) or one per vertex: bulges[i] belongs to the segment from vertex i to
     // vertex i + 1, the last one to the closing segment. The bulge is the tangent of a quarter of
     // the included angle, positive counter-clockwise; 0 is straight, 1 a half circle.
     std::vector<double> bulges;
+    // Widths as a file gave them (drawn as thin lines): empty, or one per vertex for the segment
+    // that starts there; and the width of the whole polyline, for those without their own.
+    std::vector<mmSegmentWidth> widths;
+    double constantWidth = 0.0;
 
     mmPolyline() { type = kTypePolyline; }
 

@@ -148,7 +148,7 @@ bool OpenDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform:
 }
 
 SaveOutcome SaveDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
-                        const DxfLayout* layout) {
+                        const DxfLayout* layout, DxfVersion version) {
     SaveOutcome outcome;
     if (HasDwgExtension(path)) {
         outcome.documentPath = DxfPathFor(path);
@@ -159,7 +159,7 @@ SaveOutcome SaveDrawing(mmDrawing& drawing, const std::string& path, kestrel::pl
     outcome.documentPath = path;
     MakeDimensionBlock(drawing);
     DxfSaveReport report;
-    outcome.written = saveDrawingAsDxf(drawing, layout, path, &report);
+    outcome.written = saveDrawingAsDxf(drawing, layout, path, version, &report);
     outcome.leftOut = std::move(report.leftOut);
     if (!outcome.written) {
         host.messageBox(kErrorSavingDxf, kestrel::platform::MessageKind::Error);

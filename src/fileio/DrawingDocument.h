@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "fileio/dxf/DxfSave.h"
+
 namespace kestrel::platform {
 class Host;
 }
@@ -67,9 +69,9 @@ struct SaveOutcome {
 // cannot hold, and entities of any other type the writer has no form for); none when nothing was.
 std::vector<std::string> LeftOutMessages(const std::map<int32_t, int64_t>& leftOut);
 
-// Saves the drawing and the layout's paper space as DXF. A DWG name writes nothing and moves
+// Saves the drawing and the layout's paper space as DXF of the version given. A DWG name writes nothing and moves
 // the document to the DXF name, with a message; a failed save says so and leaves the previous
 // file as it was. Before writing, the anonymous blocks of the model-space dimensions are made
 // (MakeDimensionBlock). After a save that left entities out, the command history says so.
 SaveOutcome SaveDrawing(mmDrawing& drawing, const std::string& path, kestrel::platform::Host& host,
-                        const DxfLayout* layout);
+                        const DxfLayout* layout, DxfVersion version = DxfVersion::R2000);

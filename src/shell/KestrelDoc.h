@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "fileio/dxf/DxfSave.h"
+
 class mmSession;
 
 class CKestrelDoc {
@@ -18,9 +20,12 @@ public:
     // document takes the path either way, except for a DWG that could not be imported, which
     // leaves the document, its drawing and its path as they were.
     bool Open(const std::string& path);
-    // Saves as DXF; a DWG name moves the document to the DXF name instead. Returns whether a file
-    // was written.
+    // Saves as DXF of the save version; a DWG name moves the document to the DXF name instead.
+    // Returns whether a file was written.
     bool Save(const std::string& path);
+    // The DXF release saves write: DXF 2000 unless another was chosen.
+    void SetSaveVersion(DxfVersion version) { saveVersion_ = version; }
+    DxfVersion SaveVersion() const { return saveVersion_; }
 
     const std::string& Path() const { return path_; }
     // The file name without its folder, or "Kestrel" for a drawing never saved.
@@ -29,4 +34,5 @@ public:
 private:
     mmSession& session_;
     std::string path_;
+    DxfVersion saveVersion_ = DxfVersion::R2000;
 };

@@ -10,10 +10,15 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
+#include "commands/Layouts.h"
+#include "commands/MenuCommands.h"
+#include "commands/ObjectSnap.h"
 #include "commands/StartupDrawing.h"
 #include "shell/CommunDialog.h"
 #include "shell/HeadlessRun.h"
+#include "shell/LayoutTabs.h"
 #include "shell/MyView.h"
 #include "shell/extension/LoadXref.h"
 #include "shell/extension/QtExtensionFrame.h"
@@ -21,6 +26,9 @@
 namespace {
 
 constexpr char kDrawingFilter[] = "Drawing files|*.dxf;*.dwg";
+// The choices of Save As and the file each writes.
+constexpr char kSaveFilter[] = "DXF 2000|*.dxf|DXF R12|*.dxf";
+constexpr DxfVersion kSaveVersions[] = {DxfVersion::R2000, DxfVersion::R12};
 constexpr int kStartupWidth = 1000;
 constexpr int kStartupHeight = 700;
 
@@ -121,6 +129,13 @@ void CMainFrame::AfterDocumentChanged() {
     UpdateTitle();
 }
 
+void CMainFrame::LayoutsChanged() {
+    if (layoutBar_) layoutBar_->Refresh();
+    if (!model_) return;
+    const std::u16string_view label = PaperModeLabel(session_);
+    model_->setText(QString::fromUtf16(label.data(), static_cast<qsizetype>(label.size())));
+}
+
 bool CMainFrame::NewDocument() {
     if (!SaveModified()) return false;
     doc_.New();
@@ -148,9 +163,12 @@ bool CMainFrame::SaveDocument(bool askForPath) {
     std::string path = doc_.Path();
     if (askForPath || path.empty()) {
         const std::optional<std::string> chosen =
-            host_.saveFileDialog("Save As", kDrawingFilter, doc_.Title() + ".dxf");
+            host_.saveFileDialog("Save As", kSaveFilter, doc_.Title() + ".dxf");
         if (!chosen) return false;
         path = *chosen;
+        const int filter = host_.chosenSaveFilter();
+        if (filter >= 0 && filter < static_cast<int>(std::size(kSaveVersions)))
+            doc_.SetSaveVersion(kSaveVersions[filter]);
     }
     bool written = false;
     {

@@ -6,13 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "fileio/dxf/DxfSave.h"
+
 struct mmProgramOptions {
     bool help = false;
     bool version = false;
     bool headless = false;
     std::optional<std::string> script;  // "-" for standard input
     std::optional<std::string> save;
+    DxfVersion dxfVersion = DxfVersion::R2000;  // of the save
     std::optional<std::string> exportPath;
+    std::optional<std::string> plotPath;  // the PDF file a plot of the active tab goes to
     int width = 1024;  // the view's size in pixels: --size, or this default
     int height = 768;
     bool sizeGiven = false;
@@ -20,8 +24,8 @@ struct mmProgramOptions {
 };
 
 // Parses the arguments after the program name. Nothing (with *error set) for an unknown option,
-// a missing value, a size that is not WxH with both between 1 and 16384, two drawings, or an
-// option of the headless mode without --headless.
+// a missing value, a size that is not WxH with both between 1 and 16384, a DXF version other
+// than R12 or 2000, two drawings, or an option of the headless mode without --headless.
 std::optional<mmProgramOptions> ParseProgramOptions(const std::vector<std::string>& args,
                                                     std::string* error);
 

@@ -96,15 +96,29 @@ TEST(HeadlessRun, ScriptDrawsAndExportsTheModelView) {
     EXPECT_EQ(image.pixelColor(0, 0).alpha(), 255);
 }
 
+// A DXF 2000 file by default, R12 when asked; either opens again.
+static void expectSavedDrawingOpensAgain(const std::string& version);
+
 TEST(HeadlessRun, SavedDrawingOpensAgain) {
+    for (const std::string version : {"", " --dxf-version R12"}) {
+        SCOPED_TRACE(version);
+        expectSavedDrawingOpensAgain(version);
+    }
+}
+
+static void expectSavedDrawingOpensAgain(const std::string& version) {
     const fs::path script = writeScript("save.txt", kDrawing);
     const fs::path dxf = kOutput / "saved.dxf";
     const fs::path png = kOutput / "saved.png";
     fs::remove(dxf);
-    ASSERT_EQ(kestrel("--headless --script '" + script.string() + "' --save '" + dxf.string() + "'")
+    ASSERT_EQ(kestrel("--headless --script '" + script.string() + "' --save '" + dxf.string() +
+                      "'" + version)
                   .status,
               0);
     ASSERT_TRUE(fs::exists(dxf));
+    std::ifstream saved(dxf, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find("AC1015") != std::string::npos, version.empty());
     // Opening zooms to the drawing's extents: the welcome texts and the new entities.
     const Outcome opened = kestrel("--headless --export '" + png.string() + "' --size 400x300 '" +
                                dxf.string() + "'");
@@ -177,7 +191,7 @@ TEST(HeadlessRun, ScriptUsesTheCommandsOfTheModifyModule) {
     const fs::path dxf = kOutput / "modify.dxf";
     fs::remove(dxf);
     const Outcome run = kestrel("--headless --size 400x300 --script '" + script.string() +
-                                "' --save '" + dxf.string() + "' 2>&1");
+                                "' --save '" + dxf.string() + "' --dxf-version R12 2>&1");
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_EQ(run.out.find("Unknown command"), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find("Warning"), std::string::npos) << run.out;
@@ -186,7 +200,7 @@ TEST(HeadlessRun, ScriptUsesTheCommandsOfTheModifyModule) {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::erase(text, '\r');
     const std::size_t line = text.find("\nLINE\n");
-    EXPECT_NE(text.find("\n10\n230.0", line), std::string::npos) << "the line's start moved";
+    EXPECT_NE(text.find("\n10\n230\n", line), std::string::npos) << "the line's start moved";
     const std::size_t dimension = text.find("\nDIMENSION\n", line);
     EXPECT_NE(text.find("\n70\n4\n", dimension), std::string::npos) << "a radius dimension";
 }
@@ -231,7 +245,7 @@ TEST(HeadlessRun, RegressionTranscriptPrintsEachLineOnce) {
 }
 
 // RASTER from a script: "!file" answers the dialog; the image is left out of the saved DXF (the
-// history says so) and shows in the exported picture.
+// history says so) and shows in the exported picture and in the plot, both drawn offscreen.
 TEST(HeadlessRun, ScriptInsertsAnImageSavesAndExportsIt) {
     fs::create_directories(kOutput);
     const fs::path bmp = kOutput / "half red.bmp";
@@ -243,9 +257,12 @@ TEST(HeadlessRun, ScriptInsertsAnImageSavesAndExportsIt) {
         "raster.txt", "zoom\nw\n200,0\n300,75\n!file \"" + bmp.string() + "\"\nraster\n220,10\n2\n");
     const fs::path dxf = kOutput / "raster.dxf";
     const fs::path png = kOutput / "raster.png";
+    const fs::path pdf = kOutput / "raster.pdf";
     fs::remove(png);
+    fs::remove(pdf);
     const Outcome run = kestrel("--headless --script '" + script.string() + "' --save '" +
-                                dxf.string() + "' --export '" + png.string() + "' --size 400x300");
+                                dxf.string() + "' --export '" + png.string() + "' --plot '" +
+                                pdf.string() + "' --size 400x300");
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_NE(run.out.find("Type raster image scale factor <1.0>: 2"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("1 raster image was left out: a DXF file cannot hold raster images."),
@@ -257,4 +274,21 @@ TEST(HeadlessRun, ScriptInsertsAnImageSavesAndExportsIt) {
     EXPECT_EQ(image.pixelColor(px(230), py(20)), QColor(220, 0, 0));
     EXPECT_EQ(image.pixelColor(px(250), py(20)), QColor(0, 0, 220));
     EXPECT_TRUE(white(image, px(270), py(20)));
+
+    // The plot's page has both halves of the image.
+    const fs::path page = kOutput / "raster-plot";
+    ASSERT_EQ(std::system(("pdftoppm -r 50 -singlefile -png '" + pdf.string() + "' '" +
+                           page.string() + "'")
+                              .c_str()),
+              0);
+    const QImage plot(QString::fromStdString(page.string() + ".png"));
+    ASSERT_FALSE(plot.isNull());
+    bool red = false, blue = false;
+    for (int y = 0; y < plot.height(); ++y)
+        for (int x = 0; x < plot.width(); ++x) {
+            const QColor c = plot.pixelColor(x, y);
+            red |= c.red() > 180 && c.green() < 60 && c.blue() < 60;
+            blue |= c.blue() > 180 && c.red() < 60 && c.green() < 60;
+        }
+    EXPECT_TRUE(red && blue);
 }

@@ -111,6 +111,18 @@ TEST(DrawingDocument, SavingToDwgWritesNothingAndMovesToTheDxfName) {
     EXPECT_EQ(dir.fileCount(), 1u);
 }
 
+TEST(DrawingDocument, SavesDxf2000UnlessR12IsAsked) {
+    TempDir dir;
+    mmDrawing d;
+    NewDrawing(d);
+    RecordingHost host;
+    ASSERT_TRUE(SaveDrawing(d, dir.file("a.dxf"), host, nullptr).written);
+    EXPECT_NE(ReadWholeFile(dir.file("a.dxf")).find("$ACADVER\r\n1\r\nAC1015\r\n"),
+              std::string::npos);
+    ASSERT_TRUE(SaveDrawing(d, dir.file("b.dxf"), host, nullptr, DxfVersion::R12).written);
+    EXPECT_EQ(ReadWholeFile(dir.file("b.dxf")).find("$ACADVER"), std::string::npos);
+}
+
 // Raster images have no form in a DXF file: the save leaves them out and the command history
 // says so. A failed save says only that it failed.
 TEST(DrawingDocument, SaveTellsWhatWasLeftOutAndWhenItFailed) {

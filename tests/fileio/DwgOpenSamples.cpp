@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
         if (!read) continue;
         MakeDimensionBlock(d);
         const std::string saved = (out / (entry.path().stem().string() + ".dxf")).string();
-        if (!saveDrawingAsDxf(d, &layout, saved)) {
+        if (!saveDrawingAsDxf(d, &layout, saved, DxfVersion::R2000)) {
             std::fprintf(stderr, "could not save %s\n", saved.c_str());
             ++failures;
         }

@@ -67,8 +67,8 @@ std::u16string layerName(const mmDrawing& d, int32_t id) {
 }
 
 void expectSameEntities(const mmDrawing& da, const mmEntityList& a, const mmDrawing& db,
-                        const mmEntityList& b, const std::string& what) {
-    ExpectSameEntities(a, b, what);
+                        const mmEntityList& b, const std::string& what, DxfVersion version) {
+    ExpectSameEntities(a, b, what, version);
     if (a.size() != b.size()) return;
     for (std::size_t i = 0; i < a.size(); ++i)
         EXPECT_EQ(layerName(da, a[i]->layerId), layerName(db, b[i]->layerId)) << what << " " << i;
@@ -76,6 +76,7 @@ void expectSameEntities(const mmDrawing& da, const mmEntityList& a, const mmDraw
 
 class DxfCorpus : public ::testing::TestWithParam<Expected> {
 protected:
+    void expectSameAfterSave(DxfVersion version);
     void SetUp() override {
         if (!std::filesystem::exists(kDxfDir + "/" + GetParam().file))
             GTEST_SKIP() << "test drawing not found: " << kDxfDir << "/" << GetParam().file;
@@ -106,15 +107,25 @@ TEST_P(DxfCorpus, OpensWithPlausibleContents) {
         EXPECT_NE(f.drawing.FindLayer(ent->layerId), nullptr);
 }
 
+// Through both releases; a DXF 2000 file also keeps block base points, linetypes, layer widths
+// and polyline widths.
 TEST_P(DxfCorpus, SavedFileReadsBackTheSame) {
+    for (const DxfVersion version : {DxfVersion::R12, DxfVersion::R2000}) {
+        SCOPED_TRACE(version == DxfVersion::R12 ? "R12" : "DXF 2000");
+        expectSameAfterSave(version);
+    }
+}
+
+void DxfCorpus::expectSameAfterSave(DxfVersion version) {
     Loaded first(kDxfDir + "/" + GetParam().file);
     ASSERT_TRUE(first.ok);
     TempDir dir;
     const std::size_t namedBlocks = first.drawing.blocks.size();
     MakeDimensionBlock(first.drawing);  // as the document's save does
-    ASSERT_TRUE(saveDrawingAsDxf(first.drawing, &first.layout, dir.file("saved.dxf")));
+    ASSERT_TRUE(saveDrawingAsDxf(first.drawing, &first.layout, dir.file("saved.dxf"), version));
     Loaded second(dir.file("saved.dxf"));
     ASSERT_TRUE(second.ok);
+    const bool full = version == DxfVersion::R2000;
 
     ASSERT_EQ(first.drawing.layers.size(), second.drawing.layers.size());
     for (auto a = first.drawing.layers.begin(), b = second.drawing.layers.begin();
@@ -122,6 +133,18 @@ TEST_P(DxfCorpus, SavedFileReadsBackTheSame) {
         EXPECT_EQ(a->second.name, b->second.name);
         EXPECT_EQ(a->second.colorIndex, b->second.colorIndex);
         EXPECT_EQ(a->second.color, b->second.color);
+        if (!full) continue;
+        EXPECT_EQ(a->second.lineWidth, b->second.lineWidth);
+        EXPECT_EQ(first.drawing.LineTypeName(a->second.linetype),
+                  second.drawing.LineTypeName(b->second.linetype));
+    }
+    if (full) {
+        ASSERT_EQ(first.drawing.lineTypes.size(), second.drawing.lineTypes.size());
+        for (auto a = first.drawing.lineTypes.begin(), b = second.drawing.lineTypes.begin();
+             a != first.drawing.lineTypes.end(); ++a, ++b) {
+            EXPECT_EQ(a->second.name, b->second.name);
+            EXPECT_EQ(a->second.dashes, b->second.dashes);
+        }
     }
     ASSERT_EQ(first.drawing.dimStyles.size(), second.drawing.dimStyles.size());
     for (auto a = first.drawing.dimStyles.begin(), b = second.drawing.dimStyles.begin();
@@ -135,13 +158,17 @@ TEST_P(DxfCorpus, SavedFileReadsBackTheSame) {
     auto a = first.drawing.blocks.begin();
     for (auto b = second.drawing.blocks.begin(); b != second.drawing.blocks.end(); ++a, ++b) {
         EXPECT_EQ(a->second->name, b->second->name);
+        if (full) {
+            EXPECT_EQ(a->second->baseX, b->second->baseX);
+            EXPECT_EQ(a->second->baseY, b->second->baseY);
+        }
         expectSameEntities(first.drawing, a->second->entities, second.drawing, b->second->entities,
-                           "block");
+                           "block", version);
     }
     expectSameEntities(first.drawing, first.drawing.entities, second.drawing,
-                       second.drawing.entities, "model space");
+                       second.drawing.entities, "model space", version);
     expectSameEntities(first.drawing, first.paper.entities, second.drawing, second.paper.entities,
-                       "paper space");
+                       "paper space", version);
 }
 
 namespace {

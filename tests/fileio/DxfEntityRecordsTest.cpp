@@ -25,7 +25,7 @@ struct RecordText {
 
 }  // namespace
 
-TEST(DxfRecords, LwPolylineKeepsTheAnnouncedCountAndClosesOnRequest) {
+TEST(DxfRecords, LwPolylineKeepsTheAnnouncedCountAndItsFlags) {
     RecordText f(R"(
 0 LWPOLYLINE
 8 Walls
@@ -48,9 +48,8 @@ TEST(DxfRecords, LwPolylineKeepsTheAnnouncedCountAndClosesOnRequest) {
     EXPECT_EQ(p.x, (std::vector<double>{0, 10, 10}));
     EXPECT_EQ(p.y, (std::vector<double>{0, 0, 10}));
     EXPECT_EQ(p.bulge, (std::vector<double>{0.5, 0, 0}));
-    appendClosingVertex(p);
-    EXPECT_EQ(p.x, (std::vector<double>{0, 10, 10, 0}));
-    EXPECT_EQ(p.bulge, (std::vector<double>{0.5, 0, 0, 0.5}));
+    EXPECT_EQ(p.flags, 1) << "closed, without its first vertex again";
+    EXPECT_TRUE(p.lightweight);
 
     RecordText many("0 LWPOLYLINE\n90 2000000000\n10 1\n20 2\n10 3\n20 4\n");
     ASSERT_TRUE(readDxfLwPolyline(many.reader, many.header, p));

@@ -326,16 +326,17 @@ TEST_F(LoadFixture, PolylinesAndFaces) {
 )"));
     ASSERT_EQ(d.entities.size(), 4u) << "SEQEND is stepped over";
     const auto& lw = entityAt<mmPolyline>(d, 0);
-    EXPECT_EQ(xyOf(lw), (XY{{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}))
-        << "closed: the first vertex again";
-    EXPECT_FALSE(lw.closed);
-    EXPECT_EQ(lw.bulges, (std::vector<double>{1, 0, 0, 0, 1}));
+    EXPECT_EQ(xyOf(lw), (XY{{0, 0}, {10, 0}, {10, 10}, {0, 10}}));
+    EXPECT_TRUE(lw.closed);
+    EXPECT_TRUE(lw.lightweight);
+    EXPECT_EQ(lw.bulges, (std::vector<double>{1, 0, 0, 0}));
     EXPECT_EQ(lw.colorIndex, 2);
-    EXPECT_EQ(lw.gripCount(), 10);
+    EXPECT_EQ(lw.gripCount(), 8);
     EXPECT_NEAR(lw.grips[1].y, -5.0, 1e-5) << "the arc's mid point";
     EXPECT_NEAR(lw.extents.minY, -5.0, 1e-5);
     const auto& pl = entityAt<mmPolyline>(d, 1);
     EXPECT_EQ(xyOf(pl), (XY{{1, 1}, {2, 1}}));
+    EXPECT_FALSE(pl.lightweight);
     EXPECT_EQ(pl.bulges, (std::vector<double>{0, -0.5}));
     const auto& face = entityAt<mmPolyline>(d, 2);
     EXPECT_EQ(xyOf(face), (XY{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}}));
@@ -1044,19 +1045,23 @@ TEST(DxfLoad, ReferencesAndDimensionsReadBack) {
 
     TempDir dir;
     RecordingHost host;
-    ASSERT_TRUE(SaveDrawing(d, dir.file("refs.dxf"), host, nullptr).written);
+    ASSERT_TRUE(SaveDrawing(d, dir.file("refs.dxf"), host, nullptr, DxfVersion::R12).written);
     EXPECT_EQ(d.blocks.size(), 4u) << "a block for each dimension";
     EXPECT_NE(ReadWholeFile(dir.file("refs.dxf")).find(Dxf("0 BLOCK\n8 0\n2 *D2\n70 1\n")),
               std::string::npos);
-    mmDrawing back;
-    FillNewDrawing(back);
-    ASSERT_TRUE(loadDrawingFromDxf(back, nullptr, dir.file("refs.dxf"), nullptr));
-    ASSERT_EQ(back.blocks.size(), 1u);
-    EXPECT_EQ(back.blocks.begin()->second->name, u"Tree");
-    ExpectSameEntities(tree->entities, back.blocks.begin()->second->entities, "block");
-    ExpectSameEntities(d.entities, back.entities, "model space");
-    const auto& again = dynamic_cast<const mmBlockRef&>(*back.entities[0]);
-    ExpectSameEntities(ref->children, again.children, "copies");
+    ASSERT_TRUE(SaveDrawing(d, dir.file("refs2000.dxf"), host, nullptr).written);
+    for (const char* file : {"refs.dxf", "refs2000.dxf"}) {
+        SCOPED_TRACE(file);
+        mmDrawing back;
+        FillNewDrawing(back);
+        ASSERT_TRUE(loadDrawingFromDxf(back, nullptr, dir.file(file), nullptr));
+        ASSERT_EQ(back.blocks.size(), 1u);
+        EXPECT_EQ(back.blocks.begin()->second->name, u"Tree");
+        ExpectSameEntities(tree->entities, back.blocks.begin()->second->entities, "block");
+        ExpectSameEntities(d.entities, back.entities, "model space");
+        const auto& again = dynamic_cast<const mmBlockRef&>(*back.entities[0]);
+        ExpectSameEntities(ref->children, again.children, "copies");
+    }
 }
 
 // The heap hint of a large read is given back however the read ends.
@@ -1084,9 +1089,18 @@ TEST(DxfLoad, LargeReadRestoresTheHeapHintOnEveryPath) {
     EXPECT_EQ(d.entities.size(), 1u);
 }
 
-// A saved drawing reads back to the same tables, blocks and entities (new layer ids, layer
-// widths 1, block base points at the origin).
+// A saved drawing reads back to the same tables, blocks and entities (new layer ids); an R12 file
+// gives layers the width 1 and blocks their base point at the origin.
+static void expectSavedDrawingReadsBack(DxfVersion version);
+
 TEST(DxfLoad, SavedDrawingReadsBackTheSame) {
+    for (const DxfVersion version : {DxfVersion::R12, DxfVersion::R2000}) {
+        SCOPED_TRACE(version == DxfVersion::R12 ? "R12" : "DXF 2000");
+        expectSavedDrawingReadsBack(version);
+    }
+}
+
+static void expectSavedDrawingReadsBack(DxfVersion version) {
     mmDrawing d;
     FillNewDrawing(d);
     mmLayer walls = mmLayer::WithDefaults(d.nextLayerId++, u"Mur \u00e9pais");
@@ -1191,7 +1205,8 @@ TEST(DxfLoad, SavedDrawingReadsBackTheSame) {
 
     TempDir dir;
     DxfSaveReport saveReport;
-    ASSERT_TRUE(saveDrawingAsDxf(d, nullptr, dir.file("r.dxf"), &saveReport));
+    ASSERT_TRUE(saveDrawingAsDxf(d, nullptr, dir.file("r.dxf"), version, &saveReport));
+    const bool full = version == DxfVersion::R2000;
     EXPECT_TRUE(saveReport.leftOut.empty());
     mmDrawing back;
     FillNewDrawing(back);
@@ -1200,19 +1215,176 @@ TEST(DxfLoad, SavedDrawingReadsBackTheSame) {
     ASSERT_EQ(back.layers.size(), 2u);
     EXPECT_EQ(back.layers.at(1).name, u"Mur \u00e9pais");
     EXPECT_EQ(back.layers.at(1).color, kRed);
-    EXPECT_EQ(back.layers.at(1).lineWidth, 1);
+    EXPECT_EQ(back.layers.at(1).lineWidth, full ? 4 : 1);
     ASSERT_EQ(back.dimStyles.size(), 2u);
     EXPECT_EQ(back.dimStyles.at(1).name, u"ISO-25");
     EXPECT_EQ(back.dimStyles.at(1).arrowSize, 3.125);
     ASSERT_EQ(back.blocks.size(), 1u);
     EXPECT_EQ(back.blocks.at(0)->name, u"Tree");
-    EXPECT_EQ(back.blocks.at(0)->baseX, 0.0);
-    ExpectSameEntities(block->entities, back.blocks.at(0)->entities, "block");
+    EXPECT_EQ(back.blocks.at(0)->baseX, full ? 5.0 : 0.0);
+    ExpectSameEntities(block->entities, back.blocks.at(0)->entities, "block", version);
 
-    ExpectSameEntities(d.entities, back.entities, "model space");
+    ExpectSameEntities(d.entities, back.entities, "model space", version);
     for (std::size_t i = 0; i < d.entities.size(); ++i)
         EXPECT_EQ(back.entities[i]->layerId, d.entities[i]->layerId) << i;
     EXPECT_EQ(back.entities[1]->color, PaletteColor(6));
     EXPECT_EQ(back.entities[2]->colorIndex, kColorByBlock);
     EXPECT_EQ(back.entities[3]->color, 0x123456u);
+}
+
+// POLYLINE: default widths (40, 41) for vertices without their own, kept per vertex; the same
+// width everywhere becomes the constant width, as LWPOLYLINE's 43. The form read is kept.
+TEST_F(LoadFixture, PolylineWidthsAndForm) {
+    load(entities(R"(
+0 POLYLINE
+70 1
+40 0.5
+41 1
+0 VERTEX
+10 0
+20 0
+0 VERTEX
+10 1
+20 0
+40 2
+41 3
+0 VERTEX
+10 1
+20 1
+0 SEQEND
+0 POLYLINE
+40 0.25
+41 0.25
+0 VERTEX
+10 0
+20 0
+0 VERTEX
+10 1
+20 0
+0 SEQEND
+0 LWPOLYLINE
+90 2
+43 0.75
+10 0
+20 0
+10 1
+20 0
+0 LWPOLYLINE
+90 2
+10 0
+20 0
+40 1
+10 1
+20 0
+41 2
+)"));
+    ASSERT_EQ(d.entities.size(), 4u);
+    const auto& own = entityAt<mmPolyline>(d, 0);
+    EXPECT_TRUE(own.closed);
+    EXPECT_FALSE(own.lightweight);
+    ASSERT_EQ(own.widths.size(), 3u);
+    const double expected[][2] = {{0.5, 1}, {2, 3}, {0.5, 1}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(own.widths[i].start, expected[i][0]) << i;
+        EXPECT_EQ(own.widths[i].end, expected[i][1]) << i;
+    }
+    const auto& uniform = entityAt<mmPolyline>(d, 1);
+    EXPECT_TRUE(uniform.widths.empty());
+    EXPECT_EQ(uniform.constantWidth, 0.25);
+    EXPECT_EQ(entityAt<mmPolyline>(d, 2).constantWidth, 0.75);
+    EXPECT_TRUE(entityAt<mmPolyline>(d, 2).lightweight);
+    const auto& perVertex = entityAt<mmPolyline>(d, 3);
+    ASSERT_EQ(perVertex.widths.size(), 2u);
+    EXPECT_EQ(perVertex.widths[0].start, 1.0);
+    EXPECT_EQ(perVertex.widths[1].end, 2.0);
+}
+
+// The LTYPE table fills the drawing's linetypes; layers and entities name theirs (ignoring
+// case); a name the table lacks is by layer for an entity and Continuous for a layer.
+TEST_F(LoadFixture, LinetypesOfTheTableLayersAndEntities) {
+    load(R"(
+0 SECTION
+2 TABLES
+0 TABLE
+2 LTYPE
+0 LTYPE
+2 CONTINUOUS
+70 0
+0 LTYPE
+2 Dashed
+3 Dashed __ __
+70 0
+73 2
+40 0.75
+49 0.5
+49 -0.25
+0 ENDTAB
+0 TABLE
+2 LAYER
+0 LAYER
+2 Hidden
+62 2
+6 DASHED
+420 2113664
+0 LAYER
+2 Odd
+62 2
+6 Nowhere
+0 ENDTAB
+0 ENDSEC
+)" + entities(R"(
+0 LINE
+6 dashed
+0 LINE
+6 BYBLOCK
+0 LINE
+6 Nowhere
+0 LINE
+)"));
+    ASSERT_EQ(d.lineTypes.size(), 1u);
+    const mmLineType& dashed = d.lineTypes.begin()->second;
+    EXPECT_EQ(dashed.name, u"Dashed");
+    EXPECT_EQ(dashed.description, u"Dashed __ __");
+    EXPECT_EQ(dashed.patternLength, 0.75);
+    EXPECT_EQ(dashed.dashes, (std::vector<double>{0.5, -0.25}));
+    ASSERT_TRUE(layer(u"Hidden"));
+    EXPECT_EQ(layer(u"Hidden")->linetype, dashed.id);
+    EXPECT_EQ(layer(u"Hidden")->colorIndex, 2);
+    EXPECT_EQ(layer(u"Hidden")->color, MakeColor(0x20, 0x40, 0x80));
+    EXPECT_EQ(layer(u"Odd")->linetype, kLineTypeContinuous);
+    std::vector<int32_t> types;
+    for (const mmObjectPtr& e : d.entities)
+        types.push_back(e->lineType);
+    EXPECT_EQ(types, (std::vector<int32_t>{dashed.id, kLineTypeByBlock, kLineTypeByLayer,
+                                           kLineTypeByLayer}));
+}
+
+// Numeric settings of the header are kept for the next save; strings, the variables a save
+// writes itself and values that are no numbers are not.
+TEST_F(LoadFixture, HeaderSettingsAreKept) {
+    load(R"(
+0 SECTION
+2 HEADER
+9 $ACADVER
+1 AC1015
+9 $LTSCALE
+40 2.5
+9 $PLIMMAX
+10 12.0
+20 9.0
+9 $CLAYER
+8 Walls
+9 $INSUNITS
+70 4x
+9 $PDMODE
+70 35
+0 ENDSEC
+0 EOF
+)");
+    std::vector<std::string> names;
+    for (const mmFileVariable& v : d.fileVariables)
+        names.push_back(v.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"$LTSCALE", "$PLIMMAX", "$PDMODE"}));
+    EXPECT_EQ(d.fileVariables[1].groups,
+              (std::vector<std::pair<int32_t, std::string>>{{10, "12.0"}, {20, "9.0"}}));
 }

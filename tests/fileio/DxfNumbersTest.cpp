@@ -64,22 +64,28 @@ TEST(DxfNumbers, CodeLinesAreDigitsAfterBlanks) {
         EXPECT_EQ(parseDxfCode(c.line), c.code) << '"' << c.line << '"';
 }
 
-TEST(DxfNumbers, RealsAreWrittenAsPrintfFixedSixDecimals) {
+// Every written real reads back to the same double; small values keep their digits.
+TEST(DxfNumbers, RealsAreWrittenInTheShortestFormThatReadsBackTheSame) {
     std::mt19937_64 rng(7);
     std::uniform_real_distribution<double> wide(-1e7, 1e7);
-    std::vector<double> values = {0.0,       -0.0,      2.5,     1e-7,    5e-7,
-                                  0.0000005, 1.0000005, 0.1,     25.4,    -123.4567895,
-                                  1e20,      1e300,     DBL_MAX, DBL_MIN, 2500000.123456};
+    std::vector<double> values = {2.5,     1e-7,    5e-7,    0.0000005, 1.0000005,      0.1,
+                                  25.4,    1e20,    1e300,   DBL_MAX,   DBL_MIN,        -DBL_MIN,
+                                  4.9e-324, 0.2965325, -0.0342664, 2500000.123456, -123.4567895};
     for (int i = 0; i < 2000; ++i)
         values.push_back(wide(rng));
     for (double x : values) {
-        char expected[400];
-        std::snprintf(expected, sizeof expected, "%f", x);
         char got[kDxfRealMaxChars];
         const std::size_t n = formatDxfReal(x, got);
-        ASSERT_EQ(std::string(got, n), expected) << x;
+        ASSERT_EQ(parseDxfReal(std::string_view(got, n)), x) << std::string(got, n);
     }
-    char out[kDxfRealMaxChars];
-    EXPECT_EQ(std::string(out, formatDxfReal(HUGE_VAL, out)), "0.000000");
-    EXPECT_EQ(std::string(out, formatDxfReal(std::nan(""), out)), "0.000000");
+    const struct {
+        double x;
+        const char* text;
+    } forms[] = {{0.2965325, "0.2965325"}, {-0.0342664, "-0.0342664"}, {2.5, "2.5"}, {10, "10"},
+                 {1e-7, "1e-07"},          {0.0, "0"},                 {-0.0, "0"},  {HUGE_VAL, "0"},
+                 {std::nan(""), "0"}};
+    for (const auto& f : forms) {
+        char out[kDxfRealMaxChars];
+        EXPECT_EQ(std::string(out, formatDxfReal(f.x, out)), f.text) << f.x;
+    }
 }

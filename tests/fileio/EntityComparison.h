@@ -1,6 +1,6 @@
-// Round-trip comparison of entities: what a DXF save keeps of each type, up to the six decimals
-// of the file, and the differences the reader states (a closed polyline comes back open with its
-// first vertex again; by layer stays by layer).
+// Round-trip comparison of entities: what a DXF save keeps of each type (reals read back as the
+// same doubles; hatch boundaries and dimension parts are worked out again), and what only a DXF
+// 2000 file keeps: polyline widths and form, linetypes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,10 +17,12 @@
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
+#include "fileio/dxf/DxfSave.h"
 
-// Six decimals round to half a millionth; hatch boundaries, kept relative to a point 0 worked out
-// from rounded values, may take that twice.
-inline constexpr double kWrittenPrecision = 1e-6;
+// Reals read back as written; boundaries kept relative to a point 0 worked out again may move
+// by a rounding step.
+inline constexpr double kWrittenPrecision = 1e-9;
+
 
 // The colour index an entity has after a save and a read.
 inline int32_t ColorIndexAfterReading(int32_t written) {
@@ -36,21 +38,27 @@ inline void ExpectSamePoints(const std::vector<mmVertex>& a, const std::vector<m
     }
 }
 
-inline void ExpectSameEntity(const mmObject& x, const mmObject& y, const std::string& what);
+// version: the file the entities went through; a DXF 2000 file keeps more.
+inline void ExpectSameEntity(const mmObject& x, const mmObject& y, const std::string& what,
+                             DxfVersion version = DxfVersion::R12);
 
-inline void ExpectSamePolyline(const mmPolyline& a, const mmPolyline& b, const std::string& what) {
-    std::vector<mmVertex> points = a.points;
+inline void ExpectSamePolyline(const mmPolyline& a, const mmPolyline& b, const std::string& what,
+                               DxfVersion version) {
     std::vector<double> bulges = a.bulges;
-    if (bulges.empty()) bulges.assign(points.size(), 0.0);
-    if (a.closed && !points.empty()) {
-        points.push_back(points.front());
-        bulges.push_back(bulges.front());
-    }
-    EXPECT_FALSE(b.closed) << what;
-    ExpectSamePoints(points, b.points, what);
+    if (bulges.empty()) bulges.assign(a.points.size(), 0.0);
+    EXPECT_EQ(a.closed, b.closed) << what;
+    ExpectSamePoints(a.points, b.points, what);
     ASSERT_EQ(bulges.size(), b.bulges.size()) << what;
     for (std::size_t i = 0; i < bulges.size(); ++i)
         EXPECT_NEAR(bulges[i], b.bulges[i], kWrittenPrecision) << what << " bulge " << i;
+    if (version == DxfVersion::R12) return;
+    EXPECT_EQ(a.lightweight, b.lightweight) << what;
+    EXPECT_EQ(a.constantWidth, b.constantWidth) << what;
+    ASSERT_EQ(a.widths.size(), b.widths.size()) << what;
+    for (std::size_t i = 0; i < a.widths.size(); ++i) {
+        EXPECT_EQ(a.widths[i].start, b.widths[i].start) << what << " width " << i;
+        EXPECT_EQ(a.widths[i].end, b.widths[i].end) << what << " width " << i;
+    }
 }
 
 inline void ExpectSameText(const mmText& a, const mmText& b, const std::string& what) {
@@ -60,6 +68,10 @@ inline void ExpectSameText(const mmText& a, const mmText& b, const std::string& 
     ExpectSamePoints(a.points, b.points, what);
     if (auto* m = dynamic_cast<const mmMText*>(&a)) {
         EXPECT_EQ(m->attachment, dynamic_cast<const mmMText&>(b).attachment) << what;
+    } else {
+        EXPECT_EQ(a.widthFactor, b.widthFactor) << what;
+        EXPECT_EQ(a.horizontal, b.horizontal) << what;
+        EXPECT_EQ(a.vertical, b.vertical) << what;
     }
 }
 
@@ -71,7 +83,8 @@ inline void ExpectSameSpline(const mmSpline& a, const mmSpline& b, const std::st
 }
 
 // Boundaries are compared in drawing coordinates; point 0 is the centre of the extents either way.
-inline void ExpectSameHatch(const mmHatch& a, const mmHatch& b, const std::string& what) {
+inline void ExpectSameHatch(const mmHatch& a, const mmHatch& b, const std::string& what,
+                            DxfVersion version) {
     ExpectSamePoints(a.points, b.points, what);
     ASSERT_EQ(a.loops.size(), b.loops.size()) << what;
     for (std::size_t i = 0; i < a.loops.size(); ++i) {
@@ -79,7 +92,7 @@ inline void ExpectSameHatch(const mmHatch& a, const mmHatch& b, const std::strin
         const mmEntityList& lb = *b.loops[i];
         ASSERT_EQ(la.size(), lb.size()) << what << " loop " << i;
         for (std::size_t k = 0; k < la.size(); ++k) {
-            ExpectSameEntity(*la[k], *lb[k], what + " loop " + std::to_string(i));
+            ExpectSameEntity(*la[k], *lb[k], what + " loop " + std::to_string(i), version);
             // The fill follows the boundary: arcs keep the direction they are followed in.
             if (auto* arc = dynamic_cast<const mmArc*>(la[k].get())) {
                 EXPECT_EQ(arc->direction, dynamic_cast<const mmArc&>(*lb[k]).direction) << what;
@@ -113,8 +126,12 @@ inline void ExpectSameDimension(const mmDimension& a, const mmDimension& b,
     EXPECT_EQ(b.blockName, mmDimension::BlockNameFor(b.id)) << what;
 }
 
-inline void ExpectSameEntity(const mmObject& x, const mmObject& y, const std::string& what) {
+inline void ExpectSameEntity(const mmObject& x, const mmObject& y, const std::string& what,
+                             DxfVersion version) {
     ASSERT_EQ(x.type, y.type) << what;
+    if (version != DxfVersion::R12) {
+        EXPECT_EQ(x.lineType, y.lineType) << what;
+    }
     if (auto* r = dynamic_cast<const mmBlockRef*>(&x)) {
         ExpectSameBlockRef(*r, dynamic_cast<const mmBlockRef&>(y), what);
         return;
@@ -125,7 +142,7 @@ inline void ExpectSameEntity(const mmObject& x, const mmObject& y, const std::st
     }
     EXPECT_EQ(y.colorIndex, ColorIndexAfterReading(x.colorIndex)) << what;
     if (auto* p = dynamic_cast<const mmPolyline*>(&x)) {
-        ExpectSamePolyline(*p, dynamic_cast<const mmPolyline&>(y), what);
+        ExpectSamePolyline(*p, dynamic_cast<const mmPolyline&>(y), what, version);
         return;
     }
     if (auto* t = dynamic_cast<const mmText*>(&x)) {
@@ -137,7 +154,7 @@ inline void ExpectSameEntity(const mmObject& x, const mmObject& y, const std::st
         return;
     }
     if (auto* h = dynamic_cast<const mmHatch*>(&x)) {
-        ExpectSameHatch(*h, dynamic_cast<const mmHatch&>(y), what);
+        ExpectSameHatch(*h, dynamic_cast<const mmHatch&>(y), what, version);
         return;
     }
     ExpectSamePoints(x.points, y.points, what);
@@ -153,8 +170,8 @@ inline void ExpectSameEntity(const mmObject& x, const mmObject& y, const std::st
 }
 
 inline void ExpectSameEntities(const mmEntityList& a, const mmEntityList& b,
-                               const std::string& what) {
+                               const std::string& what, DxfVersion version = DxfVersion::R12) {
     ASSERT_EQ(a.size(), b.size()) << what;
     for (std::size_t i = 0; i < a.size(); ++i)
-        ExpectSameEntity(*a[i], *b[i], what + " entity " + std::to_string(i));
+        ExpectSameEntity(*a[i], *b[i], what + " entity " + std::to_string(i), version);
 }

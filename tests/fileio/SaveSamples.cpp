@@ -1,6 +1,7 @@
-// Writes DXF files saved by Kestrel for the interop check: a drawing holding every entity type
-// the writer knows (its contents are checked by ezdxf_audit.py), and (given a folder of DXF
-// files) each of them opened and saved again.
+// Writes DXF files saved by Kestrel for the interop check, each as R12 ("r12_" before its name)
+// and as DXF 2000 ("2000_"): a drawing holding every entity type the writers know (its contents
+// are checked by ezdxf_audit.py), and (given a folder of DXF files) each of them opened and saved
+// again.
 // Usage: dxf_save_samples OUT_DIR [DXF_DIR]
 #include <cstdio>
 #include <filesystem>
@@ -8,6 +9,7 @@
 
 #include "drawing/DimensionRules.h"
 #include "drawing/Drawing.h"
+#include "drawing/Palette.h"
 #include "entities/Arc.h"
 #include "entities/BlockRef.h"
 #include "entities/Circle.h"
@@ -83,6 +85,27 @@ std::shared_ptr<mmHatch> hatch() {
     return h;
 }
 
+// A polyline read from a POLYLINE with widths of its own at each vertex, and a light-weight one
+// of constant width on a dashed linetype; a centred text with its alignment point.
+void addWidthsAndJustification(mmDrawing& d, int32_t dashed) {
+    auto heavy = make<mmPolyline>(2, 256, {{0, -10}, {10, -10}, {10, -5}});
+    heavy->lightweight = false;
+    heavy->widths = {{0.5, 1.0}, {1.0, 0.0}, {0.0, 0.0}};
+    add(d, heavy);
+    auto wide = make<mmPolyline>(1, 256, {{20, -10}, {30, -10}});
+    wide->constantWidth = 0.25;
+    wide->lineType = dashed;
+    add(d, wide);
+    auto centred = make<mmText>(0, 256, {});
+    centred->SetInsertionPoint(40, -10);
+    centred->SetAlignmentPoint(45, -10);
+    centred->SetJustification(kTextCenter, kTextVerticalMiddle, nullptr);
+    centred->height = 0.2965325;
+    centred->widthFactor = 0.8;
+    centred->SetString("Mitte", nullptr);
+    add(d, centred);
+}
+
 // Polylines with and without bulges, texts and multi-line texts (one longer than a chunk).
 void addCurvesAndTexts(mmDrawing& d) {
     add(d, make<mmPolyline>(0, 256, {{0, 0}, {5, 0}, {5, 5}}));
@@ -109,14 +132,38 @@ void addCurvesAndTexts(mmDrawing& d) {
     add(d, hatch());
 }
 
+bool saveBoth(const mmDrawing& d, const DxfLayout* layout, const std::filesystem::path& out,
+              const std::string& name) {
+    const bool r12 = saveDrawingAsDxf(d, layout, (out / ("r12_" + name)).string(), DxfVersion::R12);
+    const bool r2000 =
+        saveDrawingAsDxf(d, layout, (out / ("2000_" + name)).string(), DxfVersion::R2000);
+    return r12 && r2000;
+}
+
 // Every type written, in model space, paper space and a block, on layers with Latin-1 names, in
 // colours by layer, by block, indexed and true.
-bool writeEveryType(const std::string& path) {
+bool writeEveryType(const std::filesystem::path& out) {
     mmDrawing d;
     FillNewDrawing(d);
+    mmLineType dashed;
+    dashed.id = d.nextLineTypeId++;
+    dashed.name = u"DASHED";
+    dashed.description = u"Dashed __ __ __";
+    dashed.patternLength = 0.75;
+    dashed.dashes = {0.5, -0.25};
+    d.lineTypes[dashed.id] = dashed;
     mmLayer walls = mmLayer::WithDefaults(d.nextLayerId++, u"Mauerwerk \u00e4\u00df");
     walls.colorIndex = 1;
+    walls.color = PaletteColor(1);
     d.layers[walls.id] = walls;
+    // Frozen and locked, off, and a true colour on a dashed linetype.
+    mmLayer old = mmLayer::WithDefaults(d.nextLayerId++, u"Bestand");
+    old.frozen = old.locked = true;
+    old.show = false;
+    old.colorIndex = 3;
+    old.color = 0x204080;
+    old.linetype = dashed.id;
+    d.layers[old.id] = old;
     DimStyle iso = DimStyle::Standard(d.nextDimStyleId++);
     iso.name = u"ISO-25";
     d.dimStyles[iso.id] = iso;
@@ -147,6 +194,7 @@ bool writeEveryType(const std::string& path) {
     point->lineWidth = 2;
     add(d, point);
     addCurvesAndTexts(d);
+    addWidthsAndJustification(d, dashed.id);
     auto tree = std::make_shared<mmBlockRef>();
     tree->AddPoint(50, 50);
     tree->InstantiateBlock(u"Baum", d.blocks, nullptr);
@@ -168,7 +216,7 @@ bool writeEveryType(const std::string& path) {
     add(paper, make<mmLine>(0, 2, {{0, 0}, {297, 210}}));
     add(paper, make<mmPointObj>(1, 256, {{10, 10}}));
     DxfSpaceLayout layout(paper);
-    return saveDrawingAsDxf(d, &layout, path);
+    return saveBoth(d, &layout, out, "every_type.dxf");
 }
 
 }  // namespace
@@ -181,7 +229,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path out = argv[1];
     std::filesystem::create_directories(out);
     int failures = 0;
-    if (!writeEveryType((out / "every_type.dxf").string())) {
+    if (!writeEveryType(out)) {
         std::fprintf(stderr, "could not save every_type.dxf\n");
         ++failures;
     }
@@ -192,11 +240,9 @@ int main(int argc, char** argv) {
             FillNewDrawing(d);
             mmSpace paper;
             DxfSpaceLayout layout(paper);
-            const std::string saved =
-                (out / ("saved_" + entry.path().filename().string())).string();
             const bool read = loadDrawingFromDxf(d, nullptr, entry.path().string(), &layout);
             MakeDimensionBlock(d);
-            if (!read || !saveDrawingAsDxf(d, &layout, saved)) {
+            if (!read || !saveBoth(d, &layout, out, entry.path().filename().string())) {
                 std::fprintf(stderr, "could not open and save %s\n", entry.path().c_str());
                 ++failures;
             }

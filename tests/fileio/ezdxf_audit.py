@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Interop check: DXF files saved by Kestrel are read by an independent reader (ezdxf) whose
-audit reports no errors and has nothing to repair. Runs the sample writer first, then reads
-every file it wrote.
+"""Interop check: DXF files saved by Kestrel are read by an independent reader (ezdxf) as the
+release they declare (R12 for "r12_" files, AC1015 for "2000_" files), and its audit reports no
+errors and has nothing to repair. Runs the sample writer first, then reads every file it wrote.
 
 usage: ezdxf_audit.py SAMPLE_WRITER OUT_DIR [DXF_DIR]
 Exits 77 (skipped) when ezdxf is not installed."""
@@ -25,29 +25,37 @@ def known_ezdxf_fix(fix):
         fix.message.startswith("Deleted SEQEND(")
 
 
-def check_every_type(doc, count):
+def check_every_type(doc, count, r12):
     """What ezdxf reads of the drawing holding every type; 1 when something is off."""
+    polyline = "POLYLINE" if r12 else "LWPOLYLINE"
     problems = []
     blocks = [b.name for b in doc.blocks if not b.name.startswith("*")]
     layers = sorted(layer.dxf.name for layer in doc.layers)
-    if count != 17 or blocks != ["Baum"] or "Mauerwerk \u00e4\u00df" not in layers:
+    if count != 20 or blocks != ["Baum"] or "Mauerwerk \u00e4\u00df" not in layers:
         problems.append("%d entities, blocks %s, layers %s" % (count, blocks, layers))
     msp = doc.modelspace()
     types = sorted(e.dxftype() for e in msp)
-    expected = sorted(["LINE", "LINE", "CIRCLE", "ARC", "POINT", "POLYLINE", "POLYLINE",
-                       "TEXT", "MTEXT", "SPLINE", "HATCH", "INSERT", "DIMENSION", "DIMENSION",
+    expected = sorted(["LINE", "LINE", "CIRCLE", "ARC", "POINT", polyline, polyline,
+                       "POLYLINE", polyline, "TEXT", "TEXT", "MTEXT", "SPLINE", "HATCH", "INSERT", "DIMENSION", "DIMENSION",
                        "DIMENSION"])
     if types != expected:
         problems.append("model space types %s" % types)
-    polylines = msp.query("POLYLINE")
-    if [len(p) for p in polylines] != [3, 3] or \
-            [round(v.dxf.bulge, 6) for v in polylines[1].vertices] != [0.5, -1.0, 0.0]:
-        problems.append("polyline vertices or bulges")
+    polylines = msp.query(polyline)[:2]
+    if r12:
+        bulges = [round(v.dxf.bulge, 6) for v in polylines[1].vertices]
+        closed = [p.is_closed for p in polylines]
+    else:
+        bulges = [round(p[4], 6) for p in polylines[1].get_points("xyseb")]
+        closed = [p.closed for p in polylines]
+    if [len(p) for p in polylines] != [3, 3] or bulges != [0.5, -1.0, 0.0] or \
+            closed != [False, True]:
+        problems.append("polyline vertices, bulges or closed flags")
     if msp.query("LINE")[1].dxf.color != 0:
         problems.append("by block colour")
-    for text in msp.query("TEXT"):
-        if text.dxf.text != "Stra\u00dfe 12 {Nord}":
-            problems.append("text %r" % text.dxf.text)
+    if [t.dxf.text for t in msp.query("TEXT")] != ["Stra\u00dfe 12 {Nord}", "Mitte"]:
+        problems.append("texts %r" % [t.dxf.text for t in msp.query("TEXT")])
+    if not r12:
+        problems += check_2000_properties(doc, msp)
     for mtext in msp.query("MTEXT"):
         if mtext.plain_text() != "x" * 200 + " C:\\data {a} " + "y" * 40:
             problems.append("multi-line text %r" % mtext.plain_text())
@@ -63,12 +71,43 @@ def check_every_type(doc, count):
     for insert in msp.query("INSERT"):
         if (insert.dxf.name, insert.dxf.xscale, insert.dxf.rotation) != ("Baum", 2.0, 30.0):
             problems.append("insert %s" % insert.dxf.all_existing_dxf_attribs())
-    dimensions = [(d.dxf.dimtype, d.dxf.geometry in doc.blocks) for d in msp.query("DIMENSION")]
+    dimensions = [(d.dxf.dimtype & ~32, d.dxf.geometry in doc.blocks)
+                  for d in msp.query("DIMENSION")]
     if dimensions != [(0, True), (1, True), (70, True)]:
         problems.append("dimensions (type, block) %s" % dimensions)
     for problem in problems:
         print("  unexpected contents: " + problem)
     return 1 if problems else 0
+
+
+def check_2000_properties(doc, msp):
+    """What the DXF 2000 file keeps beyond R12: block base points with the entities in block
+    coordinates, linetypes, layer flags and true colours, widths, justification."""
+    problems = []
+    tree = doc.blocks["Baum"]
+    crown = tree.query("CIRCLE")[0]
+    if tree.block.dxf.base_point.vec2 != (5, 5) or crown.dxf.center.vec2 != (5, 5):
+        problems.append("block base %s, circle %s" % (tree.block.dxf.base_point,
+                                                      crown.dxf.center))
+    dashed = doc.linetypes.get("DASHED")
+    if dashed is None or dashed.dxf.description != "Dashed __ __ __":
+        problems.append("linetype DASHED")
+    old = doc.layers.get("Bestand")
+    if not (old.is_frozen() and old.is_locked() and old.is_off()) or \
+            old.dxf.true_color != 0x804020 or old.dxf.linetype != "DASHED":
+        problems.append("layer Bestand %s" % old.dxf.all_existing_dxf_attribs())
+    heavy = msp.query("POLYLINE")[0]
+    if [(v.dxf.start_width, v.dxf.end_width) for v in heavy.vertices] != \
+            [(0.5, 1.0), (1.0, 0.0), (0.0, 0.0)]:
+        problems.append("vertex widths")
+    wide = msp.query("LWPOLYLINE")[2]
+    if wide.dxf.const_width != 0.25 or wide.dxf.linetype != "DASHED":
+        problems.append("constant width or linetype")
+    centred = msp.query("TEXT")[1]
+    if (centred.dxf.halign, centred.dxf.valign, centred.dxf.align_point.vec2,
+            centred.dxf.height, centred.dxf.width) != (1, 2, (45, -10), 0.2965325, 0.8):
+        problems.append("justified text %s" % centred.dxf.all_existing_dxf_attribs())
+    return problems
 
 
 def main():
@@ -89,8 +128,12 @@ def main():
             print("%s: not readable: %s" % (name, e))
             failed += 1
             continue
+        r12 = name.startswith("r12_")
+        if doc.dxfversion != ("AC1009" if r12 else "AC1015"):
+            print("%s: read as %s" % (name, doc.dxfversion))
+            failed += 1
         auditor = doc.audit()
-        fixes = [fix for fix in auditor.fixes if not known_ezdxf_fix(fix)]
+        fixes = [fix for fix in auditor.fixes if not (r12 and known_ezdxf_fix(fix))]
         count = sum(len(layout) for layout in doc.layouts)
         print("%s: %d entities, %d audit errors, %d fixes" %
               (name, count, len(auditor.errors), len(fixes)))
@@ -100,8 +143,8 @@ def main():
             print("  repaired %s: %s" % (fix.code, fix.message))
         if auditor.errors or fixes:
             failed += 1
-        if name == "every_type.dxf":
-            failed += check_every_type(doc, count)
+        if name.endswith("_every_type.dxf"):
+            failed += check_every_type(doc, count, r12)
     if not files:
         print("no files were written")
         return 1

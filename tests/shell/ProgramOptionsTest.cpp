@@ -16,6 +16,11 @@ TEST(ProgramOptions, HeadlessRunWithEverything) {
     EXPECT_EQ(o->width, 640);
     EXPECT_EQ(o->height, 480);
     EXPECT_EQ(*o->drawing, "in.dxf");
+    EXPECT_EQ(o->dxfVersion, DxfVersion::R2000);
+    const auto r12 = ParseProgramOptions({"--headless", "--save", "a.dxf", "--dxf-version", "R12"},
+                                         &error);
+    ASSERT_TRUE(r12) << error;
+    EXPECT_EQ(r12->dxfVersion, DxfVersion::R12);
 }
 
 TEST(ProgramOptions, WrongArgumentsAreRejected) {
@@ -24,6 +29,7 @@ TEST(ProgramOptions, WrongArgumentsAreRejected) {
         {"--headless", "--size", "640x480x"},  {"--headless", "--size", "99999x10"},
         {"--headless", "--script"},            {"--frobnicate"},
         {"a.dxf", "b.dxf"},                    {"--export", "a.png"},
+        {"--headless", "--dxf-version", "2004"}, {"--dxf-version", "R12"},
     };
     for (const auto& args : cases) {
         std::string error;

@@ -12,6 +12,7 @@
 #include "entities/Circle.h"
 #include "entities/Line.h"
 #include "entities/Point.h"
+#include "entities/Viewport.h"
 #include "fileio/HeapGrowthHint.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfReader.h"
@@ -225,11 +226,30 @@ bool DxfEntityLoader::skipEntity() {
     return reader_.skipToCodeZero();
 }
 
-// Until layouts exist no layout receives a viewport.
+// A viewport of the paper space (status 2 or more) with the model window its view data give;
+// the layout's view gives it its slot once the file is read. Without a layout, or off, it is
+// dropped.
 bool DxfEntityLoader::readViewport() {
-    DxfViewportRecord viewport;
-    const bool more = readDxfViewport(reader_, header_, viewport);
-    dropped("VIEWPORT");
+    DxfViewportRecord record;
+    const bool more = readDxfViewport(reader_, header_, record);
+    if (!header_.paperSpace || !target_.layout || record.status < 2 || !(record.width > 0.0) ||
+        !(record.height > 0.0)) {
+        if (record.status != 1) dropped("VIEWPORT");
+        return more;
+    }
+    auto viewport = std::make_shared<mmViewport>();
+    viewport->SetNewViewportProperties();
+    viewport->SetRectangle(record.cx - record.width / 2.0, record.cy - record.height / 2.0,
+                           record.cx + record.width / 2.0, record.cy + record.height / 2.0);
+    if (record.hasView && record.viewHeight > 0.0) {
+        const double h = record.viewHeight;
+        const double w = h * record.width / record.height;
+        viewport->modelWindow = {record.viewCx - w / 2.0, record.viewCy - h / 2.0,
+                                 record.viewCx + w / 2.0, record.viewCy + h / 2.0};
+    }
+    mmSpace& paper = target_.layout->PaperSpace();
+    viewport->id = paper.nextEntityId;
+    if (AddEntity(paper, viewport)) ++paper.nextEntityId;
     return more;
 }
 
@@ -246,6 +266,16 @@ int32_t DxfEntityLoader::layerIdFor(std::string_view name) {
     lastLayerId_ = id;
     lastLayerValid_ = true;
     return id;
+}
+
+int32_t DxfEntityLoader::lineTypeIdFor(std::string_view name) {
+    if (name.empty()) return kLineTypeByLayer;
+    if (name != lastLineTypeName_) {
+        lastLineTypeName_.assign(name);
+        lastLineTypeId_ =
+            names_.LineType(reader_.strings().ToUtf16(name)).value_or(kLineTypeByLayer);
+    }
+    return lastLineTypeId_;
 }
 
 namespace {
@@ -288,6 +318,7 @@ void DxfEntityLoader::applyProperties(mmObject& e) {
         e.lineWidth = layer->lineWidth;
     }
     e.lineWidthSource = kLineWidthByLayer;
+    e.lineType = lineTypeIdFor(header_.lineType);
     e.erased = false;
     e.selected = false;
 }

@@ -124,6 +124,8 @@ private:
     void add(const mmObjectPtr& entity);
     mmSpace& targetSpace();
     int32_t layerIdFor(std::string_view name);
+    // By layer for no name and for a name the linetype table lacks.
+    int32_t lineTypeIdFor(std::string_view name);
 
     DxfReader& reader_;
     mmDrawing& drawing_;
@@ -143,4 +145,6 @@ private:
     std::string lastLayerName_;
     int32_t lastLayerId_ = 0;
     bool lastLayerValid_ = false;
+    std::string lastLineTypeName_;
+    int32_t lastLineTypeId_ = kLineTypeByLayer;
 };

@@ -99,16 +99,40 @@ int16_t attachmentOf(int32_t value) {
 
 }  // namespace
 
-// The vertices in order with one bulge each (3DFACE: none); a closed polyline gets its first
-// vertex again at the end and stays open.
+namespace {
+
+// Vertex widths that are all one value become the polyline's constant width.
+void fillWidths(mmPolyline& p, const DxfPolylineRecord& r) {
+    p.constantWidth = r.startWidth == r.endWidth ? r.startWidth : 0.0;
+    const std::size_t n = r.vertexStartWidth.size();
+    if (n == 0) return;
+    const double w = r.vertexStartWidth[0];
+    bool uniform = true;
+    for (std::size_t i = 0; i < n && uniform; ++i)
+        uniform = r.vertexStartWidth[i] == w && r.vertexEndWidth[i] == w;
+    if (uniform) {
+        p.constantWidth = w;
+        return;
+    }
+    p.constantWidth = 0.0;
+    p.widths.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
+        p.widths[i] = {r.vertexStartWidth[i], r.vertexEndWidth[i]};
+}
+
+}  // namespace
+
+// The vertices in order with one bulge each (3DFACE: none), the closed flag and the widths.
 void DxfEntityLoader::finishPolyline() {
-    appendClosingVertex(polyline_);
     auto p = std::make_shared<mmPolyline>();
     const std::size_t n = polyline_.x.size();
     p->points.reserve(n);
     for (std::size_t i = 0; i < n; ++i)
         p->points.emplace_back(polyline_.x[i], polyline_.y[i]);
     p->bulges.assign(polyline_.bulge.begin(), polyline_.bulge.end());
+    p->closed = (polyline_.flags & 1) != 0 && n > 0;
+    p->lightweight = polyline_.lightweight;
+    fillWidths(*p, polyline_);
     p->grips.reserve(2 * n);
     finish(p);
 }

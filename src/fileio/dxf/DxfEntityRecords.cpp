@@ -48,27 +48,47 @@ namespace {
 void clearPolyline(DxfPolylineRecord& p) {
     p.flags = 0;
     p.vertexCount = 0;
+    p.lightweight = true;
+    p.startWidth = p.endWidth = 0.0;
     p.x.clear();
     p.y.clear();
     p.bulge.clear();
+    p.vertexStartWidth.clear();
+    p.vertexEndWidth.clear();
+}
+
+// The width lists stay empty until a vertex has a width.
+void setWidths(DxfPolylineRecord& p, double start, double end) {
+    if (p.vertexStartWidth.empty() && start == 0.0 && end == 0.0) return;
+    p.vertexStartWidth.resize(p.x.size());
+    p.vertexEndWidth.resize(p.x.size());
+    p.vertexStartWidth.back() = start;
+    p.vertexEndWidth.back() = end;
 }
 
 void addVertex(DxfPolylineRecord& p, double x, double y, double bulge) {
     p.x.push_back(x);
     p.y.push_back(y);
     p.bulge.push_back(bulge);
+    if (!p.vertexStartWidth.empty()) setWidths(p, 0.0, 0.0);
 }
 
 }  // namespace
 
 bool readDxfPolyline(DxfReader& r, DxfEntityHeader& h, DxfPolylineRecord& p) {
     clearPolyline(p);
+    p.lightweight = false;
     bool more = readDxfEntityGroups(r, h, kDxfAllHeader, [&](int32_t code) {
-        if (code == 70) p.flags = r.intValue();
+        if (code == 70)
+            p.flags = r.intValue();
+        else if (code == 40)
+            p.startWidth = r.realValue();
+        else if (code == 41)
+            p.endWidth = r.realValue();
     });
     // Each following VERTEX gives a vertex; the first other entity (SEQEND) ends the list.
     while (more && r.value() == "VERTEX") {
-        double x = 0.0, y = 0.0, bulge = 0.0;
+        double x = 0.0, y = 0.0, bulge = 0.0, start = p.startWidth, end = p.endWidth;
         more = false;
         while (r.readGroup()) {
             const int32_t code = r.code();
@@ -82,8 +102,13 @@ bool readDxfPolyline(DxfReader& r, DxfEntityHeader& h, DxfPolylineRecord& p) {
                 y = r.realValue();
             else if (code == 42)
                 bulge = r.realValue();
+            else if (code == 40)
+                start = r.realValue();
+            else if (code == 41)
+                end = r.realValue();
         }
         addVertex(p, x, y, bulge);
+        setWidths(p, start, end);
     }
     return more;
 }
@@ -99,12 +124,23 @@ bool readDxfLwPolyline(DxfReader& r, DxfEntityHeader& h, DxfPolylineRecord& p) {
             case 90:
                 p.vertexCount = std::max(0, r.intValue());
                 break;
+            case 43:
+                p.startWidth = p.endWidth = r.realValue();
+                break;
             case 10:
                 inVertex = p.x.size() < static_cast<std::size_t>(p.vertexCount);
                 if (inVertex) addVertex(p, r.realValue(), 0.0, 0.0);
                 break;
             case 20:
                 if (inVertex) p.y.back() = r.realValue();
+                break;
+            case 40:
+                if (inVertex)
+                    setWidths(p, r.realValue(), p.vertexEndWidth.empty() ? 0.0 : p.vertexEndWidth.back());
+                break;
+            case 41:
+                if (inVertex)
+                    setWidths(p, p.vertexStartWidth.empty() ? 0.0 : p.vertexStartWidth.back(), r.realValue());
                 break;
             case 42:
                 if (inVertex) p.bulge.back() = r.realValue();
@@ -130,13 +166,6 @@ bool readDxf3dFace(DxfReader& r, DxfEntityHeader& h, DxfPolylineRecord& p) {
         p.y.push_back(y[corner]);
     }
     return more;
-}
-
-void appendClosingVertex(DxfPolylineRecord& p) {
-    if (!(p.flags & 1) || p.x.empty()) return;
-    p.x.push_back(p.x.front());
-    p.y.push_back(p.y.front());
-    if (!p.bulge.empty()) p.bulge.push_back(p.bulge.front());
 }
 
 bool readDxfInsert(DxfReader& r, DxfEntityHeader& h, DxfInsertRecord& ins) {
@@ -254,6 +283,17 @@ bool readDxfViewport(DxfReader& r, DxfEntityHeader& h, DxfViewportRecord& v) {
                 break;
             case 69:
                 v.id = r.intValue();
+                break;
+            // Files of later releases give the view as groups of the entity.
+            case 12:
+                v.viewCx = r.realValue();
+                break;
+            case 22:
+                v.viewCy = r.realValue();
+                break;
+            case 45:
+                v.viewHeight = r.realValue();
+                v.hasView = true;
                 break;
             default:
                 break;

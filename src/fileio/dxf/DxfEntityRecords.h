@@ -59,13 +59,17 @@ bool readDxfEntityGroups(DxfReader& reader, DxfEntityHeader& header, unsigned ma
 struct DxfPolylineRecord {
     int32_t flags = 0;        // 70: bit 1 closed
     int32_t vertexCount = 0;  // 90 (LWPOLYLINE)
+    bool lightweight = true;  // false for POLYLINE
+    // Widths: POLYLINE's defaults (40, 41) for vertices without their own, LWPOLYLINE's constant
+    // width (43, into both).
+    double startWidth = 0.0, endWidth = 0.0;
     std::vector<double> x, y, bulge;
+    // 40, 41 of each vertex; empty when no vertex has a width
+    std::vector<double> vertexStartWidth, vertexEndWidth;
 };
 bool readDxfPolyline(DxfReader& reader, DxfEntityHeader& header, DxfPolylineRecord& record);
 bool readDxfLwPolyline(DxfReader& reader, DxfEntityHeader& header, DxfPolylineRecord& record);
 bool readDxf3dFace(DxfReader& reader, DxfEntityHeader& header, DxfPolylineRecord& record);
-// A closed polyline's first vertex and bulge appended again at its end.
-void appendClosingVertex(DxfPolylineRecord& record);
 
 // TEXT and MTEXT (and the attributes, which share the groups of TEXT).
 struct DxfTextRecord {

@@ -14,9 +14,10 @@
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
+#include "entities/Viewport.h"
 #include "fileio/dxf/DxfStrings.h"
+#include "fileio/dxf/DxfBodies.h"
 #include "fileio/dxf/DxfWriter.h"
-#include "platform/CodePage.h"
 
 DxfEntityWriter::DxfEntityWriter(DxfWriter& writer, const mmDrawing& drawing)
     : w_(writer), drawing_(drawing) {}
@@ -69,8 +70,10 @@ bool DxfEntityWriter::writeEntity(const mmObject& e, int32_t paperFlag) {
         case kTypeDimension:
             if (auto* d = dynamic_cast<const mmDimension*>(&e)) written = writeDimension(*d);
             break;
-        // VIEWPORT is written once layouts exist. Raster images have no form in this file: they
-        // are left out, and the save says so.
+        case kTypeViewport:
+            if (auto* v = dynamic_cast<const mmViewport*>(&e)) written = writeViewport(*v);
+            break;
+        // Raster images have no form in this file: they are left out, and the save says so.
         default:
             break;
     }
@@ -168,75 +171,24 @@ bool DxfEntityWriter::writeText(const mmText& t) {
     return true;
 }
 
-namespace {
-
-// Multi-line text is written with its codes as it was read; a line break within it becomes a
-// paragraph code.
-void mtextLine(std::string_view text, std::string& out) {
-    out.clear();
-    for (const char c : text) {
-        if (c == '\r') continue;
-        if (c == '\n')
-            out += "\\P";
-        else
-            out += c;
-    }
-}
-
-// Text longer than a chunk goes in 3 groups of 250 bytes, the rest in 1.
-constexpr std::size_t kMTextChunk = 250;
-
-}  // namespace
-
 bool DxfEntityWriter::writeMText(const mmMText& t) {
     if (!w_.beginEntity("MTEXT", DxfWriter::EntityHeader::Full, DxfWriter::Markers::Subclass))
         return false;
-    const mmVertex p = pointAt(t, 0);
-    w_.writeGroupString(100, "AcDbMText");
-    w_.writeGroupReal(10, p.x);
-    w_.writeGroupReal(20, p.y);
-    w_.writeGroupReal(30, 0.0);
-    w_.writeGroupReal(40, t.height);
-    if (t.rectangleWidth > 0.0) w_.writeGroupReal(41, t.rectangleWidth);
-    w_.writeGroupInt(71, t.attachment);
-    if (t.lineSpacing != 1.0) w_.writeGroupReal(44, t.lineSpacing);
-    mtextLine(t.String(), scratch_);
-    EncodeDxfString(scratch_, *kestrel::platform::CodePage::Windows1252(), encoded_);
-    std::string_view rest = encoded_;
-    // A chunk never ends inside an escape or a UTF-8 sequence the reader would see split.
-    while (rest.size() >= kMTextChunk) {
-        std::size_t n = kMTextChunk;
-        const std::size_t slash = rest.substr(0, n).rfind('\\');
-        if (slash != std::string_view::npos && n - slash < 8) n = slash;
-        if (n == 0) n = kMTextChunk;
-        w_.writeGroupString(3, rest.substr(0, n));
-        rest.remove_prefix(n);
-    }
-    w_.writeGroupString(1, rest);
-    w_.writeGroupString(7, "Standard");
-    w_.writeGroupReal(50, t.rotation);
+    writeDxfMTextBody(w_, t, mmVertex(), scratch_, encoded_);
     return true;
 }
 
-// Cubic, planar; the control points from the double-precision points when they match.
 bool DxfEntityWriter::writeSpline(const mmSpline& s) {
     if (!w_.beginEntity("SPLINE", DxfWriter::EntityHeader::Full, DxfWriter::Markers::Subclass))
         return false;
-    const std::size_t n = static_cast<std::size_t>(s.ControlPointCount());
-    const bool fromPoints = s.points.size() == n;
-    w_.writeGroupString(100, "AcDbSpline");
-    w_.writeGroupInt(70, 8);
-    w_.writeGroupInt(71, mmSpline::kOrder - 1);
-    w_.writeGroupInt(72, static_cast<int64_t>(s.knots.size()));
-    w_.writeGroupInt(73, static_cast<int64_t>(n));
-    w_.writeGroupInt(74, 0);
-    for (const float k : s.knots)
-        w_.writeGroupReal(40, k);
-    for (std::size_t i = 0; i < n; ++i) {
-        w_.writeGroupReal(10, fromPoints ? s.points[i].x : s.controlPoints[3 * i]);
-        w_.writeGroupReal(20, fromPoints ? s.points[i].y : s.controlPoints[3 * i + 1]);
-        w_.writeGroupReal(30, 0.0);
-    }
+    writeDxfSplineBody(w_, s, mmVertex());
+    return true;
+}
+
+bool DxfEntityWriter::writeHatch(const mmHatch& h) {
+    if (!w_.beginEntity("HATCH", DxfWriter::EntityHeader::Full, DxfWriter::Markers::Subclass))
+        return false;
+    writeDxfHatchBody(w_, h, mmVertex());
     return true;
 }
 

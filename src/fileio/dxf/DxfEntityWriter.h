@@ -22,6 +22,7 @@ class mmPointObj;
 class mmPolyline;
 class mmSpline;
 class mmText;
+class mmViewport;
 struct mmVertex;
 
 class DxfEntityWriter {
@@ -46,10 +47,9 @@ private:
     bool writeSpline(const mmSpline& spline);
     bool writeBlockRef(const mmBlockRef& reference);
     bool writeDimension(const mmDimension& dimension);
+    bool writeViewport(const mmViewport& viewport);
     // DxfHatchWriter.cpp: the hatch and its boundary paths.
     bool writeHatch(const mmHatch& hatch);
-    void writeHatchPath(const mmEntityList& loop, const mmVertex& origin);
-    void writeEdge(const mmObject& boundary, const mmVertex& origin);
 
     DxfWriter& w_;
     const mmDrawing& drawing_;

@@ -9,7 +9,7 @@
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
 #include "fileio/dxf/DxfEntityRecords.h"
-#include "fileio/dxf/DxfEntityWriter.h"
+#include "fileio/dxf/DxfBodies.h"
 #include "fileio/dxf/DxfWriter.h"
 
 namespace {
@@ -88,7 +88,7 @@ void writeSplineEdge(DxfWriter& w, const mmSpline& s, const mmVertex& o) {
     w.writeGroupInt(95, static_cast<int64_t>(s.knots.size()));
     w.writeGroupInt(96, static_cast<int64_t>(n));
     for (const float k : s.knots)
-        w.writeGroupReal(40, k);
+        w.writeGroupFloat(40, k);
     for (std::size_t i = 0; i < n; ++i) {
         w.writeGroupReal(10, o.x + (fromPoints ? s.points[i].x : s.controlPoints[3 * i]));
         w.writeGroupReal(20, o.y + (fromPoints ? s.points[i].y : s.controlPoints[3 * i + 1]));
@@ -110,60 +110,59 @@ void writePolylinePath(DxfWriter& w, const mmPolyline& p, const mmVertex& o) {
     }
 }
 
-}  // namespace
-
-void DxfEntityWriter::writeEdge(const mmObject& e, const mmVertex& o) {
+void writeEdge(DxfWriter& w, const mmObject& e, const mmVertex& o) {
     if (auto* line = dynamic_cast<const mmLine*>(&e); line && line->points.size() >= 2) {
-        writeLineEdge(w_, line->points[0].x + o.x, line->points[0].y + o.y, line->points[1].x + o.x,
+        writeLineEdge(w, line->points[0].x + o.x, line->points[0].y + o.y, line->points[1].x + o.x,
                       line->points[1].y + o.y);
     } else if (auto* arc = dynamic_cast<const mmArc*>(&e); arc && !arc->points.empty()) {
-        writeArcEdge(w_, arc->points[0].x + o.x, arc->points[0].y + o.y, arc->radius,
+        writeArcEdge(w, arc->points[0].x + o.x, arc->points[0].y + o.y, arc->radius,
                      arc->startAngle, arc->endAngle, arc->direction != 0);
     } else if (auto* circle = dynamic_cast<const mmCircle*>(&e);
                circle && !circle->points.empty()) {
-        writeArcEdge(w_, circle->points[0].x + o.x, circle->points[0].y + o.y, circle->radius, 0.0,
+        writeArcEdge(w, circle->points[0].x + o.x, circle->points[0].y + o.y, circle->radius, 0.0,
                      360.0, true);
     } else if (auto* p = dynamic_cast<const mmPolyline*>(&e)) {
-        writeSegmentEdges(w_, *p, o);
+        writeSegmentEdges(w, *p, o);
     } else if (auto* s = dynamic_cast<const mmSpline*>(&e)) {
-        writeSplineEdge(w_, *s, o);
+        writeSplineEdge(w, *s, o);
     }
 }
 
-void DxfEntityWriter::writeHatchPath(const mmEntityList& loop, const mmVertex& o) {
+void writeHatchPath(DxfWriter& w, const mmEntityList& loop, const mmVertex& o) {
     if (const mmPolyline* p = onlyPolyline(loop)) {
-        writePolylinePath(w_, *p, o);
+        writePolylinePath(w, *p, o);
     } else {
-        w_.writeGroupInt(92, kPathExternal);
-        w_.writeGroupInt(93, edgeCount(loop));
+        w.writeGroupInt(92, kPathExternal);
+        w.writeGroupInt(93, edgeCount(loop));
         for (const mmObjectPtr& e : loop)
-            if (e && edgeCount(*e) > 0) writeEdge(*e, o);
+            if (e && edgeCount(*e) > 0) writeEdge(w, *e, o);
     }
-    w_.writeGroupInt(97, 0);  // no source boundary objects
+    w.writeGroupInt(97, 0);  // no source boundary objects
 }
 
-bool DxfEntityWriter::writeHatch(const mmHatch& h) {
-    if (!w_.beginEntity("HATCH", DxfWriter::EntityHeader::Full, DxfWriter::Markers::Subclass))
-        return false;
-    const mmVertex origin = h.points.empty() ? mmVertex() : h.points[0];
-    w_.writeGroupString(100, "AcDbHatch");
-    w_.writeGroupReal(10, 0.0);
-    w_.writeGroupReal(20, 0.0);
-    w_.writeGroupReal(30, 0.0);
-    w_.writeGroupReal(210, 0.0);
-    w_.writeGroupReal(220, 0.0);
-    w_.writeGroupReal(230, 1.0);
-    w_.writeGroupString(2, "SOLID");
-    w_.writeGroupInt(70, 1);  // solid fill
-    w_.writeGroupInt(71, 0);  // not associative
+}  // namespace
+
+void writeDxfHatchBody(DxfWriter& w, const mmHatch& h, const mmVertex& offset) {
+    mmVertex origin = h.points.empty() ? mmVertex() : h.points[0];
+    origin.x += offset.x;
+    origin.y += offset.y;
+    w.writeGroupString(100, "AcDbHatch");
+    w.writeGroupReal(10, 0.0);
+    w.writeGroupReal(20, 0.0);
+    w.writeGroupReal(30, 0.0);
+    w.writeGroupReal(210, 0.0);
+    w.writeGroupReal(220, 0.0);
+    w.writeGroupReal(230, 1.0);
+    w.writeGroupString(2, "SOLID");
+    w.writeGroupInt(70, 1);  // solid fill
+    w.writeGroupInt(71, 0);  // not associative
     int paths = 0;
     for (const auto& loop : h.loops)
         if (loop && edgeCount(*loop) > 0) ++paths;
-    w_.writeGroupInt(91, paths);
+    w.writeGroupInt(91, paths);
     for (const auto& loop : h.loops)
-        if (loop && edgeCount(*loop) > 0) writeHatchPath(*loop, origin);
-    w_.writeGroupInt(75, 0);  // odd parity
-    w_.writeGroupInt(76, 1);  // predefined
-    w_.writeGroupInt(98, 0);  // no seed points
-    return true;
+        if (loop && edgeCount(*loop) > 0) writeHatchPath(w, *loop, origin);
+    w.writeGroupInt(75, 0);  // odd parity
+    w.writeGroupInt(76, 1);  // predefined
+    w.writeGroupInt(98, 0);  // no seed points
 }

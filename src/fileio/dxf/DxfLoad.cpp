@@ -1,11 +1,13 @@
 // The loaders: the walk over sections, tables and blocks shared by the three of them.
 #include "fileio/dxf/DxfLoad.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "drawing/Drawing.h"
 #include "entities/Block.h"
 #include "fileio/HeapGrowthHint.h"
+#include "fileio/dxf/DxfFileVariables.h"
 #include "fileio/dxf/DxfReader.h"
 #include "fileio/dxf/DxfTables.h"
 
@@ -54,14 +56,22 @@ public:
     }
 
 private:
-    // $ACADVER and $DWGCODEPAGE decide how the strings that follow are decoded.
+    // $ACADVER and $DWGCODEPAGE decide how the strings that follow are decoded; the numeric
+    // settings a save writes back are kept (DxfFileVariables).
     void readHeader() {
         std::string name;
+        mmFileVariable* kept = nullptr;
         while (reader_.readGroup() && !reader_.is(0, "ENDSEC")) {
             if (reader_.code() == 9) {
                 name.assign(reader_.value());
+                kept = nullptr;
+                if (request_.mode == LoadMode::Drawing && IsKeptDxfVariable(name) &&
+                    std::none_of(drawing_.fileVariables.begin(), drawing_.fileVariables.end(),
+                                 [&](const mmFileVariable& v) { return v.name == name; }))
+                    kept = &drawing_.fileVariables.emplace_back(mmFileVariable{name, {}});
                 continue;
             }
+            if (kept) KeepDxfVariableGroup(*kept, reader_.code(), reader_.value());
             if (name == "$ACADVER" && reader_.code() == 1) {
                 reader_.strings().SetVersion(reader_.value());
             } else if (name == "$DWGCODEPAGE" && reader_.code() == 3) {
@@ -70,6 +80,8 @@ private:
             }
             name.clear();
         }
+        std::erase_if(drawing_.fileVariables,
+                      [](const mmFileVariable& v) { return v.groups.empty(); });
     }
 
     void readTables() {
@@ -82,6 +94,8 @@ private:
                     entities_.forgetLayers();
                 else if (table == DxfTable::DimStyle)
                     addDimStyleEntry(drawing_, entry, entities_.names(), reader_.strings());
+                else if (table == DxfTable::LineType)
+                    addLineTypeEntry(drawing_, entry, entities_.names(), reader_.strings());
             }
         }
     }

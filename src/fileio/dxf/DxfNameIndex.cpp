@@ -6,16 +6,9 @@
 
 namespace {
 
-std::u16string folded(std::u16string_view name) {
-    std::u16string key(name);
-    for (char16_t& c : key)
-        c = FoldNameChar(c);
-    return key;
-}
-
 template <class Map>
 std::optional<int32_t> find(const Map& map, std::u16string_view name) {
-    const auto it = map.find(folded(name));
+    const auto it = map.find(FoldedName(name));
     if (it == map.end()) return std::nullopt;
     return it->second;
 }
@@ -29,6 +22,10 @@ DxfNameIndex::DxfNameIndex(const mmDrawing& drawing) {
         if (style.id != -1) AddDimStyle(style.name, style.id);
     for (const auto& [id, block] : drawing.blocks)
         if (block) AddBlock(block);
+    for (const int32_t id : {kLineTypeByLayer, kLineTypeByBlock, kLineTypeContinuous})
+        AddLineType(drawing.LineTypeName(id), id);
+    for (const auto& [id, lineType] : drawing.lineTypes)
+        AddLineType(lineType.name, id);
 }
 
 std::optional<int32_t> DxfNameIndex::Layer(std::u16string_view name) const {
@@ -36,7 +33,7 @@ std::optional<int32_t> DxfNameIndex::Layer(std::u16string_view name) const {
 }
 
 void DxfNameIndex::AddLayer(std::u16string_view name, int32_t id) {
-    layers_.emplace(folded(name), id);
+    layers_.emplace(FoldedName(name), id);
 }
 
 std::optional<int32_t> DxfNameIndex::DimStyle(std::u16string_view name) const {
@@ -44,7 +41,15 @@ std::optional<int32_t> DxfNameIndex::DimStyle(std::u16string_view name) const {
 }
 
 void DxfNameIndex::AddDimStyle(std::u16string_view name, int32_t id) {
-    dimStyles_.emplace(folded(name), id);
+    dimStyles_.emplace(FoldedName(name), id);
+}
+
+std::optional<int32_t> DxfNameIndex::LineType(std::u16string_view name) const {
+    return find(lineTypes_, name);
+}
+
+void DxfNameIndex::AddLineType(std::u16string_view name, int32_t id) {
+    lineTypes_.emplace(FoldedName(name), id);
 }
 
 mmBlockPtr DxfNameIndex::Block(std::u16string_view name) const {

@@ -93,7 +93,13 @@ int32_t parseDxfInt(std::string_view text) {
 }
 
 std::size_t formatDxfReal(double x, char* out) {
-    if (!std::isfinite(x)) x = 0.0;
-    const auto r = std::to_chars(out, out + kDxfRealMaxChars, x, std::chars_format::fixed, 6);
+    if (!std::isfinite(x) || x == 0.0) x = 0.0;
+    const auto r = std::to_chars(out, out + kDxfRealMaxChars, x);
+    return static_cast<std::size_t>(r.ptr - out);
+}
+
+std::size_t formatDxfReal(float x, char* out) {
+    if (!std::isfinite(x) || x == 0.0f) x = 0.0f;
+    const auto r = std::to_chars(out, out + kDxfRealMaxChars, x);
     return static_cast<std::size_t>(r.ptr - out);
 }

@@ -1,5 +1,6 @@
 // Numbers in DXF text: group codes, reals and integers as the C runtime reads them, and reals
-// written with six decimals. Locale-independent (the period is always the decimal separator).
+// written in the shortest form that reads back to the same double. Locale-independent (the
+// period is always the decimal separator).
 #pragma once
 
 #include <cstddef>
@@ -19,9 +20,12 @@ double parseDxfReal(std::string_view text);
 // character; 0 when there are none. Saturates at the limits of int32.
 int32_t parseDxfInt(std::string_view text);
 
-// Longest text formatDxfReal writes (a finite double in fixed notation with six decimals).
-inline constexpr std::size_t kDxfRealMaxChars = 328;
+// Longest text formatDxfReal writes ("-2.2250738585072014e-308").
+inline constexpr std::size_t kDxfRealMaxChars = 32;
 
-// Writes x as "%f" does (fixed, six decimals) and returns the length. A value that is not finite
-// is written as 0.000000.
+// Writes x in the shortest form that reads back to the same double ("2.5", "0.2965325",
+// "1e-07") and returns the length. Zero is written as 0 whatever its sign, and a value that is
+// not finite as 0.
 std::size_t formatDxfReal(double x, char* out);
+// A single-precision value in the shortest form that reads back to the same float.
+std::size_t formatDxfReal(float x, char* out);

@@ -259,6 +259,8 @@ void DxfReader::storeTableGroup(DxfTableEntry& e) const {
                 e.color = intValue();
             else if (c == 370)
                 e.lineWeight = intValue();
+            else if (c == 420)
+                e.trueColor = intValue() & 0xFFFFFF;
             break;
         case DxfTable::DimStyle:
             switch (c) {

@@ -27,6 +27,7 @@ struct DxfTableEntry {
     int32_t color = 0;        // 62 (LAYER)
     int32_t flags = 0;        // 70
     int32_t lineWeight = 0;   // 370 (LAYER)
+    int32_t trueColor = -1;   // 420 (LAYER), 0x00RRGGBB; -1 when absent
     // DIMSTYLE
     double arrowSize = 0.0;         // 41
     double extLineOffset = 0.0;     // 42

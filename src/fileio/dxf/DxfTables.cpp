@@ -30,12 +30,35 @@ bool addLayerEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex&
     layer.name = std::move(name);
     layer.colorIndex = entry.color;
     layer.color = layerColor(entry.color);
+    if (entry.trueColor >= 0) {
+        const auto rgb = static_cast<uint32_t>(entry.trueColor);
+        layer.color = MakeColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    }
     layer.colorText = ColorText(layer.color);
     layer.show = true;
     layer.selectable = true;
-    layer.linetype = 0;
+    layer.linetype = entry.lineType.empty()
+                         ? kLineTypeContinuous
+                         : names.LineType(strings.ToUtf16(entry.lineType)).value_or(kLineTypeContinuous);
+    if (layer.linetype < 0) layer.linetype = kLineTypeContinuous;  // a layer's is never by layer
     layer.lineWidth = entry.lineWeight > 9 ? entry.lineWeight / 10 : 1;
     drawing.layers[layer.id] = std::move(layer);
+    return true;
+}
+
+bool addLineTypeEntry(mmDrawing& drawing, const DxfTableEntry& entry, DxfNameIndex& names,
+                      const DxfStringCodec& strings) {
+    std::u16string name = strings.ToUtf16(entry.name);
+    if (name.empty() || names.LineType(name)) return false;
+    mmLineType lineType;
+    lineType.id = drawing.nextLineTypeId++;
+    names.AddLineType(name, lineType.id);
+    lineType.name = std::move(name);
+    lineType.description = strings.ToUtf16(entry.description);
+    lineType.flags = entry.flags;
+    lineType.patternLength = entry.patternLength;
+    lineType.dashes.assign(entry.dashes.begin(), entry.dashes.begin() + static_cast<std::ptrdiff_t>(entry.dashCount));
+    drawing.lineTypes[lineType.id] = std::move(lineType);
     return true;
 }
 

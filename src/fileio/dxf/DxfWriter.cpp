@@ -29,6 +29,10 @@ std::string_view sectionName(DxfWriter::Section s) {
     switch (s) {
         case DxfWriter::Section::Header:
             return "HEADER";
+        case DxfWriter::Section::Classes:
+            return "CLASSES";
+        case DxfWriter::Section::Objects:
+            return "OBJECTS";
         case DxfWriter::Section::Tables:
             return "TABLES";
         case DxfWriter::Section::Blocks:
@@ -40,9 +44,39 @@ std::string_view sectionName(DxfWriter::Section s) {
     }
 }
 
+std::string_view tableName(DxfWriter::Table t) {
+    switch (t) {
+        case DxfWriter::Table::Layer:
+            return "LAYER";
+        case DxfWriter::Table::DimStyle:
+            return "DIMSTYLE";
+        case DxfWriter::Table::VPort:
+            return "VPORT";
+        case DxfWriter::Table::LineType:
+            return "LTYPE";
+        case DxfWriter::Table::Style:
+            return "STYLE";
+        case DxfWriter::Table::View:
+            return "VIEW";
+        case DxfWriter::Table::Ucs:
+            return "UCS";
+        case DxfWriter::Table::AppId:
+            return "APPID";
+        case DxfWriter::Table::BlockRecord:
+            return "BLOCK_RECORD";
+        default:
+            return {};
+    }
+}
+
 }  // namespace
 
-DxfWriter::DxfWriter() : buffer_(new char[kBufferSize]) {}
+DxfWriter::DxfWriter()
+    : page_(kestrel::platform::CodePage::Windows1252()), buffer_(new char[kBufferSize]) {}
+
+void DxfWriter::setCodePage(std::shared_ptr<const kestrel::platform::CodePage> page) {
+    if (page) page_ = std::move(page);
+}
 
 DxfWriter::~DxfWriter() = default;
 
@@ -112,7 +146,7 @@ bool DxfWriter::writeGroupText(int32_t code, std::u16string_view text) {
 
 bool DxfWriter::writeGroupUtf8(int32_t code, std::string_view text) {
     if (!canWrite()) return false;
-    EncodeDxfString(text, *kestrel::platform::CodePage::Windows1252(), scratch_);
+    EncodeDxfString(text, *page_, scratch_);
     putCode(code);
     putLine(scratch_);
     return true;
@@ -128,7 +162,7 @@ bool DxfWriter::encodeName(std::u16string_view name, std::string& out) {
         return true;
     }
     const bool ok = kestrel::platform::utf16ToUtf8(name, utf8Scratch_);
-    EncodeDxfString(utf8Scratch_, *kestrel::platform::CodePage::Windows1252(), out);
+    EncodeDxfString(utf8Scratch_, *page_, out);
     return ok;
 }
 
@@ -144,7 +178,8 @@ bool DxfWriter::writeGroupInt(int32_t code, int64_t n) {
     return true;
 }
 
-bool DxfWriter::writeGroupReal(int32_t code, double x) {
+template <class Real>
+bool DxfWriter::putReal(int32_t code, Real x) {
     if (!canWrite()) return false;
     putCode(code);
     reserve(kDxfRealMaxChars + 2);
@@ -156,9 +191,31 @@ bool DxfWriter::writeGroupReal(int32_t code, double x) {
     return true;
 }
 
+bool DxfWriter::writeGroupReal(int32_t code, double x) {
+    return putReal(code, x);
+}
+
+bool DxfWriter::writeGroupFloat(int32_t code, float x) {
+    return putReal(code, x);
+}
+
+bool DxfWriter::writeGroupHandle(int32_t code, uint64_t handle) {
+    if (!canWrite()) return false;
+    putCode(code);
+    reserve(20);
+    char* p = buffer_.get() + used_;
+    char* end = std::to_chars(p, p + 16, handle, 16).ptr;
+    for (char* c = p; c < end; ++c)
+        if (*c >= 'a') *c = static_cast<char>(*c - 'a' + 'A');
+    *end++ = '\r';
+    *end++ = '\n';
+    used_ += static_cast<std::size_t>(end - p);
+    return true;
+}
+
 bool DxfWriter::beginSection(Section section) {
     if (!canWrite() || section == Section::None || openSection_ != Section::None) return false;
-    // Each section once, in the order HEADER, TABLES, BLOCKS, ENTITIES.
+    // Each section once, in the order HEADER, CLASSES, TABLES, BLOCKS, ENTITIES, OBJECTS.
     if (sectionsWritten_ & ~(bit(section) - 1)) return false;
     writeGroupString(0, "SECTION");
     writeGroupString(2, sectionName(section));
@@ -180,7 +237,7 @@ bool DxfWriter::beginTable(Table table) {
         table == Table::None || (tablesWritten_ & bit(table)))
         return false;
     writeGroupString(0, "TABLE");
-    writeGroupString(2, table == Table::Layer ? "LAYER" : "DIMSTYLE");
+    writeGroupString(2, tableName(table));
     openTable_ = table;
     return true;
 }
@@ -196,6 +253,10 @@ bool DxfWriter::endTable() {
 void DxfWriter::setEntityLayer(std::u16string_view name) {
     layerNameBad_ = !encodeName(name, layerName_);
     lineTypeName_ = "Continuous";
+}
+
+void DxfWriter::setEntityLineType(std::u16string_view name) {
+    if (!encodeName(name, lineTypeName_)) failed_ = true;
 }
 
 bool DxfWriter::writeLayerEntry(std::u16string_view name, int32_t colorIndex) {
@@ -261,32 +322,23 @@ bool DxfWriter::endBlock() {
     return true;
 }
 
+bool DxfWriter::openBlock() {
+    if (!canWrite() || openSection_ != Section::Blocks || blockOpen_) return false;
+    blockOpen_ = true;
+    return true;
+}
+
+bool DxfWriter::closeBlock() {
+    if (!canWrite() || openSection_ != Section::Blocks || !blockOpen_) return false;
+    blockOpen_ = false;
+    return true;
+}
+
 bool DxfWriter::entityAllowed() const {
     return canWrite() &&
            (openSection_ == Section::Entities || (openSection_ == Section::Blocks && blockOpen_));
 }
 
-namespace {
-
-// The palette index whose colour is nearest to a colour value (0x00BBGGRR).
-int32_t nearestPaletteIndex(uint32_t color) {
-    int32_t best = 7;
-    uint32_t bestDistance = UINT32_MAX;
-    for (int32_t i = 1; i <= 255; ++i) {
-        const uint32_t p = PaletteColor(i);
-        const auto d = [](uint32_t a, uint32_t b) { return (a - b) * (a - b); };
-        const uint32_t distance = d(ColorRed(p), ColorRed(color)) +
-                                  d(ColorGreen(p), ColorGreen(color)) +
-                                  d(ColorBlue(p), ColorBlue(color));
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = i;
-        }
-    }
-    return best;
-}
-
-}  // namespace
 
 void DxfWriter::putColor() {
     if (colorNumber_ >= kColorByBlock && colorNumber_ <= 255) {
@@ -295,7 +347,7 @@ void DxfWriter::putColor() {
         const auto c = static_cast<uint32_t>(colorNumber_);
         if (colorNumber_ != nearestFor_) {
             nearestFor_ = colorNumber_;
-            nearest_ = nearestPaletteIndex(c);
+            nearest_ = NearestPaletteIndex(c);
         }
         writeGroupInt(62, nearest_);
         writeGroupInt(420, (ColorRed(c) << 16) | (ColorGreen(c) << 8) | ColorBlue(c));
@@ -305,6 +357,12 @@ void DxfWriter::putColor() {
 bool DxfWriter::beginEntity(std::string_view name, EntityHeader header, Markers markers) {
     if (!entityAllowed()) return false;
     writeGroupString(0, name);
+    if (handles()) {
+        entityHandle_ = takeHandle();
+        writeGroupHandle(5, entityHandle_);
+        writeGroupHandle(330, owner_);
+        markers = Markers::Subclass;
+    }
     if (markers == Markers::Subclass) writeGroupString(100, "AcDbEntity");
     writeGroupString(8, layerName_);
     if (layerNameBad_) failed_ = true;
@@ -317,6 +375,16 @@ bool DxfWriter::beginEntity(std::string_view name, EntityHeader header, Markers 
 bool DxfWriter::writeVertexStart() {
     if (!entityAllowed()) return false;
     writeGroupString(0, "VERTEX");
+    writeGroupString(8, layerName_);
+    return true;
+}
+
+bool DxfWriter::beginSubEntity(std::string_view name, uint64_t owner) {
+    if (!entityAllowed() || !handles()) return false;
+    writeGroupString(0, name);
+    writeGroupHandle(5, takeHandle());
+    writeGroupHandle(330, owner);
+    writeGroupString(100, "AcDbEntity");
     writeGroupString(8, layerName_);
     return true;
 }

@@ -1,0 +1,103 @@
+// DXF 2000 texts, multi-line texts and dimensions.
+#include <cmath>
+
+#include "drawing/DimStyleTable.h"
+#include "drawing/Drawing.h"
+#include "entities/Dimension.h"
+#include "entities/MText.h"
+#include "entities/Text.h"
+#include "fileio/dxf/Dxf2000EntityWriter.h"
+#include "fileio/dxf/Dxf2000Plan.h"
+#include "fileio/dxf/DxfBodies.h"
+#include "fileio/dxf/DxfWriter.h"
+
+// The insertion point, and for a justified text the alignment point it is placed by.
+bool Dxf2000EntityWriter::writeText(const mmText& t) {
+    if (!w_.beginEntity("TEXT")) return false;
+    w_.writeGroupString(100, "AcDbText");
+    point(10, t.points.empty() ? mmVertex() : t.points[0]);
+    w_.writeGroupReal(40, t.height);
+    w_.writeGroupUtf8(1, t.String());
+    if (t.rotation != 0.0) w_.writeGroupReal(50, t.rotation);
+    if (t.widthFactor != 1.0) w_.writeGroupReal(41, t.widthFactor);
+    if (t.oblique != 0.0) w_.writeGroupReal(51, t.oblique);
+    w_.writeGroupString(7, "Standard");
+    if (t.horizontal != kTextLeft) w_.writeGroupInt(72, t.horizontal);
+    if (t.Justified()) point(11, t.points.size() > 1 ? t.points[1] : t.points[0]);
+    w_.writeGroupString(100, "AcDbText");
+    if (t.vertical != kTextBaseline) w_.writeGroupInt(73, t.vertical);
+    return true;
+}
+
+bool Dxf2000EntityWriter::writeMText(const mmMText& t) {
+    if (!w_.beginEntity("MTEXT")) return false;
+    writeDxfMTextBody(w_, t, offset_, scratch_, encoded_);
+    return true;
+}
+
+namespace {
+
+// The types other than rotated, aligned and ordinate, as DXF numbers them.
+enum DimensionType : int16_t { kDimAngular = 2, kDimDiameter = 3, kDimAngular3Point = 5 };
+
+// Bit 32: the block (2) belongs to this dimension alone; bit 64: an ordinate measures along x.
+enum DimensionFlags { kOwnBlock = 32, kOrdinateX = 64 };
+
+// The angle of a rotated dimension's line: across its extension lines.
+double rotationOf(const mmDimension& d) {
+    const double degrees = std::atan2(d.direction.y, d.direction.x) * 180.0 / 3.141592653589793;
+    return std::fmod(degrees + 90.0 + 360.0, 180.0);
+}
+
+}  // namespace
+
+// The definition points each type uses, after its geometry block and style.
+bool Dxf2000EntityWriter::writeDimension(const mmDimension& d) {
+    const auto block = plan_.dimensionBlock.find(&d);
+    if (block == plan_.dimensionBlock.end() || !w_.beginEntity("DIMENSION")) return false;
+    const auto& p = d.defPoints;
+    w_.writeGroupString(100, "AcDbDimension");
+    w_.writeGroupText(2, plan_.blocks[block->second].name);
+    point(10, p[2]);
+    point(11, p[6]);
+    const bool xOrdinate = d.dimType == kDimOrdinate && d.ordinateAxis != 0;
+    w_.writeGroupInt(70, d.dimType | kOwnBlock | (xOrdinate ? kOrdinateX : 0));
+    if (d.textRotation != 0.0) w_.writeGroupReal(53, d.textRotation);
+    const DimStyle* style = FindDimStyle(drawing_, d.dimStyleId);
+    w_.writeGroupText(3, style ? std::u16string_view(style->name) : kStandardDimStyleName);
+    switch (d.dimType) {
+        case kDimRotated:
+        case kDimAligned:
+            w_.writeGroupString(100, "AcDbAlignedDimension");
+            point(13, p[0]);
+            point(14, p[1]);
+            if (d.dimType == kDimRotated) {
+                w_.writeGroupReal(50, rotationOf(d));
+                w_.writeGroupString(100, "AcDbRotatedDimension");
+            }
+            break;
+        case kDimOrdinate:
+            w_.writeGroupString(100, "AcDbOrdinateDimension");
+            point(13, p[0]);
+            point(14, p[1]);
+            break;
+        case kDimAngular:
+        case kDimAngular3Point:
+            w_.writeGroupString(100, d.dimType == kDimAngular ? "AcDb2LineAngularDimension"
+                                                              : "AcDb3PointAngularDimension");
+            point(13, p[0]);
+            point(14, p[1]);
+            break;
+        case kDimDiameter:
+            w_.writeGroupString(100, "AcDbDiametricDimension");
+            break;
+        case kDimRadius:
+            w_.writeGroupString(100, "AcDbRadialDimension");
+            point(15, p[kDimRadialChordPoint]);
+            w_.writeGroupReal(40, 0.0);
+            break;
+        default:
+            break;
+    }
+    return true;
+}
