@@ -9,6 +9,7 @@
 #include "entities/Hatch.h"
 #include "entities/Polyline.h"
 #include "entities/Text.h"
+#include "entities/Viewport.h"
 
 namespace {
 
@@ -103,6 +104,27 @@ void dimensionRule(mmDimension& d, int g, const mmVertex& p) {
     d.BuildDimension(nullptr);
 }
 
+// The corner follows the point and its two neighbours keep the rectangle axis-parallel; the
+// corners are then rewritten in their usual order from the new extents.
+void viewportRule(mmViewport& v, int g, const mmVertex& p) {
+    if (g < 0 || g > 3 || v.pointCount() != 4) return;
+    v.points[g] = p;
+    const int before = (g + 3) % 4;
+    const int after = (g + 1) % 4;
+    // Corners 0-1 and 2-3 share y; 1-2 and 3-0 share x.
+    const bool horizontalAfter = g % 2 == 0;
+    if (horizontalAfter) {
+        v.points[after].y = p.y;
+        v.points[before].x = p.x;
+    } else {
+        v.points[after].x = p.x;
+        v.points[before].y = p.y;
+    }
+    v.UpdateExtents();
+    const mmRect& r = v.extents;
+    v.SetRectangle(r.minX, r.minY, r.maxX, r.maxY);
+}
+
 }  // namespace
 
 void ApplyGripRule(mmObject& e, int g, const mmVertex& p) {
@@ -155,6 +177,9 @@ void ApplyGripRule(mmObject& e, int g, const mmVertex& p) {
             break;
         case kTypeDimension:
             dimensionRule(static_cast<mmDimension&>(e), g, at);
+            break;
+        case kTypeViewport:
+            viewportRule(static_cast<mmViewport&>(e), g, at);
             break;
         default:  // splines, raster images: nothing moves
             return;

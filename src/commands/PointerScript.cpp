@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "commands/Layouts.h"
 #include "commands/Session.h"
 #include "commands/ViewInput.h"
 #include "commands/ViewMouse.h"
@@ -83,6 +84,14 @@ std::optional<std::string> RunPointerScriptLine(mmSession& s, std::string_view l
     if (const auto point = argument(line, "!shiftpick")) {
         if (!parsePoint(*point, x, y)) return "a pick with Shift is written !shiftpick X,Y";
         return click(s, x, y, true);
+    }
+    if (const auto point = argument(line, "!dblclick")) {
+        if (!parsePoint(*point, x, y)) return "a double-click is written !dblclick X,Y";
+        ViewMouseMoveTo(s, x, y);
+        const mmView& view = s.ActiveView();
+        return LayoutDoubleClick(s, view.lastMouseX, view.lastMouseY)
+                   ? std::string()
+                   : "the double-click neither entered a viewport nor left one";
     }
     if (const auto name = argument(line, "!key")) {
         for (const KeyName& k : kKeys)

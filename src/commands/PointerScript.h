@@ -3,6 +3,7 @@
 //   !move X,Y       the mouse moves onto the point (the snap search runs)
 //   !pick X,Y       moves there and clicks the left button
 //   !shiftpick X,Y  the same with Shift held
+//   !dblclick X,Y   moves there and double-clicks (a layout's viewport is entered or left)
 //   !key NAME       a key pressed in the view: Delete, Escape, F3, Return, Space, Backspace
 #pragma once
 

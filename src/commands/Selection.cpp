@@ -5,6 +5,7 @@
 
 #include "commands/Session.h"
 #include "commands/Undo.h"
+#include "display/Viewports.h"
 
 namespace {
 
@@ -80,6 +81,9 @@ void EraseSelection(mmSession& s) {
         const mmObjectPtr e = FindEntity(space, id);
         if (!e || e->erased) continue;
         if (!CloneEntity(*e, *snapshots)) continue;
+        // A layout forgets an erased viewport as a view: its slot goes, the others renumber.
+        if (e->type == kTypeViewport && s.ActiveView().isLayout)
+            RemoveViewportSlot(s.ActiveView(), e->id);
         e->erased = true;
     }
     if (!snapshots->empty()) {

@@ -2,6 +2,7 @@
 #include "commands/Session.h"
 
 #include "commands/CommandTable.h"
+#include "commands/Layouts.h"
 
 mmSession::mmSession(kestrel::platform::Host& h)
     : host(h),
@@ -14,12 +15,31 @@ mmSession::mmSession(kestrel::platform::Host& h)
     std::string fontMessage;
     glyphTable = SystemGlyphTable(&fontMessage);
     if (!fontMessage.empty()) host.messageBox(fontMessage, kestrel::platform::MessageKind::Warning);
+    ResetLayouts(*this, true);
 }
 
 mmSceneSource mmSession::ModelScene() const {
     mmSceneSource scene{&drawing.ModelSpace(), pendingEntity.get()};
-    if (CommandHidesPendingEntity(modelView.commandId)) scene.hiddenEntity = pendingEntity.get();
+    if (CommandHidesPendingEntity(activeView->commandId)) scene.hiddenEntity = pendingEntity.get();
     return scene;
+}
+
+mmLayout* mmSession::ActiveLayout() const {
+    if (activeTab < 1 || static_cast<std::size_t>(activeTab) > layouts.size()) return nullptr;
+    return layouts[static_cast<std::size_t>(activeTab - 1)].get();
+}
+
+mmSpace* mmSession::FindSpace(uint64_t serial) {
+    if (drawing.serial == serial) return &drawing.ModelSpace();
+    for (const mmLayoutPtr& layout : layouts)
+        if (layout->paper.serial == serial) return &layout->paper;
+    return nullptr;
+}
+
+mmLayout* mmSession::LayoutOfSpace(const mmSpace* space) const {
+    for (const mmLayoutPtr& layout : layouts)
+        if (&layout->paper == space) return layout.get();
+    return nullptr;
 }
 
 void mmSession::RequestRedraw() {

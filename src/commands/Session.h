@@ -9,6 +9,7 @@
 #include "commands/CommandLine.h"
 #include "commands/ExtensionCommands.h"
 #include "commands/ShellEvents.h"
+#include "display/Layout.h"
 #include "display/Renderer.h"
 #include "display/View.h"
 #include "drawing/Drawing.h"
@@ -57,6 +58,12 @@ public:
     mmOriginOffset originOffset;
     mmView modelView;
     mmView* activeView;
+    // The layouts in tab order (tab 0 is the model tab, tab i the layout i - 1) and the active
+    // tab.
+    std::vector<mmLayoutPtr> layouts;
+    int activeTab = 0;
+    // The application's current printer; empty until first asked for.
+    std::optional<kestrel::platform::PrinterSetup> printer;
 
     mmCommandLine commandLine;
     // The entity the running command builds or edits; null when no command runs.
@@ -79,14 +86,22 @@ public:
 
     mmView& ActiveView() { return *activeView; }
     const mmView& ActiveView() const { return *activeView; }
+    // The layout of the active tab; null on the model tab.
+    mmLayout* ActiveLayout() const;
+    // The space with this serial: model space or a layout's paper space; null when none is.
+    mmSpace* FindSpace(uint64_t serial);
+    mmLayout* LayoutOfSpace(const mmSpace* space) const;
     // The space new entities go to and undo works on: the active layout's paper space when paper
     // space is edited, model space otherwise.
     mmSpace& CurrentSpace() { return drawing.TargetSpace(); }
 
     // Asks for the active view to be drawn again.
     void RequestRedraw();
-    // What a paint of the model view draws besides the view's own state.
+    // What a paint of a view draws besides the view's own state (a layout's paper space is the
+    // view's).
     mmSceneSource ModelScene() const;
+    // The preview every view of the session draws for the running command.
+    const mmCommandPreview* Preview() const { return &preview_; }
 
     mmShellEvents& events() { return *events_; }
     // Null restores the default, which ignores everything.

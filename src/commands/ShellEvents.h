@@ -13,6 +13,10 @@ public:
     // again at the last mouse position so the markers update at once.
     virtual void SnapToggled(bool /*on*/) {}
 
+    // The tabs, the active tab or the paper or model mode of a layout changed: the tab strip and
+    // the MODEL/PAPER pane follow.
+    virtual void LayoutsChanged() {}
+
     // A window that shows dialogs is around the command layer (not so in the headless mode).
     virtual bool ShowsDialogs() const { return false; }
 

@@ -27,6 +27,7 @@ void PrepareStartupView(mmSession& s, int width, int height) {
     view.Resize(width, height);
     view.SetInitialModelView();
     view.glyphs = s.glyphTable;
+    for (const mmLayoutPtr& layout : s.layouts) layout->view.Resize(width, height);
 }
 
 void TypeWelcomeTexts(mmSession& s) {

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "commands/Layouts.h"
 #include "commands/Session.h"
+#include "display/Viewports.h"
 #include "drawing/DrawOrder.h"
 
 namespace {
@@ -37,18 +39,28 @@ void swapBlocks(mmSpace& space, const std::vector<mmBlockPtr>& blocks) {
     }
 }
 
+// A step changes the space it was recorded in, wherever the user is now; the step of a layout
+// deleted since changes nothing. A layout's view slots follow its viewports.
 void swapSlot(mmSession& s, int slot) {
     const std::shared_ptr<mmUndoStep>& step = s.drawing.undoSlots[slot];
     if (!step) return;
-    mmSpace& space = s.CurrentSpace();
-    SwapShownEntries(space, step->orderMoves);
-    swapSnapshots(space, step->snapshots);
-    swapBlocks(space, step->blocks);
+    mmSpace* space = s.FindSpace(step->spaceSerial);
+    if (!space) return;
+    SwapShownEntries(*space, step->orderMoves);
+    swapSnapshots(*space, step->snapshots);
+    swapBlocks(*space, step->blocks);
+    if (mmLayout* layout = s.LayoutOfSpace(space)) {
+        SyncViewportSlots(layout->view);
+        if (layout == s.ActiveLayout() && !layout->view.InPaperMode() &&
+            !layout->view.HasActiveSlot())
+            SetPaperMode(s, true);
+    }
 }
 
 }  // namespace
 
 void RecordUndo(mmDrawing& d, std::shared_ptr<mmUndoStep> step) {
+    if (step && step->spaceSerial == 0) step->spaceSerial = d.TargetSpace().serial;
     // After redoing the newest step the next slot is one past the end, which is slot 0.
     if (d.undoNext < 0 || d.undoNext >= kUndoSlots) d.undoNext = 0;
     d.undoSlots[d.undoNext] = std::move(step);

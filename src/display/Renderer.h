@@ -13,6 +13,7 @@
 #include "display/TextureCache.h"
 #include "entities/GlDrawContext.h"
 #include "entities/RecordingDrawContext.h"
+#include "entities/Vertex.h"
 
 namespace kestrel::platform {
 class Host;
@@ -35,6 +36,20 @@ struct mmSceneSource {
     // scene nor with the selection.
     const mmObject* hiddenEntity = nullptr;
 };
+
+// One pass over a space's entities in list order.
+struct mmEntityPass {
+    const mmSpace* space = nullptr;
+    mmRect window;  // the visible window, display coordinates
+    float scale = 1.0f;  // window pixels per unit
+    mmShift shift;
+    int32_t pendingId = -1;  // the unselected entity of this id is drawn with the overlays
+    bool regen = false;      // texts rebuild their outlines
+    bool skipViewports = false;
+};
+
+// The axis icon at the model origin, a constant size of pixels at this many pixels per unit.
+void DrawAxisIcon(mmDrawContext& dc, const mmView& view, double pixelsPerUnit);
 
 struct mmRendererOptions {
     bool forceXorOverlays = false;  // as on a "1.1" renderer: no texture cache
@@ -76,7 +91,14 @@ public:
 
 private:
     void DrawScene(mmView& view, const mmSceneSource& scene);
-    void DrawEntities(mmView& view, const mmSceneSource& scene);
+    void DrawEntities(const mmView& view, const mmSceneSource& scene, const mmEntityPass& pass);
+    // A layout: each viewport's model window scissored, its frame, the paper sheet and the paper
+    // entities.
+    void DrawLayoutScene(mmView& view, const mmSceneSource& scene);
+    void DrawViewportSlot(mmView& view, const mmSceneSource& scene, std::size_t slot, bool regen);
+    void DrawPaperSheet(const mmView& view);
+    // The space edited in the view: the paper space in paper mode, else the model.
+    static const mmSpace* EditedSpace(const mmView& view, const mmSceneSource& scene);
     void DrawSelection(mmDrawContext& dc, const mmView& view, const mmSceneSource& scene);
     void DrawPendingEntity(mmDrawContext& dc, const mmView& view, const mmSceneSource& scene);
     void DrawSlotOverlays(mmDrawContext& dc, const mmView& view, const mmSceneSource& scene,

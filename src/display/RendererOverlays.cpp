@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 #include <utility>
 
@@ -24,7 +25,7 @@ void drawSnapMarker(mmDrawContext& dc, const mmView& view) {
     if (snap.kind != kSnapNearest && snap.kind != kSnapEndpoint && snap.kind != kSnapIntersection &&
         snap.kind != kSnapPerpendicular)
         return;
-    const double scale = view.ActiveZoomScale();
+    const double scale = view.PixelsPerUnit();
     dc.Color(1.0f, 0.5f, 0.0f);
     dc.LineWidth(2.0f);
     dc.PushMatrix();
@@ -110,6 +111,18 @@ void bitmapPoints(mmDrawContext& dc, const mmCursorImage& image, int px, int py,
     dc.End();
 }
 
+// A layout in model mode draws its overlays inside the current viewport only.
+bool ScissorToViewport(const mmView& view) {
+    if (!view.isLayout || view.InPaperMode()) return false;
+    const mmRect& r = view.currentViewportRect;
+    const int x0 = static_cast<int>(std::lround(r.minX));
+    const int y0 = static_cast<int>(std::lround(r.minY));
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(x0, y0, std::max(0, static_cast<int>(std::lround(r.maxX)) - x0),
+              std::max(0, static_cast<int>(std::lround(r.maxY)) - y0));
+    return true;
+}
+
 bool realTimeZooming(const mmView& view) {
     return view.cursorMode == kCursorZoom && view.step == 2;
 }
@@ -123,12 +136,13 @@ void applyModelview(mmDrawContext& dc, const double* m) {
 }  // namespace
 
 void mmRenderer::DrawSelection(mmDrawContext& dc, const mmView& view, const mmSceneSource& scene) {
-    if (!scene.model) return;
-    const mmSpace& space = *scene.model;
+    const mmSpace* edited = EditedSpace(view, scene);
+    if (!edited) return;
+    const mmSpace& space = *edited;
     const bool grips = view.showGrips && space.selection.ids.size() < kGripSelectionLimit;
     const mmRect window = view.VisibleWindow();
-    const float scale = static_cast<float>(view.ActiveZoomScale());
-    const mmShift shift{0.0, 0.0, view.originOffset.x, view.originOffset.y};
+    const float scale = static_cast<float>(view.PixelsPerUnit());
+    const mmShift shift = view.DisplayShift();
     for (int32_t id : space.selection.ids) {
         const mmObjectPtr e = FindEntity(space, id);
         if (!e || e->erased || !e->visible || e.get() == scene.hiddenEntity) continue;
@@ -150,9 +164,8 @@ void mmRenderer::DrawPendingEntity(mmDrawContext& dc, const mmView& view,
     if (!e || view.commandId == 0 || e->erased || !e->visible || e == scene.hiddenEntity) return;
     SetEntityColor(dc, *e);
     dc.LineWidth(static_cast<float>(std::max<int32_t>(e->lineWidth, 1)));
-    const mmShift shift{0.0, 0.0, view.originOffset.x, view.originOffset.y};
-    e->Draw(dc, view.VisibleWindow(), kDrawNormal, static_cast<float>(view.ActiveZoomScale()),
-            prim::kLineStrip, shift, e->type != kTypeRasterImage);
+    e->Draw(dc, view.VisibleWindow(), kDrawNormal, static_cast<float>(view.PixelsPerUnit()),
+            prim::kLineStrip, view.DisplayShift(), e->type != kTypeRasterImage);
     dc.LineWidth(1.0f);
 }
 
@@ -191,7 +204,7 @@ void mmRenderer::FillSelectionWindow(const mmView& view) {
 }
 
 void mmRenderer::DrawTexturedCursor(const mmView& view) {
-    if (!view.mouseInside) return;
+    if (!view.mouseInside || view.CursorOutsideViewport()) return;
     LoadMatrices(view, view.WindowMatrices().modelview);
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
@@ -227,9 +240,11 @@ void mmRenderer::DrawCacheOverlays(mmView& view, const mmSceneSource& scene) {
     glEnable(GL_COLOR_LOGIC_OP);
     glLogicOp(GL_COPY);
     dc_.ForgetState();
+    const bool clip = ScissorToViewport(view);
     DrawSlotOverlays(dc_, view, scene, true);
     dc_.Flush();
     FillSelectionWindow(view);
+    if (clip) glDisable(GL_SCISSOR_TEST);
     DrawTexturedCursor(view);
     dc_.ForgetState();
 }
@@ -286,6 +301,7 @@ void mmRenderer::DrawXorOverlays(const mmView& view, const mmSceneSource& scene,
     LoadMatrices(view, identity);
     glEnable(GL_COLOR_LOGIC_OP);
     glLogicOp(GL_XOR);
+    const bool clip = ScissorToViewport(view);
     if (erasePrevious) Replay(xorShown_);
     xorShown_.clear();
     if (!view.renderForOutput) {
@@ -295,7 +311,7 @@ void mmRenderer::DrawXorOverlays(const mmView& view, const mmSceneSource& scene,
         applyModelview(xorRecorder_, view.Matrices().modelview);
         DrawSlotOverlays(xorRecorder_, view, scene, false);
         xorRecorder_.PopMatrix();
-        if (view.mouseInside) {
+        if (view.mouseInside && !view.CursorOutsideViewport()) {
             xorRecorder_.PushMatrix();
             applyModelview(xorRecorder_, view.WindowMatrices().modelview);
             RecordXorCursor(xorRecorder_, view);
@@ -304,6 +320,7 @@ void mmRenderer::DrawXorOverlays(const mmView& view, const mmSceneSource& scene,
         xorShown_.swap(xorRecorder_.primitives);
         Replay(xorShown_);
     }
+    if (clip) glDisable(GL_SCISSOR_TEST);
     glLogicOp(GL_COPY);
 }
 

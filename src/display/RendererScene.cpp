@@ -1,4 +1,5 @@
-// mmRenderer: the scene: the axis icon and the entity pass over model space in list order.
+// mmRenderer: the scene of the model view: the axis icon and the entity pass over model space in
+// list order.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -21,7 +22,9 @@ constexpr float kAxisLines[][2] = {
     {0, 75},  {0, 85},  {0, 85},   {-6, 95}, {0, 85},   {6, 95},
 };
 
-void drawAxisIcon(mmDrawContext& dc, const mmView& view, double scale) {
+}  // namespace
+
+void DrawAxisIcon(mmDrawContext& dc, const mmView& view, double scale) {
     dc.Color(0.4f, 0.4f, 0.4f);
     dc.LineWidth(1.0f);
     dc.PushMatrix();
@@ -35,6 +38,8 @@ void drawAxisIcon(mmDrawContext& dc, const mmView& view, double scale) {
     dc.End();
     dc.PopMatrix();
 }
+
+namespace {
 
 bool isText(const mmObject& e) {
     return e.type == kTypeText || e.type == kTypeMText || e.type == kTypeAttributeDef;
@@ -55,39 +60,49 @@ void mmRenderer::DrawScene(mmView& view, const mmSceneSource& scene) {
     dc_.StencilContentsUnknown();
     glEnable(GL_COLOR_LOGIC_OP);
     glLogicOp(GL_COPY);
-    // The model view's one slot; layouts add their viewports and paper here.
-    const std::size_t slot = static_cast<std::size_t>(view.activeView);
-    LoadMatrices(view, view.SlotMatrices(slot).modelview);
     // Raster images read their files again into this context.
     if (view.regenPending || view.renderForOutput) rasterLoader_.NewGeneration();
-    if (!view.renderForOutput) drawAxisIcon(dc_, view, view.zoomScale[slot]);
-    DrawEntities(view, scene);
+    if (view.isLayout) {
+        DrawLayoutScene(view, scene);
+    } else {
+        const std::size_t slot = static_cast<std::size_t>(view.activeView);
+        LoadMatrices(view, view.SlotMatrices(slot).modelview);
+        if (!view.renderForOutput) DrawAxisIcon(dc_, view, view.zoomScale[slot]);
+        mmEntityPass pass;
+        pass.space = scene.model;
+        pass.window = view.VisibleWindow();
+        pass.scale = static_cast<float>(view.PixelsPerUnit());
+        pass.shift = mmShift{0.0, 0.0, view.originOffset.x, view.originOffset.y};
+        pass.pendingId = scene.pendingEntity ? scene.pendingEntity->id : -1;
+        pass.regen = view.regenPending;
+        DrawEntities(view, scene, pass);
+    }
     // Without the cache the highlight belongs to the scene: the XOR overlays cannot tint.
-    if (!textureCache_ && scene.model && !view.renderForOutput) DrawSelection(dc_, view, scene);
+    if (!textureCache_ && !view.renderForOutput) {
+        LoadMatrices(view, view.Matrices().modelview);
+        DrawSelection(dc_, view, scene);
+    }
     dc_.Flush();
     view.regenPending = false;
 }
 
-void mmRenderer::DrawEntities(mmView& view, const mmSceneSource& scene) {
-    if (!scene.model) return;
-    const mmRect window = view.VisibleWindow();
-    const float scale = static_cast<float>(view.ActiveZoomScale());
-    const mmShift shift{0.0, 0.0, view.originOffset.x, view.originOffset.y};
-    const int32_t pendingId = scene.pendingEntity ? scene.pendingEntity->id : -1;
-    const bool regen = view.regenPending;
-    for (const mmObjectPtr& entity : scene.model->entities) {
+void mmRenderer::DrawEntities(const mmView& view, const mmSceneSource& scene,
+                              const mmEntityPass& pass) {
+    if (!pass.space) return;
+    for (const mmObjectPtr& entity : pass.space->entities) {
         mmObject* e = entity.get();
         if (!e || e->erased || !e->visible || e == scene.hiddenEntity) continue;
+        if (pass.skipViewports && e->type == kTypeViewport) continue;
         // The copy a command edits is drawn with the overlays.
-        if (pendingId >= 0 && e->id == pendingId && !e->selected) continue;
-        if (regen && isText(*e)) {
+        if (pass.pendingId >= 0 && e->id == pass.pendingId && !e->selected) continue;
+        if (pass.regen && isText(*e)) {
             auto& text = static_cast<mmText&>(*e);
             text.Rebuild(text.glyphs ? nullptr : view.glyphs);
         }
         SetEntityColor(dc_, *e);
         // A width GL rejects would leave the previous entity's width in force.
         dc_.LineWidth(static_cast<float>(std::max<int32_t>(e->lineWidth, 1)));
-        e->Draw(dc_, window, kDrawNormal, scale, prim::kLineStrip, shift,
+        e->Draw(dc_, pass.window, kDrawNormal, pass.scale, prim::kLineStrip, pass.shift,
                 e->type != kTypeRasterImage);
     }
 }

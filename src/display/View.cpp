@@ -2,15 +2,63 @@
 // its readout, and the command state the view owns.
 #include "display/View.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
+#include "display/PageGeometry.h"
+#include "drawing/Drawing.h"
 #include "entities/Geometry.h"
+#include "entities/Viewport.h"
 
 mmView::mmView(mmOriginOffset& origin, bool layout) : originOffset(origin), isLayout(layout) {
     if (!isLayout) {
         AddSlot(0, kInitialZoomScale);
         initialPanPending_ = true;
+    } else {
+        activeView = -1;
+        currentViewportId = -1;
+        originOffset.followers.push_back(this);
+    }
+    UpdateMatrices();
+}
+
+mmView::~mmView() {
+    std::erase(originOffset.followers, this);
+}
+
+double mmView::ActiveZoomScale() const {
+    if (InPaperMode()) return paperPxPerMm * paperZoom;
+    return HasActiveSlot() ? zoomScale[static_cast<std::size_t>(activeView)] : 1.0;
+}
+
+double mmView::PixelsPerUnit() const {
+    const double paper = isLayout ? paperPxPerMm * (renderForOutput ? 1.0 : paperZoom) : 1.0;
+    if (InPaperMode() || !HasActiveSlot()) return paper;
+    return zoomScale[static_cast<std::size_t>(activeView)] * paper;
+}
+
+mmVertex mmView::DisplayOrigin() const {
+    if (InPaperMode()) return mmVertex();
+    return mmVertex(originOffset.x, originOffset.y);
+}
+
+mmViewport* mmView::ViewportOfSlot(std::size_t slot) const {
+    if (!paperSpace || slot >= viewIds.size()) return nullptr;
+    const mmObjectPtr e = FindEntity(*paperSpace, viewIds[slot]);
+    return e && e->type == kTypeViewport ? static_cast<mmViewport*>(e.get()) : nullptr;
+}
+
+mmViewport* mmView::CurrentViewport() const {
+    if (!isLayout || !paperSpace || currentViewportId < 0) return nullptr;
+    const mmObjectPtr e = FindEntity(*paperSpace, currentViewportId);
+    return e && e->type == kTypeViewport ? static_cast<mmViewport*>(e.get()) : nullptr;
+}
+
+void mmView::OriginMoved(double dx, double dy) {
+    for (std::size_t i = 0; i < viewIds.size(); ++i) {
+        zoomShiftX[i] -= zoomScale[i] * dx;
+        zoomShiftY[i] -= zoomScale[i] * dy;
     }
     UpdateMatrices();
 }
@@ -52,8 +100,18 @@ void mmView::Resize(int width, int height) {
     width_ = width;
     height_ = height;
     if (initialPanPending_) SetInitialModelView();
+    if (isLayout) SetupPage(printerMetrics);
     UpdateMatrices();
     requestRedraw();
+}
+
+void mmView::SetupPage(const kestrel::platform::PrinterMetrics& printer) {
+    printerMetrics = printer;
+    const mmPageGeometry page = ComputePageGeometry(width_, height_, printer);
+    paperWidthPx = page.widthPx;
+    paperHeightPx = page.heightPx;
+    paperPxPerMm = page.pxPerMm;
+    UpdateMatrices();
 }
 
 void mmView::SetInitialModelView() {
@@ -78,6 +136,10 @@ mmViewMatrices mmView::BaseMatrices() const {
     m.SetOrtho(-width_ / 2.0, width_ / 2.0, -height_ / 2.0, height_ / 2.0);
     m.LoadIdentityModelview();
     m.Translate(0.0, 0.5);
+    if (renderForOutput) {
+        m.Translate(-outputShiftX, -outputShiftY);
+        m.Scale(outputZoom, outputZoom);
+    }
     return m;
 }
 
@@ -113,7 +175,20 @@ void mmView::UpdateMatrices() {
             p.Scale(paperPxPerMm * paperZoom, paperPxPerMm * paperZoom);
         }
     }
-    matrices_ = SlotMatrices(static_cast<std::size_t>(activeView));
+    matrices_ = InPaperMode() ? paperMatrices_ : SlotMatrices(static_cast<std::size_t>(activeView));
+}
+
+void mmView::SetPaperMode(bool on) {
+    paperMode = isLayout && on;
+    UpdateMatrices();
+}
+
+bool mmView::CursorOutsideViewport() const {
+    if (!isLayout || InPaperMode()) return false;
+    const mmRect& r = currentViewportRect;
+    const double x = cursorPixelX + 0.5;
+    const double y = height_ - cursorPixelY - 0.5;
+    return !(x >= r.minX && x <= r.maxX && y >= r.minY && y <= r.maxY);
 }
 
 mmVertex mmView::screenToWorld(double x, double y, bool paper) const {

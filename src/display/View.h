@@ -14,8 +14,12 @@
 #include "entities/SnapInfo.h"
 #include "entities/Vertex.h"
 #include "entities/ViewMatrices.h"
+#include "platform/Printer.h"
 
 class mmCommandPreview;
+class mmView;
+class mmViewport;
+struct mmSpace;
 
 // Cursor modes of a view.
 inline constexpr int kCursorNone = 0;
@@ -47,11 +51,12 @@ inline constexpr char16_t kZoomExtentsRangeMessage[] =
     u"\r\nCan't zoom extents! Zoom coordinates range to big.";
 
 // The shift subtracted from every coordinate before it reaches OpenGL. One per process, shared by
-// all views.
+// all views. Layout views follow its moves so that their viewports keep showing the same model.
 struct mmOriginOffset {
     double x = 0.0;
     double y = 0.0;
     bool shifted = false;
+    std::vector<mmView*> followers;
 };
 
 // What a view tells the window that shows it.
@@ -67,6 +72,7 @@ public:
 class mmView {
 public:
     explicit mmView(mmOriginOffset& origin, bool layout = false);
+    ~mmView();
     mmView(const mmView&) = delete;
     mmView& operator=(const mmView&) = delete;
 
@@ -134,6 +140,20 @@ public:
 
     // Set while the scene is drawn for export or printing: no axis icon, cursor or overlays.
     bool renderForOutput = false;
+    // While rendering for output: the picture is moved by this many pixels (left and down), so
+    // that a part of a larger picture fills the window (tiled exports).
+    double outputShiftX = 0.0;
+    double outputShiftY = 0.0;
+    // While rendering for output: the picture is magnified this many times about the window's
+    // centre before the shift (tiled exports).
+    double outputZoom = 1.0;
+
+    // Layouts: the paper space the view shows (its entities and viewports), the printer values
+    // its page was laid out with, and the window rectangle (pixels, y up) of the current viewport
+    // at the last scene draw.
+    mmSpace* paperSpace = nullptr;
+    kestrel::platform::PrinterMetrics printerMetrics;
+    mmRect currentViewportRect;
 
     // The last mouse position (window pixels, y down), the cursor in display coordinates and in
     // window pixels (a snap may have moved both), and the button states.
@@ -164,8 +184,27 @@ public:
     mmViewWindow* window = nullptr;
 
     bool CommandRunning() const { return commandId != 0; }
-    // The scale of the slot that zoom, pan and picks act on.
-    double ActiveZoomScale() const { return zoomScale[activeView]; }
+    // Whether activeView names a slot (a layout without viewports has none).
+    bool HasActiveSlot() const {
+        return activeView >= 0 && static_cast<std::size_t>(activeView) < viewIds.size();
+    }
+    // The scale zoom acts on: the active slot's (pixels per unit on the model view, paper
+    // millimetres per unit in a viewport), or paper pixels per millimetre in paper mode.
+    double ActiveZoomScale() const;
+    // Window pixels per unit of what is edited: drawing units, or paper millimetres in paper
+    // mode. Grip squares, pick and snap distances are measured with it.
+    double PixelsPerUnit() const;
+    // What is subtracted from drawing coordinates to give display coordinates: the origin
+    // offset, except in paper mode, where paper coordinates are never shifted.
+    mmVertex DisplayOrigin() const;
+    mmShift DisplayShift() const {
+        const mmVertex o = DisplayOrigin();
+        return mmShift{0.0, 0.0, o.x, o.y};
+    }
+    // The viewport entity of the current viewport; null on the model view or when there is none.
+    mmViewport* CurrentViewport() const;
+    // The viewport entity of slot i; null when there is none.
+    mmViewport* ViewportOfSlot(std::size_t slot) const;
     int Width() const { return width_; }
     int Height() const { return height_; }
 
@@ -186,8 +225,15 @@ public:
     // The start-up values of the model view's slot for the current size.
     void SetInitialModelView();
 
-    // The kept matrices: projection and viewport of the client area, with the model-view of the
-    // active slot (paperMatrices: of the paper, on layouts).
+    // Layouts: paper space is edited (on), or the model through the current viewport.
+    void SetPaperMode(bool on);
+    // A layout in model mode whose cursor lies outside the current viewport: the system arrow
+    // is shown instead of the drawn cursor.
+    bool CursorOutsideViewport() const;
+
+    // The kept matrices: projection and viewport of the client area, with the model-view of what
+    // is edited: the active slot, or the paper in paper mode (paperMatrices: of the paper, on
+    // layouts).
     const mmViewMatrices& Matrices() const { return matrices_; }
     const mmViewMatrices& PaperMatrices() const { return paperMatrices_; }
     // The matrices of slot i (its model-view on top of the paper matrix on a layout).
@@ -211,9 +257,22 @@ public:
     void realTimeZoomMove(int y);
     // The mouse moved by (dx, dy) pixels while panning.
     void panBy(int dx, int dy);
-    // Pixels per unit of the active slot about the window centre. False (nothing changes) unless
-    // s lies in the scale range.
+    // Pixels per unit of the active slot about the window centre (a viewport's zoom about its
+    // centre; paper pixels per millimetre in paper mode). False (nothing changes) unless s lies
+    // in the scale range.
     bool setZoomScale(double s);
+    // The zoom of slot i of a layout (paper millimetres per unit) about the viewport's centre.
+    bool setSlotZoomScale(std::size_t slot, double s);
+    // Slot i of a layout shows the model rectangle (display coordinates) fitted into its
+    // viewport less a margin in pixels, centred.
+    bool zoomSlotToWindow(std::size_t slot, const mmRect& area, int margin);
+    // The layout's matrices after its page or slots changed.
+    void PageChanged() { UpdateMatrices(); }
+    // Layouts: the page geometry for the client size and the printer's values (kept, and used
+    // again on every resize).
+    void SetupPage(const kestrel::platform::PrinterMetrics& printer);
+    // The shared origin offset moved by (dx, dy): a layout's slots move with it.
+    void OriginMoved(double dx, double dy);
     // Shows the rectangle of two corners (display coordinates) with a margin in pixels, fitted in
     // drawing units; two equal corners are centred at the same scale. False (nothing changes)
     // when the rectangle needs a scale outside the range.

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "display/View.h"
+#include "entities/Viewport.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ void mmView::zoomAtCursor(int delta) {
         paperShiftX += fixed.x * (now - old);
         paperShiftY += fixed.y * (now - old);
     } else {
+        if (!HasActiveSlot()) return;
         const std::size_t a = static_cast<std::size_t>(activeView);
         const double old = zoomScale[a];
         // At either end of the range the wheel does nothing more.
@@ -75,6 +77,7 @@ void mmView::panBy(int dx, int dy) {
         paperPanX += dx;
         paperPanY += dy;
     } else {
+        if (!HasActiveSlot()) return;
         const std::size_t a = static_cast<std::size_t>(activeView);
         const double perPixel = isLayout ? 1.0 / (paperZoom * paperPxPerMm) : 1.0;
         panX[a] += dx * perPixel;
@@ -87,12 +90,60 @@ void mmView::panBy(int dx, int dy) {
 
 bool mmView::setZoomScale(double s) {
     if (!ZoomScaleInRange(s)) return false;
+    if (InPaperMode()) {
+        if (!(s / paperPxPerMm > 0.0) || !std::isfinite(s / paperPxPerMm)) return false;
+        const mmVertex c = screenToWorld(width_ / 2, height_ / 2, true);
+        CentrePaperAt(c.x, c.y, s / paperPxPerMm);
+        ZoomChanged();
+        return true;
+    }
+    if (!HasActiveSlot()) return false;
+    if (isLayout) return setSlotZoomScale(static_cast<std::size_t>(activeView), s);
     const std::size_t a = static_cast<std::size_t>(activeView);
     const double old = zoomScale[a];
     const mmVertex centre = screenToWorld(width_ / 2, height_ / 2, false);
     zoomScale[a] = s;
     zoomShiftX[a] += (s - old) * centre.x;
     zoomShiftY[a] += (s - old) * centre.y;
+    ZoomChanged();
+    return true;
+}
+
+// Slot i of a layout: paper point (x, y) of slot i's picture = s * (display point) + pan - shift.
+bool mmView::setSlotZoomScale(std::size_t slot, double s) {
+    const mmViewport* viewport = ViewportOfSlot(slot);
+    if (!viewport || !ZoomScaleInRange(s)) return false;
+    const mmRect& r = viewport->extents;
+    const double px = (r.minX + r.maxX) / 2.0;
+    const double py = (r.minY + r.maxY) / 2.0;
+    const double old = zoomScale[slot];
+    // The model point at the viewport's centre stays there.
+    const double gx = (px - panX[slot] + zoomShiftX[slot]) / old;
+    const double gy = (py + panY[slot] + zoomShiftY[slot]) / old;
+    zoomScale[slot] = s;
+    zoomShiftX[slot] += (s - old) * gx;
+    zoomShiftY[slot] += (s - old) * gy;
+    ZoomChanged();
+    return true;
+}
+
+bool mmView::zoomSlotToWindow(std::size_t slot, const mmRect& area, int margin) {
+    const mmViewport* viewport = ViewportOfSlot(slot);
+    if (!viewport) return false;
+    const double w = area.maxX - area.minX;
+    const double h = area.maxY - area.minY;
+    if (!std::isfinite(w) || !std::isfinite(h) || w < 0.0 || h < 0.0) return false;
+    const mmRect& r = viewport->extents;
+    const double marginMm = margin / (paperPxPerMm * paperZoom);
+    double s = std::min(fitScale(r.maxX - r.minX - 2.0 * marginMm, w),
+                        fitScale(r.maxY - r.minY - 2.0 * marginMm, h));
+    if (!std::isfinite(s)) s = zoomScale[slot];  // a point: centred at the same scale
+    if (!ZoomScaleInRange(s)) return false;
+    const double cx = area.minX + w / 2.0;
+    const double cy = area.minY + h / 2.0;
+    zoomScale[slot] = s;
+    zoomShiftX[slot] = s * cx + panX[slot] - (r.minX + r.maxX) / 2.0;
+    zoomShiftY[slot] = s * cy - panY[slot] - (r.minY + r.maxY) / 2.0;
     ZoomChanged();
     return true;
 }
@@ -116,9 +167,13 @@ void mmView::CentrePaperAt(double x, double y, double z) {
 
 bool mmView::zoomWindow(double x1, double y1, double x2, double y2, int margin) {
     const bool paper = InPaperMode();
-    if (isLayout && !paper) return false;  // through a viewport: comes with layouts
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         return false;
+    if (isLayout && !paper) {
+        if (!HasActiveSlot()) return false;
+        const mmRect area{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+        return zoomSlotToWindow(static_cast<std::size_t>(activeView), area, margin);
+    }
     const int w = width_;
     const int h = height_;
     const double dx = std::fabs(x2 - x1);
@@ -144,7 +199,13 @@ bool mmView::zoomWindow(double x1, double y1, double x2, double y2, int margin) 
 }
 
 bool mmView::zoomExtents(const mmEntityList& entities) {
-    if (InPaperMode()) return true;  // the current viewport's extents: comes with layouts
+    if (InPaperMode()) {
+        if (const mmViewport* viewport = CurrentViewport()) {
+            const mmRect& v = viewport->extents;
+            zoomWindow(v.minX, v.minY, v.maxX, v.maxY, 50);
+        }
+        return true;
+    }
     mmRect r = EmptyExtents();
     for (const mmObjectPtr& e : entities) {
         if (!e || e->erased || !e->visible) continue;
@@ -158,6 +219,13 @@ bool mmView::zoomExtents(const mmEntityList& entities) {
     // Fitted in drawing units, so a drawing that shows as one pixel or less still comes back;
     // a drawing too small or too large for the scale range is shown at the nearest end of it.
     const int margin = 10;
+    if (isLayout) {
+        if (!HasActiveSlot() || r.minX > r.maxX) return true;
+        const mmVertex o = DisplayOrigin();
+        zoomSlotToWindow(static_cast<std::size_t>(activeView),
+                         {r.minX - o.x, r.minY - o.y, r.maxX - o.x, r.maxY - o.y}, margin);
+        return true;
+    }
     double s = std::min(fitScale(2 * (width_ / 2) - 4 * margin, r.maxX - r.minX),
                         fitScale(2 * (height_ / 2 - 2 * margin), r.maxY - r.minY));
     if (!std::isfinite(s)) s = ActiveZoomScale();
@@ -193,6 +261,8 @@ void mmView::FollowOrigin() {
     originOffset.x = nx;
     originOffset.y = ny;
     originOffset.shifted = nx != 0.0 || ny != 0.0;
+    for (mmView* follower : originOffset.followers)
+        if (follower != this) follower->OriginMoved(dx, dy);
     zoomShiftX[a] -= s * dx;
     zoomShiftY[a] -= s * dy;
     cursorX -= dx;

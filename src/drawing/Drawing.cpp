@@ -3,6 +3,11 @@
 
 #include "drawing/Names.h"
 
+uint64_t NextSpaceSerial() {
+    static uint64_t next = 1;
+    return next++;
+}
+
 const mmLayer* mmDrawing::FindLayer(int32_t layerId) const {
     auto it = layers.find(layerId);
     return it == layers.end() ? nullptr : &it->second;

@@ -41,6 +41,8 @@ struct mmSelectionSet {
     }
 };
 
+uint64_t NextSpaceSerial();
+
 // A set of entities edited together: model space, or the paper space of one layout.
 struct mmSpace {
     mmEntityIndex entityIndex;
@@ -51,6 +53,8 @@ struct mmSpace {
     // The boxes of the entities by position; follows appends and extents changes by itself.
     // Whoever reorders or replaces the list calls ReindexSpace.
     mmSpatialIndex spatialIndex;
+    // Distinct for every space the process makes: undo steps name the space they belong to.
+    const uint64_t serial = NextSpaceSerial();
 
     mmSpace() = default;
     mmSpace(const mmSpace&) = delete;

@@ -2,6 +2,7 @@
 // of list entries a drawing-order move left behind, and the blocks the command added.
 #pragma once
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -9,6 +10,8 @@
 #include "entities/Object.h"
 
 struct mmUndoStep {
+    // The serial of the space the step belongs to (model space or one layout's paper space).
+    uint64_t spaceSerial = 0;
     // Copies with the ids of the entities they stand for: the state before a change, or, with
     // erased set, an entity the command created.
     mmEntityList snapshots;

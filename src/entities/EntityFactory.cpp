@@ -17,6 +17,7 @@
 #include "entities/Solid.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
+#include "entities/Viewport.h"
 #include "entities/XLine.h"
 
 mmObjectPtr CreateEntityOfType(int32_t type) {
@@ -59,6 +60,8 @@ mmObjectPtr CreateEntityOfType(int32_t type) {
             return std::make_shared<mmAttribute>();
         case kTypeAttributeDef:
             return std::make_shared<mmAttributeDef>();
+        case kTypeViewport:
+            return std::make_shared<mmViewport>();
         case kTypeRasterImage:
             return std::make_shared<GLTexture>();
         default:

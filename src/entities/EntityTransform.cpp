@@ -8,6 +8,7 @@
 #include "entities/Dimension.h"
 #include "entities/MText.h"
 #include "entities/Text.h"
+#include "entities/Viewport.h"
 
 namespace {
 
@@ -20,9 +21,14 @@ void rebuildDimension(mmObject& e) {
     d.UpdateExtents();
 }
 
+// A viewport stays an axis-parallel rectangle: a turned one takes the box of its corners.
 void finish(mmObject& e) {
     e.UpdateGrips();
     e.UpdateExtents();
+    if (e.type == kTypeViewport && e.pointCount() == 4) {
+        const mmRect r = e.extents;
+        static_cast<mmViewport&>(e).SetRectangle(r.minX, r.minY, r.maxX, r.maxY);
+    }
 }
 
 }  // namespace

@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/Printer.h"
+
 namespace kestrel::platform {
+
+struct Image;
 
 enum class MessageKind { Info, Warning, Error, Question };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
@@ -43,6 +47,25 @@ public:
     virtual std::optional<std::string> saveFileDialog(const std::string& title,
                                                       const std::string& filter,
                                                       const std::string& defaultName);
+
+    // The application's current printer with its page; nothing when there is none and the user
+    // chose none. Default: the PDF printer, A4 portrait at 600 dpi.
+    virtual std::optional<PrinterSetup> defaultPrinter();
+    // The page-setup dialog (printer and paper) starting from current; nothing when cancelled.
+    // Default: cancelled.
+    virtual std::optional<PrinterSetup> pageSetupDialog(const PrinterSetup& current);
+    // The print dialog for one page on the printer of setup; nothing when cancelled. Default:
+    // cancelled.
+    virtual std::optional<PrintJob> printDialog(const PrinterSetup& setup);
+    // Prints one page: the picture stretched onto the rectangle of the printable area. False
+    // (with *error set) when nothing could be printed. Default: false.
+    virtual bool printPage(const Image& picture, const PageRect& placement, const PrintJob& job,
+                           std::string* error);
+    // Writes the picture with the image encoder of this MIME type ("image/png", "image/jpeg"
+    // ...). False (with *error set) when no encoder has the type or the file cannot be written.
+    // Default: PNG only.
+    virtual bool saveImage(const Image& picture, const std::string& mimeType,
+                           const std::string& path, std::string* error);
     // The filter chosen in the last save dialog, counted from 0 in the order of its pairs.
     // Default: 0.
     virtual int chosenSaveFilter() const;

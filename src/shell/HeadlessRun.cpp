@@ -1,16 +1,14 @@
 // The headless mode.
 #include "shell/HeadlessRun.h"
 
-#include <QCoreApplication>
-#include <QImage>
+#include <QGuiApplication>
 #include <fstream>
 #include <iostream>
 
 #include "commands/Interpreter.h"
+#include "commands/Plotting.h"
 #include "commands/Session.h"
 #include "commands/StartupDrawing.h"
-#include "display/Renderer.h"
-#include "platform/HeadlessGL.h"
 #include "platform/Unicode.h"
 #include "shell/HeadlessScript.h"
 #include "shell/KestrelDoc.h"
@@ -52,30 +50,6 @@ void AppendHistoryLine(mmSession& s, const std::string& utf8) {
     std::u16string text;
     kestrel::platform::utf8ToUtf16(utf8, text);
     s.commandLine.AppendHistory(text, false);
-}
-
-bool ExportModelView(mmSession& s, const std::string& path, std::string* error) {
-    mmView& view = s.modelView;
-    auto gl = kestrel::platform::HeadlessGlContext::create(view.Width(), view.Height(), error);
-    if (!gl) return false;
-    mmRenderer renderer(s.host);
-    if (!renderer.InitializeGl(view)) {
-        if (error) *error = "the OpenGL context cannot draw";
-        return false;
-    }
-    view.renderForOutput = true;
-    renderer.Paint(view, {&s.drawing.ModelSpace(), s.pendingEntity.get()});
-    view.renderForOutput = false;
-    const kestrel::platform::Image image = gl->readPixels();
-    renderer.ReleaseGl();
-    // The picture is opaque whatever alpha the framebuffer holds.
-    const QImage picture(image.rgba.data(), image.width, image.height, image.width * 4,
-                         QImage::Format_RGBX8888);
-    if (!picture.save(QString::fromStdString(path))) {
-        if (error) *error = "cannot write the image " + path;
-        return false;
-    }
-    return true;
 }
 
 int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream& err) {
@@ -128,18 +102,16 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
     if (options.save) failed |= !document.Save(*options.save);
     transcript.Flush(session.commandLine);
 
-    if (options.exportPath) {
-        // Image writers other than PNG are plug-ins, which want an application object.
+    if (options.exportPath || options.plotPath) {
+        // Image writers other than PNG are plug-ins and PDF pages are painted: both want an
+        // application object, which needs no display on the offscreen platform.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
         int argc = 1;
         char name[] = "kestrel";
         char* argv[] = {name, nullptr};
-        QCoreApplication app(argc, argv);
-        std::string error;
-        if (!ExportModelView(session, *options.exportPath, &error)) {
-            err << "kestrel: cannot export the view: " << error << "\n";
-            failed = true;
-        }
-        // What the render told (images that could not be loaded).
+        QGuiApplication app(argc, argv);
+        if (options.exportPath) failed |= !ExportActiveView(session, *options.exportPath, 1);
+        if (options.plotPath) failed |= !PlotActiveView(session, *options.plotPath);
         transcript.Flush(session.commandLine);
     }
     transcript.End();

@@ -1,5 +1,5 @@
 // The headless mode: the editor's start-up without a window, a script of typed lines and
-// directives (HeadlessScript.h), a DXF save and an image of the model view rendered offscreen.
+// directives (HeadlessScript.h), a DXF save, an image of the active tab rendered offscreen and its plot to a PDF file.
 #pragma once
 
 #include <iosfwd>
@@ -15,7 +15,3 @@ int RunHeadless(const mmProgramOptions& options, std::ostream& out, std::ostream
 
 // A message for the command-line history, as a line of its own.
 void AppendHistoryLine(mmSession& session, const std::string& utf8);
-
-// Renders the model view into an image file (PNG, or the format its extension names) of the
-// view's size, without the cursor, axis icon and overlays. False with *error set on failure.
-bool ExportModelView(mmSession& session, const std::string& path, std::string* error);

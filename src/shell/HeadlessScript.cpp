@@ -5,12 +5,16 @@
 #include <charconv>
 
 #include "commands/Interpreter.h"
+#include "commands/Layouts.h"
 #include "commands/MenuCommands.h"
 #include "commands/PointerScript.h"
 #include "commands/Session.h"
 #include "commands/InsertBlockDialog.h"
+#include "commands/XrefCommand.h"
+#include "drawing/Names.h"
 #include "platform/Unicode.h"
 #include "shell/HeadlessRun.h"
+#include "shell/ImageEncoders.h"
 
 using kestrel::platform::MessageAnswer;
 using kestrel::platform::MessageKind;
@@ -86,6 +90,9 @@ std::string pick(mmScriptContext& c, std::string_view a) {
 std::string shiftpick(mmScriptContext& c, std::string_view a) {
     return pointer(c, "shiftpick", a);
 }
+std::string dblclick(mmScriptContext& c, std::string_view a) {
+    return pointer(c, "dblclick", a);
+}
 std::string key(mmScriptContext& c, std::string_view a) {
     return pointer(c, "key", a);
 }
@@ -148,9 +155,24 @@ std::string button(mmScriptContext& c, std::string_view arguments) {
     return "a message box is answered !button Yes, No, OK or Cancel";
 }
 
+// !layout NAME: the tab of that label (Model or a layout, any letter case) becomes active.
+std::string layout(mmScriptContext& c, std::string_view arguments) {
+    while (!arguments.empty() && (arguments.back() == ' ' || arguments.back() == '\t'))
+        arguments.remove_suffix(1);
+    std::u16string name;
+    kestrel::platform::utf8ToUtf16(arguments, name);
+    for (int tab = 0; tab < TabCount(c.session); ++tab)
+        if (NamesEqualIgnoringCase(TabLabel(c.session, tab), name)) {
+            ActivateTab(c.session, tab);
+            return {};
+        }
+    return "no tab is labelled " + std::string(arguments);
+}
+
 constexpr mmScriptDirective kDirectives[] = {
     {"move", move}, {"pick", pick},     {"shiftpick", shiftpick}, {"key", key},
     {"file", file}, {"button", button}, {"menu", menu},           {"browseblocks", browseblocks},
+    {"layout", layout}, {"dblclick", dblclick},
 };
 
 }  // namespace
@@ -181,4 +203,22 @@ std::string RunScriptLine(mmScriptContext& c, std::string_view text) {
         return "the line is longer than the " + std::to_string(mmCommandLine::kMaxTypedLength) +
                " characters the command line takes; it was entered without the rest";
     return {};
+}
+
+bool HeadlessHost::saveImage(const kestrel::platform::Image& picture, const std::string& mimeType,
+                   const std::string& path, std::string* error) {
+    return SaveImageWithEncoder(picture, mimeType, path, error);
+}
+
+std::optional<kestrel::platform::PrintJob> HeadlessHost::printDialog(
+    const kestrel::platform::PrinterSetup& setup) {
+    const std::optional<std::string> file = saveFileDialog("Plot", "PDF files|*.pdf", "plot.pdf");
+    if (!file) return std::nullopt;
+    return kestrel::platform::PrintJob{setup, *file};
+}
+
+bool HeadlessHost::printPage(const kestrel::platform::Image& picture,
+                   const kestrel::platform::PageRect& placement,
+                   const kestrel::platform::PrintJob& job, std::string* error) {
+    return WritePdfPage(picture, placement, job, error);
 }

@@ -31,6 +31,14 @@ public:
                                             bool multiple) override;
     std::optional<std::string> saveFileDialog(const std::string& title, const std::string& filter,
                                               const std::string& defaultName) override;
+    bool saveImage(const kestrel::platform::Image& picture, const std::string& mimeType,
+                   const std::string& path, std::string* error) override;
+    // The PDF printer: the file the next !file line names.
+    std::optional<kestrel::platform::PrintJob> printDialog(
+        const kestrel::platform::PrinterSetup& setup) override;
+    bool printPage(const kestrel::platform::Image& picture,
+                   const kestrel::platform::PageRect& placement,
+                   const kestrel::platform::PrintJob& job, std::string* error) override;
 
     void queueFiles(std::vector<std::string> paths) { files_.push_back(std::move(paths)); }
     void queueButton(kestrel::platform::MessageAnswer answer) { buttons_.push_back(answer); }

@@ -2,10 +2,13 @@
 #include "shell/KestrelDoc.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "commands/Interpreter.h"
+#include "commands/Layouts.h"
 #include "commands/Session.h"
 #include "fileio/DrawingDocument.h"
+#include "fileio/dxf/DxfLayout.h"
 
 namespace {
 
@@ -28,6 +31,7 @@ void endRunningCommand(mmSession& s) {
 void CKestrelDoc::New() {
     endRunningCommand(session_);
     NewDrawing(session_.drawing);
+    ResetLayouts(session_, true);
     path_.clear();
     session_.documentFolder.clear();
     session_.modified = false;
@@ -37,8 +41,10 @@ void CKestrelDoc::New() {
 
 bool CKestrelDoc::Open(const std::string& path) {
     endRunningCommand(session_);
+    mmSpace paper;
+    DxfSpaceLayout target(paper);
     const bool read =
-        OpenDrawing(session_.drawing, path, session_.host, session_.glyphTable.get(), nullptr);
+        OpenDrawing(session_.drawing, path, session_.host, session_.glyphTable.get(), &target);
     // A file that cannot be read leaves the document as it was.
     if (!read) {
         session_.commandLine.FlushPendingMessage();
@@ -48,6 +54,7 @@ bool CKestrelDoc::Open(const std::string& path) {
     path_ = path;
     session_.documentFolder = folderOf(path);
     session_.modified = false;
+    ReceivePaperSpace(session_, paper);
     mmView& view = session_.modelView;
     if (!view.zoomExtents(session_.drawing.ModelSpace().entities) &&
         !session_.drawing.entities.empty())
@@ -65,9 +72,14 @@ bool CKestrelDoc::Save(const std::string& path) {
     const bool leaveOut = pending && session_.ActiveView().commandId != 0 && !pending->erased &&
                           FindEntity(session_.CurrentSpace(), pending->id).get() == pending;
     if (leaveOut) pending->erased = true;
-    const SaveOutcome outcome =
-        SaveDrawing(session_.drawing, path, session_.host, nullptr, saveVersion_);
+    std::optional<DxfSpaceLayout> paper;
+    mmLayout* layout = LayoutToSave(session_);
+    if (layout) paper.emplace(layout->paper);
+    const SaveOutcome outcome = SaveDrawing(session_.drawing, path, session_.host,
+                                            paper ? &*paper : nullptr, saveVersion_);
     if (leaveOut) pending->erased = false;
+    if (outcome.written && layout && session_.layouts.size() > 1)
+        session_.host.historyMessage(LayoutsLeftOutMessage(*layout));
     if (!outcome.documentPath.empty()) {
         path_ = outcome.documentPath;
         session_.documentFolder = folderOf(path_);

@@ -10,10 +10,15 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
+#include "commands/Layouts.h"
+#include "commands/MenuCommands.h"
+#include "commands/ObjectSnap.h"
 #include "commands/StartupDrawing.h"
 #include "shell/CommunDialog.h"
 #include "shell/HeadlessRun.h"
+#include "shell/LayoutTabs.h"
 #include "shell/MyView.h"
 #include "shell/extension/LoadXref.h"
 #include "shell/extension/QtExtensionFrame.h"
@@ -122,6 +127,13 @@ void CMainFrame::AfterDocumentChanged() {
     AfterInput();
     RefreshProperties();
     UpdateTitle();
+}
+
+void CMainFrame::LayoutsChanged() {
+    if (layoutBar_) layoutBar_->Refresh();
+    if (!model_) return;
+    const std::u16string_view label = PaperModeLabel(session_);
+    model_->setText(QString::fromUtf16(label.data(), static_cast<qsizetype>(label.size())));
 }
 
 bool CMainFrame::NewDocument() {

@@ -28,6 +28,7 @@ class QMenu;
 class QProgressBar;
 class QToolBar;
 class QToolButton;
+class CLayoutTabs;
 struct mmToolbarInfo;
 
 class CMainFrame : public QMainWindow, public mmShellEvents, public mmSelectionObserver {
@@ -43,9 +44,13 @@ public:
     QDockWidget* propertiesPane() const { return propertiesPane_; }
     QDockWidget* commandPane() const { return commandPane_; }
     QComboBox* layerCombo() const { return layerCombo_; }
+    // The tab strip (its navigation buttons around the layout tabs) and its tabs.
     CCustomTabCtrl* layoutTabs() const { return tabs_; }
+    CLayoutTabs* layoutBar() const { return layoutBar_; }
     QMenu* snapMenu() const { return snapMenu_; }
 
+    void SnapToggled(bool on) override;
+    void LayoutsChanged() override;
     // Every menu item and toolbar button ends here with its window command id: the frame's own
     // handlers, then the command submissions. False for an id nothing serves.
     bool RunCommand(int32_t id);
@@ -69,7 +74,6 @@ public:
     void LayersDialog();
     void DimStylesDialog();
 
-    void SnapToggled(bool on) override;
     bool ShowsDialogs() const override { return true; }
     std::optional<mmInsertBlockChoice> InsertBlockDialog(mmInsertBlockList& list) override;
     void SelectionChanged(int count) override;
@@ -129,7 +133,8 @@ private:
     QLabel* coords_ = nullptr;
     QToolButton* osnap_ = nullptr;
     QMenu* snapMenu_ = nullptr;  // the object-snap modes, from a right-click on OSNAP
-    QToolButton* model_ = nullptr;
+    QToolButton* model_ = nullptr;  // the MODEL/PAPER pane
+    CLayoutTabs* layoutBar_ = nullptr;  // the tabs inside tabs_
     QLabel* loadingMessage_ = nullptr;
     QProgressBar* loadingProgress_ = nullptr;
     std::string statusText_;

@@ -8,7 +8,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "commands/Layouts.h"
 #include "shell/CommunDialog.h"
+#include "shell/LayoutTabs.h"
 #include "shell/MainFrame.h"
 #include "shell/MyView.h"
 #include "shell/PropertiesDlg.h"
@@ -58,19 +60,24 @@ void CMainFrame::CreatePanes() {
     for (QToolBar* bar : findChildren<QToolBar*>()) toolbars->addAction(bar->toggleViewAction());
 }
 
-// The view above the strip of layout tabs: "Model" and "Layout1". Only the model can be shown
-// yet; the layout tab waits for layouts.
+// The view above the strip of layout tabs: "Model" and one tab per layout, with the navigation
+// buttons around them. Choosing a tab shows it; Close deletes the current layout as the tab menu's
+// Delete does (the model tab and the last layout stay).
 void CMainFrame::CreateTabStrip() {
     auto* centre = new QWidget(this);
     auto* layout = new QVBoxLayout(centre);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(view_, 1);
-    tabs_ = new CCustomTabCtrl(centre);
-    tabs_->AddTab(QStringLiteral("Model"));
-    const int layout1 = tabs_->AddTab(QStringLiteral("Layout1"));
-    tabs_->SetTabAvailable(layout1, false, QStringLiteral("Paper-space layouts cannot be shown yet"));
-    tabs_->tabBar()->setCurrentIndex(0);
+    layoutBar_ = new CLayoutTabs(session_, centre);
+    layoutBar_->setAfterAction([this] { AfterInput(); });
+    tabs_ = new CCustomTabCtrl(layoutBar_, centre);
+    tabs_->setCloseRequested([this](int tab) {
+        if (!TabMenuState(session_, tab).deleteEnabled) return;
+        DeleteLayout(session_, tab);
+        layoutBar_->Refresh();
+        AfterInput();
+    });
     layout->addWidget(tabs_);
     setCentralWidget(centre);
 }

@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+#include "commands/Layouts.h"
 #include "commands/ObjectSnap.h"
 #include "shell/FrameCommands.h"
 #include "shell/MainFrame.h"
@@ -46,10 +47,14 @@ void CMainFrame::CreateStatusBar() {
     osnap_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(osnap_, &QToolButton::customContextMenuRequested, this,
             [this](const QPoint&) { ShowSnapMenu(); });
-    // PAPER is for layouts, which cannot be shown yet: the model view stays in MODEL.
+    // MODEL or PAPER, after the active view; pressing it switches a layout between the two.
     model_ = toggle("MODEL");
-    model_->setToolTip(QStringLiteral("Model space"));
-    model_->setEnabled(false);
+    model_->setCheckable(false);
+    model_->setToolTip(QStringLiteral("Model space or paper space of the active tab"));
+    connect(model_, &QToolButton::clicked, this, [this] {
+        TogglePaperMode(session_);
+        AfterInput();
+    });
 
     loadingMessage_ = new QLabel(this);
     loadingMessage_->setObjectName(QStringLiteral("loadingMessage"));

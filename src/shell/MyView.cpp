@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
+#include "commands/Layouts.h"
 #include "commands/Session.h"
 #include "commands/ViewInput.h"
 #include "commands/ViewMouse.h"
@@ -61,13 +62,21 @@ void CMyView::initializeGL() {
     session_.drawing.rasterTileLimit = renderer_.RasterTileLimit();
 }
 
+// Every tab's view has the window's size; the renderer draws the active one.
 void CMyView::resizeGL(int width, int height) {
-    renderer_.Resize(session_.modelView, px(width), px(height));
+    mmView& active = session_.ActiveView();
+    if (&active != &session_.modelView) session_.modelView.Resize(px(width), px(height));
+    for (const mmLayoutPtr& layout : session_.layouts)
+        if (&layout->view != &active) layout->view.Resize(px(width), px(height));
+    renderer_.Resize(active, px(width), px(height));
 }
 
 void CMyView::paintGL() {
+    mmView& view = session_.ActiveView();
+    if (view.Width() != px(width()) || view.Height() != px(height()))
+        renderer_.Resize(view, px(width()), px(height()));
     painting_ = true;
-    renderer_.Paint(session_.modelView, session_.ModelScene());
+    renderer_.Paint(view, session_.ModelScene());
     painting_ = false;
 }
 
@@ -122,7 +131,14 @@ void CMyView::mouseReleaseEvent(QMouseEvent* event) {
     handled();
 }
 
+// On a layout a double-click enters a viewport or goes back to the paper. Elsewhere it is a
+// press, and a left one also tells the frame (which shows the properties).
 void CMyView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton &&
+        LayoutDoubleClick(session_, px(event->position().x()), px(event->position().y()))) {
+        handled();
+        return;
+    }
     mousePressEvent(event);
     if (event->button() == Qt::LeftButton && doubleClicked_) doubleClicked_();
 }

@@ -60,6 +60,8 @@ std::optional<mmProgramOptions> ParseProgramOptions(const std::vector<std::strin
             }
         } else if (a == "--export") {
             if (!value(o.exportPath)) return std::nullopt;
+        } else if (a == "--plot") {
+            if (!value(o.plotPath)) return std::nullopt;
         } else if (a == "--size") {
             std::optional<std::string> size;
             if (!value(size)) return std::nullopt;
@@ -79,7 +81,7 @@ std::optional<mmProgramOptions> ParseProgramOptions(const std::vector<std::strin
         }
     }
     if (headlessOnly && !o.headless && !o.help && !o.version) {
-        fail(error, "--script, --save, --dxf-version, --export and --size need --headless");
+        fail(error, "--script, --save, --dxf-version, --export, --plot and --size need --headless");
         return std::nullopt;
     }
     return o;
@@ -88,7 +90,7 @@ std::optional<mmProgramOptions> ParseProgramOptions(const std::vector<std::strin
 std::string ProgramUsage() {
     return "Usage: kestrel [DRAWING]\n"
            "       kestrel --headless [--script FILE|-] [--save PATH [--dxf-version R12|2000]]\n"
-           "                      [--export PATH --size WxH] [DRAWING]\n"
+           "                      [--export PATH --size WxH] [--plot FILE.pdf] [DRAWING]\n"
            "\n"
            "Kestrel is a 2D drafting editor. Without --headless it opens its window with DRAWING\n"
            "(a DXF file) or with the welcome texts.\n"
@@ -103,7 +105,10 @@ std::string ProgramUsage() {
            "                  less\n"
            "  --save PATH     save the drawing as DXF after the script\n"
            "  --dxf-version V the DXF release of the save: 2000 (the default) or R12\n"
-           "  --export PATH   render the model view into an image (PNG, or by its extension)\n"
+           "  --export PATH   render the active tab into an image (.png, .jpg, .bmp, .tif or\n"
+           "                  .gif)\n"
+           "  --plot FILE.pdf plot the active tab (the model view, or a layout's page) to a PDF\n"
+           "                  file of one A4 page\n"
            "  --size WxH      the view's size in pixels (default 1024x768)\n"
            "\n"
            "The transcript of the command line goes to standard output, messages to standard\n"

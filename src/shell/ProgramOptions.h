@@ -16,6 +16,7 @@ struct mmProgramOptions {
     std::optional<std::string> save;
     DxfVersion dxfVersion = DxfVersion::R2000;  // of the save
     std::optional<std::string> exportPath;
+    std::optional<std::string> plotPath;  // the PDF file a plot of the active tab goes to
     int width = 1024;  // the view's size in pixels: --size, or this default
     int height = 768;
     bool sizeGiven = false;

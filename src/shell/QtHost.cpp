@@ -1,10 +1,13 @@
 // QtHost: Qt's message boxes and file dialogs.
 #include "shell/QtHost.h"
 
+#include "shell/ImageEncoders.h"
+
 #include <algorithm>
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QString>
 
@@ -122,4 +125,43 @@ std::optional<std::string> QtHost::saveFileDialog(const std::string& title,
     chosenSaveFilter_ = std::max(0, static_cast<int>(filters.split(QStringLiteral(";;")).indexOf(chosen)));
     if (p.isEmpty()) return std::nullopt;
     return p.toStdString();
+}
+
+// The PDF printer's sheets, portrait or landscape.
+std::optional<kestrel::platform::PrinterSetup> QtHost::pageSetupDialog(
+    const kestrel::platform::PrinterSetup& current) {
+    QStringList items;
+    int chosen = 0;
+    for (const char* paper : {"A4", "A3", "Letter"})
+        for (const bool landscape : {false, true}) {
+            if (current.paperName == paper && current.landscape == landscape) chosen = items.size();
+            items << QStringLiteral("%1 %2").arg(QLatin1String(paper),
+                                                 landscape ? QStringLiteral("landscape")
+                                                           : QStringLiteral("portrait"));
+        }
+    bool ok = false;
+    const QString item = QInputDialog::getItem(window_, QStringLiteral("Page setup"),
+                                               QStringLiteral("Paper (PDF printer):"), items,
+                                               chosen, false, &ok);
+    if (!ok) return std::nullopt;
+    const QStringList words = item.split(QLatin1Char(' '));
+    return PdfPrinterSetup(words[0].toStdString(), words[1] == QStringLiteral("landscape"));
+}
+
+bool QtHost::saveImage(const kestrel::platform::Image& picture, const std::string& mimeType,
+                   const std::string& path, std::string* error) {
+    return SaveImageWithEncoder(picture, mimeType, path, error);
+}
+
+std::optional<kestrel::platform::PrintJob> QtHost::printDialog(
+    const kestrel::platform::PrinterSetup& setup) {
+    const std::optional<std::string> file = saveFileDialog("Plot", "PDF files|*.pdf", "plot.pdf");
+    if (!file) return std::nullopt;
+    return kestrel::platform::PrintJob{setup, *file};
+}
+
+bool QtHost::printPage(const kestrel::platform::Image& picture,
+                   const kestrel::platform::PageRect& placement,
+                   const kestrel::platform::PrintJob& job, std::string* error) {
+    return WritePdfPage(picture, placement, job, error);
 }

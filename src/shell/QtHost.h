@@ -30,6 +30,17 @@ public:
                                             bool multiple) override;
     std::optional<std::string> saveFileDialog(const std::string& title, const std::string& filter,
                                               const std::string& defaultName) override;
+    bool saveImage(const kestrel::platform::Image& picture, const std::string& mimeType,
+                   const std::string& path, std::string* error) override;
+    // A choice of the PDF printer's sheets.
+    std::optional<kestrel::platform::PrinterSetup> pageSetupDialog(
+        const kestrel::platform::PrinterSetup& current) override;
+    // The PDF printer: the file chosen in a save dialog.
+    std::optional<kestrel::platform::PrintJob> printDialog(
+        const kestrel::platform::PrinterSetup& setup) override;
+    bool printPage(const kestrel::platform::Image& picture,
+                   const kestrel::platform::PageRect& placement,
+                   const kestrel::platform::PrintJob& job, std::string* error) override;
     int chosenSaveFilter() const override { return chosenSaveFilter_; }
 
     // "Description|*.a;*.b|Other|*.c" as Qt writes it: "Description (*.a *.b);;Other (*.c)".

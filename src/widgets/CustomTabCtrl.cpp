@@ -5,8 +5,13 @@
 #include <QTabBar>
 #include <QToolButton>
 
-CCustomTabCtrl::CCustomTabCtrl(QWidget* parent) : QWidget(parent), tabs_(new QTabBar(this)) {
+CCustomTabCtrl::CCustomTabCtrl(QWidget* parent) : CCustomTabCtrl(new QTabBar, parent) {
     setObjectName(QStringLiteral("layoutTabs"));
+}
+
+CCustomTabCtrl::CCustomTabCtrl(QTabBar* tabs, QWidget* parent) : QWidget(parent), tabs_(tabs) {
+    setObjectName(QStringLiteral("layoutTabStrip"));
+    tabs_->setParent(this);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 0, 2, 0);
     layout->setSpacing(0);

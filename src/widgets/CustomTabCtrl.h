@@ -11,6 +11,8 @@ class QToolButton;
 class CCustomTabCtrl : public QWidget {
 public:
     explicit CCustomTabCtrl(QWidget* parent = nullptr);
+    // Around a tab bar made elsewhere (one that keeps its own tabs), which the control adopts.
+    CCustomTabCtrl(QTabBar* tabs, QWidget* parent);
 
     QTabBar* tabBar() const { return tabs_; }
     int AddTab(const QString& label);

@@ -45,7 +45,7 @@ TEST(CommandTable, AliasesStoreTheFullName) {
 using Interpreter = CommandTest;
 
 TEST_F(Interpreter, CommandsNotBuiltYetAreUnknown) {
-    for (std::u16string_view name : {u"plotview", u"MOVE"}) {
+    for (std::u16string_view name : {u"MOVE"}) {
         type(name);
         const std::string text = history();
         EXPECT_EQ(text.substr(text.rfind('\n') + 1),

@@ -203,7 +203,9 @@ TEST_F(DrawingCommands, ArcEnterChoosesCentreMode) {
 }
 
 TEST_F(DrawingCommands, PreviewsFollowTheCursorInDisplayCoordinates) {
-    session.originOffset = {100, 50, true};
+    session.originOffset.x = 100;
+    session.originOffset.y = 50;
+    session.originOffset.shifted = true;
     type(u"line");
     EXPECT_TRUE(preview(0, 0).primitives.empty());
     type(u"110,60");

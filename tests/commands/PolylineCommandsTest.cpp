@@ -232,7 +232,9 @@ TEST_F(PolylineCommands, UndoAndRedoTheNewPolyline) {
 }
 
 TEST_F(PolylineCommands, PreviewsFromTheLastVertex) {
-    session.originOffset = {100, 50, true};
+    session.originOffset.x = 100;
+    session.originOffset.y = 50;
+    session.originOffset.shifted = true;
     type(u"pline");
     EXPECT_TRUE(preview(0, 0).primitives.empty());
     type(u"100,50");

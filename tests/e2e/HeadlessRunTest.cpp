@@ -263,7 +263,7 @@ TEST(HeadlessRun, RegressionTranscriptPrintsEachLineOnce) {
 }
 
 // RASTER from a script: "!file" answers the dialog; the image is left out of the saved DXF (the
-// history says so) and shows in the exported picture.
+// history says so) and shows in the exported picture and in the plot, both drawn offscreen.
 TEST(HeadlessRun, ScriptInsertsAnImageSavesAndExportsIt) {
     fs::create_directories(kOutput);
     const fs::path bmp = kOutput / "half red.bmp";
@@ -275,9 +275,12 @@ TEST(HeadlessRun, ScriptInsertsAnImageSavesAndExportsIt) {
         "raster.txt", "zoom\nw\n200,0\n300,75\n!file \"" + bmp.string() + "\"\nraster\n220,10\n2\n");
     const fs::path dxf = kOutput / "raster.dxf";
     const fs::path png = kOutput / "raster.png";
+    const fs::path pdf = kOutput / "raster.pdf";
     fs::remove(png);
+    fs::remove(pdf);
     const Outcome run = kestrel("--headless --script '" + script.string() + "' --save '" +
-                                dxf.string() + "' --export '" + png.string() + "' --size 400x300");
+                                dxf.string() + "' --export '" + png.string() + "' --plot '" +
+                                pdf.string() + "' --size 400x300");
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_NE(run.out.find("Type raster image scale factor <1.0>: 2"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("1 raster image was left out: a DXF file cannot hold raster images."),
@@ -289,4 +292,21 @@ TEST(HeadlessRun, ScriptInsertsAnImageSavesAndExportsIt) {
     EXPECT_EQ(image.pixelColor(px(230), py(20)), QColor(220, 0, 0));
     EXPECT_EQ(image.pixelColor(px(250), py(20)), QColor(0, 0, 220));
     EXPECT_TRUE(white(image, px(270), py(20)));
+
+    // The plot's page has both halves of the image.
+    const fs::path page = kOutput / "raster-plot";
+    ASSERT_EQ(std::system(("pdftoppm -r 50 -singlefile -png '" + pdf.string() + "' '" +
+                           page.string() + "'")
+                              .c_str()),
+              0);
+    const QImage plot(QString::fromStdString(page.string() + ".png"));
+    ASSERT_FALSE(plot.isNull());
+    bool red = false, blue = false;
+    for (int y = 0; y < plot.height(); ++y)
+        for (int x = 0; x < plot.width(); ++x) {
+            const QColor c = plot.pixelColor(x, y);
+            red |= c.red() > 180 && c.green() < 60 && c.blue() < 60;
+            blue |= c.blue() > 180 && c.red() < 60 && c.green() < 60;
+        }
+    EXPECT_TRUE(red && blue);
 }

@@ -227,7 +227,8 @@ TEST_F(TypesFixture, LeadersWithTheirStylesArrow) {
     EXPECT_TRUE(curved.splinePath);
     EXPECT_EQ(curved.arrowSize, 1.5) << "0.5 of the override times the scale 3";
     EXPECT_FALSE(at<mmLeader>(2).Arrow(arrow));
-    EXPECT_EQ(at<mmLeader>(2).arrowSize, 2.5) << "the current style, Standard";
+    EXPECT_EQ(at<mmLeader>(2).arrowSize, 0.18)
+        << "the current style, Standard, which this file leaves to DXF's default";
 }
 
 TEST_F(TypesFixture, ConstructionLinesAndRays) {

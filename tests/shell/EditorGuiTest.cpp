@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStandardPaths>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -18,8 +20,11 @@
 
 #include "entities/Line.h"
 #include "entities/SnapInfo.h"
+#include "display/Layout.h"
+#include "entities/Viewport.h"
 #include "shell/CommunDialog.h"
 #include "shell/MainFrame.h"
+#include "widgets/CustomTabCtrl.h"
 #include "shell/MyView.h"
 #include "platform/RecordingHost.h"
 #include "shell/extension/ModuleLoader.h"
@@ -304,4 +309,52 @@ TEST_F(Editor, ModulePanesAndTakenToolbarSlots) {
     EXPECT_EQ(host.messages()[0].text, "Failed to create toolbar\n");
     // Without an image the button shows its tooltip as text.
     EXPECT_EQ(panes.toolbar(1)->actions().front()->text(), QStringLiteral("Move"));
+}
+
+TEST_F(Editor, LayoutTabsDoubleClickAndTheModelPaperPane) {
+    auto* tabs = frame->findChild<QTabBar*>(QStringLiteral("layoutTabs"));
+    auto* pane = frame->findChild<QToolButton*>(QStringLiteral("model"));
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_NE(pane, nullptr);
+    ASSERT_EQ(tabs->count(), 2);
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("Model"));
+    EXPECT_EQ(tabs->tabToolTip(0), QStringLiteral("Model Space"));
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("Layout1"));
+    EXPECT_EQ(pane->text(), QStringLiteral("MODEL"));
+    // One strip: the frame's navigation buttons around these tabs.
+    EXPECT_EQ(frame->layoutTabs()->tabBar(), tabs);
+    EXPECT_EQ(frame->findChildren<QWidget*>(QStringLiteral("layoutTabStrip")).size(), 1);
+    EXPECT_EQ(frame->findChildren<QTabBar*>(QStringLiteral("layoutTabs")).size(), 1);
+
+    frame->layoutTabs()->SelectNext();
+    mmSession& s = frame->session();
+    EXPECT_EQ(s.activeTab, 1);
+    EXPECT_EQ(pane->text(), QStringLiteral("PAPER"));
+    CMyView* view = frame->view();
+    // The layout is drawn: grey beside the sheet, white on it.
+    const QImage shown = view->grabFramebuffer();
+    const QColor beside = shown.pixelColor(3, shown.height() / 2);
+    EXPECT_TRUE(beside.red() == beside.green() && beside.red() > 60 && beside.red() < 200);
+
+    // A double-click in the default viewport enters it; one outside returns to the paper.
+    const mmView& layout = s.ActiveView();
+    const mmRect r = layout.CurrentViewport()->extents;
+    int px = 0, py = 0;
+    layout.worldToScreen((r.minX + r.maxX) / 2, (r.minY + r.maxY) / 2, layout.PaperMatrices(), px,
+                         py);
+    const double ratio = view->devicePixelRatioF();
+    QTest::mouseDClick(view, Qt::LeftButton, {}, QPoint(int(px / ratio), int(py / ratio)));
+    EXPECT_EQ(pane->text(), QStringLiteral("MODEL"));
+    EXPECT_EQ(s.ActiveView().CurrentViewport()->lineWidth, 3);
+    QTest::mouseDClick(view, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(pane->text(), QStringLiteral("PAPER"));
+
+    // The pane switches too; the Model tab is never in paper mode.
+    pane->click();
+    EXPECT_EQ(pane->text(), QStringLiteral("MODEL"));
+    pane->click();
+    EXPECT_EQ(pane->text(), QStringLiteral("PAPER"));
+    tabs->setCurrentIndex(0);
+    EXPECT_EQ(s.activeTab, 0);
+    EXPECT_EQ(pane->text(), QStringLiteral("MODEL"));
 }

@@ -338,7 +338,10 @@ TEST_F(Frame, InsertDialogChoosesABlock) {
     EXPECT_TRUE(list.names.empty());
     WhenShown<CInsertBlkDlg>([file](CInsertBlkDlg* d) {
         WhenShown<QFileDialog>([file](QFileDialog* f) {
-            f->selectFile(QString::fromStdString(file));
+            // The path typed into the name field, as a user would.
+            auto* name = f->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(QString::fromStdString(file));
             static_cast<QDialog*>(f)->accept();
         });
         d->Browse();

@@ -18,8 +18,8 @@
 void StartTestApplication();
 
 // Acts on the next modal dialog of class T once it shows (from a timer while its event loop
-// runs). When none has shown after ten seconds, whatever modal dialog is up is rejected, so a
-// test never hangs on one it did not expect.
+// runs). When none has shown after a minute (a loaded machine is slow to open one), whatever
+// modal dialog is up is rejected, so a test never hangs on one it did not expect.
 template <class T>
 void WhenShown(std::function<void(T*)> act) {
     auto* timer = new QTimer(qApp);
@@ -28,7 +28,7 @@ void WhenShown(std::function<void(T*)> act) {
     QObject::connect(timer, &QTimer::timeout, [timer, act, waited] {
         QWidget* modal = QApplication::activeModalWidget();
         T* dialog = dynamic_cast<T*>(modal);
-        if (!dialog && ++*waited < 500) return;
+        if (!dialog && ++*waited < 3000) return;
         timer->stop();
         timer->deleteLater();
         delete waited;

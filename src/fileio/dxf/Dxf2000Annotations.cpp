@@ -40,9 +40,17 @@ namespace {
 // Bit 32: the block (2) belongs to this dimension alone; bit 64: an ordinate measures along x.
 enum DimensionFlags { kOwnBlock = 32, kOrdinateX = 64 };
 
-// The angle of a rotated dimension's line: across its extension lines.
+// The angle of a rotated dimension's line: the one read, else across its extension lines, taken
+// from the definition points in double precision where they give it (the built direction is
+// single precision: 90 degrees would come back as 90.0000025).
 double rotationOf(const mmDimension& d) {
-    const double degrees = std::atan2(d.direction.y, d.direction.x) * 180.0 / 3.141592653589793;
+    if (d.hasRotation && std::isfinite(d.rotation)) return d.rotation;
+    const mmVertex& p1 = d.defPoints[1];
+    const mmVertex& p2 = d.defPoints[2];
+    const bool fromPoints = p2.x != p1.x || p2.y != p1.y;
+    const double degrees = (fromPoints ? std::atan2(p2.y - p1.y, p2.x - p1.x)
+                                       : std::atan2(d.direction.y, d.direction.x)) *
+                           180.0 / 3.141592653589793;
     return std::fmod(degrees + 90.0 + 360.0, 180.0);
 }
 

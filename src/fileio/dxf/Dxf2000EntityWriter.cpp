@@ -1,6 +1,9 @@
 // DXF 2000 entities: the dispatch by type, the header properties, and the entities of few
-// groups (points, lines, circles, arcs, block references, splines, hatches).
+// groups (points, lines, circles, arcs, block references, splines, hatches,
+// viewports).
 #include "fileio/dxf/Dxf2000EntityWriter.h"
+
+#include <algorithm>
 
 #include "drawing/Drawing.h"
 #include "entities/Arc.h"
@@ -14,6 +17,7 @@
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
+#include "entities/Viewport.h"
 #include "fileio/dxf/Dxf2000Plan.h"
 #include "fileio/dxf/DxfBodies.h"
 #include "fileio/dxf/DxfWriter.h"
@@ -90,7 +94,10 @@ bool Dxf2000EntityWriter::writeEntity(const mmObject& e) {
         case kTypeDimension:
             written = writeDimension(static_cast<const mmDimension&>(e));
             break;
-        default:  // raster images and viewports have no form here
+        case kTypeViewport:
+            written = writeViewport(static_cast<const mmViewport&>(e));
+            break;
+        default:  // raster images have no form here
             break;
     }
     if (!written) ++leftOut_[e.type];
@@ -149,5 +156,42 @@ bool Dxf2000EntityWriter::writeBlockRef(const mmBlockRef& r) {
     if (r.scaleX != 1.0) w_.writeGroupReal(41, r.scaleX);
     if (r.scaleY != 1.0) w_.writeGroupReal(42, r.scaleY);
     if (r.rotation != 0.0) w_.writeGroupReal(50, r.rotation);
+    return true;
+}
+
+// A paper-space viewport: the rectangle in paper millimetres, its number in the layout (68 and 69,
+// as the R12 writer numbers them) and the model window it shows as the view centre and height.
+bool Dxf2000EntityWriter::writeViewport(const mmViewport& viewport) {
+    if (viewport.points.size() != 4) return false;
+    if (!w_.beginEntity("VIEWPORT")) return false;
+    w_.writeGroupString(100, "AcDbViewport");
+    const mmVertex& a = viewport.points[0];
+    const mmVertex& c = viewport.points[2];
+    point(10, mmVertex((a.x + c.x) / 2.0, (a.y + c.y) / 2.0));
+    w_.writeGroupReal(40, c.x - a.x);
+    w_.writeGroupReal(41, c.y - a.y);
+    const int32_t index = std::max(viewport.viewSlot, 0) + 2;
+    w_.writeGroupInt(68, index);
+    w_.writeGroupInt(69, index);
+    const mmRect& m = viewport.modelWindow;
+    const bool known = m.minX <= m.maxX && m.minY <= m.maxY;
+    w_.writeGroupReal(12, known ? (m.minX + m.maxX) / 2.0 : 0.0);
+    w_.writeGroupReal(22, known ? (m.minY + m.maxY) / 2.0 : 0.0);
+    for (const int32_t code : {13, 23}) w_.writeGroupReal(code, 0.0);
+    for (const int32_t code : {14, 24, 15, 25}) w_.writeGroupReal(code, 10.0);
+    for (const int32_t code : {16, 26}) w_.writeGroupReal(code, 0.0);
+    w_.writeGroupReal(36, 1.0);
+    for (const int32_t code : {17, 27, 37}) w_.writeGroupReal(code, 0.0);
+    w_.writeGroupReal(42, 50.0);
+    w_.writeGroupReal(43, 0.0);
+    w_.writeGroupReal(44, 0.0);
+    w_.writeGroupReal(45, known ? m.maxY - m.minY : c.y - a.y);
+    w_.writeGroupReal(50, 0.0);
+    w_.writeGroupReal(51, 0.0);
+    w_.writeGroupInt(72, 1000);
+    w_.writeGroupInt(90, 0);
+    w_.writeGroupInt(281, 0);
+    w_.writeGroupInt(71, 1);
+    w_.writeGroupInt(74, 0);
     return true;
 }

@@ -22,6 +22,7 @@ class mmObject;
 class mmPointObj;
 class mmPolyline;
 class mmText;
+class mmViewport;
 struct Dxf2000Plan;
 
 class Dxf2000EntityWriter {
@@ -45,6 +46,7 @@ private:
     bool writeCircle(const mmCircle& circle);
     bool writeArc(const mmArc& arc);
     bool writeBlockRef(const mmBlockRef& reference);
+    bool writeViewport(const mmViewport& viewport);
     // Dxf2000Polylines.cpp
     bool writePolyline(const mmPolyline& polyline);
     bool writeLightweight(const mmPolyline& polyline);

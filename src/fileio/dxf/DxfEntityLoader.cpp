@@ -13,6 +13,7 @@
 #include "entities/Circle.h"
 #include "entities/Line.h"
 #include "entities/Point.h"
+#include "entities/Viewport.h"
 #include "fileio/HeapGrowthHint.h"
 #include "fileio/PlanShapes.h"
 #include "fileio/dxf/DxfLayout.h"
@@ -254,11 +255,30 @@ bool DxfEntityLoader::readArc() {
     return more;
 }
 
-// Until layouts exist no layout receives a viewport.
+// A viewport of the paper space (status 2 or more) with the model window its view data give;
+// the layout's view gives it its slot once the file is read. Without a layout, or off, it is
+// dropped.
 bool DxfEntityLoader::readViewport() {
-    DxfViewportRecord viewport;
-    const bool more = readDxfViewport(reader_, header_, viewport);
-    dropped("VIEWPORT");
+    DxfViewportRecord record;
+    const bool more = readDxfViewport(reader_, header_, record);
+    if (!header_.paperSpace || !target_.layout || record.status < 2 || !(record.width > 0.0) ||
+        !(record.height > 0.0)) {
+        if (record.status != 1) dropped("VIEWPORT");
+        return more;
+    }
+    auto viewport = std::make_shared<mmViewport>();
+    viewport->SetNewViewportProperties();
+    viewport->SetRectangle(record.cx - record.width / 2.0, record.cy - record.height / 2.0,
+                           record.cx + record.width / 2.0, record.cy + record.height / 2.0);
+    if (record.hasView && record.viewHeight > 0.0) {
+        const double h = record.viewHeight;
+        const double w = h * record.width / record.height;
+        viewport->modelWindow = {record.viewCx - w / 2.0, record.viewCy - h / 2.0,
+                                 record.viewCx + w / 2.0, record.viewCy + h / 2.0};
+    }
+    mmSpace& paper = target_.layout->PaperSpace();
+    viewport->id = paper.nextEntityId;
+    if (AddEntity(paper, viewport)) ++paper.nextEntityId;
     return more;
 }
 

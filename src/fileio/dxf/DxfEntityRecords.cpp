@@ -321,6 +321,17 @@ bool readDxfViewport(DxfReader& r, DxfEntityHeader& h, DxfViewportRecord& v) {
             case 69:
                 v.id = r.intValue();
                 break;
+            // Files of later releases give the view as groups of the entity.
+            case 12:
+                v.viewCx = r.realValue();
+                break;
+            case 22:
+                v.viewCy = r.realValue();
+                break;
+            case 45:
+                v.viewHeight = r.realValue();
+                v.hasView = true;
+                break;
             default:
                 break;
         }

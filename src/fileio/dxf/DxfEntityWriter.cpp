@@ -14,6 +14,8 @@
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
+#include "entities/Viewport.h"
+#include "fileio/dxf/DxfStrings.h"
 #include "fileio/dxf/DxfBodies.h"
 #include "fileio/dxf/DxfWriter.h"
 
@@ -68,8 +70,10 @@ bool DxfEntityWriter::writeEntity(const mmObject& e, int32_t paperFlag) {
         case kTypeDimension:
             if (auto* d = dynamic_cast<const mmDimension*>(&e)) written = writeDimension(*d);
             break;
-        // VIEWPORT is written once layouts exist. Raster images have no form in this file: they
-        // are left out, and the save says so.
+        case kTypeViewport:
+            if (auto* v = dynamic_cast<const mmViewport*>(&e)) written = writeViewport(*v);
+            break;
+        // Raster images have no form in this file: they are left out, and the save says so.
         default:
             break;
     }

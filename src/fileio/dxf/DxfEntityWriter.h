@@ -22,6 +22,7 @@ class mmPointObj;
 class mmPolyline;
 class mmSpline;
 class mmText;
+class mmViewport;
 struct mmVertex;
 
 class DxfEntityWriter {
@@ -46,6 +47,8 @@ private:
     bool writeSpline(const mmSpline& spline);
     bool writeBlockRef(const mmBlockRef& reference);
     bool writeDimension(const mmDimension& dimension);
+    bool writeViewport(const mmViewport& viewport);
+    // DxfHatchWriter.cpp: the hatch and its boundary paths.
     bool writeHatch(const mmHatch& hatch);
 
     DxfWriter& w_;
