@@ -234,12 +234,15 @@ void dimStyle(DxfWriter& w, const Dxf2000Plan& plan, const DimStyle& s, uint64_t
            105);
     w.writeGroupText(2, s.name);
     w.writeGroupInt(70, 0);
+    // Ticks are DIMTSZ above 0: a style of ticks without a size of its own takes the arrow's.
+    const double tick = s.arrowKind == 1 && s.tickSize <= 0.0 ? s.arrowSize : s.tickSize;
     const struct {
         int32_t code;
         double value;
-    } reals[] = {{40, 1.0},    {41, s.arrowSize},  {42, s.extLineOffset},    {43, 3.75},
-                 {44, s.extLineExtension},         {46, s.dimLineExtension}, {140, s.textHeight},
-                 {141, 2.5},   {143, 25.4},        {144, 1.0},               {146, 1.0},
+    } reals[] = {{40, s.overallScale},        {41, s.arrowSize},        {42, s.extLineOffset},
+                 {43, 3.75},                   {44, s.extLineExtension}, {46, s.dimLineExtension},
+                 {140, s.textHeight},          {141, 2.5},               {142, tick},
+                 {143, 25.4},                  {144, s.linearFactor},    {146, 1.0},
                  {147, s.textGap}};
     for (const auto& r : reals)
         w.writeGroupReal(r.code, r.value);
