@@ -193,11 +193,24 @@ def path_vertices(hatch):
     return out
 
 
+def pattern_lines(hatch):
+    if hatch.dxf.solid_fill or hatch.pattern is None:
+        return []
+    return [[line.angle, *line.base_point, *line.offset, *line.dash_length_items]
+            for line in hatch.pattern.lines]
+
+
 def compare_hatch(d, where, a, b, scale):
     pa, pb = path_vertices(a), path_vertices(b)
     d.same(where, "paths", len(pa), len(pb))
     for i, (x, y) in enumerate(zip(pa, pb)):
         d.reals(where, "path %d" % i, x, y, scale)
+    d.same(where, "pattern", (a.dxf.solid_fill, a.dxf.pattern_name.upper()),
+           (b.dxf.solid_fill, b.dxf.pattern_name.upper()))
+    la, lb = pattern_lines(a), pattern_lines(b)
+    d.same(where, "pattern lines", len(la), len(lb))
+    for i, (x, y) in enumerate(zip(la, lb)):
+        d.reals(where, "pattern line %d" % i, x, y, scale)
 
 
 def compare_spline(d, where, a, b, scale):

@@ -26,11 +26,6 @@ void point3(DxfWriter& w, int32_t code, double x, double y, double z) {
     w.writeGroupReal(code + 20, z);
 }
 
-// Ticks are DIMTSZ above 0: a style of ticks without a size of its own takes the arrow's.
-double tickSize(const DimStyle& s) {
-    return s.arrowKind == 1 && s.tickSize <= 0.0 ? s.arrowSize : s.tickSize;
-}
-
 // The current dimension style's name and sizes, which programs that draw dimensions by the
 // header's values take for every dimension. ($DIMSCALE is written when the file had it, as a kept
 // variable.)
@@ -41,7 +36,7 @@ void currentDimStyle(DxfWriter& w, const mmDrawing& d) {
     w.writeGroupText(2, s->name);
     const std::pair<std::string_view, double> sizes[] = {
         {"$DIMASZ", s->arrowSize}, {"$DIMEXO", s->extLineOffset}, {"$DIMEXE", s->extLineExtension},
-        {"$DIMTXT", s->textHeight}, {"$DIMGAP", s->textGap},      {"$DIMTSZ", tickSize(*s)},
+        {"$DIMTXT", s->textHeight}, {"$DIMGAP", s->textGap},      {"$DIMTSZ", s->FileTickSize()},
         {"$DIMLFAC", s->linearFactor}};
     for (const auto& [name, value] : sizes) {
         variable(w, name);
@@ -264,7 +259,7 @@ void dimStyle(DxfWriter& w, const Dxf2000Plan& plan, const DimStyle& s, uint64_t
         double value;
     } reals[] = {{40, s.overallScale},        {41, s.arrowSize},        {42, s.extLineOffset},
                  {43, 3.75},                   {44, s.extLineExtension}, {46, s.dimLineExtension},
-                 {140, s.textHeight},          {141, 2.5},               {142, tickSize(s)},
+                 {140, s.textHeight},          {141, 2.5},               {142, s.FileTickSize()},
                  {143, 25.4},                  {144, s.linearFactor},    {146, 1.0},
                  {147, s.textGap}};
     for (const auto& r : reals)
