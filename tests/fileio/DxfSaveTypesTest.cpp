@@ -17,8 +17,8 @@
 
 namespace {
 
-// A style of the file's own sizes; a block with an attribute definition referred to with rows,
-// columns and a value; an anonymous block and its reference; a dimension block kept from the
+// A style of the file's own sizes; a block with attribute definitions (one constant, which its
+// references show, not an attribute of theirs) referred to with rows, columns and a value; an anonymous block and its reference; a dimension block kept from the
 // file; and an entity of each type the R12 release lacks.
 const char* const kEveryType = R"(
 0 SECTION
@@ -52,6 +52,13 @@ const char* const kEveryType = R"(
 3 Which number?
 2 NUMBER
 70 8
+0 ATTDEF
+10 1
+20 3
+40 0.5
+1 Kestrel
+2 MAKER
+70 2
 0 LINE
 10 1
 20 1
@@ -227,6 +234,7 @@ std::vector<std::u16string> blockNames(const mmDrawing& d) {
 
 // Entities, attributes, cells, blocks under their own names and the style's sizes come back; R12
 // leaves out the ellipse, the construction line, the ray and the leaders, and says so.
+// Constant attributes are not written after references: they came back twice.
 TEST(DxfSaveTypes, EveryTypeReadComesBackFromTheSave) {
     TempDir dir;
     WriteWholeFile(dir.file("in.dxf"), Dxf(kEveryType));
@@ -264,6 +272,7 @@ TEST(DxfSaveTypes, EveryTypeReadComesBackFromTheSave) {
         const auto& tag = static_cast<const mmBlockRef&>(**found);
         EXPECT_EQ(tag.columns * tag.rows, 6);
         EXPECT_EQ(tag.rowSpacing, 5.0);
+        ASSERT_EQ(tag.children.size(), 3u);  // the line, the constant attribute, the value
         const auto& number = dynamic_cast<const mmAttribute&>(*tag.children.back());
         EXPECT_EQ(number.tag, "NUMBER");
         EXPECT_EQ(number.String(), "A-17");

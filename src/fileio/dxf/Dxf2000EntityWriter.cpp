@@ -178,10 +178,7 @@ bool Dxf2000EntityWriter::writeBlockRef(const mmBlockRef& r) {
     if (!block || !w_.beginEntity("INSERT")) return false;
     const uint64_t handle = w_.entityHandle();
     const bool cells = r.columns > 1 || r.rows > 1;
-    const bool attributes = std::any_of(r.children.begin(), r.children.end(),
-                                        [](const mmObjectPtr& c) {
-                                            return c && c->type == kTypeAttribute;
-                                        });
+    const bool attributes = std::any_of(r.children.begin(), r.children.end(), IsOwnAttribute);
     w_.writeGroupString(100, cells ? "AcDbMInsertBlock" : "AcDbBlockReference");
     if (attributes) w_.writeGroupInt(66, 1);
     w_.writeGroupText(2, block->name);

@@ -7,6 +7,7 @@
 #include "drawing/DimStyleTable.h"
 #include "drawing/Drawing.h"
 #include "drawing/Names.h"
+#include "entities/Attribute.h"
 #include "entities/BlockRef.h"
 #include "entities/Dimension.h"
 #include "entities/Polyline.h"
@@ -229,7 +230,7 @@ uint64_t Dxf2000HandlesOf(const mmObject& e) {
     if (e.type == kTypeBlockRef) {
         uint64_t attributes = 0;
         for (const mmObjectPtr& c : static_cast<const mmBlockRef&>(e).children)
-            attributes += c && c->type == kTypeAttribute;
+            attributes += IsOwnAttribute(c);
         return attributes ? 2 + attributes : 1;
     }
     if (e.type == kTypePolyline) {

@@ -97,7 +97,7 @@ bool Dxf2000EntityWriter::writeAttributes(const mmBlockRef& r, uint64_t owner) {
     offset_ = mmVertex(saved.x + at.x, saved.y + at.y);
     w_.setOwner(owner);
     for (const mmObjectPtr& c : r.children) {
-        if (!c || c->type != kTypeAttribute) continue;
+        if (!IsOwnAttribute(c)) continue;
         setProperties(*c);
         writeAttribute(static_cast<const mmAttribute&>(*c));
     }

@@ -245,10 +245,7 @@ bool DxfEntityWriter::writeHatch(const mmHatch& h) {
 bool DxfEntityWriter::writeBlockRef(const mmBlockRef& r) {
     if (!w_.beginEntity("INSERT")) return false;
     const mmVertex p = pointAt(r, 0);
-    const bool attributes = std::any_of(r.children.begin(), r.children.end(),
-                                        [](const mmObjectPtr& c) {
-                                            return c && c->type == kTypeAttribute;
-                                        });
+    const bool attributes = std::any_of(r.children.begin(), r.children.end(), IsOwnAttribute);
     if (attributes) w_.writeGroupInt(66, 1);
     w_.writeGroupText(2, r.blockName);
     w_.writeGroupReal(10, p.x);
@@ -265,7 +262,7 @@ bool DxfEntityWriter::writeBlockRef(const mmBlockRef& r) {
     if (!attributes) return true;
     const int32_t layerId = r.layerId;
     for (const mmObjectPtr& c : r.children) {
-        if (!c || c->type != kTypeAttribute) continue;
+        if (!IsOwnAttribute(c)) continue;
         setLayer(c->layerId);
         w_.setColorNumber(c->colorIndex);
         writeAttribute(static_cast<const mmAttribute&>(*c), p);
