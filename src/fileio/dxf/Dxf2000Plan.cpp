@@ -1,6 +1,8 @@
 // The plan of a DXF 2000 save: blocks and handles.
 #include "fileio/dxf/Dxf2000Plan.h"
 
+#include <algorithm>
+
 #include "drawing/DimStyleTable.h"
 #include "drawing/Drawing.h"
 #include "drawing/Names.h"
@@ -83,14 +85,13 @@ public:
         if (!FindDimStyleByName(drawing_, kStandardDimStyleName, mmNameMatch::IgnoreCase))
             p.standardDimStyle = next_++;
         p.model = block(nullptr, u"*Model_Space", 0, mmVertex());
-        p.paper = block(nullptr, u"*Paper_Space", 0, mmVertex());
-        p.paper.paper = true;
+        paperLayouts();
         namedBlocks();
         p.rootDictionary = next_++;
         p.groupDictionary = next_++;
         p.layoutDictionary = next_++;
         p.modelLayout = next_++;
-        p.paperLayout = next_++;
+        for (Dxf2000Plan::Layout& l : p.layouts) l.handle = next_++;
         dimensionBlocks();
         extents();
         p.firstEntity = next_;
@@ -110,6 +111,33 @@ private:
         out.begin = next_++;
         out.end = next_++;
         return out;
+    }
+
+    // The layouts given in tab order (one "Layout1" when none is), the active one owning
+    // "*Paper_Space" and the others numbered blocks.
+    void paperLayouts() {
+        std::vector<DxfLayoutEntry> given;
+        const mmSpace* active = layout_ ? &layout_->PaperSpace() : nullptr;
+        if (layout_) given = layout_->Layouts();
+        const auto isActive = [&](const DxfLayoutEntry& e) { return e.space == active; };
+        if (std::none_of(given.begin(), given.end(), isActive))
+            given.insert(given.begin(), {u"Layout1", active});
+        int number = 0;
+        for (const DxfLayoutEntry& e : given) {
+            Dxf2000Plan::Layout l;
+            l.name = e.name;
+            l.space = e.space;
+            std::u16string name = u"*Paper_Space";
+            if (isActive(e)) {
+                plan_.activeLayout = plan_.layouts.size();
+            } else {
+                for (const char c : std::to_string(number++)) name += static_cast<char16_t>(c);
+            }
+            l.block = block(nullptr, std::move(name), 0, mmVertex());
+            l.block.paper = true;
+            if (!isActive(e)) l.block.space = e.space;
+            plan_.layouts.push_back(std::move(l));
+        }
     }
 
     void addBlock(Dxf2000Plan::Block b) {
@@ -141,7 +169,8 @@ private:
     // or kept from the file); otherwise one made from the dimension's parts.
     void dimensionBlocks() {
         count(drawing_.entities, true);
-        if (layout_) count(layout_->PaperSpace().entities, false);
+        for (const Dxf2000Plan::Layout& l : plan_.layouts)
+            if (l.space) count(l.space->entities, false);
         int32_t madeId = 0;
         int number = 1;
         for (const Dimension& d : dimensions_) {
