@@ -262,19 +262,21 @@ bool DxfEntityLoader::readArc() {
     return more;
 }
 
-// A viewport of the paper space (status 2 or more) with the model window its view data give;
-// the layout's view gives it its slot once the file is read. Without a layout, or off, it is
-// dropped. A layout other than the active one has its viewports written with status 0, its own
-// paper viewport (id 1, or the first of the block) among them.
+// A viewport of the paper space with the model window its view data give; the layout's view
+// gives it its slot once the file is read. Every layout has a paper viewport of its own, which is
+// not kept: id 1 (in the active layout with status 1), or in another layout, whose viewports are
+// all written with status 0 and id 0 by some programs, the first of its block. Without a layout,
+// or off (status 0 or less in the active layout), it is dropped. Some programs give every
+// viewport status 1 and its own id from 2.
 bool DxfEntityLoader::readViewport() {
     DxfViewportRecord record;
     const bool more = readDxfViewport(reader_, header_, record);
     const bool first = !target_.viewportSeen;
     target_.viewportSeen = true;
     const bool inPaper = target_.paper || (header_.paperSpace && target_.layout && !target_.block);
-    const bool own = record.status == 1 ||
-                     (target_.otherLayout && (record.id == 1 || (first && record.status <= 0)));
-    const bool on = record.status >= 2 || (target_.otherLayout && record.status == 0);
+    const bool own = target_.otherLayout ? record.id == 1 || (first && record.id <= 0)
+                                         : record.status == 1 && record.id <= 1;
+    const bool on = target_.otherLayout || record.status >= 1;
     mmObjectPtr viewport = inPaper && on && !own ? ViewportOfRecord(record) : nullptr;
     if (viewport)
         add(viewport);
