@@ -111,9 +111,11 @@ void DxfPaperLayouts::Finish() {
         entries.push_back({o.name, b->space});
     }
     const mmSpace* active = &layout_->PaperSpace();
-    if (!std::count(named.begin(), named.end(), active)) entries.insert(entries.begin(), {u"", active});
+    const bool activeNamed = std::count(named.begin(), named.end(), active) > 0;
+    if (!activeNamed) entries.insert(entries.begin(), {u"", active});
     for (const PaperBlock& b : blocks_)
         if (!std::count(named.begin(), named.end(), b.space) && b.space != active)
             entries.push_back({u"", b.space});
-    layout_->SetLayouts(std::move(entries));
+    // A file of one paper space that no LAYOUT names (R12) keeps the layout's own name.
+    if (entries.size() > 1 || activeNamed) layout_->SetLayouts(std::move(entries));
 }

@@ -30,7 +30,7 @@ public:
     // The LAYOUT objects of the OBJECTS section, up to its end.
     void ReadObjects(DxfReader& reader);
     // At the end of the file: the layouts in tab order with their names; a paper space no LAYOUT
-    // names comes after them, without a name.
+    // names comes after them without a name (the active one first), unless it is the only one.
     void Finish();
 
 private:
