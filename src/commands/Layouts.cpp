@@ -66,6 +66,17 @@ void takeWindow(mmView& view, mmView& from) {
         view.Resize(from.Width(), from.Height());
 }
 
+// "Layout" and the smallest number from the tab count on that no tab has.
+std::u16string freeLayoutName(const mmSession& s) {
+    std::u16string name;
+    int number = TabCount(s);
+    do {
+        const std::string digits = std::to_string(number++);
+        name = u"Layout" + std::u16string(digits.begin(), digits.end());
+    } while (nameTaken(s, name, nullptr));
+    return name;
+}
+
 // A layout without paper-space entities shows the whole model through the default viewport.
 void giveDefaultViewport(mmSession& s, mmLayout& layout) {
     CreateDefaultViewport(layout.view, layout.paper);
@@ -211,10 +222,7 @@ void ReceiveLayouts(mmSession& s, DxfLayoutList& read) {
     const std::vector<DxfLayoutEntry> entries = read.Layouts();
     for (std::size_t i = 0; i < std::max<std::size_t>(entries.size(), 1); ++i) {
         std::u16string name = i < entries.size() ? entries[i].name : u"";
-        for (int number = TabCount(s); name.empty() || nameTaken(s, name, nullptr); ++number) {
-            const std::string digits = std::to_string(number);
-            name = u"Layout" + std::u16string(digits.begin(), digits.end());
-        }
+        if (name.empty() || nameTaken(s, name, nullptr)) name = freeLayoutName(s);
         mmLayout& layout = AppendLayout(s, std::move(name));
         if (i < entries.size()) TakeSpaceContents(layout.paper, read.SpaceOf(i));
         SyncViewportSlots(layout.view);
@@ -265,12 +273,7 @@ mmTabMenuState TabMenuState(const mmSession& s, int tab) {
 }
 
 int NewLayout(mmSession& s) {
-    int number = TabCount(s);
-    std::u16string name;
-    do {
-        const std::string digits = std::to_string(number++);
-        name = u"Layout" + std::u16string(digits.begin(), digits.end());
-    } while (nameTaken(s, name, nullptr));
+    std::u16string name = freeLayoutName(s);
     // What the model tab's window shows now.
     const mmView& model = s.modelView;
     const mmRect shown = model.VisibleWindow();

@@ -39,8 +39,11 @@ bool holds(const CodePage& page, const std::u32string& characters) {
     return true;
 }
 
-std::shared_ptr<const CodePage> codePageFor(const mmDrawing& d) {
+std::shared_ptr<const CodePage> codePageFor(const mmDrawing& d,
+                                            const std::vector<Dxf2000Plan::Layout>& layouts) {
     std::u32string characters;
+    for (const Dxf2000Plan::Layout& l : layouts)
+        addCharacters(l.name, characters);
     for (const auto& [id, layer] : d.layers)
         addCharacters(layer.name, characters);
     for (const auto& [id, block] : d.blocks)
@@ -66,7 +69,6 @@ public:
 
     Dxf2000Plan run() {
         Dxf2000Plan& p = plan_;
-        p.codePage = codePageFor(drawing_);
         for (uint64_t& table : p.tables)
             table = next_++;
         p.activeVPort = next_++;
@@ -86,6 +88,7 @@ public:
             p.standardDimStyle = next_++;
         p.model = block(nullptr, u"*Model_Space", 0, mmVertex());
         paperLayouts();
+        p.codePage = codePageFor(drawing_, p.layouts);
         namedBlocks();
         p.rootDictionary = next_++;
         p.groupDictionary = next_++;

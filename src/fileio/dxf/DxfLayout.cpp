@@ -10,6 +10,7 @@ DxfLayoutList::DxfLayoutList() {
 }
 
 mmSpace* DxfLayoutList::AddPaperSpace() {
+    if (owned_.size() >= kMostLayouts) return nullptr;
     owned_.push_back(std::make_unique<mmSpace>());
     return owned_.back().get();
 }

@@ -48,9 +48,12 @@ private:
 };
 
 // Every layout of a file: those given (saving), or those read (reading starts with an empty
-// active paper space named "Layout1" and keeps the spaces it hands out).
+// active paper space named "Layout1" and keeps the spaces it hands out, kMostLayouts in all: a
+// file cannot make a tab for each of a million blocks).
 class DxfLayoutList : public DxfLayout {
 public:
+    static constexpr std::size_t kMostLayouts = 255;
+
     DxfLayoutList();
     // The layouts in tab order, spaces the caller keeps; active (one of them) owns the file's
     // paper space.
