@@ -66,6 +66,26 @@ void takeWindow(mmView& view, mmView& from) {
         view.Resize(from.Width(), from.Height());
 }
 
+// "Layout" and the smallest number from the tab count on that no tab has.
+std::u16string freeLayoutName(const mmSession& s) {
+    std::u16string name;
+    int number = TabCount(s);
+    do {
+        const std::string digits = std::to_string(number++);
+        name = u"Layout" + std::u16string(digits.begin(), digits.end());
+    } while (nameTaken(s, name, nullptr));
+    return name;
+}
+
+// A layout without paper-space entities shows the whole model through the default viewport.
+void giveDefaultViewport(mmSession& s, mmLayout& layout) {
+    CreateDefaultViewport(layout.view, layout.paper);
+    layout.view.SetPaperMode(false);
+    layout.view.zoomExtents(s.drawing.ModelSpace().entities);
+    layout.view.SetPaperMode(true);
+    UpdateViewportWidths(layout.view);
+}
+
 }  // namespace
 
 int TabCount(const mmSession& s) {
@@ -195,31 +215,53 @@ void ResetLayouts(mmSession& s, bool withViewport) {
     s.events().LayoutsChanged();
 }
 
-void ReceivePaperSpace(mmSession& s, mmSpace& paper) {
-    ResetLayouts(s, false);
-    mmLayout& layout = *s.layouts.front();
-    TakeSpaceContents(layout.paper, paper);
-    SyncViewportSlots(layout.view);
-    if (!layout.paper.entities.empty()) return;
-    CreateDefaultViewport(layout.view, layout.paper);
-    layout.view.SetPaperMode(false);
-    layout.view.zoomExtents(s.drawing.ModelSpace().entities);
-    layout.view.SetPaperMode(true);
-    UpdateViewportWidths(layout.view);
+void ReceiveLayouts(mmSession& s, DxfLayoutList& read) {
+    if (s.activeTab != 0) ActivateTab(s, 0);
+    s.drawing.activePaperSpace = nullptr;
+    s.layouts.clear();
+    const std::vector<DxfLayoutEntry> entries = read.Layouts();
+    for (std::size_t i = 0; i < std::max<std::size_t>(entries.size(), 1); ++i) {
+        std::u16string name = i < entries.size() ? entries[i].name : u"";
+        if (name.empty() || nameTaken(s, name, nullptr)) name = freeLayoutName(s);
+        mmLayout& layout = AppendLayout(s, std::move(name));
+        if (i < entries.size()) TakeSpaceContents(layout.paper, read.SpaceOf(i));
+        SyncViewportSlots(layout.view);
+        if (layout.paper.entities.empty()) giveDefaultViewport(s, layout);
+    }
+    s.events().LayoutsChanged();
 }
 
 mmLayout* LayoutToSave(mmSession& s) {
     mmLayout* layout = s.ActiveLayout();
     if (!layout && !s.layouts.empty()) layout = s.layouts.front().get();
-    if (layout) UpdateModelWindows(layout->view);
     return layout;
 }
 
-std::string LayoutsLeftOutMessage(const mmLayout& saved) {
+DxfLayoutList LayoutsToSave(mmSession& s) {
+    std::vector<DxfLayoutEntry> entries;
+    for (const mmLayoutPtr& layout : s.layouts) {
+        UpdateModelWindows(layout->view);
+        entries.push_back({layout->name, &layout->paper});
+    }
+    mmLayout* active = LayoutToSave(s);
+    if (!active) return DxfLayoutList();
+    return DxfLayoutList(std::move(entries), active->paper);
+}
+
+std::string LayoutsLeftOutMessage(const mmSession& s, const mmLayout& saved) {
+    std::string others;
+    int count = 0;
+    for (const mmLayoutPtr& layout : s.layouts) {
+        if (layout.get() == &saved) continue;
+        std::string name;
+        kestrel::platform::utf16ToUtf8(layout->name, name);
+        others += (count++ == 0 ? "\"" : ", \"") + name + "\"";
+    }
+    if (count == 0) return {};
     std::string name;
     kestrel::platform::utf16ToUtf8(saved.name, name);
-    return "Only the layout \"" + name +
-           "\" was saved: the file keeps one paper space, so the other layouts are not in it.";
+    return "Only the layout \"" + name + "\" was saved: an R12 file keeps one paper space, so " +
+           others + (count == 1 ? " is" : " are") + " not in it.";
 }
 
 mmTabMenuState TabMenuState(const mmSession& s, int tab) {
@@ -231,12 +273,7 @@ mmTabMenuState TabMenuState(const mmSession& s, int tab) {
 }
 
 int NewLayout(mmSession& s) {
-    int number = TabCount(s);
-    std::u16string name;
-    do {
-        const std::string digits = std::to_string(number++);
-        name = u"Layout" + std::u16string(digits.begin(), digits.end());
-    } while (nameTaken(s, name, nullptr));
+    std::u16string name = freeLayoutName(s);
     // What the model tab's window shows now.
     const mmView& model = s.modelView;
     const mmRect shown = model.VisibleWindow();

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "fileio/dxf/DxfLayout.h"
 #include "platform/Printer.h"
 
 class mmLayout;
@@ -56,15 +57,19 @@ bool LayoutDoubleClick(mmSession& session, int x, int y);
 // Empties the layouts and makes "Layout1" (with its default viewport when withViewport) the only
 // one, the model tab active.
 void ResetLayouts(mmSession& session, bool withViewport);
-// After a drawing was read: "Layout1" alone takes the paper space read (its viewports get their
-// slots and show the model windows they kept); a file without paper space gets the default
-// viewport onto the whole model. The model tab is active.
-void ReceivePaperSpace(mmSession& session, mmSpace& paper);
-// The layout a save writes as the paper space: the active one, else the first. The viewports'
-// model windows are brought up to date.
+// After a drawing was read: one layout per layout read, in tab order with its name (a name that
+// is empty or taken gets a free "Layout%d"; no layout read gives "Layout1"), taking its paper
+// space (its viewports get their slots and show the model windows they kept); a layout without
+// paper-space entities gets the default viewport onto the whole model. The model tab is active.
+void ReceiveLayouts(mmSession& session, DxfLayoutList& read);
+// The layout whose paper space a save writes as the file's own: the active one, else the first.
 mmLayout* LayoutToSave(mmSession& session);
-// The history line of a save that kept only this layout of several.
-std::string LayoutsLeftOutMessage(const mmLayout& saved);
+// Every layout in tab order for a save, LayoutToSave's owning the file's paper space; the
+// viewports' model windows are brought up to date.
+DxfLayoutList LayoutsToSave(mmSession& session);
+// The history line of a save into a file that keeps one paper space (R12): the layout saved and
+// those left out; empty when there is no other layout.
+std::string LayoutsLeftOutMessage(const mmSession& session, const mmLayout& saved);
 // Appends a layout of this name in paper mode, its page laid out from the current printer and
 // its view sized like the model view's.
 mmLayout& AppendLayout(mmSession& session, std::u16string name);

@@ -9,6 +9,7 @@
 #include "entities/Geometry.h"
 #include "entities/Polyline.h"
 #include "entities/Text.h"
+#include "entities/Viewport.h"
 
 mmObjectPtr CircleInPlan(const mmOcs& ocs, const mmPoint3& centre, double radius) {
     const mmVertex c = ocs.Point(centre.x, centre.y, centre.z);
@@ -190,4 +191,19 @@ bool ShownApproximately(const mmOcs& ocs, int32_t type, bool curved) {
         default:
             return false;
     }
+}
+
+mmObjectPtr ViewportOfRecord(const DxfViewportRecord& record) {
+    if (!(record.width > 0.0) || !(record.height > 0.0)) return nullptr;
+    auto viewport = std::make_shared<mmViewport>();
+    viewport->SetNewViewportProperties();
+    viewport->SetRectangle(record.cx - record.width / 2.0, record.cy - record.height / 2.0,
+                           record.cx + record.width / 2.0, record.cy + record.height / 2.0);
+    if (record.hasView && record.viewHeight > 0.0) {
+        const double h = record.viewHeight;
+        const double w = h * record.width / record.height;
+        viewport->modelWindow = {record.viewCx - w / 2.0, record.viewCy - h / 2.0,
+                                 record.viewCx + w / 2.0, record.viewCy + h / 2.0};
+    }
+    return viewport;
 }

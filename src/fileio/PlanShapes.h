@@ -17,6 +17,10 @@ struct mmPoint3 {
     double x = 0.0, y = 0.0, z = 0.0;
 };
 
+// A paper-space viewport of its centre, size and view (the model window it shows, as high as the
+// view and as wide as the viewport's shape makes it); null without a size.
+mmObjectPtr ViewportOfRecord(const DxfViewportRecord& record);
+
 // A circle of the plane: a circle of the plan, or an ellipse when the plane is tilted.
 mmObjectPtr CircleInPlan(const mmOcs& ocs, const mmPoint3& centre, double radius);
 // An arc of the plane (degrees, counter-clockwise in the plane): an arc of the plan, or an

@@ -132,13 +132,16 @@ bool WritePdfPage(const Image& picture, const kestrel::platform::PageRect& place
                          m.physicalHeight * 25.4 / m.logPixelsX);
     pdf.setPageSize(QPageSize(sheetMm, QPageSize::Millimeter));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    if (PaintPage(pdf, picture, m.offsetX + placement.x, m.offsetY + placement.y,
+                  placement.width, placement.height))
+        return true;
+    if (error) *error = "cannot write the file " + job.outputFile;
+    return false;
+}
+
+bool PaintPage(QPaintDevice& device, const Image& picture, int x, int y, int width, int height) {
     QPainter painter;
-    if (!painter.begin(&pdf)) {
-        if (error) *error = "cannot write the file " + job.outputFile;
-        return false;
-    }
-    const QRect target(m.offsetX + placement.x, m.offsetY + placement.y, placement.width,
-                       placement.height);
-    painter.drawImage(target, toQImage(picture));
+    if (!painter.begin(&device)) return false;
+    painter.drawImage(QRect(x, y, width, height), toQImage(picture));
     return painter.end();
 }

@@ -17,6 +17,13 @@ bool SaveImageWithEncoder(const kestrel::platform::Image& picture, const std::st
 // without margins.
 kestrel::platform::PrinterSetup PdfPrinterSetup(const std::string& paperName, bool landscape);
 
+class QPaintDevice;
+
+// Paints the picture stretched onto the rectangle (device pixels) of a page being printed; false
+// when the device takes no painting.
+bool PaintPage(QPaintDevice& device, const kestrel::platform::Image& picture, int x, int y,
+               int width, int height);
+
 // One PDF page of the job's paper: the picture stretched onto the placement (printer pixels of
 // the printable area). False (with *error set) when the file cannot be written.
 bool WritePdfPage(const kestrel::platform::Image& picture,

@@ -2,7 +2,6 @@
 #include "shell/KestrelDoc.h"
 
 #include <filesystem>
-#include <optional>
 
 #include "commands/Interpreter.h"
 #include "commands/Layouts.h"
@@ -41,8 +40,7 @@ void CKestrelDoc::New() {
 
 bool CKestrelDoc::Open(const std::string& path) {
     endRunningCommand(session_);
-    mmSpace paper;
-    DxfSpaceLayout target(paper);
+    DxfLayoutList target;
     const bool read =
         OpenDrawing(session_.drawing, path, session_.host, session_.glyphTable.get(), &target);
     // A file that cannot be read leaves the document as it was.
@@ -54,7 +52,7 @@ bool CKestrelDoc::Open(const std::string& path) {
     path_ = path;
     session_.documentFolder = folderOf(path);
     session_.modified = false;
-    ReceivePaperSpace(session_, paper);
+    ReceiveLayouts(session_, target);
     mmView& view = session_.modelView;
     if (!view.zoomExtents(session_.drawing.ModelSpace().entities) &&
         !session_.drawing.entities.empty())
@@ -72,14 +70,14 @@ bool CKestrelDoc::Save(const std::string& path) {
     const bool leaveOut = pending && session_.ActiveView().commandId != 0 && !pending->erased &&
                           FindEntity(session_.CurrentSpace(), pending->id).get() == pending;
     if (leaveOut) pending->erased = true;
-    std::optional<DxfSpaceLayout> paper;
-    mmLayout* layout = LayoutToSave(session_);
-    if (layout) paper.emplace(layout->paper);
-    const SaveOutcome outcome = SaveDrawing(session_.drawing, path, session_.host,
-                                            paper ? &*paper : nullptr, saveVersion_);
+    const DxfLayoutList layouts = LayoutsToSave(session_);
+    const SaveOutcome outcome =
+        SaveDrawing(session_.drawing, path, session_.host, &layouts, saveVersion_);
     if (leaveOut) pending->erased = false;
-    if (outcome.written && layout && session_.layouts.size() > 1)
-        session_.host.historyMessage(LayoutsLeftOutMessage(*layout));
+    const mmLayout* saved = LayoutToSave(session_);
+    if (outcome.written && saved && saveVersion_ == DxfVersion::R12)
+        if (const std::string line = LayoutsLeftOutMessage(session_, *saved); !line.empty())
+            session_.host.historyMessage(line);
     if (!outcome.documentPath.empty()) {
         path_ = outcome.documentPath;
         session_.documentFolder = folderOf(path_);

@@ -13,6 +13,7 @@
 
 #include "commands/MenuCommands.h"
 #include "commands/ObjectSnap.h"
+#include "commands/Plotting.h"
 #include "commands/XrefCommand.h"
 #include "shell/FrameCommands.h"
 #include "shell/Icons.h"
@@ -93,8 +94,7 @@ const MenuItem kHelpMenu[] = {
 
 // Items with no action of their own: shown, never enabled.
 bool withoutAction(int32_t id) {
-    return id == frame::kEditCut || id == frame::kEditCopy || id == frame::kEditPaste ||
-           id == frame::kFilePrint;
+    return id == frame::kEditCut || id == frame::kEditCopy || id == frame::kEditPaste;
 }
 
 }  // namespace
@@ -228,6 +228,7 @@ bool CMainFrame::RunFrameCommand(int32_t id) {
         case frame::kFileOpen: OpenDocument(); return true;
         case frame::kFileSave: SaveDocument(false); return true;
         case frame::kFileSaveAs: SaveDocument(true); return true;
+        case frame::kFilePrint: PlotActiveView(session_, std::nullopt); return true;
         case frame::kAppExit: close(); return true;
         case frame::kAppAbout: ShowAbout(); return true;
         case frame::kOnlineHelp: OpenOnlineHelp(); return true;

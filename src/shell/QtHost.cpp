@@ -2,6 +2,7 @@
 #include "shell/QtHost.h"
 
 #include "shell/ImageEncoders.h"
+#include "shell/PrinterChoice.h"
 
 #include <algorithm>
 
@@ -9,6 +10,9 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QString>
 
 using kestrel::platform::MessageAnswer;
@@ -127,25 +131,70 @@ std::optional<std::string> QtHost::saveFileDialog(const std::string& title,
     return p.toStdString();
 }
 
-// The PDF printer's sheets, portrait or landscape.
+QtHost::QtHost() = default;
+QtHost::~QtHost() = default;
+
+namespace {
+
+constexpr const char* kPdfSheets[] = {"A4", "A3", "Letter"};
+
+QString orientationWord(bool landscape) {
+    return landscape ? QStringLiteral("landscape") : QStringLiteral("portrait");
+}
+
+}  // namespace
+
+std::optional<kestrel::platform::PrinterSetup> QtHost::defaultPrinter() {
+    const std::string name = ChoosePrinter(InstalledPrinters(), {});
+    if (name.empty()) return kestrel::platform::PdfPrinterA4();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(QString::fromStdString(name));
+    return SetupOfPrinter(printer);
+}
+
+// The PDF printer's sheets, then each installed printer's, portrait or landscape.
 std::optional<kestrel::platform::PrinterSetup> QtHost::pageSetupDialog(
     const kestrel::platform::PrinterSetup& current) {
+    struct Choice {
+        std::string printer, paper;
+        bool landscape;
+    };
+    std::vector<Choice> choices;
+    for (const char* paper : kPdfSheets) choices.push_back({"", paper, false});
+    for (const mmInstalledPrinter& p : InstalledPrinters())
+        for (const QPageSize& size : QPrinterInfo::printerInfo(QString::fromStdString(p.name))
+                                         .supportedPageSizes())
+            choices.push_back({p.name, size.key().toStdString(), false});
     QStringList items;
     int chosen = 0;
-    for (const char* paper : {"A4", "A3", "Letter"})
+    std::vector<Choice> listed;
+    for (Choice c : choices)
         for (const bool landscape : {false, true}) {
-            if (current.paperName == paper && current.landscape == landscape) chosen = items.size();
-            items << QStringLiteral("%1 %2").arg(QLatin1String(paper),
-                                                 landscape ? QStringLiteral("landscape")
-                                                           : QStringLiteral("portrait"));
+            c.landscape = landscape;
+            if (current.printerName == c.printer && current.paperName == c.paper &&
+                current.landscape == landscape)
+                chosen = items.size();
+            const QString printer = c.printer.empty() ? QStringLiteral("PDF")
+                                                      : QString::fromStdString(c.printer);
+            items << QStringLiteral("%1: %2 %3").arg(printer, QString::fromStdString(c.paper),
+                                                     orientationWord(landscape));
+            listed.push_back(c);
         }
     bool ok = false;
     const QString item = QInputDialog::getItem(window_, QStringLiteral("Page setup"),
-                                               QStringLiteral("Paper (PDF printer):"), items,
+                                               QStringLiteral("Printer and paper:"), items,
                                                chosen, false, &ok);
-    if (!ok) return std::nullopt;
-    const QStringList words = item.split(QLatin1Char(' '));
-    return PdfPrinterSetup(words[0].toStdString(), words[1] == QStringLiteral("landscape"));
+    const auto at = items.indexOf(item);
+    if (!ok || at < 0) return std::nullopt;
+    const Choice& c = listed[static_cast<std::size_t>(at)];
+    if (c.printer.empty()) return PdfPrinterSetup(c.paper, c.landscape);
+    kestrel::platform::PrinterSetup wanted;
+    wanted.printerName = c.printer;
+    wanted.paperName = c.paper;
+    wanted.landscape = c.landscape;
+    QPrinter printer(QPrinter::HighResolution);
+    ApplySetup(wanted, printer);
+    return SetupOfPrinter(printer);
 }
 
 bool QtHost::saveImage(const kestrel::platform::Image& picture, const std::string& mimeType,
@@ -153,15 +202,42 @@ bool QtHost::saveImage(const kestrel::platform::Image& picture, const std::strin
     return SaveImageWithEncoder(picture, mimeType, path, error);
 }
 
+// The print dialog of the installed printer the setup names (else the default one) for one page;
+// with no printer installed, the PDF printer's file in a save dialog.
 std::optional<kestrel::platform::PrintJob> QtHost::printDialog(
     const kestrel::platform::PrinterSetup& setup) {
-    const std::optional<std::string> file = saveFileDialog("Plot", "PDF files|*.pdf", "plot.pdf");
-    if (!file) return std::nullopt;
-    return kestrel::platform::PrintJob{setup, *file};
+    kestrel::platform::PrinterSetup wanted = setup;
+    wanted.printerName = ChoosePrinter(InstalledPrinters(), setup.printerName);
+    if (wanted.printerName.empty()) {
+        const std::optional<std::string> file =
+            saveFileDialog("Plot", "PDF files|*.pdf", "plot.pdf");
+        if (!file) return std::nullopt;
+        return kestrel::platform::PrintJob{setup, *file};
+    }
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    ApplySetup(wanted, *printer_);
+    QPrintDialog dialog(printer_.get(), window_);
+    dialog.setMinMax(1, 1);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    if (dialog.exec() != QDialog::Accepted) {
+        printer_.reset();
+        return std::nullopt;
+    }
+    return kestrel::platform::PrintJob{SetupOfPrinter(*printer_), {}};
 }
 
+// A job with a file goes to the PDF writer; one without to the printer the print dialog set up.
 bool QtHost::printPage(const kestrel::platform::Image& picture,
-                   const kestrel::platform::PageRect& placement,
-                   const kestrel::platform::PrintJob& job, std::string* error) {
-    return WritePdfPage(picture, placement, job, error);
+                       const kestrel::platform::PageRect& placement,
+                       const kestrel::platform::PrintJob& job, std::string* error) {
+    if (!job.outputFile.empty()) return WritePdfPage(picture, placement, job, error);
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        ApplySetup(job.setup, *printer_);
+    }
+    const bool printed = PaintPage(*printer_, picture, placement.x, placement.y,
+                                   placement.width, placement.height);
+    if (!printed && error) *error = "the printer " + job.setup.printerName + " refused the page";
+    printer_.reset();
+    return printed;
 }

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "platform/Host.h"
 
+class QPrinter;
 class QWidget;
 
 class QtHost : public kestrel::platform::Host {
@@ -32,10 +34,13 @@ public:
                                               const std::string& defaultName) override;
     bool saveImage(const kestrel::platform::Image& picture, const std::string& mimeType,
                    const std::string& path, std::string* error) override;
-    // A choice of the PDF printer's sheets.
+    // The system's default printer (ChoosePrinter), or the PDF printer when none is installed.
+    std::optional<kestrel::platform::PrinterSetup> defaultPrinter() override;
+    // A choice of the PDF printer's sheets and those of the installed printers.
     std::optional<kestrel::platform::PrinterSetup> pageSetupDialog(
         const kestrel::platform::PrinterSetup& current) override;
-    // The PDF printer: the file chosen in a save dialog.
+    // The system's print dialog on an installed printer; without one, the PDF printer's file
+    // chosen in a save dialog.
     std::optional<kestrel::platform::PrintJob> printDialog(
         const kestrel::platform::PrinterSetup& setup) override;
     bool printPage(const kestrel::platform::Image& picture,
@@ -46,8 +51,12 @@ public:
     // "Description|*.a;*.b|Other|*.c" as Qt writes it: "Description (*.a *.b);;Other (*.c)".
     static std::string QtFilter(const std::string& filter);
 
+    QtHost();
+    ~QtHost() override;
+
 private:
     QWidget* window_ = nullptr;
+    std::unique_ptr<QPrinter> printer_;  // as the print dialog set it up, until the page
     int chosenSaveFilter_ = 0;
     std::function<void()> redraw_;
     std::function<void(const std::string&)> status_;

@@ -226,3 +226,70 @@ INSTANTIATE_TEST_SUITE_P(LayoutRun, SavedLayout,
                          });
 
 }  // namespace
+
+namespace {
+
+// Three layouts made by ezdxf: "Plan" (active, empty), "Detail" with viewports at 1 mm = 4 and
+// 1 mm = 0.5 units and a text, "Notes" with a text alone.
+constexpr char kPeerLayouts[] = R"(import ezdxf, sys
+doc = ezdxf.new('R2000')
+doc.modelspace().add_lwpolyline([(0, 0), (100, 0), (100, 100), (0, 100)], close=True)
+doc.layouts.rename('Layout1', 'Plan')
+d = doc.layouts.new('Detail')
+n = doc.layouts.new('Notes')
+d.add_viewport(center=(60, 40), size=(80, 50), view_center_point=(50, 50), view_height=200)
+d.add_viewport(center=(160, 40), size=(80, 50), view_center_point=(20, 20), view_height=25)
+d.add_text('DETAIL', dxfattribs={'height': 5}).set_placement((20, 100))
+n.add_text('NOTES', dxfattribs={'height': 5}).set_placement((20, 20))
+doc.saveas(sys.argv[1])
+)";
+
+// Per layout in tab order: its name, the scales of its viewports (not its own paper viewport)
+// and its texts, whether everything in it is owned by its block record, and the audit.
+constexpr char kLayoutsCheck[] = R"(import ezdxf, sys
+doc = ezdxf.readfile(sys.argv[1])
+print('errors', len(doc.audit().errors))
+for l in sorted((l for l in doc.layouts if l.name != 'Model'), key=lambda l: l.dxf_layout.dxf.taborder):
+    record = l.block_record.dxf.handle
+    vps = [e for e in l if e.dxftype() == 'VIEWPORT' and e.dxf.id != 1]
+    print(l.name, sorted('%.3f' % (v.dxf.view_height / v.dxf.height) for v in vps),
+          [e.dxf.text for e in l if e.dxftype() == 'TEXT'],
+          all(e.dxf.owner == record for e in l))
+print('model', [e.dxftype() for e in doc.modelspace()])
+)";
+
+}  // namespace
+
+// A save wrote the active layout alone: the others, their viewports and texts were lost.
+TEST(LayoutRun, RegressionEveryLayoutOfAnotherProgramIsSavedAndOpensAgain) {
+    fs::create_directories(kOutput);
+    const fs::path peer = kOutput / "peer-layouts.dxf";
+    const fs::path make = kOutput / "make-layouts.py";
+    const fs::path check = kOutput / "check-layouts.py";
+    std::ofstream(make) << kPeerLayouts;
+    std::ofstream(check) << kLayoutsCheck;
+    const auto python = [&](const fs::path& script, const fs::path& file) {
+        return run(std::string(KESTREL_PYTHON3) + " '" + script.string() + "' '" + file.string() +
+                   "' 2>&1");
+    };
+    Outcome out = python(make, peer);
+    ASSERT_EQ(out.status, 0) << out.out;
+    const std::string expected =
+        "errors 0\n"
+        "Plan ['0.723'] [] True\n"
+        "Detail ['0.500', '4.000'] ['DETAIL'] True\n"
+        "Notes [] ['NOTES'] True\n"
+        "model ['LWPOLYLINE']\n";
+    // Saved from the file, then the save opened and saved again: the same each time ("Plan",
+    // empty in the file, gets the default viewport onto the whole model).
+    fs::path from = peer;
+    for (const char* name : {"layouts-saved.dxf", "layouts-again.dxf"}) {
+        const fs::path saved = kOutput / name;
+        fs::remove(saved);
+        out = kestrel("!layout Detail\n", "--save '" + saved.string() + "' '" + from.string() + "'");
+        ASSERT_EQ(out.status, 0) << out.out;
+        out = python(check, saved);
+        EXPECT_EQ(out.out, expected) << name;
+        from = saved;
+    }
+}

@@ -1,6 +1,7 @@
 // Decodes one DWG file with LibreDWG (its WebAssembly build) and prints, as one JSON document on
 // standard output, what Kestrel imports from it: the release, the DIMSTYLE, LAYER and BLOCK
-// entries, and the model-space and paper-space entities, named by LibreDWG's field names.
+// entries, the paper-space layouts (the entities of those other than the active one with them), and
+// the model-space and paper-space entities, named by LibreDWG's field names.
 //
 //   node --liftoff-only decode.mjs FILE
 //
@@ -117,6 +118,7 @@ emit(JSON.stringify(header).slice(0, -1));
 writeList('DIMSTYLE', reader.dimstyles(), (s) => s);
 writeList('LAYER', reader.layers(), (l) => l);
 writeList('BLOCK_HEADER', reader.blocks(), (b) => b);
+writeList('LAYOUT', reader.layouts(), (l) => l);
 writeList('entities', reader.entities(), (e) => e);
 emit('}\n');
 flush();

@@ -594,6 +594,39 @@ export function drawingReader(m, dwg, decoder) {
     return b;
   };
 
+  // The paper-space layouts in object-list order: name, tab order, whether it is the active one
+  // (the block control's paper space, whose entities come in the entity list with entmode 1),
+  // and the entities of the others. A DWG names every layout block "*Paper_Space".
+  const layouts = () => {
+    let paperSpace = 0;
+    let modelSpace = 0;
+    for (let i = 0; i < numObjects; i++) {
+      const obj = m.dwg_get_object(dwg, i);
+      if (m.dwg_object_get_dxfname(obj) !== 'BLOCK_CONTROL') continue;
+      const t = m.dwg_object_to_object_tio(obj);
+      paperSpace = objectOfRef(field(t, 'paper_space'));
+      modelSpace = objectOfRef(field(t, 'model_space'));
+      break;
+    }
+    const out = [];
+    for (let i = 0; i < numObjects; i++) {
+      const obj = m.dwg_get_object(dwg, i);
+      if (m.dwg_object_get_dxfname(obj) !== 'LAYOUT') continue;
+      const t = m.dwg_object_to_object_tio(obj);
+      const blockObj = objectOfRef(field(t, 'block_header'));
+      if (!blockObj || blockObj === modelSpace) continue;
+      const l = {
+        name: text(t, 'layout_name'),
+        tab_order: field(t, 'tab_order') | 0,
+        active: blockObj === paperSpace ? 1 : 0,
+        entities: [],
+      };
+      if (!l.active) ownedEntities(blockObj, l.entities);
+      out.push(l);
+    }
+    return out;
+  };
+
   // Model-space (entmode 2) and paper-space (entmode 1) entities in object-list order.
   function* spaceEntities() {
     for (let i = 0; i < numObjects; i++) {
@@ -610,6 +643,7 @@ export function drawingReader(m, dwg, decoder) {
     layers: () => entriesOf('LAYER_CONTROL', 'LAYER').map(layer),
     // null for model space and the active paper space.
     blocks: () => entriesOf('BLOCK_CONTROL', 'BLOCK_HEADER').map(block),
+    layouts,
     // The model-space and paper-space entities as they are read; null for sub-entities.
     entities: () => spaceEntities(),
   };

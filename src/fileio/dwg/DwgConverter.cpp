@@ -248,6 +248,7 @@ void DwgConverter::convertSpaceEntity(const DwgJson& e, mmBlock* xref) {
         target.space = &drawing_.ModelSpace();
     } else if (mode == 1 && paper_ && !xref) {
         target.space = paper_;
+        target.paper = true;
     } else {
         return;
     }
@@ -302,6 +303,10 @@ void DwgConverter::convertEntity(const DwgJson& e, const Target& target) {
         notImported(std::string(DxfNameOfDwgType(type)) + " (invisible)");
         if (const std::size_t attribs = dwgjson::array(e, "attribs").size())
             notImported("ATTRIB", static_cast<int64_t>(attribs));
+        return;
+    }
+    if (type == "VIEWPORT" && !dwgjson::integer(e, "unreadable")) {
+        convertViewport(e, target);
         return;
     }
     mmObjectPtr entity;

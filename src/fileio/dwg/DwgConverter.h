@@ -8,11 +8,14 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "entities/GlyphTable.h"
 #include "entities/Object.h"
 #include "fileio/dwg/DwgJson.h"
 #include "fileio/dxf/DxfEntityLoader.h"
+#include "fileio/dxf/DxfLayout.h"
 
 class mmBlock;
 class mmBlockRef;
@@ -42,6 +45,11 @@ public:
     // A visible entity of the drawing's entity list: a model-space one into model space, or into
     // xref when given (a paper-space one is then left out).
     void convertSpaceEntity(const DwgJson& e, mmBlock* xref = nullptr);
+    // The paper-space layouts (DwgLayouts.cpp): the entities of those other than the active one
+    // into the paper spaces layout adds (counted as not imported when it adds none). Returns the
+    // layouts in tab order, the active one with the converter's paper space; none when the file
+    // lists none or the converter has no paper space.
+    std::vector<DxfLayoutEntry> convertLayouts(const DwgJson& list, DxfLayout* layout);
 
     // Entities the drawing did not get, and those drawn approximately, by DXF entity name.
     const DxfEntityCounts& notImported() const { return notImported_; }
@@ -58,6 +66,7 @@ private:
     struct Target {
         mmSpace* space = nullptr;
         mmBlock* block = nullptr;  // block entities are kept relative to its base point
+        bool paper = false;        // the space is a layout's paper space
     };
     // A block of the file: its entry, the block made for it, and whether its entities are in.
     struct FileBlock {
@@ -68,6 +77,9 @@ private:
 
     static Converter converterFor(std::string_view type);
     void convertEntity(const DwgJson& e, const Target& target);
+    // A viewport of a paper space; the first of each layout is the layout's own paper viewport
+    // and is left out (DwgLayouts.cpp).
+    void convertViewport(const DwgJson& e, const Target& target);
     void add(const mmObjectPtr& entity, const Target& target);
     void notImported(std::string_view dwgType, int64_t count = 1);
     // Counts the entity as drawn approximately when its plane makes it so.
@@ -123,6 +135,7 @@ private:
     std::unordered_map<std::string, FileBlock> fileBlocks_;
     std::map<const mmBlock*, DxfEntityLoader::BlockSize> blockSizes_;
     std::map<std::u16string, int64_t> nextAnonymous_;  // renamed anonymous blocks, per prefix
+    std::unordered_set<const mmSpace*> paperViewportSeen_;  // layouts whose first viewport came
     DxfEntityCounts notImported_;
     DxfEntityCounts approximated_;
     int64_t patternsOutlined_ = 0;

@@ -38,14 +38,23 @@ void prepareScratch(mmDrawing& scratch, const mmDrawing& drawing, bool xref) {
     scratch.currentDimStyleId = drawing.currentDimStyleId;
 }
 
-void commit(mmDrawing& drawing, mmDrawing&& scratch, DxfLayout* layout, mmSpace&& paper,
-            bool xref) {
+// The layouts read name the scratch paper space for the active one.
+void commitLayouts(DxfLayout& layout, mmSpace& paper, std::vector<DxfLayoutEntry> layouts) {
+    TakeSpaceContents(layout.PaperSpace(), paper);
+    if (layouts.empty()) return;
+    for (DxfLayoutEntry& l : layouts)
+        if (l.space == &paper) l.space = &layout.PaperSpace();
+    layout.SetLayouts(std::move(layouts));
+}
+
+void commit(mmDrawing& drawing, mmDrawing&& scratch, DxfLayout* layout, mmSpace& paper,
+            std::vector<DxfLayoutEntry> layouts, bool xref) {
     if (!xref) {
         ResetDrawing(drawing);
         TakeSpaceContents(drawing.ModelSpace(), scratch.ModelSpace());
         drawing.currentLayerId = scratch.currentLayerId;
         drawing.currentDimStyleId = scratch.currentDimStyleId;
-        if (layout) TakeSpaceContents(layout->PaperSpace(), paper);
+        if (layout) commitLayouts(*layout, paper, std::move(layouts));
     } else {
         drawing.blocks = std::move(scratch.blocks);
     }
@@ -68,6 +77,7 @@ DwgImportResult importDwgDocument(mmDrawing& drawing, const mmGlyphTable* glyphs
     DwgConverter converter(scratch, glyphs, layout && !xref ? &paper : nullptr, limits);
     mmBlockPtr xrefBlock;
     DwgImportResult result = failure(kErrorReadingDwg, kNoDrawing);
+    std::vector<DxfLayoutEntry> layouts;
 
     // The head: the release gate, then the tables and blocks before any entity.
     DwgDocumentCallbacks callbacks;
@@ -88,6 +98,7 @@ DwgImportResult importDwgDocument(mmDrawing& drawing, const mmGlyphTable* glyphs
         converter.convertDimStyles(array(head, "DIMSTYLE"), !xref);
         converter.convertLayers(array(head, "LAYER"));
         converter.convertBlocks(array(head, "BLOCK_HEADER"));
+        layouts = converter.convertLayouts(array(head, "LAYOUT"), xref ? nullptr : layout);
         result = DwgImportResult();
         result.ok = true;
         return true;
@@ -102,7 +113,7 @@ DwgImportResult importDwgDocument(mmDrawing& drawing, const mmGlyphTable* glyphs
     result.notImported = converter.notImported();
     result.approximated = converter.approximated();
     result.patternsOutlined = converter.patternsOutlined();
-    commit(drawing, std::move(scratch), layout, std::move(paper), xref);
+    commit(drawing, std::move(scratch), layout, paper, std::move(layouts), xref);
     return result;
 }
 

@@ -1,5 +1,5 @@
 // The OBJECTS of a DXF 2000 save: the root dictionary with the group and layout dictionaries,
-// and the layouts "Model" and "Layout1" of the model and paper space.
+// the layout "Model" of model space and one layout per paper-space layout, in tab order.
 #include "fileio/dxf/Dxf2000Plan.h"
 #include "fileio/dxf/Dxf2000Sections.h"
 #include "fileio/dxf/DxfWriter.h"
@@ -11,9 +11,9 @@ struct Entry {
     uint64_t handle;
 };
 
-// A hard-owner dictionary; owned by another one when owner is not 0.
-void dictionary(DxfWriter& w, uint64_t handle, uint64_t owner,
-                std::initializer_list<Entry> entries) {
+// The start of a hard-owner dictionary, owned by another one when owner is not 0; its entries
+// follow.
+void dictionaryHead(DxfWriter& w, uint64_t handle, uint64_t owner) {
     w.writeGroupString(0, "DICTIONARY");
     w.writeGroupHandle(5, handle);
     if (owner) {
@@ -24,6 +24,11 @@ void dictionary(DxfWriter& w, uint64_t handle, uint64_t owner,
     w.writeGroupHandle(330, owner);
     w.writeGroupString(100, "AcDbDictionary");
     w.writeGroupInt(281, 1);
+}
+
+void dictionary(DxfWriter& w, uint64_t handle, uint64_t owner,
+                std::initializer_list<Entry> entries) {
+    dictionaryHead(w, handle, owner);
     for (const Entry& e : entries) {
         w.writeGroupString(3, e.name);
         w.writeGroupHandle(350, e.handle);
@@ -54,7 +59,7 @@ void plotSettings(DxfWriter& w) {
     reals(w, {{147, 1.0}, {148, 0.0}, {149, 0.0}});
 }
 
-void layout(DxfWriter& w, const Dxf2000Plan& plan, uint64_t handle, std::string_view name,
+void layout(DxfWriter& w, const Dxf2000Plan& plan, uint64_t handle, std::u16string_view name,
             int order, uint64_t blockRecord) {
     w.writeGroupString(0, "LAYOUT");
     w.writeGroupHandle(5, handle);
@@ -64,7 +69,7 @@ void layout(DxfWriter& w, const Dxf2000Plan& plan, uint64_t handle, std::string_
     w.writeGroupHandle(330, plan.layoutDictionary);
     plotSettings(w);
     w.writeGroupString(100, "AcDbLayout");
-    w.writeGroupString(1, name);
+    w.writeGroupText(1, name);
     w.writeGroupInt(70, 1);
     w.writeGroupInt(71, order);
     reals(w, {{10, 0.0}, {20, 0.0}, {11, 420.0}, {21, 297.0}, {12, 0.0}, {22, 0.0}, {32, 0.0},
@@ -82,9 +87,16 @@ bool writeDxf2000Objects(DxfWriter& w, const Dxf2000Plan& plan) {
     dictionary(w, plan.rootDictionary, 0,
                {{"ACAD_GROUP", plan.groupDictionary}, {"ACAD_LAYOUT", plan.layoutDictionary}});
     dictionary(w, plan.groupDictionary, plan.rootDictionary, {});
-    dictionary(w, plan.layoutDictionary, plan.rootDictionary,
-               {{"Layout1", plan.paperLayout}, {"Model", plan.modelLayout}});
-    layout(w, plan, plan.modelLayout, "Model", 0, plan.model.record);
-    layout(w, plan, plan.paperLayout, "Layout1", 1, plan.paper.record);
+    dictionaryHead(w, plan.layoutDictionary, plan.rootDictionary);
+    for (const Dxf2000Plan::Layout& l : plan.layouts) {
+        w.writeGroupText(3, l.name);
+        w.writeGroupHandle(350, l.handle);
+    }
+    w.writeGroupString(3, "Model");
+    w.writeGroupHandle(350, plan.modelLayout);
+    layout(w, plan, plan.modelLayout, u"Model", 0, plan.model.record);
+    int order = 1;
+    for (const Dxf2000Plan::Layout& l : plan.layouts)
+        layout(w, plan, l.handle, l.name, order++, l.block.record);
     return w.endSection() && ok;
 }

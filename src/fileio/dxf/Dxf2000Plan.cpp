@@ -1,6 +1,7 @@
 // The plan of a DXF 2000 save: blocks and handles.
 #include "fileio/dxf/Dxf2000Plan.h"
 
+#include <algorithm>
 #include <optional>
 #include <unordered_set>
 
@@ -37,8 +38,11 @@ bool holds(const CodePage& page, const std::u32string& characters) {
     return true;
 }
 
-std::shared_ptr<const CodePage> codePageFor(const mmDrawing& d) {
+std::shared_ptr<const CodePage> codePageFor(const mmDrawing& d,
+                                            const std::vector<Dxf2000Plan::Layout>& layouts) {
     std::u32string characters;
+    for (const Dxf2000Plan::Layout& l : layouts)
+        addCharacters(l.name, characters);
     for (const auto& [id, layer] : d.layers)
         addCharacters(layer.name, characters);
     for (const auto& [id, block] : d.blocks)
@@ -64,7 +68,6 @@ public:
 
     Dxf2000Plan run() {
         Dxf2000Plan& p = plan_;
-        p.codePage = codePageFor(drawing_);
         for (uint64_t& table : p.tables)
             table = next_++;
         p.activeVPort = next_++;
@@ -83,14 +86,14 @@ public:
         if (!FindDimStyleByName(drawing_, kStandardDimStyleName, mmNameMatch::IgnoreCase))
             p.standardDimStyle = next_++;
         p.model = block(nullptr, u"*Model_Space", 0, mmVertex());
-        p.paper = block(nullptr, u"*Paper_Space", 0, mmVertex());
-        p.paper.paper = true;
+        paperLayouts();
+        p.codePage = codePageFor(drawing_, p.layouts);
         namedBlocks();
         p.rootDictionary = next_++;
         p.groupDictionary = next_++;
         p.layoutDictionary = next_++;
         p.modelLayout = next_++;
-        p.paperLayout = next_++;
+        for (Dxf2000Plan::Layout& l : p.layouts) l.handle = next_++;
         dimensionBlocks();
         extents();
         p.firstEntity = next_;
@@ -110,6 +113,33 @@ private:
         out.begin = next_++;
         out.end = next_++;
         return out;
+    }
+
+    // The layouts given in tab order (one "Layout1" when none is), the active one owning
+    // "*Paper_Space" and the others numbered blocks.
+    void paperLayouts() {
+        std::vector<DxfLayoutEntry> given;
+        const mmSpace* active = layout_ ? &layout_->PaperSpace() : nullptr;
+        if (layout_) given = layout_->Layouts();
+        const auto isActive = [&](const DxfLayoutEntry& e) { return e.space == active; };
+        if (std::none_of(given.begin(), given.end(), isActive))
+            given.insert(given.begin(), {u"Layout1", active});
+        int number = 0;
+        for (const DxfLayoutEntry& e : given) {
+            Dxf2000Plan::Layout l;
+            l.name = e.name;
+            l.space = e.space;
+            std::u16string name = u"*Paper_Space";
+            if (isActive(e)) {
+                plan_.activeLayout = plan_.layouts.size();
+            } else {
+                for (const char c : std::to_string(number++)) name += static_cast<char16_t>(c);
+            }
+            l.block = block(nullptr, std::move(name), 0, mmVertex());
+            l.block.paper = true;
+            if (!isActive(e)) l.block.space = e.space;
+            plan_.layouts.push_back(std::move(l));
+        }
     }
 
     void addBlock(Dxf2000Plan::Block b) {
@@ -172,7 +202,8 @@ private:
     // another space gets them in that block; one without a block of its own, a new one.
     void dimensionBlocks() {
         noteDimensions(drawing_.entities, true);
-        if (layout_) noteDimensions(layout_->PaperSpace().entities, false);
+        for (const Dxf2000Plan::Layout& l : plan_.layouts)
+            if (l.space) noteDimensions(l.space->entities, false);
         int32_t madeId = 0;
         for (const Dimension& d : dimensions_) {
             if (const auto own = ownBlock(*d.dimension)) {
@@ -190,7 +221,8 @@ private:
             addBlock(block(made, freeDimensionBlockName(), kBlockAnonymous, mmVertex()));
         }
         count(drawing_.entities);
-        if (layout_) count(layout_->PaperSpace().entities);
+        for (const Dxf2000Plan::Layout& l : plan_.layouts)
+            if (l.space) count(l.space->entities);
         for (const Dxf2000Plan::Block& b : plan_.blocks)
             if (b.block) count(b.block->entities);
     }

@@ -20,11 +20,14 @@ class CodePage;
 class DxfLayout;
 class mmDimension;
 class mmDrawing;
+struct mmSpace;
 
 struct Dxf2000Plan {
     // A block record with its BLOCK and ENDBLK.
     struct Block {
         const mmBlock* block = nullptr;  // null for the model and paper space
+        // The paper space a layout other than the active one holds in its block.
+        const mmSpace* space = nullptr;
         std::u16string name;
         int32_t flags = 0;
         mmVertex base;
@@ -45,13 +48,23 @@ struct Dxf2000Plan {
     // "0" (of entities whose layer is missing) and the dimension style "Standard" (of
     // dimensions whose style is missing).
     uint64_t layerZero = 0, standardDimStyle = 0;
-    Block model, paper;
+    Block model;
+    // A paper-space layout: its LAYOUT object and its block, "*Paper_Space" for the active one
+    // (whose entities are in ENTITIES), "*Paper_Space0", "*Paper_Space1" ... for the others.
+    struct Layout {
+        std::u16string name;
+        uint64_t handle = 0;
+        Block block;
+        const mmSpace* space = nullptr;
+    };
+    std::vector<Layout> layouts;  // in tab order
+    std::size_t activeLayout = 0;
     std::vector<Block> blocks;  // the drawing's blocks, then those made for dimensions
     std::map<const mmBlock*, std::size_t> blockIndex;         // named block -> index in blocks
     std::unordered_map<std::u16string, std::size_t> blockByName;  // folded name -> index
     std::unordered_map<const mmDimension*, std::size_t> dimensionBlock;  // index in blocks
     uint64_t rootDictionary = 0, groupDictionary = 0, layoutDictionary = 0;
-    uint64_t modelLayout = 0, paperLayout = 0;
+    uint64_t modelLayout = 0;
     uint64_t firstEntity = 0;
     uint64_t handleSeed = 0;  // above every handle the save can hand out
     mmRect extents = EmptyExtents();  // of model space
@@ -67,7 +80,7 @@ struct Dxf2000Plan {
 
 // The blocks written: the drawing's blocks, anonymous ones too, of a name not met before (the
 // first of a name wins, ignoring case); then a new block for each dimension (of model space, the
-// layout's paper space and those blocks) that has none of its own. Erased entities are not
+// layouts' paper spaces and those blocks) that has none of its own. Erased entities are not
 // written.
 Dxf2000Plan PlanDxf2000(const mmDrawing& drawing, const DxfLayout* layout);
 

@@ -1,11 +1,10 @@
-// The layout of a DXF 2000 save: HEADER, CLASSES, TABLES, BLOCKS (model space, paper space, the
-// named blocks and the dimensions' blocks), ENTITIES (model space, then the active layout's paper
-// space) and OBJECTS.
+// The layout of a DXF 2000 save: HEADER, CLASSES, TABLES, BLOCKS (model space, the layouts' paper
+// spaces, the named blocks and the dimensions' blocks), ENTITIES (model space, then the active
+// layout's paper space) and OBJECTS.
 #include "drawing/Drawing.h"
 #include "fileio/dxf/Dxf2000EntityWriter.h"
 #include "fileio/dxf/Dxf2000Plan.h"
 #include "fileio/dxf/Dxf2000Sections.h"
-#include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfSave.h"
 #include "fileio/dxf/DxfWriter.h"
 
@@ -37,6 +36,10 @@ bool writeBlock(DxfWriter& w, Dxf2000EntityWriter& entities, const Dxf2000Plan::
         entities.setContainer(b.record, b.base, false);
         for (const mmObjectPtr& e : b.block->entities)
             if (e && !e->erased) entities.writeEntity(*e);
+    } else if (b.space) {
+        entities.setContainer(b.record, mmVertex(), true);
+        for (const mmObjectPtr& e : b.space->entities)
+            if (e && !e->erased) entities.writeEntity(*e);
     }
     blockEntity(w, "ENDBLK", b.end, b);
     w.writeGroupString(100, "AcDbBlockEnd");
@@ -46,21 +49,23 @@ bool writeBlock(DxfWriter& w, Dxf2000EntityWriter& entities, const Dxf2000Plan::
 bool writeBlocks(DxfWriter& w, Dxf2000EntityWriter& entities, const Dxf2000Plan& plan) {
     bool ok = w.beginSection(DxfWriter::Section::Blocks);
     ok = writeBlock(w, entities, plan.model) && ok;
-    ok = writeBlock(w, entities, plan.paper) && ok;
+    for (const Dxf2000Plan::Layout& l : plan.layouts)
+        ok = writeBlock(w, entities, l.block) && ok;
     for (const Dxf2000Plan::Block& b : plan.blocks)
         ok = writeBlock(w, entities, b) && ok;
     return w.endSection() && ok;
 }
 
 bool writeEntities(DxfWriter& w, Dxf2000EntityWriter& entities, const mmDrawing& drawing,
-                   const DxfLayout* layout, const Dxf2000Plan& plan) {
+                   const Dxf2000Plan& plan) {
     const bool ok = w.beginSection(DxfWriter::Section::Entities);
     entities.setContainer(plan.model.record, mmVertex(), false);
     for (const mmObjectPtr& e : drawing.entities)
         if (e && !e->erased) entities.writeEntity(*e);
-    if (layout) {
-        entities.setContainer(plan.paper.record, mmVertex(), true);
-        for (const mmObjectPtr& e : layout->PaperSpace().entities)
+    const Dxf2000Plan::Layout& active = plan.layouts[plan.activeLayout];
+    if (active.space) {
+        entities.setContainer(active.block.record, mmVertex(), true);
+        for (const mmObjectPtr& e : active.space->entities)
             if (e && !e->erased) entities.writeEntity(*e);
     }
     return w.endSection() && ok;
@@ -80,7 +85,7 @@ bool saveDrawingAsDxf2000(const mmDrawing& drawing, const DxfLayout* layout,
     w.useHandles(plan.firstEntity);
     Dxf2000EntityWriter entities(w, drawing, plan);
     ok = writeBlocks(w, entities, plan) && ok;
-    ok = writeEntities(w, entities, drawing, layout, plan) && ok;
+    ok = writeEntities(w, entities, drawing, plan) && ok;
     ok = writeDxf2000Objects(w, plan) && ok;
     // Every handle handed out lies below the seed the header gave.
     ok = ok && w.nextHandle() <= plan.handleSeed;

@@ -300,9 +300,11 @@ void blockRecord(DxfWriter& w, const Dxf2000Plan& plan, const Dxf2000Plan::Block
 
 bool blockRecords(DxfWriter& w, const Dxf2000Plan& plan) {
     const bool ok = beginTable(w, Table::BlockRecord, plan,
-                               2 + static_cast<int64_t>(plan.blocks.size()));
+                               1 + static_cast<int64_t>(plan.layouts.size() +
+                                                        plan.blocks.size()));
     blockRecord(w, plan, plan.model, plan.modelLayout);
-    blockRecord(w, plan, plan.paper, plan.paperLayout);
+    for (const Dxf2000Plan::Layout& l : plan.layouts)
+        blockRecord(w, plan, l.block, l.handle);
     for (const Dxf2000Plan::Block& b : plan.blocks)
         blockRecord(w, plan, b, 0);
     return w.endTable() && ok;

@@ -13,7 +13,6 @@
 #include "entities/Circle.h"
 #include "entities/Line.h"
 #include "entities/Point.h"
-#include "entities/Viewport.h"
 #include "fileio/HeapGrowthHint.h"
 #include "fileio/PlanShapes.h"
 #include "fileio/dxf/DxfLayout.h"
@@ -47,6 +46,14 @@ void DxfEntityLoader::loadEntities(mmBlock& block, bool moveToBase) {
     Target t;
     t.block = &block;
     t.moveToBase = moveToBase;
+    load(t);
+}
+
+void DxfEntityLoader::loadPaperEntities(mmBlock& block, bool activeLayout) {
+    Target t;
+    t.block = &block;
+    t.paper = true;
+    t.otherLayout = !activeLayout;
     load(t);
 }
 
@@ -255,30 +262,26 @@ bool DxfEntityLoader::readArc() {
     return more;
 }
 
-// A viewport of the paper space (status 2 or more) with the model window its view data give;
-// the layout's view gives it its slot once the file is read. Without a layout, or off, it is
-// dropped.
+// A viewport of the paper space with the model window its view data give; the layout's view
+// gives it its slot once the file is read. Every layout has a paper viewport of its own, which is
+// not kept: id 1 (in the active layout with status 1), or in another layout, whose viewports are
+// all written with status 0 and id 0 by some programs, the first of its block. Without a layout,
+// or off (status 0 or less in the active layout), it is dropped. Some programs give every
+// viewport status 1 and its own id from 2.
 bool DxfEntityLoader::readViewport() {
     DxfViewportRecord record;
     const bool more = readDxfViewport(reader_, header_, record);
-    if (!header_.paperSpace || !target_.layout || record.status < 2 || !(record.width > 0.0) ||
-        !(record.height > 0.0)) {
-        if (record.status != 1) dropped("VIEWPORT");
-        return more;
-    }
-    auto viewport = std::make_shared<mmViewport>();
-    viewport->SetNewViewportProperties();
-    viewport->SetRectangle(record.cx - record.width / 2.0, record.cy - record.height / 2.0,
-                           record.cx + record.width / 2.0, record.cy + record.height / 2.0);
-    if (record.hasView && record.viewHeight > 0.0) {
-        const double h = record.viewHeight;
-        const double w = h * record.width / record.height;
-        viewport->modelWindow = {record.viewCx - w / 2.0, record.viewCy - h / 2.0,
-                                 record.viewCx + w / 2.0, record.viewCy + h / 2.0};
-    }
-    mmSpace& paper = target_.layout->PaperSpace();
-    viewport->id = paper.nextEntityId;
-    if (AddEntity(paper, viewport)) ++paper.nextEntityId;
+    const bool first = !target_.viewportSeen;
+    target_.viewportSeen = true;
+    const bool inPaper = target_.paper || (header_.paperSpace && target_.layout && !target_.block);
+    const bool own = target_.otherLayout ? record.id == 1 || (first && record.id <= 0)
+                                         : record.status == 1 && record.id <= 1;
+    const bool on = target_.otherLayout || record.status >= 1;
+    mmObjectPtr viewport = inPaper && on && !own ? ViewportOfRecord(record) : nullptr;
+    if (viewport)
+        add(viewport);
+    else if (!own)
+        dropped("VIEWPORT");
     return more;
 }
 

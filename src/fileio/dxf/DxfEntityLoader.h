@@ -75,6 +75,10 @@ public:
     // ENTITIES section's, paper-space ones included. With moveToBase the block's base point is
     // subtracted, so that the entities are relative to it as block entities are kept.
     void loadEntities(mmBlock& block, bool moveToBase);
+    // The entities of a block of paper space, viewports included, into a block that holds them
+    // for their layout. The viewports of a layout other than the active one are kept whatever
+    // their status, but for the first, which is the layout's own paper viewport.
+    void loadPaperEntities(mmBlock& block, bool activeLayout);
 
     // To be called when layers were added after entities were read.
     void forgetLayers() {
@@ -101,6 +105,9 @@ private:
         DxfLayout* layout = nullptr;
         mmBlock* block = nullptr;
         bool moveToBase = false;
+        bool paper = false;  // the block holds a layout's paper space
+        bool otherLayout = false;  // of a layout other than the active one
+        bool viewportSeen = false;
     };
     // A reference in a block to a block not read yet, kept empty until the blocks are read.
     struct ForwardReference {
@@ -154,7 +161,7 @@ private:
     bool readArcDimension();
     // A DIMENSION (type from its 70), or with type >= 0 an entity of that dimension type.
     bool readDimensionOf(int16_t type);
-    // Read but not kept until layouts exist.
+    // A viewport of paper space; dropped elsewhere.
     bool readViewport();
 
     // The polyline of the record, in the plan; polygon and polyface meshes are dropped.

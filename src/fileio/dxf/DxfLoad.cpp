@@ -10,6 +10,7 @@
 #include "entities/Block.h"
 #include "fileio/HeapGrowthHint.h"
 #include "fileio/dxf/DxfFileVariables.h"
+#include "fileio/dxf/DxfPaperLayouts.h"
 #include "fileio/dxf/DxfReader.h"
 #include "fileio/dxf/DxfTables.h"
 
@@ -34,7 +35,8 @@ public:
           heapHint_(reader.size()),
           entities_(reader, drawing, glyphs, report, &heapHint_, request.limits),
           request_(request),
-          report_(report) {
+          report_(report),
+          layouts_(request.mode == LoadMode::Drawing ? request.layout : nullptr) {
         // An opened file's styles replace those a new drawing starts with.
         if (request.mode == LoadMode::Drawing)
             for (const auto& [id, style] : drawing.dimStyles) replaceableStyles_.insert(id);
@@ -56,11 +58,15 @@ public:
                 case DxfSection::Entities:
                     readEntities();
                     break;
+                case DxfSection::Objects:
+                    layouts_.ReadObjects(reader_);
+                    break;
                 default:
                     break;
             }
         }
         entities_.resolveForwardReferences();  // those of an XREF's block
+        layouts_.Finish();
     }
 
 private:
@@ -121,16 +127,21 @@ private:
     }
 
     // Named and anonymous blocks ("*U", "*X", "*T", "*D" ... of hatches, tables and
-    // dimensions); the blocks of model and paper space (and those named with "$") are layouts,
-    // whose contents are counted as not read. An anonymous name the drawing has already is
-    // replaced by a free one. The dimensions naming a "*D" block show it.
+    // dimensions); the blocks of paper space go to their layouts (DxfPaperLayouts); those of
+    // model space (and those named with "$") are counted as not read. An anonymous name the
+    // drawing has already is replaced by a free one. The dimensions naming a "*D" block show it.
     void readBlocks() {
         DxfBlockHeader header;
         while (reader_.section() == DxfSection::Blocks && reader_.readBlockHeader(header)) {
             lastBaseX_ = header.baseX;
             lastBaseY_ = header.baseY;
             if (IsLayoutBlockName(header.name)) {
-                if (!header.empty) entities_.skipEntities();
+                mmBlock* paper = layouts_.BlockFor(header);
+                if (header.empty) continue;
+                if (paper)
+                    entities_.loadPaperEntities(*paper, layouts_.IsActive(*paper));
+                else
+                    entities_.skipEntities();
                 continue;
             }
             const std::u16string fileName = reader_.strings().ToUtf16(header.name);
@@ -155,6 +166,7 @@ private:
         // The dimensions in blocks show their blocks with what those hold.
         entities_.resolveForwardReferences();
         entities_.attachPendingDimensions();
+        layouts_.FillSpaces();
     }
 
     // The anonymous blocks that draw dimensions: "*D" and a number.
@@ -197,6 +209,7 @@ private:
     DxfEntityLoader entities_;
     LoadRequest request_;
     DxfLoadReport* report_;
+    DxfPaperLayouts layouts_;
     double lastBaseX_ = 0.0;
     double lastBaseY_ = 0.0;
     // The last number given to a renamed anonymous block, per prefix.

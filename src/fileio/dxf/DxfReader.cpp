@@ -223,6 +223,8 @@ bool DxfReader::nextSection() {
         section_ = DxfSection::Blocks;
     else if (value_ == "ENTITIES")
         section_ = DxfSection::Entities;
+    else if (value_ == "OBJECTS")
+        section_ = DxfSection::Objects;
     else
         section_ = DxfSection::Other;
     return true;
@@ -409,15 +411,23 @@ bool DxfReader::readBlockHeader(DxfBlockHeader& header) {
     }
     header.name.clear();
     header.layer.clear();
+    header.owner.clear();
     header.baseX = header.baseY = header.baseZ = 0.0;
     header.flags = 0;
     header.empty = false;
     bool more = false;
+    bool inAppGroup = false;  // 102 "{..." up to 102 "}"
     while ((more = readGroup()) && code_ != 0) {
         switch (code_) {
             case 2:
             case 3:
                 header.name.assign(value_);
+                break;
+            case 102:
+                inAppGroup = !value_.empty() && value_[0] == '{';
+                break;
+            case 330:
+                if (!inAppGroup && header.owner.empty()) header.owner.assign(value_);
                 break;
             case 8:
                 header.layer.assign(value_);

@@ -13,7 +13,7 @@
 
 #include "fileio/dxf/DxfStrings.h"
 
-enum class DxfSection { None, Header, Tables, Blocks, Entities, Other };
+enum class DxfSection { None, Header, Tables, Blocks, Entities, Objects, Other };
 enum class DxfTable { None, Layer, LineType, Style, DimStyle, Other };
 
 // The codes a table entry stores (all tables share one record; each fills its own fields).
@@ -60,6 +60,7 @@ struct DxfTableEntry {
 struct DxfBlockHeader {
     std::string name;   // 2 or 3, the later wins
     std::string layer;  // 8
+    std::string owner;  // 330: the handle of the block record
     double baseX = 0.0, baseY = 0.0, baseZ = 0.0;
     int32_t flags = 0;
     bool empty = false;  // the header ran straight into its ENDBLK
