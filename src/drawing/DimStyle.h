@@ -26,6 +26,12 @@ struct DimStyle {
     double tickSize = 0.0;
     double linearFactor = 1.0;  // DIMLFAC: the measured lengths are shown times this
 
+    // DIMTSZ as files hold it: the size of the ticks a style of ticks draws (its arrow size when
+    // it has none of its own); 0 for arrows.
+    double FileTickSize() const {
+        return arrowKind == 0 ? 0.0 : tickSize > 0.0 ? tickSize : arrowSize;
+    }
+
     // A file's style with the values the file leaves out: the defaults of DXF.
     static DimStyle FileDefaults() {
         DimStyle s;

@@ -32,6 +32,13 @@ public:
     void CopyFrom(const mmObject& from) override;
 };
 
+// An attribute a reference holds of its own (read from an ATTRIB), not a constant one shown from
+// its block's definition.
+inline bool IsOwnAttribute(const mmObjectPtr& e) {
+    return e && e->type == kTypeAttribute &&
+           !(static_cast<const mmAttribute&>(*e).flags & kAttributeConstant);
+}
+
 class mmAttributeDef : public mmAttribute {
 public:
     std::string prompt;  // UTF-8; the string (text) is the default value

@@ -62,11 +62,9 @@ struct Loaded {
 };
 
 // The entities a save wrote: those of the types it had no form for (the save tells of them)
-// are taken out, with the attributes of references and the copies of such entities in them.
+// are taken out, with the copies of such entities in references.
 void keepWritten(mmEntityList& list, const std::map<int32_t, int64_t>& leftOut) {
-    std::erase_if(list, [&](const mmObjectPtr& e) {
-        return leftOut.count(e->type) != 0 || e->type == kTypeAttribute;
-    });
+    std::erase_if(list, [&](const mmObjectPtr& e) { return leftOut.count(e->type) != 0; });
     for (const mmObjectPtr& e : list)
         if (e->type == kTypeBlockRef) keepWritten(static_cast<mmBlockRef&>(*e).children, leftOut);
 }

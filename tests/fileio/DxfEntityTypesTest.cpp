@@ -644,8 +644,8 @@ TEST(DxfOpenReport, OneLineOfWhatWasNotLoaded) {
                   "Drawn approximately, from a mirrored or tilted plane: 1 TEXT"}));
 }
 
-// Until the writer has forms for them, a save names what it could not hold, by type; a
-// reference of rows and columns is written with them.
+// A DXF 2000 save holds every type read; an R12 file has no ELLIPSE, and the save names it. Both
+// keep a reference of rows and columns with its attribute.
 TEST(DxfOpenReport, SaveNamesTheTypesItLeavesOut) {
     TempDir dir;
     WriteWholeFile(dir.file("in.dxf"), Dxf(R"(
@@ -680,19 +680,35 @@ TEST(DxfOpenReport, SaveNamesTheTypesItLeavesOut) {
 0 ENDSEC
 0 EOF
 )"));
-    mmDrawing d;
-    kestrel::platform::RecordingHost host;
-    ASSERT_TRUE(OpenDrawing(d, dir.file("in.dxf"), host, nullptr, nullptr));
-    ASSERT_TRUE(SaveDrawing(d, dir.file("out.dxf"), host, nullptr).written);
-    EXPECT_EQ(host.historyMessages(),
-              (std::vector<std::string>{"Left out of the file, whose DXF has no form for them: "
-                                        "1 ATTRIB, 1 ELLIPSE, 1 SOLID/TRACE"}));
-    mmDrawing back;
-    ASSERT_TRUE(OpenDrawing(back, dir.file("out.dxf"), host, nullptr, nullptr));
-    ASSERT_EQ(back.entities.size(), 1u);
-    const auto& ref = dynamic_cast<const mmBlockRef&>(*back.entities[0]);
-    EXPECT_EQ(ref.columns, 2);
-    EXPECT_EQ(ref.rows, 3);
-    EXPECT_EQ(ref.columnSpacing, 10.0);
-    EXPECT_EQ(ref.rowSpacing, 5.0);
+    const struct {
+        DxfVersion version;
+        std::vector<std::string> history;
+        std::vector<int32_t> types;
+    } saves[] = {
+        {DxfVersion::R2000, {}, {kTypeEllipse, kTypeSolid, kTypeBlockRef}},
+        {DxfVersion::R12,
+         {"Left out of the file, whose DXF has no form for them: 1 ELLIPSE"},
+         {kTypeSolid, kTypeBlockRef}},
+    };
+    for (const auto& save : saves) {
+        mmDrawing d;
+        kestrel::platform::RecordingHost host;
+        ASSERT_TRUE(OpenDrawing(d, dir.file("in.dxf"), host, nullptr, nullptr));
+        ASSERT_TRUE(SaveDrawing(d, dir.file("out.dxf"), host, nullptr, save.version).written);
+        EXPECT_EQ(host.historyMessages(), save.history);
+        mmDrawing back;
+        ASSERT_TRUE(OpenDrawing(back, dir.file("out.dxf"), host, nullptr, nullptr));
+        std::vector<int32_t> types;
+        for (const mmObjectPtr& e : back.entities) types.push_back(e->type);
+        ASSERT_EQ(types, save.types);
+        const auto& ref = dynamic_cast<const mmBlockRef&>(*back.entities.back());
+        EXPECT_EQ(ref.columns, 2);
+        EXPECT_EQ(ref.rows, 3);
+        EXPECT_EQ(ref.columnSpacing, 10.0);
+        EXPECT_EQ(ref.rowSpacing, 5.0);
+        ASSERT_EQ(ref.children.size(), 2u);
+        const auto& number = dynamic_cast<const mmAttribute&>(*ref.children[1]);
+        EXPECT_EQ(number.tag, "NUMBER");
+        EXPECT_EQ(number.String(), "A1");
+    }
 }

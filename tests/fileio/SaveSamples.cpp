@@ -11,15 +11,21 @@
 #include "drawing/Drawing.h"
 #include "drawing/Palette.h"
 #include "entities/Arc.h"
+#include "entities/Attribute.h"
 #include "entities/BlockRef.h"
 #include "entities/Circle.h"
+#include "entities/Ellipse.h"
+#include "entities/Face3d.h"
 #include "entities/Hatch.h"
+#include "entities/Leader.h"
 #include "entities/Line.h"
 #include "entities/MText.h"
 #include "entities/Point.h"
 #include "entities/Polyline.h"
+#include "entities/Solid.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
+#include "entities/XLine.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "fileio/dxf/DxfLoad.h"
 #include "fileio/dxf/DxfSave.h"
@@ -131,6 +137,82 @@ void addCurvesAndTexts(mmDrawing& d) {
     add(d, hatch());
 }
 
+std::shared_ptr<mmBlock> newBlock(mmDrawing& d, std::u16string name, int16_t flags) {
+    auto block = std::make_shared<mmBlock>();
+    block->id = d.nextBlockId++;
+    block->name = std::move(name);
+    block->flags = flags;
+    AddBlock(d, block);
+    return block;
+}
+
+template <class T>
+std::shared_ptr<T> tagged(const char* tag, const char* value, double x, double y) {
+    auto a = make<T>(0, 256, {});
+    a->SetInsertionPoint(x, y);
+    a->height = 1.5;
+    a->tag = tag;
+    a->SetString(value, nullptr);
+    return a;
+}
+
+// An elliptic arc, a solid, a trace, a 3D face with a hidden edge, a construction line, a ray, a
+// leader; a block with an attribute definition referred to with its value; rows and columns of
+// the tree; an anonymous block and its reference.
+void addShapesAndAttributes(mmDrawing& d) {
+    auto ellipse = make<mmEllipse>(1, 256, {{60, 0}});
+    ellipse->majorX = 0;
+    ellipse->majorY = 6;
+    ellipse->ratio = 0.5;
+    ellipse->startParam = 5.5;
+    ellipse->endParam = 7.5;
+    add(d, ellipse);
+    for (const bool trace : {false, true}) {
+        auto solid = std::make_shared<mmSolid>();
+        const double x = trace ? 80 : 70;
+        const mmVertex corners[4] = {{x, 0}, {x + 5, 0}, {x, 5}, {x + 5, 5}};
+        solid->SetCorners(corners);
+        solid->trace = trace;
+        solid->colorIndex = 1;
+        add(d, solid);
+    }
+    auto face = make<mm3dFace>(0, 256, {{90, 0}, {95, 0}, {95, 5}, {90, 5}});
+    face->invisibleEdges = 2;
+    add(d, face);
+    for (const bool ray : {false, true}) {
+        auto line = make<mmXLine>(0, 256, {{100, ray ? 10.0 : 0.0}});
+        line->SetDirection(1, 1);
+        line->ray = ray;
+        add(d, line);
+    }
+    auto leader = make<mmLeader>(0, 256, {{110, 0}, {115, 5}, {120, 5}});
+    leader->dimStyleId = d.currentDimStyleId;
+    leader->arrowSize = 1.25;
+    add(d, leader);
+
+    auto sign = newBlock(d, u"Schild", 0);
+    sign->entities.push_back(make<mmLine>(0, 256, {{0, 0}, {10, 0}}));
+    auto number = tagged<mmAttributeDef>("NUMMER", "0", 1, 1);
+    number->prompt = "Nummer?";
+    sign->entities.push_back(number);
+    auto signRef = make<mmBlockRef>(1, 256, {{130, 0}});
+    signRef->InstantiateBlock(u"Schild", d.blocks, nullptr);
+    signRef->children.push_back(tagged<mmAttribute>("NUMMER", "A-17", 1, 1));
+    add(d, signRef);
+    auto rows = make<mmBlockRef>(0, 256, {{0, 60}});
+    rows->InstantiateBlock(u"Baum", d.blocks, nullptr);
+    rows->columns = 2;
+    rows->rows = 3;
+    rows->columnSpacing = 10;
+    rows->rowSpacing = 12;
+    add(d, rows);
+    auto anonymous = newBlock(d, u"*U7", kBlockAnonymous);
+    anonymous->entities.push_back(make<mmCircle>(0, 256, {{0, 0}}));
+    auto anonymousRef = make<mmBlockRef>(0, 256, {{140, 0}});
+    anonymousRef->InstantiateBlock(u"*U7", d.blocks, nullptr);
+    add(d, anonymousRef);
+}
+
 bool saveBoth(const mmDrawing& d, const DxfLayout* layout, const std::filesystem::path& out,
               const std::string& name) {
     const bool r12 = saveDrawingAsDxf(d, layout, (out / ("r12_" + name)).string(), DxfVersion::R12);
@@ -209,6 +291,7 @@ bool writeEveryType(const std::filesystem::path& out) {
                         {mmVertex(15, 4), mmVertex(25, 10), mmVertex(0, 0), mmVertex(), mmVertex(),
                          mmVertex(), mmVertex(25, 10)},
                         nullptr, 1));
+    addShapesAndAttributes(d);
     MakeDimensionBlock(d);
 
     mmSpace paper;

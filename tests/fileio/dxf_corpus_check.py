@@ -13,11 +13,16 @@ import re
 import subprocess
 import sys
 
+# Entity types the program keeps as one class with another.
+SAME_CLASS = {"LWPOLYLINE": "POLYLINE", "ARC_DIMENSION": "DIMENSION"}
+
+
 def bucket(name):
     """The type of a name: "LINE (invisible)" is a LINE, a "POLYLINE (polyface mesh)" a POLYLINE;
-    the program keeps both polyline entities as one class."""
+    the program keeps both polyline entities as one class, and arc length dimensions with the
+    others."""
     name = name.split(" (")[0]
-    return "POLYLINE" if name == "LWPOLYLINE" else name
+    return SAME_CLASS.get(name, name)
 
 
 def layout_block(name):
@@ -58,6 +63,9 @@ def ezdxf_counts(path):
                if not layout_block(b.name) and b.name.upper() in in_file]
     for space in spaces:
         for e in space:
+            # A layout's own view (status 1) is the sheet, which the program keeps as the layout.
+            if e.dxftype() == "VIEWPORT" and e.dxf.get("status", 0) == 1:
+                continue
             counts[bucket(e.dxftype())] += 1
             if e.dxftype() == "INSERT":
                 counts["ATTRIB"] += len(e.attribs)

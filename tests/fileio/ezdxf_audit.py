@@ -31,13 +31,17 @@ def check_every_type(doc, count, r12):
     problems = []
     blocks = [b.name for b in doc.blocks if not b.name.startswith("*")]
     layers = sorted(layer.dxf.name for layer in doc.layers)
-    if count != 20 or blocks != ["Baum"] or "Mauerwerk \u00e4\u00df" not in layers:
+    # R12 has no ELLIPSE, XLINE, RAY or LEADER.
+    later = [] if r12 else ["ELLIPSE", "XLINE", "RAY", "LEADER"]
+    if count != 26 + len(later) or blocks != ["Baum", "Schild"] or \
+            "*U7" not in doc.blocks or "Mauerwerk \u00e4\u00df" not in layers:
         problems.append("%d entities, blocks %s, layers %s" % (count, blocks, layers))
     msp = doc.modelspace()
     types = sorted(e.dxftype() for e in msp)
     expected = sorted(["LINE", "LINE", "CIRCLE", "ARC", "POINT", polyline, polyline,
-                       "POLYLINE", polyline, "TEXT", "TEXT", "MTEXT", "SPLINE", "HATCH", "INSERT", "DIMENSION", "DIMENSION",
-                       "DIMENSION"])
+                       "POLYLINE", polyline, "TEXT", "TEXT", "MTEXT", "SPLINE", "HATCH", "INSERT",
+                       "DIMENSION", "DIMENSION", "DIMENSION", "SOLID", "TRACE", "3DFACE",
+                       "INSERT", "INSERT", "INSERT"] + later)
     if types != expected:
         problems.append("model space types %s" % types)
     polylines = msp.query(polyline)[:2]
@@ -68,9 +72,21 @@ def check_every_type(doc, count, r12):
         want = [("POLYLINE", []), ("EDGE", ["ARC", "ARC", "SPLINE"]), ("EDGE", ["ARC"])]
         if paths != want:
             problems.append("hatch paths %s" % paths)
-    for insert in msp.query("INSERT"):
-        if (insert.dxf.name, insert.dxf.xscale, insert.dxf.rotation) != ("Baum", 2.0, 30.0):
-            problems.append("insert %s" % insert.dxf.all_existing_dxf_attribs())
+    inserts = [(i.dxf.name, i.dxf.get("xscale", 1.0), i.dxf.get("rotation", 0.0),
+                i.dxf.get("column_count", 1), i.dxf.get("row_count", 1),
+                [(a.dxf.tag, a.dxf.text, a.dxf.insert.vec2) for a in i.attribs])
+               for i in msp.query("INSERT")]
+    if inserts != [("Baum", 2.0, 30.0, 1, 1, []), ("Schild", 1.0, 0.0, 1, 1,
+                                                    [("NUMMER", "A-17", (131, 1))]),
+                   ("Baum", 1.0, 0.0, 2, 3, []), ("*U7", 1.0, 0.0, 1, 1, [])]:
+        problems.append("inserts %s" % inserts)
+    definitions = [(a.dxf.tag, a.dxf.prompt, a.dxf.text) for a in doc.blocks["Schild"]
+                   if a.dxftype() == "ATTDEF"]
+    if definitions != [("NUMMER", "Nummer?", "0")]:
+        problems.append("attribute definitions %s" % definitions)
+    faces = [(f.dxf.vtx3.vec2, f.dxf.invisible) for f in msp.query("3DFACE")]
+    if faces != [((90, 5), 2)]:
+        problems.append("3D faces %s" % faces)
     dimensions = [(d.dxf.dimtype & ~32, d.dxf.geometry in doc.blocks)
                   for d in msp.query("DIMENSION")]
     if dimensions != [(0, True), (1, True), (70, True)]:
@@ -82,7 +98,8 @@ def check_every_type(doc, count, r12):
 
 def check_2000_properties(doc, msp):
     """What the DXF 2000 file keeps beyond R12: block base points with the entities in block
-    coordinates, linetypes, layer flags and true colours, widths, justification."""
+    coordinates, linetypes, layer flags and true colours, widths, justification, ellipses and
+    leaders."""
     problems = []
     tree = doc.blocks["Baum"]
     crown = tree.query("CIRCLE")[0]
@@ -107,6 +124,14 @@ def check_2000_properties(doc, msp):
     if (centred.dxf.halign, centred.dxf.valign, centred.dxf.align_point.vec2,
             centred.dxf.height, centred.dxf.width) != (1, 2, (45, -10), 0.2965325, 0.8):
         problems.append("justified text %s" % centred.dxf.all_existing_dxf_attribs())
+    ellipse = msp.query("ELLIPSE")[0]
+    if (ellipse.dxf.major_axis.vec2, ellipse.dxf.ratio, ellipse.dxf.start_param,
+            ellipse.dxf.end_param) != ((0, 6), 0.5, 5.5, 7.5):
+        problems.append("ellipse %s" % ellipse.dxf.all_existing_dxf_attribs())
+    leader = msp.query("LEADER")[0]
+    if [tuple(v)[:2] for v in leader.vertices] != [(110, 0), (115, 5), (120, 5)] or \
+            leader.dxf.dimstyle != "Standard":
+        problems.append("leader %s" % leader.dxf.all_existing_dxf_attribs())
     return problems
 
 

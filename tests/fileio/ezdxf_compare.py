@@ -2,9 +2,10 @@
 """Corpus check of the DXF 2000 save: each source drawing is opened and saved by Kestrel (through
 the sample writer); ezdxf reads every saved file as AC1015 with a clean audit, and what ezdxf reads
 of the source and of the saved file is the same for the entity types Kestrel keeps: the entities
-by type in order, their geometry (to 1e-9 relative), texts, colours, layers and linetypes, in
-model space, the active paper space and the named blocks; the layers with their off flag, the
-linetypes with their dashes, the named blocks with their base points.
+by type in order, their geometry (to 1e-9 relative), texts, colours, layers and linetypes, the
+attributes of references, in model space, the active paper space and the blocks (anonymous ones
+too, but for those of dimensions, whose geometry is drawn anew); the layers with their flags, the
+linetypes with their dashes, the blocks with their base points.
 
 usage: ezdxf_compare.py SAMPLE_WRITER OUT_DIR [DXF_DIR]
 The source drawings are those of DXF_DIR, the drawings ezdxf_texts.py makes, and the drawing of
@@ -29,9 +30,11 @@ import ezdxf_texts  # noqa: E402
 
 # Entity types Kestrel keeps, and what it makes of others it reads (compared by type alone).
 KEPT = {"LINE", "CIRCLE", "ARC", "POINT", "LWPOLYLINE", "POLYLINE", "TEXT", "MTEXT", "INSERT",
-        "DIMENSION", "HATCH", "SPLINE"}
-CONVERTED = {"3DFACE": "LWPOLYLINE"}
+        "DIMENSION", "HATCH", "SPLINE", "ELLIPSE", "SOLID", "TRACE", "3DFACE", "LEADER", "XLINE",
+        "RAY", "ATTDEF"}
+CONVERTED = {"ARC_DIMENSION": "DIMENSION"}
 FIXED_LINETYPES = {"bylayer", "byblock", "continuous"}
+LAYOUT_BLOCKS = ("*model_space", "*paper_space")
 REL = 1e-9
 
 
@@ -88,12 +91,15 @@ def kept(e, doc):
         return "other"
     if t not in KEPT:
         return None
-    if t == "POLYLINE" and (e.dxf.flags & (8 | 16 | 64)):
+    # Hidden entities are not read (ezdxf names a 3DFACE's invisible edges so).
+    if t != "3DFACE" and attr(e, "invisible", 0):
+        return None
+    if t == "POLYLINE" and (e.dxf.flags & (16 | 64)):
+        return None  # polyface and polygon meshes are not read
+    if t == "POLYLINE" and (e.dxf.flags & 8):
         return "other"
-    if t == "INSERT":
-        name = e.dxf.name
-        if name.startswith("*") or name not in doc.blocks:
-            return None
+    if t == "INSERT" and e.dxf.name not in doc.blocks:
+        return None
     if t == "HATCH" and not any(True for _ in e.paths):
         return None
     return "same"
@@ -187,11 +193,24 @@ def path_vertices(hatch):
     return out
 
 
+def pattern_lines(hatch):
+    if hatch.dxf.solid_fill or hatch.pattern is None:
+        return []
+    return [[line.angle, *line.base_point, *line.offset, *line.dash_length_items]
+            for line in hatch.pattern.lines]
+
+
 def compare_hatch(d, where, a, b, scale):
     pa, pb = path_vertices(a), path_vertices(b)
     d.same(where, "paths", len(pa), len(pb))
     for i, (x, y) in enumerate(zip(pa, pb)):
         d.reals(where, "path %d" % i, x, y, scale)
+    d.same(where, "pattern", (a.dxf.solid_fill, a.dxf.pattern_name.upper()),
+           (b.dxf.solid_fill, b.dxf.pattern_name.upper()))
+    la, lb = pattern_lines(a), pattern_lines(b)
+    d.same(where, "pattern lines", len(la), len(lb))
+    for i, (x, y) in enumerate(zip(la, lb)):
+        d.reals(where, "pattern line %d" % i, x, y, scale)
 
 
 def compare_spline(d, where, a, b, scale):
@@ -202,6 +221,52 @@ def compare_spline(d, where, a, b, scale):
     for i, (x, y) in enumerate(zip(a.knots, b.knots)):
         if not math.isclose(x, y, rel_tol=1e-6, abs_tol=1e-6):  # kept in single precision
             d.add(where, "knot %d" % i, x, y)
+
+
+def compare_insert(d, where, a, b, scale):
+    """The block, the placement, the rows and columns, and the attributes."""
+    d.same(where, "block", key(a.dxf.name), key(b.dxf.name))
+    d.reals(where, "insert", xy(a.dxf.insert), xy(b.dxf.insert), scale)
+    for name, default in [("xscale", 1.0), ("yscale", 1.0), ("rotation", 0.0),
+                          ("column_spacing", 0.0), ("row_spacing", 0.0)]:
+        d.real(where, name, attr(a, name, default), attr(b, name, default))
+    for name in ["column_count", "row_count"]:
+        d.same(where, name, attr(a, name, 1), attr(b, name, 1))
+    kept_a = [x for x in a.attribs if not attr(x, "invisible", 0)]
+    d.same(where, "attributes", len(kept_a), len(b.attribs))
+    for i, (x, y) in enumerate(zip(kept_a, b.attribs)):
+        at = "%s attribute %d" % (where, i)
+        compare_common(d, at, x, y)
+        compare_text(d, at, x, y, scale)
+        d.same(at, "tag", x.dxf.tag, y.dxf.tag)
+        d.same(at, "flags", attr(x, "flags", 0), attr(y, "flags", 0))
+
+
+# The points and values of the other kept types: name, default.
+SHAPE_POINTS = {
+    "ELLIPSE": ["center", "major_axis"], "SOLID": ["vtx0", "vtx1", "vtx2", "vtx3"],
+    "TRACE": ["vtx0", "vtx1", "vtx2", "vtx3"], "3DFACE": ["vtx0", "vtx1", "vtx2", "vtx3"],
+    "XLINE": ["start", "unit_vector"], "RAY": ["start", "unit_vector"]}
+SHAPE_VALUES = {"ELLIPSE": [("ratio", 1.0), ("start_param", 0.0), ("end_param", math.tau)]}
+SHAPE_FLAGS = {"3DFACE": [("invisible", 0)],
+               "LEADER": [("has_arrowhead", 1), ("path_type", 0), ("dimstyle", "Standard")]}
+
+
+def compare_shape(d, where, a, b, scale):
+    t = a.dxftype()
+    for name in SHAPE_POINTS.get(t, []):
+        # A triangle may leave out its fourth corner, which is its third.
+        default = a.dxf.get("vtx2") if name == "vtx3" else (0, 0)
+        d.reals(where, name, xy(attr(a, name, default)), xy(attr(b, name, default)), scale)
+    for name, default in SHAPE_VALUES.get(t, []):
+        d.real(where, name, attr(a, name, default), attr(b, name, default))
+    for name, default in SHAPE_FLAGS.get(t, []):
+        x, y = attr(a, name, default), attr(b, name, default)
+        d.same(where, name, x.lower() if isinstance(x, str) else x,
+               y.lower() if isinstance(y, str) else y)
+    if t == "LEADER":
+        d.reals(where, "vertices", [c for v in a.vertices for c in xy(v)],
+                [c for v in b.vertices for c in xy(v)], scale)
 
 
 def compare_entity(d, where, a, b, scale):
@@ -227,11 +292,13 @@ def compare_entity(d, where, a, b, scale):
     elif t == "MTEXT":
         compare_mtext(d, where, a, b, scale)
     elif t == "INSERT":
-        d.same(where, "block", key(a.dxf.name), key(b.dxf.name))
-        d.reals(where, "insert", xy(a.dxf.insert), xy(b.dxf.insert), scale)
-        for name in ["xscale", "yscale", "rotation"]:
-            d.real(where, name, attr(a, name, 1.0 if name != "rotation" else 0.0),
-                    attr(b, name, 1.0 if name != "rotation" else 0.0))
+        compare_insert(d, where, a, b, scale)
+    elif t in ("ELLIPSE", "SOLID", "TRACE", "3DFACE", "XLINE", "RAY", "LEADER"):
+        compare_shape(d, where, a, b, scale)
+    elif t == "ATTDEF":
+        compare_text(d, where, a, b, scale)
+        for name in ["tag", "prompt", "flags"]:
+            d.same(where, name, attr(a, name), attr(b, name))
     elif t == "DIMENSION":
         compare_dimension(d, where, a, b, scale)
     elif t == "HATCH":
@@ -263,7 +330,7 @@ def compare_entities(d, where, doc_a, layout_a, layout_b, scale):
 
 
 def file_block_names(path, encoding):
-    """The named blocks a file defines itself (ezdxf adds arrowheads to older files)."""
+    """The blocks a file defines itself (ezdxf adds arrowheads to older files)."""
     names, in_blocks, in_header, code = set(), False, False, None
     with open(path, "rb") as f:
         lines = f.read().decode(encoding, errors="replace").splitlines()
@@ -276,8 +343,7 @@ def file_block_names(path, encoding):
         elif in_blocks and code == "0":
             in_header = value == "BLOCK"
         elif in_header and code == "2":
-            if not value.startswith("*"):
-                names.add(key(value))
+            names.add(key(value))
             in_header = False
     return names
 
@@ -306,7 +372,8 @@ def compare_tables(d, a, b, names_a):
 
     def blocks(doc, names):
         return {key(blk.name): xy(blk.block.dxf.base_point)
-                for blk in doc.blocks if key(blk.name) in names}
+                for blk in doc.blocks
+                if key(blk.name) in names and not key(blk.name).startswith(LAYOUT_BLOCKS)}
     ba, bb = blocks(a, names_a), blocks(b, names_a)
     d.same("tables", "named blocks", sorted(ba), sorted(bb))
     for name in set(ba) & set(bb):
@@ -327,13 +394,19 @@ def compare(source, saved):
     a, b = ezdxf.readfile(source), ezdxf.readfile(saved)
     d = Differences()
     scale = max(scale_of(a), 1.0)
-    compare_tables(d, a, b, file_block_names(source, a.encoding))
+    names_a = file_block_names(source, a.encoding)
+    compare_tables(d, a, b, names_a)
     compare_entities(d, "model space", a, a.modelspace(), b.modelspace(), scale)
     paper_a = a.layouts.active_layout()
     paper_b = b.layouts.active_layout()
     compare_entities(d, "paper space", a, paper_a, paper_b, scale)
     for blk in a.blocks:
-        if blk.name.startswith("*") or blk.name not in b.blocks:
+        # Dimension blocks (*D) hold the geometry a dimension is drawn with anew.
+        if key(blk.name).startswith(("*d",) + LAYOUT_BLOCKS):
+            continue
+        if blk.name not in b.blocks:
+            if blk.name.startswith("*") and key(blk.name) in names_a:
+                d.add("block " + blk.name, "block", blk.name, None)
             continue
         compare_entities(d, "block " + blk.name, a, blk, b.blocks[blk.name], scale)
     return d.lines

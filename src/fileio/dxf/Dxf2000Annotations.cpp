@@ -1,8 +1,9 @@
-// DXF 2000 texts, multi-line texts and dimensions.
+// DXF 2000 texts, attributes, multi-line texts and dimensions.
 #include <cmath>
 
 #include "drawing/DimStyleTable.h"
 #include "drawing/Drawing.h"
+#include "entities/Attribute.h"
 #include "entities/Dimension.h"
 #include "entities/MText.h"
 #include "entities/Text.h"
@@ -12,8 +13,7 @@
 #include "fileio/dxf/DxfWriter.h"
 
 // The insertion point, and for a justified text the alignment point it is placed by.
-bool Dxf2000EntityWriter::writeText(const mmText& t) {
-    if (!w_.beginEntity("TEXT")) return false;
+void Dxf2000EntityWriter::textBody(const mmText& t) {
     w_.writeGroupString(100, "AcDbText");
     point(10, t.points.empty() ? mmVertex() : t.points[0]);
     w_.writeGroupReal(40, t.height);
@@ -24,8 +24,31 @@ bool Dxf2000EntityWriter::writeText(const mmText& t) {
     w_.writeGroupString(7, "Standard");
     if (t.horizontal != kTextLeft) w_.writeGroupInt(72, t.horizontal);
     if (t.Justified()) point(11, t.points.size() > 1 ? t.points[1] : t.points[0]);
+}
+
+bool Dxf2000EntityWriter::writeText(const mmText& t) {
+    if (!w_.beginEntity("TEXT")) return false;
+    textBody(t);
     w_.writeGroupString(100, "AcDbText");
     if (t.vertical != kTextBaseline) w_.writeGroupInt(73, t.vertical);
+    return true;
+}
+
+// The value (or default value) as the text; the tag, the flags and the vertical justification
+// (74) after the attribute's marker.
+bool Dxf2000EntityWriter::writeAttribute(const mmAttribute& a) {
+    const bool definition = a.type == kTypeAttributeDef;
+    if (!w_.beginEntity(definition ? "ATTDEF" : "ATTRIB")) return false;
+    textBody(a);
+    if (definition) {
+        w_.writeGroupString(100, "AcDbAttributeDefinition");
+        w_.writeGroupUtf8(3, static_cast<const mmAttributeDef&>(a).prompt);
+    } else {
+        w_.writeGroupString(100, "AcDbAttribute");
+    }
+    w_.writeGroupUtf8(2, a.tag);
+    w_.writeGroupInt(70, a.flags);
+    if (a.vertical != kTextBaseline) w_.writeGroupInt(74, a.vertical);
     return true;
 }
 
@@ -56,27 +79,30 @@ double rotationOf(const mmDimension& d) {
 
 }  // namespace
 
-// The definition points each type uses, after its geometry block and style.
+// The definition points each type uses, after its geometry block and style. An arc length has
+// no DIMENSION type of its own: it goes as a three-point angle showing its block.
 bool Dxf2000EntityWriter::writeDimension(const mmDimension& d) {
     const auto block = plan_.dimensionBlock.find(&d);
     if (block == plan_.dimensionBlock.end() || !w_.beginEntity("DIMENSION")) return false;
     const auto& p = d.defPoints;
+    const int16_t type = d.dimType == kDimArcLength ? kDimAngular3Point : d.dimType;
     w_.writeGroupString(100, "AcDbDimension");
     w_.writeGroupText(2, plan_.blocks[block->second].name);
     point(10, p[2]);
     point(11, p[6]);
-    const bool xOrdinate = d.dimType == kDimOrdinate && d.ordinateAxis != 0;
-    w_.writeGroupInt(70, d.dimType | kOwnBlock | (xOrdinate ? kOrdinateX : 0));
+    const bool xOrdinate = type == kDimOrdinate && d.ordinateAxis != 0;
+    w_.writeGroupInt(70, type | kOwnBlock | (xOrdinate ? kOrdinateX : 0));
+    if (!d.textOverride.empty()) w_.writeGroupUtf8(1, d.textOverride);
     if (d.textRotation != 0.0) w_.writeGroupReal(53, d.textRotation);
     const DimStyle* style = FindDimStyle(drawing_, d.dimStyleId);
     w_.writeGroupText(3, style ? std::u16string_view(style->name) : kStandardDimStyleName);
-    switch (d.dimType) {
+    switch (type) {
         case kDimRotated:
         case kDimAligned:
             w_.writeGroupString(100, "AcDbAlignedDimension");
             point(13, p[0]);
             point(14, p[1]);
-            if (d.dimType == kDimRotated) {
+            if (type == kDimRotated) {
                 w_.writeGroupReal(50, rotationOf(d));
                 w_.writeGroupString(100, "AcDbRotatedDimension");
             }
@@ -88,18 +114,19 @@ bool Dxf2000EntityWriter::writeDimension(const mmDimension& d) {
             break;
         case kDimAngular:
         case kDimAngular3Point:
-            w_.writeGroupString(100, d.dimType == kDimAngular ? "AcDb2LineAngularDimension"
-                                                              : "AcDb3PointAngularDimension");
+            w_.writeGroupString(100, type == kDimAngular ? "AcDb2LineAngularDimension"
+                                                         : "AcDb3PointAngularDimension");
             point(13, p[0]);
             point(14, p[1]);
+            point(15, d.arcPoint);
+            if (type == kDimAngular) point(16, d.arcLocation);
             break;
         case kDimDiameter:
-            w_.writeGroupString(100, "AcDbDiametricDimension");
-            break;
         case kDimRadius:
-            w_.writeGroupString(100, "AcDbRadialDimension");
-            point(15, p[kDimRadialChordPoint]);
-            w_.writeGroupReal(40, 0.0);
+            w_.writeGroupString(100, type == kDimDiameter ? "AcDbDiametricDimension"
+                                                          : "AcDbRadialDimension");
+            point(15, type == kDimRadius ? p[kDimRadialChordPoint] : d.arcPoint);
+            w_.writeGroupReal(40, d.leaderLength);
             break;
         default:
             break;

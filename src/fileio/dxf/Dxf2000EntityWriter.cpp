@@ -7,17 +7,23 @@
 
 #include "drawing/Drawing.h"
 #include "entities/Arc.h"
+#include "entities/Attribute.h"
 #include "entities/BlockRef.h"
 #include "entities/Circle.h"
 #include "entities/Dimension.h"
+#include "entities/Ellipse.h"
+#include "entities/Face3d.h"
 #include "entities/Hatch.h"
+#include "entities/Leader.h"
 #include "entities/Line.h"
 #include "entities/MText.h"
 #include "entities/Point.h"
 #include "entities/Polyline.h"
+#include "entities/Solid.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
 #include "entities/Viewport.h"
+#include "entities/XLine.h"
 #include "fileio/dxf/Dxf2000Plan.h"
 #include "fileio/dxf/DxfBodies.h"
 #include "fileio/dxf/DxfWriter.h"
@@ -97,6 +103,25 @@ bool Dxf2000EntityWriter::writeEntity(const mmObject& e) {
         case kTypeViewport:
             written = writeViewport(static_cast<const mmViewport&>(e));
             break;
+        case kTypeEllipse:
+            written = writeEllipse(static_cast<const mmEllipse&>(e));
+            break;
+        case kTypeSolid:
+            written = writeSolid(static_cast<const mmSolid&>(e));
+            break;
+        case kType3dFace:
+            written = write3dFace(static_cast<const mm3dFace&>(e));
+            break;
+        case kTypeXLine:
+            written = writeXLine(static_cast<const mmXLine&>(e));
+            break;
+        case kTypeLeader:
+            written = writeLeader(static_cast<const mmLeader&>(e));
+            break;
+        case kTypeAttribute:
+        case kTypeAttributeDef:
+            written = writeAttribute(static_cast<const mmAttribute&>(e));
+            break;
         default:  // raster images have no form here
             break;
     }
@@ -146,16 +171,28 @@ bool Dxf2000EntityWriter::writeArc(const mmArc& arc) {
     return true;
 }
 
-// A reference to a block the file does not hold is left out: it would name nothing.
+// A reference to a block the file does not hold is left out: it would name nothing. Its
+// attributes follow it; rows and columns make it a MINSERT.
 bool Dxf2000EntityWriter::writeBlockRef(const mmBlockRef& r) {
     const Dxf2000Plan::Block* block = plan_.FindBlock(r.blockName);
     if (!block || !w_.beginEntity("INSERT")) return false;
-    w_.writeGroupString(100, "AcDbBlockReference");
+    const uint64_t handle = w_.entityHandle();
+    const bool cells = r.columns > 1 || r.rows > 1;
+    const bool attributes = std::any_of(r.children.begin(), r.children.end(), IsOwnAttribute);
+    w_.writeGroupString(100, cells ? "AcDbMInsertBlock" : "AcDbBlockReference");
+    if (attributes) w_.writeGroupInt(66, 1);
     w_.writeGroupText(2, block->name);
     point(10, pointAt(r, 0));
     if (r.scaleX != 1.0) w_.writeGroupReal(41, r.scaleX);
     if (r.scaleY != 1.0) w_.writeGroupReal(42, r.scaleY);
     if (r.rotation != 0.0) w_.writeGroupReal(50, r.rotation);
+    if (cells) {
+        w_.writeGroupInt(70, r.columns);
+        w_.writeGroupInt(71, r.rows);
+        w_.writeGroupReal(44, r.columnSpacing);
+        w_.writeGroupReal(45, r.rowSpacing);
+    }
+    if (attributes) writeAttributes(r, handle);
     return true;
 }
 

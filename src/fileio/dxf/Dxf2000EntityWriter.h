@@ -11,18 +11,24 @@
 #include "entities/Vertex.h"
 
 class DxfWriter;
+class mm3dFace;
 class mmArc;
+class mmAttribute;
 class mmBlockRef;
 class mmCircle;
 class mmDimension;
 class mmDrawing;
+class mmEllipse;
+class mmLeader;
 class mmLine;
 class mmMText;
 class mmObject;
 class mmPointObj;
 class mmPolyline;
+class mmSolid;
 class mmText;
 class mmViewport;
+class mmXLine;
 struct Dxf2000Plan;
 
 class Dxf2000EntityWriter {
@@ -47,12 +53,25 @@ private:
     bool writeArc(const mmArc& arc);
     bool writeBlockRef(const mmBlockRef& reference);
     bool writeViewport(const mmViewport& viewport);
+    // Dxf2000Shapes.cpp
+    bool writeEllipse(const mmEllipse& ellipse);
+    bool writeSolid(const mmSolid& solid);
+    bool write3dFace(const mm3dFace& face);
+    bool writeXLine(const mmXLine& line);
+    bool writeLeader(const mmLeader& leader);
+    // The attributes among a reference's children (relative to its insertion point) and their
+    // SEQEND, owned by the reference.
+    bool writeAttributes(const mmBlockRef& reference, uint64_t owner);
     // Dxf2000Polylines.cpp
     bool writePolyline(const mmPolyline& polyline);
     bool writeLightweight(const mmPolyline& polyline);
     bool writeHeavy(const mmPolyline& polyline);
     // Dxf2000Annotations.cpp
     bool writeText(const mmText& text);
+    // ATTRIB, or ATTDEF with its prompt.
+    bool writeAttribute(const mmAttribute& attribute);
+    // TEXT's groups up to the second subclass marker, which the caller writes.
+    void textBody(const mmText& text);
     bool writeMText(const mmMText& text);
     bool writeDimension(const mmDimension& dimension);
 

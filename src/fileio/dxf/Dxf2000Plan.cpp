@@ -1,20 +1,20 @@
 // The plan of a DXF 2000 save: blocks and handles.
 #include "fileio/dxf/Dxf2000Plan.h"
 
+#include <optional>
+#include <unordered_set>
+
 #include "drawing/DimStyleTable.h"
 #include "drawing/Drawing.h"
 #include "drawing/Names.h"
+#include "entities/Attribute.h"
+#include "entities/BlockRef.h"
 #include "entities/Dimension.h"
 #include "entities/Polyline.h"
 #include "fileio/dxf/DxfLayout.h"
 #include "platform/CodePage.h"
 
 namespace {
-
-bool isDimensionBlock(const mmBlock& b) {
-    return (b.flags & kBlockAnonymous) && b.name.size() > 2 && b.name[0] == u'*' &&
-           (b.name[1] == u'D' || b.name[1] == u'd');
-}
 
 using kestrel::platform::CodePage;
 
@@ -118,53 +118,81 @@ private:
         plan_.blocks.push_back(std::move(b));
     }
 
+    // Every block of the drawing, anonymous ones too, under its own name.
     void namedBlocks() {
         for (const auto& [id, b] : drawing_.blocks) {
-            if (!b || b->name.empty() || isDimensionBlock(*b)) continue;
+            if (!b || b->name.empty()) continue;
             if (plan_.blockByName.count(FoldedName(b->name))) continue;
             addBlock(block(b.get(), b->name, b->flags, mmVertex(b->baseX, b->baseY)));
-            count(b->entities, false);
+            noteDimensions(b->entities, false);
         }
     }
 
     // Entities written, the dimensions among them noted for their blocks.
-    void count(const mmEntityList& list, bool modelSpace) {
-        for (const mmObjectPtr& e : list) {
-            if (!e || e->erased) continue;
-            entityHandles_ += Dxf2000HandlesOf(*e);
-            if (e->type == kTypeDimension)
-                dimensions_.push_back({static_cast<const mmDimension*>(e.get()), e, modelSpace});
-        }
+    void count(const mmEntityList& list) {
+        for (const mmObjectPtr& e : list)
+            if (e && !e->erased) entityHandles_ += Dxf2000HandlesOf(*e);
     }
 
-    // The drawing's own block of a model-space dimension when it has one (made before the save,
-    // or kept from the file); otherwise one made from the dimension's parts.
+    void noteDimensions(const mmEntityList& list, bool modelSpace) {
+        for (const mmObjectPtr& e : list)
+            if (e && !e->erased && e->type == kTypeDimension)
+                dimensions_.push_back({static_cast<const mmDimension*>(e.get()), e, modelSpace});
+    }
+
+    // The block a dimension names, when the drawing has it, is anonymous and no other dimension
+    // took it.
+    std::optional<std::size_t> ownBlock(const mmDimension& d) const {
+        const auto it = plan_.blockByName.find(FoldedName(d.blockName));
+        if (it == plan_.blockByName.end() || claimed_.count(it->second)) return std::nullopt;
+        const mmBlock* b = plan_.blocks[it->second].block;
+        if (!b || !(b->flags & kBlockAnonymous)) return std::nullopt;
+        return it->second;
+    }
+
+    const mmBlock* makeBlock(const mmObjectPtr& dimension, int32_t& madeId) {
+        mmBlockTable one;
+        MakeDimensionBlock(mmEntityList{dimension}, one, madeId);
+        if (one.empty()) return nullptr;
+        plan_.madeBlocks.insert(*one.begin());
+        return one.begin()->second.get();
+    }
+
+    std::u16string freeDimensionBlockName() {
+        std::u16string name;
+        do {
+            name = u"*D";
+            for (const char c : std::to_string(nextNumber_++)) name += static_cast<char16_t>(c);
+        } while (plan_.blockByName.count(FoldedName(name)));
+        return name;
+    }
+
+    // A dimension is written with the block it names (the one made before the save in model
+    // space, or kept from the file when it shows it); a dimension built here from its parts in
+    // another space gets them in that block; one without a block of its own, a new one.
     void dimensionBlocks() {
-        count(drawing_.entities, true);
-        if (layout_) count(layout_->PaperSpace().entities, false);
+        noteDimensions(drawing_.entities, true);
+        if (layout_) noteDimensions(layout_->PaperSpace().entities, false);
         int32_t madeId = 0;
-        int number = 1;
         for (const Dimension& d : dimensions_) {
-            const mmBlock* contents = nullptr;
-            if (d.modelSpace) {
-                const mmBlockPtr own = FindBlockByName(drawing_.blocks, d.dimension->blockName);
-                if (own && isDimensionBlock(*own)) contents = own.get();
+            if (const auto own = ownBlock(*d.dimension)) {
+                claimed_.insert(*own);
+                plan_.dimensionBlock.emplace(d.dimension, *own);
+                if (d.modelSpace || d.dimension->ShowsBlock()) continue;
+                if (const mmBlock* made = makeBlock(d.entity, madeId))
+                    plan_.blocks[*own].block = made;
+                continue;
             }
-            if (!contents) {
-                mmBlockTable one;
-                MakeDimensionBlock(mmEntityList{d.entity}, one, madeId);
-                if (one.empty()) continue;
-                contents = one.begin()->second.get();
-                plan_.madeBlocks.insert(*one.begin());
-            }
-            std::u16string name = u"*D";
-            for (const char c : std::to_string(number++))
-                name += static_cast<char16_t>(c);
+            const mmBlock* made = makeBlock(d.entity, madeId);
+            if (!made) continue;
+            claimed_.insert(plan_.blocks.size());
             plan_.dimensionBlock.emplace(d.dimension, plan_.blocks.size());
-            addBlock(block(contents, std::move(name), kBlockAnonymous, mmVertex()));
-            for (const mmObjectPtr& e : contents->entities)
-                if (e && !e->erased) entityHandles_ += Dxf2000HandlesOf(*e);
+            addBlock(block(made, freeDimensionBlockName(), kBlockAnonymous, mmVertex()));
         }
+        count(drawing_.entities);
+        if (layout_) count(layout_->PaperSpace().entities);
+        for (const Dxf2000Plan::Block& b : plan_.blocks)
+            if (b.block) count(b.block->entities);
     }
 
     void extents() {
@@ -187,6 +215,8 @@ private:
     uint64_t next_ = 1;
     uint64_t entityHandles_ = 0;
     std::vector<Dimension> dimensions_;
+    std::unordered_set<std::size_t> claimed_;  // blocks of a dimension
+    int nextNumber_ = 1;
 };
 
 }  // namespace
@@ -197,6 +227,12 @@ const Dxf2000Plan::Block* Dxf2000Plan::FindBlock(std::u16string_view name) const
 }
 
 uint64_t Dxf2000HandlesOf(const mmObject& e) {
+    if (e.type == kTypeBlockRef) {
+        uint64_t attributes = 0;
+        for (const mmObjectPtr& c : static_cast<const mmBlockRef&>(e).children)
+            attributes += IsOwnAttribute(c);
+        return attributes ? 2 + attributes : 1;
+    }
     if (e.type == kTypePolyline) {
         const auto& p = static_cast<const mmPolyline&>(e);
         return p.lightweight ? 1 : 2 + p.points.size();

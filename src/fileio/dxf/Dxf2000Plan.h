@@ -46,7 +46,7 @@ struct Dxf2000Plan {
     // dimensions whose style is missing).
     uint64_t layerZero = 0, standardDimStyle = 0;
     Block model, paper;
-    std::vector<Block> blocks;  // named blocks, then the dimension blocks
+    std::vector<Block> blocks;  // the drawing's blocks, then those made for dimensions
     std::map<const mmBlock*, std::size_t> blockIndex;         // named block -> index in blocks
     std::unordered_map<std::u16string, std::size_t> blockByName;  // folded name -> index
     std::unordered_map<const mmDimension*, std::size_t> dimensionBlock;  // index in blocks
@@ -65,11 +65,12 @@ struct Dxf2000Plan {
     const Block* FindBlock(std::u16string_view name) const;
 };
 
-// The blocks written: the drawing's blocks of a name not met before (the first of a name wins,
-// ignoring case), without the anonymous dimension blocks "*D..."; then one block per dimension of
-// model space, the layout's paper space and those blocks. Erased entities are not written.
+// The blocks written: the drawing's blocks, anonymous ones too, of a name not met before (the
+// first of a name wins, ignoring case); then a new block for each dimension (of model space, the
+// layout's paper space and those blocks) that has none of its own. Erased entities are not
+// written.
 Dxf2000Plan PlanDxf2000(const mmDrawing& drawing, const DxfLayout* layout);
 
 // The most handles an entity takes in the file (itself, and the vertices and end of a polyline
-// written in full).
+// written in full, or the attributes and end of a reference).
 uint64_t Dxf2000HandlesOf(const mmObject& entity);

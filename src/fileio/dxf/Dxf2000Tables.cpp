@@ -4,6 +4,7 @@
 // ByBlock, ByLayer and Continuous, the text style Standard, the application ACAD).
 #include <cstdlib>
 
+#include "drawing/DimStyleTable.h"
 #include "drawing/Drawing.h"
 #include "drawing/Palette.h"
 #include "platform/CodePage.h"
@@ -23,6 +24,24 @@ void point3(DxfWriter& w, int32_t code, double x, double y, double z) {
     w.writeGroupReal(code, x);
     w.writeGroupReal(code + 10, y);
     w.writeGroupReal(code + 20, z);
+}
+
+// The current dimension style's name and sizes, which programs that draw dimensions by the
+// header's values take for every dimension. ($DIMSCALE is written when the file had it, as a kept
+// variable.)
+void currentDimStyle(DxfWriter& w, const mmDrawing& d) {
+    const DimStyle* s = FindDimStyle(d, d.currentDimStyleId);
+    if (!s) return;
+    variable(w, "$DIMSTYLE");
+    w.writeGroupText(2, s->name);
+    const std::pair<std::string_view, double> sizes[] = {
+        {"$DIMASZ", s->arrowSize}, {"$DIMEXO", s->extLineOffset}, {"$DIMEXE", s->extLineExtension},
+        {"$DIMTXT", s->textHeight}, {"$DIMGAP", s->textGap},      {"$DIMTSZ", s->FileTickSize()},
+        {"$DIMLFAC", s->linearFactor}};
+    for (const auto& [name, value] : sizes) {
+        variable(w, name);
+        w.writeGroupReal(40, value);
+    }
 }
 
 std::u16string_view currentLayerName(const mmDrawing& d) {
@@ -55,6 +74,7 @@ bool writeDxf2000Header(DxfWriter& w, const mmDrawing& drawing, const Dxf2000Pla
     w.writeGroupInt(62, 256);
     variable(w, "$HANDSEED");
     w.writeGroupHandle(5, plan.handleSeed);
+    currentDimStyle(w, drawing);
     for (const mmFileVariable& v : drawing.fileVariables) {
         variable(w, v.name);
         for (const auto& [code, value] : v.groups)
@@ -237,9 +257,10 @@ void dimStyle(DxfWriter& w, const Dxf2000Plan& plan, const DimStyle& s, uint64_t
     const struct {
         int32_t code;
         double value;
-    } reals[] = {{40, 1.0},    {41, s.arrowSize},  {42, s.extLineOffset},    {43, 3.75},
-                 {44, s.extLineExtension},         {46, s.dimLineExtension}, {140, s.textHeight},
-                 {141, 2.5},   {143, 25.4},        {144, 1.0},               {146, 1.0},
+    } reals[] = {{40, s.overallScale},        {41, s.arrowSize},        {42, s.extLineOffset},
+                 {43, 3.75},                   {44, s.extLineExtension}, {46, s.dimLineExtension},
+                 {140, s.textHeight},          {141, 2.5},               {142, s.FileTickSize()},
+                 {143, 25.4},                  {144, s.linearFactor},    {146, 1.0},
                  {147, s.textGap}};
     for (const auto& r : reals)
         w.writeGroupReal(r.code, r.value);

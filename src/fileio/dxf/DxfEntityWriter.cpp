@@ -3,15 +3,20 @@
 
 #include "drawing/DimStyleTable.h"
 #include "drawing/Drawing.h"
+#include <algorithm>
+
 #include "entities/Arc.h"
+#include "entities/Attribute.h"
 #include "entities/BlockRef.h"
 #include "entities/Circle.h"
 #include "entities/Dimension.h"
+#include "entities/Face3d.h"
 #include "entities/Hatch.h"
 #include "entities/Line.h"
 #include "entities/MText.h"
 #include "entities/Point.h"
 #include "entities/Polyline.h"
+#include "entities/Solid.h"
 #include "entities/Spline.h"
 #include "entities/Text.h"
 #include "entities/Viewport.h"
@@ -73,7 +78,20 @@ bool DxfEntityWriter::writeEntity(const mmObject& e, int32_t paperFlag) {
         case kTypeViewport:
             if (auto* v = dynamic_cast<const mmViewport*>(&e)) written = writeViewport(*v);
             break;
-        // Raster images have no form in this file: they are left out, and the save says so.
+        case kTypeSolid:
+            if (auto* s = dynamic_cast<const mmSolid*>(&e))
+                written = writeCorners(*s, s->trace ? "TRACE" : "SOLID", 0);
+            break;
+        case kType3dFace:
+            if (auto* f = dynamic_cast<const mm3dFace*>(&e))
+                written = writeCorners(*f, "3DFACE", f->invisibleEdges);
+            break;
+        case kTypeAttribute:
+        case kTypeAttributeDef:
+            if (auto* a = dynamic_cast<const mmAttribute*>(&e)) written = writeAttribute(*a, {});
+            break;
+        // Raster images, ellipses, leaders, construction lines and rays have no form in this
+        // file: they are left out, and the save says so.
         default:
             break;
     }
@@ -150,12 +168,12 @@ bool DxfEntityWriter::writePolyline(const mmPolyline& p) {
     return true;
 }
 
-bool DxfEntityWriter::writeText(const mmText& t) {
-    if (!w_.beginEntity("TEXT")) return false;
+// at: where the text's points are relative to (an attribute's reference).
+void DxfEntityWriter::textBody(const mmText& t, const mmVertex& at) {
     const mmVertex p = pointAt(t, 0);
     w_.writeGroupString(7, "Standard");
-    w_.writeGroupReal(10, p.x);
-    w_.writeGroupReal(20, p.y);
+    w_.writeGroupReal(10, p.x + at.x);
+    w_.writeGroupReal(20, p.y + at.y);
     w_.writeGroupReal(40, t.height);
     w_.writeGroupReal(41, t.widthFactor);
     w_.writeGroupReal(50, t.rotation);
@@ -164,10 +182,41 @@ bool DxfEntityWriter::writeText(const mmText& t) {
     if (t.horizontal != kTextLeft) w_.writeGroupInt(72, t.horizontal);
     if (t.Justified()) {
         const mmVertex a = pointAt(t, t.points.size() > 1 ? 1 : 0);
-        w_.writeGroupReal(11, a.x);
-        w_.writeGroupReal(21, a.y);
+        w_.writeGroupReal(11, a.x + at.x);
+        w_.writeGroupReal(21, a.y + at.y);
     }
+}
+
+bool DxfEntityWriter::writeText(const mmText& t) {
+    if (!w_.beginEntity("TEXT")) return false;
+    textBody(t, mmVertex());
     if (t.vertical != kTextBaseline) w_.writeGroupInt(73, t.vertical);
+    return true;
+}
+
+// The text's groups, then the prompt of a definition, the tag, the flags and the vertical
+// justification, which is 74 here.
+bool DxfEntityWriter::writeAttribute(const mmAttribute& a, const mmVertex& at) {
+    const bool definition = a.type == kTypeAttributeDef;
+    if (!w_.beginEntity(definition ? "ATTDEF" : "ATTRIB")) return false;
+    textBody(a, at);
+    if (definition) w_.writeGroupUtf8(3, static_cast<const mmAttributeDef&>(a).prompt);
+    w_.writeGroupUtf8(2, a.tag);
+    w_.writeGroupInt(70, a.flags);
+    if (a.vertical != kTextBaseline) w_.writeGroupInt(74, a.vertical);
+    return true;
+}
+
+// SOLID and TRACE (corners in the file's order) and 3DFACE with its invisible edges.
+bool DxfEntityWriter::writeCorners(const mmObject& e, std::string_view name, int16_t flags) {
+    if (!w_.beginEntity(name)) return false;
+    for (int32_t i = 0; i < 4; ++i) {
+        const mmVertex c = pointAt(e, std::min<std::size_t>(i, e.points.size() - 1));
+        w_.writeGroupReal(10 + i, c.x);
+        w_.writeGroupReal(20 + i, c.y);
+        w_.writeGroupReal(30 + i, 0.0);
+    }
+    if (flags != 0) w_.writeGroupInt(70, flags);
     return true;
 }
 
@@ -192,9 +241,12 @@ bool DxfEntityWriter::writeHatch(const mmHatch& h) {
     return true;
 }
 
+// The reference's attributes follow it, and a SEQEND on its layer.
 bool DxfEntityWriter::writeBlockRef(const mmBlockRef& r) {
     if (!w_.beginEntity("INSERT")) return false;
     const mmVertex p = pointAt(r, 0);
+    const bool attributes = std::any_of(r.children.begin(), r.children.end(), IsOwnAttribute);
+    if (attributes) w_.writeGroupInt(66, 1);
     w_.writeGroupText(2, r.blockName);
     w_.writeGroupReal(10, p.x);
     w_.writeGroupReal(20, p.y);
@@ -207,9 +259,18 @@ bool DxfEntityWriter::writeBlockRef(const mmBlockRef& r) {
         w_.writeGroupReal(44, r.columnSpacing);
         w_.writeGroupReal(45, r.rowSpacing);
     }
-    // The reference's attributes are not written here.
-    for (const mmObjectPtr& c : r.children)
-        if (c && c->type == kTypeAttribute) ++leftOut_[kTypeAttribute];
+    if (!attributes) return true;
+    const int32_t layerId = r.layerId;
+    for (const mmObjectPtr& c : r.children) {
+        if (!IsOwnAttribute(c)) continue;
+        setLayer(c->layerId);
+        w_.setColorNumber(c->colorIndex);
+        writeAttribute(static_cast<const mmAttribute&>(*c), p);
+    }
+    setLayer(layerId);
+    const mmLayer* layer = drawing_.FindLayer(layerId);
+    w_.writeGroupString(0, "SEQEND");
+    w_.writeGroupText(8, layer ? std::u16string_view(layer->name) : std::u16string_view());
     return true;
 }
 

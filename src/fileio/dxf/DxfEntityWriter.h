@@ -10,6 +10,7 @@
 
 class DxfWriter;
 class mmArc;
+class mmAttribute;
 class mmBlockRef;
 class mmCircle;
 class mmDimension;
@@ -43,6 +44,9 @@ private:
     bool writeArc(const mmArc& arc);
     bool writePolyline(const mmPolyline& polyline);
     bool writeText(const mmText& text);
+    void textBody(const mmText& text, const mmVertex& at);
+    bool writeAttribute(const mmAttribute& attribute, const mmVertex& at);
+    bool writeCorners(const mmObject& entity, std::string_view name, int16_t flags);
     bool writeMText(const mmMText& text);
     bool writeSpline(const mmSpline& spline);
     bool writeBlockRef(const mmBlockRef& reference);

@@ -277,7 +277,7 @@ bool DxfWriter::writeDimStyleEntry(const DimStyle& s) {
     writeGroupInt(70, 0);
     for (int32_t code = 3; code <= 7; ++code)
         writeGroupString(code, {});
-    writeGroupReal(40, 1.0);
+    writeGroupReal(40, s.overallScale);
     writeGroupReal(41, s.arrowSize);
     writeGroupReal(42, s.extLineOffset);
     writeGroupReal(43, 3.75);
@@ -286,9 +286,9 @@ bool DxfWriter::writeDimStyleEntry(const DimStyle& s) {
         writeGroupReal(code, 0.0);
     writeGroupReal(140, s.textHeight);
     writeGroupReal(141, 2.5);
-    writeGroupReal(142, 0.0);
+    writeGroupReal(142, s.FileTickSize());
     writeGroupReal(143, 25.4);
-    writeGroupReal(144, 1.0);
+    writeGroupReal(144, s.linearFactor);
     writeGroupReal(145, 0.0);
     writeGroupReal(146, 1.0);
     writeGroupReal(147, s.textGap);
