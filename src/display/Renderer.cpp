@@ -111,6 +111,8 @@ void mmRenderer::Paint(mmView& view, const mmSceneSource& scene) {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
+    // Less detail for what cannot be seen on screen; pictures and plots are drawn in full.
+    dc_.SetDetailPixels(view.renderForOutput ? 0.0f : kScreenDetailPixels);
     const bool full = view.needsFullRedraw || view.renderForOutput;
     rasterLoader_.SetSoftwareMipmaps(view.renderForOutput || view.isLayout);
     if (textureCache_) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -25,6 +25,9 @@ class mmView;
 
 // Grips are not drawn when this many entities or more are selected.
 inline constexpr std::size_t kGripSelectionLimit = 1000;
+// On screen, references and hatches smaller than this many pixels are drawn as a dot, texts
+// less high as their box.
+inline constexpr float kScreenDetailPixels = 2.0f;
 
 // What a paint draws besides the view's own state.
 struct mmSceneSource {

@@ -54,3 +54,6 @@ void PushLayerPropertiesTo(mmObject& entity, const mmDrawing& drawing, const mmG
 // reference itself when the layer is not in the table.
 void PushIntoChildren(mmBlockRef& reference, const std::map<int32_t, mmLayer>& layers,
                       const mmGlyphTable* glyphs);
+// PushIntoChildren would change some child (a list shared with other references is copied only
+// then).
+bool PushWouldChange(const mmBlockRef& reference, const std::map<int32_t, mmLayer>& layers);

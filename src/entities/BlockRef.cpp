@@ -15,7 +15,6 @@
 #include "entities/Geometry.h"
 #include "entities/Hatch.h"
 #include "entities/Leader.h"
-#include "entities/PickReach.h"
 #include "entities/Point.h"
 #include "entities/Polyline.h"
 #include "entities/Spline.h"
@@ -242,6 +241,33 @@ void scaleAttribute(mmAttribute& a, double fx, double fy) {
     a.UpdateExtents();
 }
 
+// Some text among the entities (nested ones included) is laid out with another table.
+bool TextsDiffer(const mmEntityList& entities, const mmGlyphTablePtr& glyphs) {
+    for (const mmObjectPtr& e : entities) {
+        if (!e) continue;
+        switch (e->type) {
+            case kTypeText:
+            case kTypeMText:
+            case kTypeAttribute:
+            case kTypeAttributeDef:
+                if (static_cast<const mmText&>(*e).glyphs != glyphs) return true;
+                break;
+            case kTypeDimension: {
+                const auto& d = static_cast<const mmDimension&>(*e);
+                if (d.label.glyphs != glyphs || TextsDiffer(d.blockEntities, glyphs)) return true;
+                break;
+            }
+            case kTypeBlockRef:
+                if (TextsDiffer(static_cast<const mmBlockRef&>(*e).children.Shared(), glyphs))
+                    return true;
+                break;
+            default:
+                break;
+        }
+    }
+    return false;
+}
+
 // Cells of rows and columns beyond this are not shown: the bound a file cannot pass.
 constexpr int64_t kMostCells = int64_t{1} << 24;
 
@@ -312,7 +338,8 @@ void RebuildTexts(mmObject& e, const mmGlyphTablePtr& glyphs) {
         }
         case kTypeBlockRef: {
             auto& ref = static_cast<mmBlockRef&>(e);
-            for (const mmObjectPtr& c : ref.children)
+            if (!TextsDiffer(ref.children.Shared(), glyphs)) break;
+            for (const mmObjectPtr& c : ref.children.Own())
                 if (c) RebuildTexts(*c, glyphs);
             ref.UpdateExtents();
             break;
@@ -333,16 +360,17 @@ bool mmBlockRef::InstantiateBlock(std::u16string_view name, const mmBlockTable& 
 void mmBlockRef::InstantiateBlock(const mmBlock& block, const mmGlyphTablePtr& glyphs) {
     blockId = block.id;
     blockName = block.name;
-    children.clear();
-    children.reserve(block.entities.size());
+    mmEntityList copies;
+    copies.reserve(block.entities.size());
     for (const mmObjectPtr& e : block.entities) {
         if (!e || e->erased) continue;
         mmObjectPtr child = referenceCopyOf(*e);
         if (!child) continue;
         child->selected = false;
         RebuildTexts(*child, glyphs);
-        children.push_back(std::move(child));
+        copies.push_back(std::move(child));
     }
+    children.Assign(std::move(copies));
     scaleX = scaleY = 1.0;
     rotation = 0.0;
     UpdateExtents();
@@ -356,9 +384,10 @@ bool mmBlockRef::SetScale(double sx, double sy, bool byFactor) {
     const double fx = byFactor || osx == 0.0 || !std::isfinite(osx) ? sx : sx / osx;
     const double fy = byFactor || osy == 0.0 || !std::isfinite(osy) ? sy : sy / osy;
     const double radiusFactor = fx == osx ? fy : fx;
+    if (fx == 1.0 && fy == 1.0) return true;  // nothing to change (a shared list stays shared)
     const double turned = rotation;
     if (turned != 0.0) SetRotation(0.0, false);
-    for (const mmObjectPtr& c : children) {
+    for (const mmObjectPtr& c : children.Own()) {
         if (!c) continue;
         ScaleEntity(*c, fx, fy, radiusFactor);
         if (c->type == kTypeAttribute) scaleAttribute(static_cast<mmAttribute&>(*c), fx, fy);
@@ -373,7 +402,7 @@ bool mmBlockRef::SetRotation(double degrees, bool fromZero) {
     const double delta = fromZero ? degrees : degrees - rotation;
     rotation = degrees;
     if (delta != 0.0)
-        for (const mmObjectPtr& c : children) {
+        for (const mmObjectPtr& c : children.Own()) {
             if (!c) continue;
             RotateEntity(*c, delta);
             if (c->type == kTypeAttribute) turnAttribute(static_cast<mmAttribute&>(*c), delta);
@@ -397,73 +426,6 @@ mmVertex mmBlockRef::CellOffset(int64_t k) const {
     return mmVertex(x * c - y * s, x * s + y * c);
 }
 
-mmShift mmBlockRef::ChildShift(const mmShift& shift, const mmVertex& cell) const {
-    const double x = points.empty() ? 0.0 : points[0].x;
-    const double y = points.empty() ? 0.0 : points[0].y;
-    return {x + cell.x + shift.dx1 - shift.dx2, y + cell.y + shift.dy1 - shift.dy2, 0.0, 0.0};
-}
-
-// Each cell is drawn in its own frame; the children are culled against the view seen from it.
-void mmBlockRef::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixelsPerUnit,
-                      int primitive, const mmShift& shift, bool cull) {
-    if (points.empty() || (cull && CulledBy(view, shift))) return;
-    if (mode >= kDrawGrips) {
-        DrawGripList(dc, grips, shift.dx2, shift.dy2, pixelsPerUnit, kGripSquareLarge);
-        return;
-    }
-    for (int64_t k = 0, cells = CellCount(); k < cells; ++k) {
-        const mmVertex cell = CellOffset(k);
-        const mmShift frame = ChildShift(shift, cell);
-        const mmRect local{view.minX - frame.dx1, view.minY - frame.dy1, view.maxX - frame.dx1,
-                           view.maxY - frame.dy1};
-        dc.PushMatrix();
-        dc.Translate(points[0].x + cell.x - shift.dx2, points[0].y + cell.y - shift.dy2);
-        // Children coloured by block take the reference's colour.
-        DrawHeldEntities(dc, children, mode, pixelsPerUnit, primitive, {}, color, &local);
-        dc.PopMatrix();
-    }
-}
-
-bool mmBlockRef::HitTest(int cx, int cy, const mmRect& view, const mmViewMatrices& m,
-                         float pixelsPerUnit, const mmShift& shift, bool cull) {
-    if (points.empty() || (cull && CulledBy(view, shift))) return false;
-    // No child is picked farther from the cursor than a point's marker circle plus the pick
-    // distance: references away from the cursor are passed over without visiting their children.
-    const mmPickReach reach(cx, cy, m, kPickPixels + kPointCirclePixels);
-    const double sx = shift.cullX(), sy = shift.cullY();
-    if (!reach.Near(extents.minX + sx, extents.minY + sy, extents.maxX + sx, extents.maxY + sy))
-        return false;
-    for (int64_t k = 0, cells = CellCount(); k < cells; ++k) {
-        const mmShift inner = ChildShift(shift, CellOffset(k));
-        for (const mmObjectPtr& c : children)
-            if (c && !c->erased && c->visible &&
-                c->HitTest(cx, cy, view, m, pixelsPerUnit, inner, true))
-                return true;
-    }
-    return false;
-}
-
-bool mmBlockRef::CrossesRect(const mmRect& rect, const mmShift& shift, bool cull) {
-    if (points.empty() || (cull && CulledBy(rect, shift))) return false;
-    for (int64_t k = 0, cells = CellCount(); k < cells; ++k) {
-        const mmShift inner = ChildShift(shift, CellOffset(k));
-        for (const mmObjectPtr& c : children)
-            if (c && !c->erased && c->visible && c->CrossesRect(rect, inner, true)) return true;
-    }
-    return false;
-}
-
-void mmBlockRef::SetSelected(bool on, int& delta) {
-    selected = on;
-    delta = 0;
-    for (const mmObjectPtr& c : children) {
-        if (!c) continue;
-        int d = 0;
-        c->SetSelected(on, d);
-        delta += d;
-    }
-}
-
 void mmBlockRef::UpdateGrips() {
     if (grips.size() != points.size()) grips.assign(points.size(), mmVertex());
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -474,7 +436,7 @@ void mmBlockRef::UpdateGrips() {
 
 void mmBlockRef::UpdateExtents() {
     mmRect r = EmptyExtents();
-    for (const mmObjectPtr& c : children) {
+    for (const mmObjectPtr& c : children.Shared()) {
         if (!c || c->erased || inverted(c->extents)) continue;
         WidenRect(r, c->extents.minX, c->extents.minY);
         WidenRect(r, c->extents.maxX, c->extents.maxY);
@@ -503,6 +465,7 @@ void mmBlockRef::CopyFrom(const mmObject& from) {
     if (&from == this) return;
     CopyProperties(from);
     children.clear();
+    // The copy shares the children until either changes its own.
     if (const auto* r = dynamic_cast<const mmBlockRef*>(&from)) {
         scaleX = r->scaleX;
         scaleY = r->scaleY;
@@ -513,14 +476,7 @@ void mmBlockRef::CopyFrom(const mmObject& from) {
         rowSpacing = r->rowSpacing;
         blockId = r->blockId;
         blockName = r->blockName;
-        children.reserve(r->children.size());
-        for (const mmObjectPtr& c : r->children) {
-            if (!c) continue;
-            mmObjectPtr copy = CreateEntityOfType(c->type);
-            if (!copy) continue;
-            copy->CopyFrom(*c);
-            children.push_back(std::move(copy));
-        }
+        children.ShareWith(r->children);
     }
     CopyPointsAndGrips(from);
     UpdateExtents();

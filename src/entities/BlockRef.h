@@ -1,6 +1,8 @@
 // mmBlockRef: a block shown at an insertion point with a scale and a rotation. At insertion the
-// reference takes deep copies of the block's entities ("children") relative to its insertion
-// point; scaling and rotating change the children's coordinates. The reference's attributes
+// reference takes copies of the block's entities ("children") relative to its insertion point;
+// scaling and rotating change the children's coordinates. References made alike share one list
+// of children (copies of references share theirs) until one of them changes its own, which then
+// gets its own deep copy (mmChildList). The reference's attributes
 // (mmAttribute, read from the ATTRIBs after an INSERT) are children too. A reference of rows and
 // columns (MINSERT) shows its children once per cell, the cells spaced along the reference's
 // rotated axes. Also the coordinate transforms that blocks and references apply to entities of
@@ -12,12 +14,13 @@
 #include <string_view>
 
 #include "entities/Block.h"
+#include "entities/ChildList.h"
 #include "entities/GlyphTable.h"
 #include "entities/Object.h"
 
 class mmBlockRef : public mmObject {
 public:
-    mmEntityList children;  // relative to the insertion point, scale and rotation applied
+    mmChildList children;  // relative to the insertion point, scale and rotation applied
     int32_t blockId = -1;
     std::u16string blockName;
     double scaleX = 1.0;
@@ -68,6 +71,10 @@ public:
     void CopyFrom(const mmObject& from) override;
 
 private:
+    // Draws the children of each cell through one display list compiled for the shared list;
+    // false when the list is not shared or the context cannot compile one.
+    bool DrawPrepared(mmDrawContext& dc, int mode, float pixelsPerUnit, int primitive,
+                      const mmShift& shift);
     // The shift that places children (relative to the insertion point) of a cell in display
     // coordinates.
     mmShift ChildShift(const mmShift& shift, const mmVertex& cell) const;

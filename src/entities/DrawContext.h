@@ -103,11 +103,17 @@ public:
     virtual void EndImage() {}
     virtual void DeleteTextures(const uint32_t* /*names*/, int /*count*/) {}
 
+    // On screen, what is smaller than this many pixels is drawn in less detail (a reference or a
+    // hatch as a dot, a text as its box); 0, for pictures and plots, draws everything in full.
+    void SetDetailPixels(float pixels) { detailPixels_ = pixels; }
+    float DetailPixels() const { return detailPixels_; }
+
     // What gives raster images their textures in this context; null: images show their frame only.
     void SetImageLoader(mmImageLoader* loader) { imageLoader_ = loader; }
     mmImageLoader* ImageLoader() const { return imageLoader_; }
 
 private:
+    float detailPixels_ = 0.0f;
     std::shared_ptr<mmDisplayListSpace> listSpace_ = std::make_shared<mmDisplayListSpace>();
     mmImageLoader* imageLoader_ = nullptr;
 };

@@ -190,7 +190,7 @@ void mmHatch::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixels
         DrawGripList(dc, grips, shift.dx2, shift.dy2, pixelsPerUnit, kGripSquareLarge);
         return;
     }
-    if (!HasBoundary()) return;
+    if (!HasBoundary() || DrawAsDot(dc, *this, pixelsPerUnit, shift)) return;
     if (solidFill)
         DrawStencilFill(dc, mode, pixelsPerUnit, shift);
     else if (!patternLines.empty() && PreparePattern())

@@ -182,6 +182,19 @@ void DrawHeldEntities(mmDrawContext& dc, const mmEntityList& entities, int mode,
     }
 }
 
+bool DrawAsDot(mmDrawContext& dc, const mmObject& e, float pixelsPerUnit, const mmShift& shift) {
+    const float limit = dc.DetailPixels();
+    const mmRect& r = e.extents;
+    if (limit <= 0.0f || r.minX > r.maxX || r.minY > r.maxY) return false;
+    if ((r.maxX - r.minX) * pixelsPerUnit >= limit || (r.maxY - r.minY) * pixelsPerUnit >= limit)
+        return false;
+    dc.PointSize(1.0f);
+    dc.Begin(prim::kPoints);
+    dc.Vertex((r.minX + r.maxX) / 2.0 - shift.dx2, (r.minY + r.maxY) / 2.0 - shift.dy2);
+    dc.End();
+    return true;
+}
+
 void SetGripColor(mmDrawContext& dc, const mmVertex& grip) {
     if (grip.hot)
         dc.Color(0.8f, 0.1f, 0.1f);

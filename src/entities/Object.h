@@ -177,6 +177,11 @@ void DrawHeldEntities(mmDrawContext& dc, const mmEntityList& entities, int mode,
                       float pixelsPerUnit, int primitive, const mmShift& shift,
                       uint32_t byBlockColor, const mmRect* view = nullptr);
 
+// On screen, an entity whose extents are smaller than the context's detail size both ways is
+// drawn as a dot at their middle (true); false when it is to be drawn in full.
+bool DrawAsDot(mmDrawContext& dc, const mmObject& entity, float pixelsPerUnit,
+               const mmShift& shift);
+
 // Copy of source of its own class appended to target, with the same id, not selected.
 // Returns the clone (null for an unknown type).
 mmObjectPtr CloneEntity(const mmObject& source, mmEntityList& target);

@@ -124,6 +124,8 @@ private:
     void Layout();
     void EmitFill(mmDrawContext& dc) const;
     void EmitGreeked(mmDrawContext& dc, double ox, double oy) const;
+    // The outline of the box, placed at (ox, oy).
+    void EmitBox(mmDrawContext& dc, double ox, double oy) const;
     template <class Visitor>
     bool VisitOutlines(Visitor& visitor) const;
 

@@ -123,6 +123,15 @@ void mmText::EmitGreeked(mmDrawContext& dc, double ox, double oy) const {
     });
 }
 
+void mmText::EmitBox(mmDrawContext& dc, double ox, double oy) const {
+    dc.Begin(prim::kLineLoop);
+    dc.Vertex(ox + box.minX, oy + box.minY);
+    dc.Vertex(ox + box.maxX, oy + box.minY);
+    dc.Vertex(ox + box.maxX, oy + box.maxY);
+    dc.Vertex(ox + box.minX, oy + box.maxY);
+    dc.End();
+}
+
 void mmText::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixelsPerUnit, int,
                   const mmShift& shift, bool cull) {
     if (points.empty() || (cull && CulledBy(view, shift))) return;
@@ -141,7 +150,11 @@ void mmText::Draw(mmDrawContext& dc, const mmRect& view, int mode, float pixelsP
         } else {
             dc.Color(1.0f, 1.0f, 1.0f);
         }
-        EmitGreeked(dc, origin.x - shift.dx2, origin.y - shift.dy2);
+        // On screen a text too small to read shows as its box; pictures and plots keep the lines.
+        if (dc.DetailPixels() > 0.0f)
+            EmitBox(dc, origin.x - shift.dx2, origin.y - shift.dy2);
+        else
+            EmitGreeked(dc, origin.x - shift.dx2, origin.y - shift.dy2);
         return;
     }
     dc.PushMatrix();

@@ -4,6 +4,8 @@
 // layer is missing; colours by block from the reference; nested references and texts included.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "drawing/Drawing.h"
 #include "drawing/LayerRules.h"
 #include "drawing/Palette.h"
@@ -138,4 +140,33 @@ TEST_F(ReferenceLayerFixture, TextChildrenAreRecoloured) {
     d.layers[walls].color = MakeColor(1, 2, 3);
     PushLayerProperties(d, nullptr);
     EXPECT_EQ(text->color, MakeColor(1, 2, 3));
+}
+
+// References sharing their children: a pass over the drawing gives those that take the same
+// push one new list between them; one reference pushed alone gets its own copy, the others keep
+// theirs.
+TEST_F(ReferenceLayerFixture, SharedChildrenStaySharedAmongReferencesPushedAlike) {
+    std::vector<std::shared_ptr<mmBlockRef>> copies;
+    for (int i = 0; i < 3; ++i) {
+        auto c = std::make_shared<mmBlockRef>();
+        c->CopyFrom(*ref);
+        c->id = d.nextEntityId++;
+        AddEntity(d, c);
+        copies.push_back(c);
+    }
+    copies[2]->layerId = walls;
+    PushLayerProperties(d, nullptr);
+    EXPECT_TRUE(copies[0]->children.SameAs(ref->children));
+    EXPECT_TRUE(copies[1]->children.SameAs(ref->children));
+    EXPECT_FALSE(copies[2]->children.SameAs(ref->children));
+    const mmBlockRef& first = *ref;
+    const mmBlockRef& onWalls = *copies[2];
+    EXPECT_EQ(first.children[1]->color, MakeColor(0, 0, 255));  // layer "0": Doors
+    EXPECT_EQ(onWalls.children[1]->color, MakeColor(255, 0, 0));  // Walls
+
+    copies[1]->layerId = walls;
+    PushLayerPropertiesTo(*copies[1], d, nullptr);
+    EXPECT_FALSE(copies[1]->children.SameAs(ref->children));
+    EXPECT_TRUE(copies[0]->children.SameAs(ref->children));
+    EXPECT_EQ(first.children[1]->color, MakeColor(0, 0, 255));
 }

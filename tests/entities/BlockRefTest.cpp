@@ -382,3 +382,96 @@ TEST_F(BlockFixture, CopiesAreDeep) {
     c.CopyFrom(c);
     EXPECT_EQ(c.children.size(), 4u);
 }
+
+// A copy shows its original's children without copying them; reading, selecting and laying out
+// with the same glyphs keep the sharing, and scaling one gives it its own copy, the other as it
+// was.
+TEST_F(BlockFixture, CopiesShareTheirChildrenUntilOneChangesThem) {
+    auto ref = insert(50, 60);
+    mmBlockRef copy;
+    copy.CopyFrom(*ref);
+    const mmBlockRef& reading = copy;
+    EXPECT_EQ(reading.children.size(), 4u);
+    EXPECT_DOUBLE_EQ(copy.extents.maxX, ref->extents.maxX);
+    int sharedDelta = 0;
+    copy.SetSelected(true, sharedDelta);
+    RebuildTexts(copy, glyphs);
+    EXPECT_TRUE(copy.children.SameAs(ref->children));
+
+    copy.SetScale(2, 2, false);
+    EXPECT_FALSE(copy.children.SameAs(ref->children));
+    expectAt(lineOf(*ref).points[1], 10, 0);
+    expectAt(lineOf(copy).points[1], 20, 0);
+    int ownDelta = 0;
+    ref->SetSelected(true, ownDelta);
+    EXPECT_EQ(sharedDelta, ownDelta) << "the selection count is the same either way";
+}
+
+// References sharing their children draw them through one compiled list, placed at each
+// insertion point and cell, with the same primitives as a reference holding its own copy.
+TEST_F(BlockFixture, SharedChildrenDrawAsOwnedOnesDo) {
+    auto owned = insert(50, 60);
+    arcOf(*owned).colorIndex = kColorByBlock;
+    owned->color = 0x00FF00;
+    owned->columns = 2;
+    owned->columnSpacing = 30;
+    auto shared = std::make_shared<mmBlockRef>();
+    shared->CopyFrom(*owned);
+    mmBlockRef other;
+    other.CopyFrom(*owned);
+    ASSERT_TRUE(shared->children.IsShared());
+    const mmShift shift{0, 0, 5, 5};
+    mmRecordingDrawContext once, twice;
+    owned->children.Own();  // no longer shared: drawn entity by entity
+    owned->Draw(once, kEverywhere, kDrawNormal, 1.0f, prim::kLineStrip, shift, true);
+    for (int pass = 0; pass < 2; ++pass) {
+        twice.Clear();
+        shared->Draw(twice, kEverywhere, kDrawNormal, 1.0f, prim::kLineStrip, shift, true);
+    }
+    EXPECT_EQ(twice.errors, 0);
+    ASSERT_EQ(twice.primitives.size(), once.primitives.size());
+    for (std::size_t i = 0; i < once.primitives.size(); ++i) {
+        const auto& a = once.primitives[i];
+        const auto& b = twice.primitives[i];
+        EXPECT_EQ(a.primitive, b.primitive);
+        EXPECT_EQ(std::vector<float>(a.color, a.color + 3), std::vector<float>(b.color, b.color + 3));
+        ASSERT_EQ(a.vertices.size(), b.vertices.size());
+        for (std::size_t k = 0; k < a.vertices.size(); ++k)
+            expectAt(b.vertices[k], a.vertices[k].x, a.vertices[k].y);
+    }
+}
+
+// On screen (a detail size set) a reference a pixel across is a dot and a text under two
+// pixels high its box; pictures and plots (no detail size) draw them in full.
+TEST_F(BlockFixture, TinyReferencesAndTextsAreDrawnInLessDetailOnScreenOnly) {
+    auto ref = insert(50, 60);
+    auto text = std::make_shared<mmText>();
+    text->CreateText("AB", glyphs);
+    struct Case {
+        float pixelsPerUnit;
+        float detail;
+        bool dot;           // the reference is one point
+        int textPrimitive;  // what the text is drawn with first
+    };
+    for (const Case c : {Case{0.05f, 2.0f, true, prim::kLineLoop},
+                         Case{0.05f, 0.0f, false, prim::kLines}}) {
+        SCOPED_TRACE(c.detail);
+        mmRecordingDrawContext dc;
+        dc.SetDetailPixels(c.detail);
+        ref->Draw(dc, kEverywhere, kDrawNormal, c.pixelsPerUnit, prim::kLineStrip, {}, true);
+        ASSERT_FALSE(dc.primitives.empty());
+        EXPECT_EQ(dc.primitives.size() == 1 && dc.primitives[0].primitive == prim::kPoints, c.dot);
+        if (c.dot)
+            expectAt(dc.primitives[0].vertices.at(0), (ref->extents.minX + ref->extents.maxX) / 2,
+                     (ref->extents.minY + ref->extents.maxY) / 2);
+        dc.Clear();
+        text->Draw(dc, kEverywhere, kDrawNormal, c.pixelsPerUnit, prim::kLineStrip, {}, true);
+        ASSERT_FALSE(dc.primitives.empty());
+        EXPECT_EQ(dc.primitives[0].primitive, c.textPrimitive);
+    }
+    // Seen large enough, both are drawn in full on screen too.
+    mmRecordingDrawContext dc;
+    dc.SetDetailPixels(2.0f);
+    ref->Draw(dc, kEverywhere, kDrawNormal, 1.0f, prim::kLineStrip, {}, true);
+    EXPECT_GT(dc.primitives.size(), 1u);
+}

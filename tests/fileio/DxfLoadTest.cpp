@@ -814,6 +814,28 @@ TEST_F(LoadFixture, RegressionReferencesBeyondTheBoundsAreKeptUnexpanded) {
     EXPECT_GE(report.unexpanded, unexpanded);
 }
 
+// References read alike (block, scales, rotation, layer, colour) share one copy of their block,
+// so that a file with more of them than the copy bound allows shows them all: they were left
+// unexpanded past the bound.
+TEST_F(LoadFixture, RegressionReferencesAlikePastTheCopyBoundShowTheirBlock) {
+    const std::string blocks =
+        "0 SECTION\n2 BLOCKS\n0 BLOCK\n2 T\n0 LINE\n11 1\n0 CIRCLE\n40 1\n0 ENDBLK\n0 ENDSEC\n";
+    std::string refs;
+    for (int i = 0; i < 100; ++i)
+        refs += "0 INSERT\n8 " + std::string(i % 2 ? "0" : "Trees") + "\n2 T\n10 " +
+                std::to_string(i) + "\n";
+    DxfLoadLimits limits;
+    limits.mostCopiedEntities = 20;
+    loadDrawingFromDxfText(d, nullptr, Dxf(blocks + entities(refs)), nullptr, &report, limits);
+    EXPECT_EQ(report.unexpanded, 0);
+    ASSERT_EQ(d.entities.size(), 100u);
+    for (std::size_t i = 0; i < d.entities.size(); ++i) {
+        const auto& ref = entityAt<mmBlockRef>(d, i);
+        EXPECT_EQ(ref.children.size(), 2u);
+        EXPECT_TRUE(ref.children.SameAs(entityAt<mmBlockRef>(d, i % 2).children)) << i;
+    }
+}
+
 // A dimension finds its style ignoring case (else the current one) and copies its values with
 // arrowheads; its type is the low five bits, an x ordinate has the flag 64; it keeps the file's
 // block name (named after its id without one) and is built.

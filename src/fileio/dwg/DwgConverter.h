@@ -13,6 +13,7 @@
 
 #include "entities/GlyphTable.h"
 #include "entities/Object.h"
+#include "fileio/ReferencePool.h"
 #include "fileio/dwg/DwgJson.h"
 #include "fileio/dxf/DxfEntityLoader.h"
 #include "fileio/dxf/DxfLayout.h"
@@ -126,6 +127,7 @@ private:
     mmSpace* paper_;
     DxfLoadLimits limits_;
     int64_t copied_ = 0;                // block entities copied into references
+    mmReferencePool pool_;              // children of references, shared by those made alike
     int depth_ = 0;                     // blocks being converted inside one another
     const mmBlock* current_ = nullptr;  // the block whose entities are being converted
     std::unordered_map<std::string, int32_t> layerIds_;  // exact UTF-8 name -> layer id

@@ -3,6 +3,7 @@
 
 #include "drawing/DimStyleTable.h"
 #include "drawing/Drawing.h"
+#include "drawing/LayerRules.h"
 #include "drawing/Palette.h"
 #include "entities/BlockRef.h"
 #include "entities/Dimension.h"
@@ -90,24 +91,35 @@ mmObjectPtr DwgConverter::convertInsert(const DwgJson& e) {
     ref->rows = std::clamp(integer(e, "num_rows", 1), 1, 32767);
     ref->columnSpacing = real(e, "col_spacing");
     ref->rowSpacing = real(e, "row_spacing");
-    const BlockSize size = blockSize(*block);
-    const int64_t copies = size.entities * ref->CellCount();
-    if (size.depth + 1 > limits_.mostNesting || copies > limits_.mostCopiedEntities - copied_)
-        return nullptr;
     applyProperties(*ref, e);
     const mmOcs ocs = DwgPlaneOf(e);
     const Point at = point(e, "ins_pt");
     const Point scale = point(e, "scale");
     const mmInsertPlacement placed = PlaceInsert(ocs, {at.x, at.y, at.z},
                                                  real(e, "rotation") * kRadToDeg, scale.x, scale.y);
-    noteApproximation(ocs, "INSERT", kTypeBlockRef, false);
     ref->AddPoint(placed.x, placed.y);
-    const mmBlockTable only{{block->id, block}};
-    ref->InstantiateBlock(block->name, only, glyphs_);
-    copied_ += copies;
-    ref->SetScale(placed.scaleX, placed.scaleY, false);
-    ref->SetRotation(placed.rotation, false);
+    // A reference of the drawing made like an earlier one shows the earlier one's children,
+    // copying nothing. References in blocks are copied (and counted) with their blocks.
+    const bool pooled = current_ == nullptr;
+    const bool shared = pooled && pool_.Share(*ref, *block, placed.scaleX, placed.scaleY,
+                                              placed.rotation, drawing_.layers);
+    if (!shared) {
+        const BlockSize size = blockSize(*block);
+        const int64_t copies = size.entities * ref->CellCount();
+        if (size.depth + 1 > limits_.mostNesting || copies > limits_.mostCopiedEntities - copied_)
+            return nullptr;
+        ref->InstantiateBlock(*block, glyphs_);
+        copied_ += copies;
+        ref->SetScale(placed.scaleX, placed.scaleY, false);
+        ref->SetRotation(placed.rotation, false);
+    }
+    noteApproximation(ocs, "INSERT", kTypeBlockRef, false);
+    const std::size_t own = ref->children.size();
     addAttributes(e, *ref, mmVertex(placed.x, placed.y));
+    if (pooled && !shared && ref->children.size() == own) {
+        PushIntoChildren(*ref, drawing_.layers, glyphs_.get());
+        pool_.Keep(*ref);
+    }
     return ref;
 }
 

@@ -12,6 +12,7 @@
 
 #include "entities/GlyphTable.h"
 #include "entities/Object.h"
+#include "fileio/ReferencePool.h"
 #include "fileio/dxf/DxfEntityRecords.h"
 #include "fileio/dxf/DxfNameIndex.h"
 
@@ -214,6 +215,7 @@ private:
     std::vector<PendingDimension> pendingDimensions_;
     DxfLoadLimits limits_;
     int64_t copied_ = 0;  // block entities copied into references so far
+    mmReferencePool pool_;  // children of references read, shared by those read alike
     std::string lastLayerName_;
     int32_t lastLayerId_ = 0;
     bool lastLayerValid_ = false;

@@ -66,18 +66,25 @@ bool DxfEntityLoader::readInsert() {
     ref->rows = std::clamp(record.rows, 1, 32767);
     ref->columnSpacing = std::isfinite(record.columnSpacing) ? record.columnSpacing : 0.0;
     ref->rowSpacing = std::isfinite(record.rowSpacing) ? record.rowSpacing : 0.0;
-    if (block) {
+    // A reference of the drawing read like an earlier one shows the earlier one's children,
+    // copying nothing. References in blocks are copied (and counted) with their blocks.
+    const bool pooled = block && !target_.block;
+    const bool shared =
+        pooled && pool_.Share(*ref, *block, at.scaleX, at.scaleY, at.rotation, drawing_.layers);
+    if (block && !shared) {
         instantiate(*ref, *block);
         ref->SetScale(at.scaleX, at.scaleY, false);
         ref->SetRotation(at.rotation, false);
-    } else {
+    } else if (!block) {
         ref->blockName = name;
         forward_.push_back({target_.block, ref, name, at.scaleX, at.scaleY, at.rotation});
         ++forwardOwners_[target_.block];
     }
     add(ref);
+    const std::size_t copies = ref->children.size();
     more = readAttributes(ref.get(), mmVertex(at.x, at.y), more);
     PushIntoChildren(*ref, drawing_.layers, glyphs_.get());
+    if (pooled && !shared && ref->children.size() == copies) pool_.Keep(*ref);
     return more;
 }
 
@@ -125,7 +132,7 @@ bool DxfEntityLoader::resolve(const ForwardReference& f) {
     mmBlockRef& ref = *f.reference;
     // The attributes, placed already, are kept as they are.
     mmEntityList attributes;
-    for (const mmObjectPtr& c : ref.children)
+    for (const mmObjectPtr& c : ref.children.Shared())
         if (c && c->type == kTypeAttribute) attributes.push_back(c);
     instantiate(ref, *block);
     ref.SetScale(f.scaleX, f.scaleY, false);
@@ -141,7 +148,7 @@ void DxfEntityLoader::dropForward(const ForwardReference& f) {
     mmEntityList& list = f.owner->entities;
     list.erase(std::remove(list.begin(), list.end(), f.reference), list.end());
     dropped("INSERT");
-    for (const mmObjectPtr& c : f.reference->children)
+    for (const mmObjectPtr& c : f.reference->children.Shared())
         if (c && c->type == kTypeAttribute) dropped("ATTRIB");
 }
 
