@@ -273,7 +273,7 @@ TEST(DxfSaveTypes, EveryTypeReadComesBackFromTheSave) {
         EXPECT_EQ(tag.columns * tag.rows, 6);
         EXPECT_EQ(tag.rowSpacing, 5.0);
         ASSERT_EQ(tag.children.size(), 3u);  // the line, the constant attribute, the value
-        const auto& number = dynamic_cast<const mmAttribute&>(*tag.children.back());
+        const auto& number = dynamic_cast<const mmAttribute&>(*tag.children[2]);
         EXPECT_EQ(number.tag, "NUMBER");
         EXPECT_EQ(number.String(), "A-17");
         if (save.version == DxfVersion::R12) continue;
