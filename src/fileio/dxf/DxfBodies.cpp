@@ -1,8 +1,11 @@
 // The MTEXT and SPLINE bodies shared by both saves.
 #include "fileio/dxf/DxfBodies.h"
 
+#include <algorithm>
+
 #include "entities/MText.h"
 #include "entities/Spline.h"
+#include "entities/Viewport.h"
 #include "fileio/dxf/DxfStrings.h"
 #include "fileio/dxf/DxfWriter.h"
 #include "platform/CodePage.h"
@@ -84,4 +87,19 @@ void writeDxfSplineBody(DxfWriter& w, const mmSpline& s, const mmVertex& offset)
             w.writeGroupReal(code + 10, offset.y + p.y);
             w.writeGroupReal(code + 20, 0.0);
         }
+}
+
+DxfViewportFrame DxfViewportFrameOf(const mmViewport& viewport) {
+    const mmVertex& a = viewport.points[0];
+    const mmVertex& c = viewport.points[2];
+    DxfViewportFrame f;
+    f.centre = mmVertex((a.x + c.x) / 2.0, (a.y + c.y) / 2.0);
+    f.width = c.x - a.x;
+    f.height = c.y - a.y;
+    f.index = std::max(viewport.viewSlot, 0) + 2;
+    const mmRect& m = viewport.modelWindow;
+    const bool known = m.minX <= m.maxX && m.minY <= m.maxY;
+    f.viewCentre = known ? mmVertex((m.minX + m.maxX) / 2.0, (m.minY + m.maxY) / 2.0) : mmVertex();
+    f.viewHeight = known ? m.maxY - m.minY : f.height;
+    return f;
 }
